@@ -1,0 +1,41 @@
+# The two commands: `make run` and `make test`. See README.md.
+SHELL := /bin/bash
+.SHELLFLAGS := -eu -o pipefail -c
+JOBS ?= $(shell nproc)
+
+.PHONY: test run bench dist bootstrap native win64 win32 clean
+
+bootstrap:
+	@tools/bootstrap.sh
+
+native: bootstrap
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS)
+
+win64: bootstrap
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j $(JOBS)
+
+win32: bootstrap
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j $(JOBS)
+
+test: native win64 win32
+	@ctest --preset native
+	@tools/wine-prefix.sh $(CURDIR)/build/win64/wine init
+	@status=0; tools/with-xvfb.sh ctest --preset win64 || status=$$?; \
+	  tools/wine-prefix.sh $(CURDIR)/build/win64/wine stop; exit $$status
+
+run: win64
+	@tools/run-game.sh $(CURDIR)/build/win64
+
+bench: bootstrap
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS)
+	@build/bench/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+dist: win32
+	@mkdir -p dist && cp build/win32/src/game/quillory.exe dist/
+
+clean:
+	rm -rf build dist

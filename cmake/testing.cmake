@@ -1,0 +1,27 @@
+# GoogleTest: the host's packaged library natively; for MinGW builds, compiled
+# from the Debian "googletest" source package.
+if(NOT QUILLORY_TESTS)
+    return()
+endif()
+if(WIN32)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    # googletest's own sources do not build warning-free with -Werror under MinGW.
+    foreach(t gtest gtest_main gmock gmock_main)
+        if(TARGET ${t})
+            target_compile_options(${t} PRIVATE -Wno-error)
+            add_library(GTest::${t} ALIAS ${t})
+        endif()
+    endforeach()
+else()
+    find_package(GTest REQUIRED)
+endif()
+
+# One ctest entry per test program (each Wine start costs seconds).
+function(quillory_add_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+endfunction()

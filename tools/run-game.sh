@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Starts the game under Wine on the current display.
+# Usage: run-game.sh BUILD_DIR
+set -euo pipefail
+build=$1
+exe="$build/src/game/quillory.exe"
+if [[ ! -f "$exe" ]]; then
+    echo "run: the game's main window is not built yet (no $exe); only the core and its tests exist so far" >&2
+    exit 1
+fi
+if [[ -z "${DISPLAY:-}" ]]; then
+    echo "run: no X display: DISPLAY is not set. Run it from a desktop session, or under Xvfb (tools/with-xvfb.sh make run)." >&2
+    exit 1
+fi
+tools/wine-prefix.sh "$build/wine" init
+cd "$build"   # "scores.dat" lives in the working directory
+WINEPREFIX="$build/wine" WINEDEBUG=-all exec /usr/lib/wine/wine64 "$exe"

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs a Windows program under 64-bit Wine with the build tree's own prefix.
+# Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+# Used as the cross-compiling emulator, so ctest runs every .exe through it.
+set -euo pipefail
+prefix=$1
+shift
+if [[ -z "${DISPLAY:-}" ]]; then
+    echo "wine-run: no X display (DISPLAY is empty); run the tests through tools/with-xvfb.sh" >&2
+    exit 2
+fi
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+mkdir -p "$prefix"
+# Every test process has a time limit; a hung program must not hang the suite.
+exec timeout --kill-after=5 "${QUILLORY_WINE_TIMEOUT:-240}" /usr/lib/wine/wine64 "$@"
