@@ -1,0 +1,84 @@
+// "scores.dat": the score table stored whole as one 280-byte record, and the
+// failure messages the player sees when reading or writing it goes wrong.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/score_table.h"
+
+namespace quillory {
+
+inline constexpr const char* kScoreFileName = "scores.dat";
+
+// Failure codes are Windows system error numbers (2 file not found, 3 path not
+// found, 4 too many open files, 5 access denied, ...) plus two of our own.
+constexpr int kIoOk = 0;
+constexpr int kIoFileNotFound = 2;
+constexpr int kIoPathNotFound = 3;
+constexpr int kIoTooManyOpenFiles = 4;
+constexpr int kIoAccessDenied = 5;
+constexpr int kIoReadBeyondEnd = 100;  // the file is shorter than a table
+constexpr int kIoDiskFull = 101;       // fewer bytes written than asked
+
+// "File not found", "File access denied", ..., "I/O error 87".
+std::string IoErrorMessage(int code);
+
+struct IoStatus {
+    int Code = kIoOk;
+    bool Ok() const { return Code == kIoOk; }
+    std::string Message() const { return IoErrorMessage(Code); }
+};
+
+// The handful of file operations the score file needs. Each returns a code as
+// above. The program passes the operating system's own; tests pass fakes.
+class ScoreFileSystem {
+public:
+    virtual ~ScoreFileSystem() = default;
+    virtual bool Exists(const std::string& path) = 0;
+    // Opens the file for reading only (a read-only file loads) and reads at
+    // most `size` bytes from its start.
+    virtual int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
+                           std::size_t& bytesRead) = 0;
+    // Creates or truncates the file and writes `size` bytes, flushed to disk.
+    virtual int WriteWhole(const std::string& path, const void* data, std::size_t size,
+                           std::size_t& bytesWritten) = 0;
+    // Puts `from` in the place of `to` in one step, replacing it.
+    virtual int Replace(const std::string& from, const std::string& to) = 0;
+    virtual int Remove(const std::string& path) = 0;
+};
+
+// The portable implementation over the C++ standard library.
+class StdScoreFileSystem final : public ScoreFileSystem {
+public:
+    bool Exists(const std::string& path) override;
+    int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
+                   std::size_t& bytesRead) override;
+    int WriteWhole(const std::string& path, const void* data, std::size_t size,
+                   std::size_t& bytesWritten) override;
+    int Replace(const std::string& from, const std::string& to) override;
+    int Remove(const std::string& path) override;
+};
+
+enum class LoadOutcome { Loaded, NoFile, Failed };
+
+struct LoadResult {
+    LoadOutcome Outcome;
+    IoStatus Status;
+};
+
+// Reads the table from `path`. No file: the table is cleared. A file longer
+// than a table gives its first 280 bytes; a shorter one fails with "Read
+// beyond end of file" and leaves the table cleared. Any other failure leaves
+// the table as it was.
+LoadResult LoadScoreFile(ScoreFileSystem& files, const std::string& path, ScoreTable& table);
+
+// Writes the table whole: into a temporary file beside `path` first, which
+// then takes the old file's place in one step. On any failure the old file is
+// untouched and the temporary one is gone.
+IoStatus SaveScoreFile(ScoreFileSystem& files, const std::string& path, const ScoreTable& table);
+
+// The temporary file a save writes before it replaces `path`.
+std::string TemporaryScorePath(const std::string& path);
+
+}  // namespace quillory

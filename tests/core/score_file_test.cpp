@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <vector>
+
+#include "core/score_file.h"
+
+namespace quillory {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+TEST(IoErrorMessage, NamesTheFailures) {
+    EXPECT_EQ(IoErrorMessage(2), "File not found");
+    EXPECT_EQ(IoErrorMessage(3), "Invalid filename");
+    EXPECT_EQ(IoErrorMessage(4), "Too many open files");
+    EXPECT_EQ(IoErrorMessage(5), "File access denied");
+    EXPECT_EQ(IoErrorMessage(kIoReadBeyondEnd), "Read beyond end of file");
+    EXPECT_EQ(IoErrorMessage(kIoDiskFull), "Disk full");
+    EXPECT_EQ(IoErrorMessage(32), "I/O error 32");
+}
+
+// Files in memory; each operation can be made to fail with a given code.
+class FakeFiles : public ScoreFileSystem {
+public:
+    bool Exists(const std::string& path) override { return files.count(path) > 0; }
+    int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
+                   std::size_t& bytesRead) override {
+        bytesRead = 0;
+        if (readFails) return readFails;
+        const Bytes& data = files.at(path);
+        bytesRead = std::min(size, data.size());
+        std::memcpy(buffer, data.data(), bytesRead);
+        return kIoOk;
+    }
+    int WriteWhole(const std::string& path, const void* data, std::size_t size,
+                   std::size_t& bytesWritten) override {
+        bytesWritten = 0;
+        if (writeFails) return writeFails;
+        bytesWritten = std::min(size, writeLimit);
+        auto bytes = static_cast<const unsigned char*>(data);
+        files[path] = Bytes(bytes, bytes + bytesWritten);
+        return kIoOk;
+    }
+    int Replace(const std::string& from, const std::string& to) override {
+        if (replaceFails) return replaceFails;
+        files[to] = files.at(from);
+        files.erase(from);
+        return kIoOk;
+    }
+    int Remove(const std::string& path) override {
+        files.erase(path);
+        return kIoOk;
+    }
+
+    std::map<std::string, Bytes> files;
+    int readFails = 0, writeFails = 0, replaceFails = 0;
+    std::size_t writeLimit = SIZE_MAX;
+};
+
+ScoreTable SampleTable() {
+    ScoreTable table{};
+    for (int row = 0; row < kScoreRows; ++row) {
+        SetName(table.Rows[row], "player" + std::to_string(row));
+        table.Rows[row].Points = 1000 - 100 * row;
+        table.Rows[row].Padding[0] = static_cast<std::uint8_t>(0xC0 + row);
+    }
+    return table;
+}
+
+Bytes ImageOf(const ScoreTable& table) {
+    Bytes bytes(sizeof table);
+    std::memcpy(bytes.data(), &table, sizeof table);
+    return bytes;
+}
+
+TEST(ScoreFileWithFakes, EveryFailureReachesTheCallerAndTheOldFileSurvives) {
+    const Bytes old = ImageOf(SampleTable());
+    for (int failing : {0, 1, 2, 3}) {
+        FakeFiles files;
+        files.files[kScoreFileName] = old;
+        ScoreTable table{};
+        if (failing == 0) files.writeFails = kIoAccessDenied;
+        if (failing == 1) files.writeFails = 4;
+        if (failing == 2) files.writeLimit = 100;  // a short write
+        if (failing == 3) files.replaceFails = 87;
+        const IoStatus status = SaveScoreFile(files, kScoreFileName, table);
+        EXPECT_FALSE(status.Ok()) << failing;
+        const char* expected[] = {"File access denied", "Too many open files", "Disk full",
+                                  "I/O error 87"};
+        EXPECT_EQ(status.Message(), expected[failing]);
+        EXPECT_EQ(files.files.at(kScoreFileName), old) << "the old file is untouched";
+        EXPECT_EQ(files.files.count(TemporaryScorePath(kScoreFileName)), 0u) << "no leftovers";
+    }
+}
+
+TEST(ScoreFileWithFakes, FailedReadLeavesTheTableAsItWas) {
+    FakeFiles files;
+    files.files[kScoreFileName] = Bytes(280, 0x11);
+    files.readFails = kIoAccessDenied;
+    ScoreTable table = SampleTable();
+    const LoadResult result = LoadScoreFile(files, kScoreFileName, table);
+    EXPECT_EQ(result.Outcome, LoadOutcome::Failed);
+    EXPECT_EQ(result.Status.Message(), "File access denied");
+    EXPECT_EQ(ImageOf(table), ImageOf(SampleTable()));
+}
+
+// Real files in a fresh directory of their own.
+class ScoreFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / (std::string("quillory-") + info->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / kScoreFileName).string();
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir, ignored);
+    }
+    void WriteBytes(const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    Bytes ReadBytes() {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+
+    StdScoreFileSystem files;
+    fs::path dir;
+    std::string path;
+};
+
+TEST_F(ScoreFileOnDisk, MissingFileClearsTheTableAndWritesNothing) {
+    ScoreTable table = SampleTable();
+    const LoadResult result = LoadScoreFile(files, path, table);
+    EXPECT_EQ(result.Outcome, LoadOutcome::NoFile);
+    EXPECT_TRUE(result.Status.Ok());
+    for (const ScoreEntry& row : table.Rows) EXPECT_EQ(row.Points, 0);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(ScoreFileOnDisk, RoundTripIsByteExactIncludingBytesWithoutMeaning) {
+    Bytes image(280);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<unsigned char>(i * 7 + 3);
+    WriteBytes(image);
+    ScoreTable table{};
+    ASSERT_EQ(LoadScoreFile(files, path, table).Outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(ImageOf(table), image);
+    ASSERT_TRUE(SaveScoreFile(files, path, table).Ok());
+    EXPECT_EQ(ReadBytes(), image);
+    EXPECT_FALSE(fs::exists(TemporaryScorePath(path)));
+}
+
+TEST_F(ScoreFileOnDisk, LongerFileGivesItsFirst280BytesAndTheSaveCutsIt) {
+    Bytes image = ImageOf(SampleTable());
+    Bytes longer = image;
+    longer.resize(300, 0xEE);
+    WriteBytes(longer);
+    ScoreTable table{};
+    ASSERT_EQ(LoadScoreFile(files, path, table).Outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(ImageOf(table), image);
+    ASSERT_TRUE(SaveScoreFile(files, path, table).Ok());
+    EXPECT_EQ(ReadBytes().size(), 280u);
+}
+
+TEST_F(ScoreFileOnDisk, ShortFileIsAReadFailureAndLeavesTheTableCleared) {
+    Bytes image = ImageOf(SampleTable());
+    image.pop_back();  // 279 bytes
+    WriteBytes(image);
+    ScoreTable table{};
+    const LoadResult result = LoadScoreFile(files, path, table);
+    EXPECT_EQ(result.Outcome, LoadOutcome::Failed);
+    EXPECT_EQ(result.Status.Message(), "Read beyond end of file");
+    for (const ScoreEntry& row : table.Rows) {
+        EXPECT_EQ(row.NameLength, 0);
+        EXPECT_EQ(row.Points, 0);
+    }
+}
+
+TEST_F(ScoreFileOnDisk, ReadOnlyFileLoads) {
+    const Bytes image = ImageOf(SampleTable());
+    WriteBytes(image);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ScoreTable table{};
+    EXPECT_EQ(LoadScoreFile(files, path, table).Outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(ImageOf(table), image);
+}
+
+TEST_F(ScoreFileOnDisk, DirectoryInThePlaceOfTheFileFailsWithAccessDenied) {
+    fs::create_directory(path);
+    ScoreTable table = SampleTable();
+    const LoadResult loaded = LoadScoreFile(files, path, table);
+    EXPECT_EQ(loaded.Outcome, LoadOutcome::Failed);
+    EXPECT_EQ(loaded.Status.Message(), "File access denied");
+    EXPECT_EQ(ImageOf(table), ImageOf(SampleTable()));
+
+    const IoStatus saved = SaveScoreFile(files, path, table);
+    EXPECT_FALSE(saved.Ok());
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_FALSE(fs::exists(TemporaryScorePath(path)));
+}
+
+TEST_F(ScoreFileOnDisk, SaveIntoAMissingDirectoryFails) {
+    const std::string nowhere = (dir / "missing" / kScoreFileName).string();
+    const IoStatus status = SaveScoreFile(files, nowhere, SampleTable());
+    EXPECT_FALSE(status.Ok());
+    EXPECT_FALSE(status.Message().empty());
+}
+
+}  // namespace
+}  // namespace quillory
