@@ -62,3 +62,16 @@ void EnterResult(ScoreTable& table, int row, std::string_view name, std::int32_t
 }
 
 }  // namespace quillory
+
+namespace quillory {
+
+ScoreLines MakeScoreLines(const ScoreTable& table) {
+    ScoreLines lines;
+    for (int row = 0; row < kScoreRows; ++row) {
+        lines.Names[row] = std::string(NameOf(table.Rows[row]));
+        if (table.Rows[row].Points > 0) lines.Scores[row] = std::to_string(table.Rows[row].Points);
+    }
+    return lines;
+}
+
+}  // namespace quillory

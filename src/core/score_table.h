@@ -68,3 +68,16 @@ std::string_view CutToBytes(std::string_view text, std::size_t maxBytes,
                             LeadBytePredicate isLeadByte);
 
 }  // namespace quillory
+
+namespace quillory {
+
+// What the top scores dialog lists: one name line and one score line per row.
+// A row without positive points shows an empty score line, so every score
+// stays beside its own name even in an unsorted table read from a file.
+struct ScoreLines {
+    std::string Names[kScoreRows];
+    std::string Scores[kScoreRows];
+};
+ScoreLines MakeScoreLines(const ScoreTable& table);
+
+}  // namespace quillory

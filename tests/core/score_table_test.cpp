@@ -114,3 +114,27 @@ TEST(ClearScore, EmptiesLengthsAndPointsOnly) {
 
 }  // namespace
 }  // namespace quillory
+
+namespace quillory {
+namespace {
+
+TEST(ScoreLines, EveryScoreStaysBesideItsName) {
+    ScoreTable table{};
+    SetName(table.Rows[0], "first");
+    table.Rows[0].Points = 5;
+    table.Rows[1].Points = -3;  // an unsorted file: a non-positive row above a positive one
+    SetName(table.Rows[1], "broken");
+    SetName(table.Rows[2], "third");
+    table.Rows[2].Points = 1234567;
+    const ScoreLines lines = MakeScoreLines(table);
+    EXPECT_EQ(lines.Names[0], "first");
+    EXPECT_EQ(lines.Scores[0], "5");
+    EXPECT_EQ(lines.Names[1], "broken");
+    EXPECT_EQ(lines.Scores[1], "");
+    EXPECT_EQ(lines.Scores[2], "1234567") << "no separators";
+    EXPECT_EQ(lines.Names[9], "");
+    EXPECT_EQ(lines.Scores[9], "");
+}
+
+}  // namespace
+}  // namespace quillory
