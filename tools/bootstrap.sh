@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 xvfb xdotool x11-apps imagemagick googletest libgtest-dev
-          libbenchmark-dev)
+          libbenchmark-dev fonts-wine)
 
 missing=()
 for p in "${packages[@]}"; do
