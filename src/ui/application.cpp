@@ -1,0 +1,240 @@
+#include "ui/application.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+
+#include "ui/forms.h"
+#include "ui/menus.h"
+
+namespace quillory::ui {
+
+TApplication* Application = nullptr;
+
+namespace {
+
+constexpr char kApplicationClass[] = "TApplication";
+
+TMessageBoxAnswerer& MessageBoxAnswerer() {
+    static TMessageBoxAnswerer answerer;
+    return answerer;
+}
+
+}  // namespace
+
+TMessageBoxAnswerer SetMessageBoxAnswerer(TMessageBoxAnswerer answerer) {
+    return std::exchange(MessageBoxAnswerer(), std::move(answerer));
+}
+
+void HandleCurrentException() {
+    if (Application) {
+        Application->HandleException();
+    } else {
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            OutputDebugStringA(e.what());
+        } catch (...) {
+        }
+    }
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    if (!Application) Application = this;
+}
+
+TApplication::~TApplication() {
+    DestroyComponents();  // the forms, while the application window still owns them
+    if (window_) DestroyWindow(window_);
+    window_ = nullptr;
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+    if (window_) return;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES |
+                                                        ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = AppWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kApplicationClass;
+    RegisterClassExA(&wc);
+    // Zero-sized and never painted: it only carries the task-bar button and owns the forms.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    window_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              x, y, 0, 0, nullptr, nullptr, wc.hInstance, this);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    if (window_) SetWindowTextA(window_, title.c_str());
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    if (operation == TOperation::opRemove && component == main_form_) main_form_ = nullptr;
+    TComponent::Notification(component, operation);
+}
+
+void TApplication::Run() {
+    if (main_form_ && ShowMainForm) main_form_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+    if (!terminated_) PostQuitMessage(0);
+    terminated_ = true;
+}
+
+bool TApplication::ProcessMessage() {
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    if (!IsPreProcessMessage(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    while (ProcessMessage()) {
+        if (terminated_) break;
+    }
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage() && !terminated_) WaitMessage();
+}
+
+// Keys a form handles before its focused control sees them: menu shortcuts,
+// then the dialog keys (Tab, Enter, Esc) and access characters.
+bool TApplication::IsPreProcessMessage(MSG& msg) {
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool character = msg.message == WM_CHAR || msg.message == WM_SYSCHAR;
+    if (!keyDown && !character) return false;
+    TWinControl* target = nullptr;
+    for (HWND window = msg.hwnd; window && !target; window = GetParent(window))
+        target = TWinControl::FindControl(window);
+    if (!target) return false;
+    TForm* form = target->GetParentForm();
+    if (!form || !form->HandleAllocated() || !IsWindowEnabled(form->Handle())) return false;
+    const LRESULT dialogCode =
+        msg.hwnd == form->Handle()
+            ? 0
+            : SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (keyDown) {
+        const WORD key = static_cast<WORD>(msg.wParam);
+        if (form->IsShortCut(key, KeyboardShiftState())) return true;
+        bool wanted = (dialogCode & DLGC_WANTALLKEYS) != 0;
+        if (key == VK_TAB) wanted = wanted || (dialogCode & DLGC_WANTTAB);
+        if ((key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !wanted)
+            return form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
+        return false;
+    }
+    if (msg.message == WM_SYSCHAR || !(dialogCode & DLGC_WANTCHARS)) {
+        if (msg.hwnd == form->Handle() && msg.message == WM_CHAR) return false;
+        return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+    }
+    return false;
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    if (MessageBoxAnswerer()) return MessageBoxAnswerer()(text, caption, flags);
+    return ::MessageBoxA(window_, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::ShowException(const std::string& message) {
+    std::string text = message;
+    if (!text.empty() && text.back() != '.') text += '.';
+    MessageBox(text, title_, MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleException() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        ShowException(e.what());
+    } catch (...) {
+        ShowException("Unexpected failure");
+    }
+}
+
+int TApplication::HookMainWindow(TApplicationHook hook) {
+    const int id = next_hook_id_++;
+    hooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void TApplication::UnhookMainWindow(int id) {
+    hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(),
+                                [id](const auto& entry) { return entry.first == id; }),
+                 hooks_.end());
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<TApplication*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!application) return DefWindowProcA(window, msg, wParam, lParam);
+    TMessage message{msg, wParam, lParam, 0};
+    try {
+        application->WndProc(message);
+    } catch (...) {
+        HandleCurrentException();
+    }
+    if (msg == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return message.Result;
+}
+
+void TApplication::WndProc(TMessage& message) {
+    // Hooks may add or remove hooks while they run: walk a copy, skip the removed.
+    const auto hooks = hooks_;
+    for (const auto& [id, hook] : hooks) {
+        const bool stillHooked =
+            std::any_of(hooks_.begin(), hooks_.end(),
+                        [id = id](const auto& entry) { return entry.first == id; });
+        if (stillHooked && hook(message)) return;
+    }
+    switch (message.Msg) {
+        case WM_CLOSE:
+            if (main_form_) main_form_->Close();
+            return;
+        case WM_SETFOCUS:
+            // The application window never keeps the focus: the active form takes it.
+            if (main_form_ && main_form_->HandleAllocated() &&
+                IsWindowVisible(main_form_->Handle()) && IsWindowEnabled(main_form_->Handle())) {
+                ::SetFocus(main_form_->Handle());
+                return;
+            }
+            break;
+        case WM_COMMAND:
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+            if (DispatchMenuMessage(message)) return;  // popup menus are owned by this window
+            break;
+        case CM_RELEASE: {
+            auto* form = reinterpret_cast<TForm*>(message.LParam);
+            if (IsScreenForm(form)) delete form;
+            return;
+        }
+        default: break;
+    }
+    message.Result = DefWindowProcA(window_, message.Msg, message.WParam, message.LParam);
+}
+
+}  // namespace quillory::ui

@@ -1,0 +1,180 @@
+// The framework's own controls: panel, band container (cool bar), label,
+// bevel, image and speed button. Panels and cool bars are windows of our own
+// class; the others are graphic controls painted by their parent.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace quillory::ui {
+
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TPanel : public TWinControl {
+public:
+    explicit TPanel(TComponent* owner);
+    const char* ClassName() const override { return "TPanel"; }
+
+    TBevelCut BevelOuter() const { return bevel_outer_; }
+    void SetBevelOuter(TBevelCut cut);
+    TBevelCut BevelInner() const { return bevel_inner_; }
+    void SetBevelInner(TBevelCut cut);
+    int BevelWidth() const { return bevel_width_; }
+    void SetBevelWidth(int width);
+
+protected:
+    void Paint() override;
+
+private:
+    TBevelCut bevel_outer_ = TBevelCut::bvRaised;
+    TBevelCut bevel_inner_ = TBevelCut::bvNone;
+    int bevel_width_ = 1;
+};
+
+// One band of a cool bar: a row holding one control.
+struct TCoolBand {
+    TWinControl* Control = nullptr;
+    int MinHeight = 25;
+    int Width = 0;
+};
+
+// A container of bands over a background picture (tiled), or its colour when
+// there is no picture.
+class TCoolBar : public TWinControl {
+public:
+    explicit TCoolBar(TComponent* owner);
+    const char* ClassName() const override { return "TCoolBar"; }
+
+    TBitmap& Bitmap() { return bitmap_; }
+    // Call after changing Bitmap() so the new picture is shown.
+    void BitmapChanged() { Invalidate(); }
+    int BandCount() const { return static_cast<int>(bands_.size()); }
+    const TCoolBand& Bands(int index) const { return bands_[index]; }
+    // Adds a band in fixed order below the others and places the control on it.
+    void AddBand(TWinControl* control, int minHeight, int width);
+    // The band's rectangle in the cool bar's client area.
+    RECT BandRect(int index) const;
+
+    static constexpr int kBandIndent = 2;  // the band's edge, left of its control
+
+protected:
+    void Paint() override;
+
+private:
+    void LayoutBands();
+    TBitmap bitmap_;
+    std::vector<TCoolBand> bands_;
+};
+
+class TLabel : public TGraphicControl {
+public:
+    explicit TLabel(TComponent* owner);
+    const char* ClassName() const override { return "TLabel"; }
+
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+    bool WordWrap() const { return word_wrap_; }
+    void SetWordWrap(bool value);
+    // Height the caption needs at the current width.
+    int TextHeightForWidth();
+
+protected:
+    void Paint() override;
+
+private:
+    UINT TextFormat() const;
+    bool transparent_ = false;
+    TAlignment alignment_ = TAlignment::taLeftJustify;
+    bool word_wrap_ = false;
+};
+
+enum class TBevelShape {
+    bsBox,
+    bsFrame,
+    bsTopLine,
+    bsBottomLine,
+    bsLeftLine,
+    bsRightLine,
+    bsSpacer
+};
+enum class TBevelStyle { bsLowered, bsRaised };
+
+class TBevel : public TGraphicControl {
+public:
+    explicit TBevel(TComponent* owner);
+    const char* ClassName() const override { return "TBevel"; }
+
+    TBevelShape Shape() const { return shape_; }
+    void SetShape(TBevelShape shape);
+    TBevelStyle Style() const { return style_; }
+    void SetStyle(TBevelStyle style);
+
+protected:
+    void Paint() override;
+
+private:
+    TBevelShape shape_ = TBevelShape::bsBox;
+    TBevelStyle style_ = TBevelStyle::bsLowered;
+};
+
+class TImage : public TGraphicControl {
+public:
+    explicit TImage(TComponent* owner);
+    const char* ClassName() const override { return "TImage"; }
+
+    TBitmap& Picture() { return picture_; }
+    void PictureChanged() { Invalidate(); }
+    // A shared icon (a system icon, say), drawn instead of the picture; not freed here.
+    void SetIcon(HICON icon);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool value);
+    bool Center() const { return center_; }
+    void SetCenter(bool value);
+
+protected:
+    void Paint() override;
+
+private:
+    TBitmap picture_;
+    HICON icon_ = nullptr;
+    bool stretch_ = false;
+    bool center_ = false;
+};
+
+class TSpeedButton : public TGraphicControl {
+public:
+    explicit TSpeedButton(TComponent* owner);
+    const char* ClassName() const override { return "TSpeedButton"; }
+
+    bool Flat() const { return flat_; }
+    void SetFlat(bool value);
+    bool Down() const { return down_; }
+    void SetDown(bool value);
+    bool Hot() const { return mouse_inside_ && enabled_; }
+    bool Pressed() const { return pressed_; }
+
+protected:
+    void Paint() override;
+    // Draws the caption inside `rect`; a derived button may draw it differently.
+    virtual void PaintCaption(TCanvas& canvas, const RECT& rect);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void CMMouseEnter(TMessage& message) override;
+    void CMMouseLeave(TMessage& message) override;
+
+private:
+    bool flat_ = false;
+    bool down_ = false;
+    bool pressed_ = false;  // the left button went down on it and is held
+    bool tracking_ = false;
+};
+
+}  // namespace quillory::ui

@@ -1,0 +1,413 @@
+#include "ui/forms.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/menus.h"
+
+namespace quillory::ui {
+
+namespace {
+
+std::vector<TForm*>& ScreenList() {
+    static std::vector<TForm*> forms;
+    return forms;
+}
+
+TModalAnswerer& ModalAnswerer() {
+    static TModalAnswerer answerer;
+    return answerer;
+}
+
+void CollectControls(TWinControl* parent, std::vector<TControl*>& out) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* control = parent->Controls(i);
+        out.push_back(control);
+        if (control->IsWindowed()) CollectControls(static_cast<TWinControl*>(control), out);
+    }
+}
+
+}  // namespace
+
+TModalAnswerer SetModalAnswerer(TModalAnswerer answerer) {
+    return std::exchange(ModalAnswerer(), std::move(answerer));
+}
+
+bool IsScreenForm(const TForm* form) {
+    auto& list = ScreenList();
+    return std::find(list.begin(), list.end(), form) != list.end();
+}
+
+int ScreenFormCount() {
+    return static_cast<int>(ScreenList().size());
+}
+TForm* ScreenForms(int index) {
+    return ScreenList()[index];
+}
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    visible_ = false;
+    left_ = 0;
+    top_ = 0;
+    width_ = 320;
+    height_ = 240;
+    ScreenList().push_back(this);
+}
+
+TForm::~TForm() {
+    // The menu is freed by its owner, maybe among our own components: detach it first.
+    if (menu_) menu_->SetWindowForm(nullptr);
+    menu_ = nullptr;
+    active_control_ = nullptr;
+    if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+    // The controls go next, while the form is still whole for their handlers.
+    DestroyComponents();
+    active_control_ = nullptr;
+    auto& list = ScreenList();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    DestroyWnd();
+}
+
+void TForm::AfterConstruction() {
+    TWinControl::AfterConstruction();
+    DoCreate();
+}
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+    if (operation == TOperation::opRemove) {
+        if (component == active_control_) active_control_ = nullptr;
+        if (component == menu_) {
+            menu_ = nullptr;
+            if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+        }
+    }
+    TWinControl::Notification(component, operation);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == border_style_) return;
+    border_style_ = style;
+    RecreateWnd();
+}
+
+void TForm::SetFormStyle(TFormStyle style) {
+    if (style == form_style_) return;
+    form_style_ = style;
+    if (HandleAllocated())
+        SetWindowPos(Handle(), style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_) menu_->SetWindowForm(nullptr);
+    menu_ = menu;
+    if (menu_) {
+        menu_->SetWindowForm(this);
+        FreeNotification(menu_);
+    }
+    MenuChanged();
+}
+
+void TForm::MenuChanged() {
+    if (!HandleAllocated()) return;
+    const int width = ClientWidth();
+    const int height = ClientHeight();
+    ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+    DrawMenuBar(Handle());
+    // A menu bar takes its height from the client area; give it back.
+    if (client_width_ >= 0) SetClientSize(width, height);
+}
+
+void TForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    params.ExStyle = WS_EX_CONTROLPARENT;
+    switch (border_style_) {
+        case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
+        case TFormBorderStyle::bsSingle:
+            params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+            break;
+        case TFormBorderStyle::bsSizeable: params.Style |= WS_OVERLAPPEDWINDOW; break;
+        case TFormBorderStyle::bsDialog:
+            params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+            params.ExStyle |= WS_EX_DLGMODALFRAME;
+            break;
+        case TFormBorderStyle::bsToolWindow:
+            params.Style |= WS_CAPTION | WS_SYSMENU;
+            params.ExStyle |= WS_EX_TOOLWINDOW;
+            break;
+        case TFormBorderStyle::bsSizeToolWin:
+            params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+            params.ExStyle |= WS_EX_TOOLWINDOW;
+            break;
+    }
+    if (!enabled_) params.Style |= WS_DISABLED;
+    if (form_style_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+    params.ParentWindow = Application ? Application->Handle() : nullptr;
+    if (client_width_ >= 0) {
+        RECT frame{0, 0, client_width_, client_height_};
+        AdjustWindowRectEx(&frame, params.Style, menu_ != nullptr, params.ExStyle);
+        params.Width = RectWidth(frame);
+        params.Height = RectHeight(frame);
+    }
+}
+
+void TForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (menu_) ::SetMenu(Handle(), menu_->Handle());
+    FitClientSize();
+}
+
+void TForm::CreateHandleDone() {
+    if (form_style_ == TFormStyle::fsStayOnTop)
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int TForm::ClientWidth() const {
+    if (HandleAllocated()) return ClientRect().right;
+    return client_width_ >= 0 ? client_width_ : width_;
+}
+
+int TForm::ClientHeight() const {
+    if (HandleAllocated()) return ClientRect().bottom;
+    return client_height_ >= 0 ? client_height_ : height_;
+}
+
+void TForm::SetClientSize(int width, int height) {
+    client_width_ = width;
+    client_height_ = height;
+    if (HandleAllocated()) {
+        FitClientSize();
+    } else {
+        TCreateParams params;
+        CreateParams(params);
+        width_ = params.Width;
+        height_ = params.Height;
+    }
+}
+
+void TForm::FitClientSize() {
+    if (!HandleAllocated() || client_width_ < 0) return;
+    // Measured, not computed: a menu bar may wrap, a frame may differ.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT window, client;
+        GetWindowRect(Handle(), &window);
+        GetClientRect(Handle(), &client);
+        const int dx = client_width_ - client.right;
+        const int dy = client_height_ - client.bottom;
+        if (dx == 0 && dy == 0) return;
+        SetWindowPos(Handle(), nullptr, 0, 0, RectWidth(window) + dx, RectHeight(window) + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TForm::ApplyPosition() {
+    position_applied_ = true;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    TForm* over = nullptr;
+    if (position_ == TPosition::poMainFormCenter && Application) over = Application->MainForm();
+    if (position_ == TPosition::poOwnerFormCenter) over = dynamic_cast<TForm*>(Owner());
+    if (over == this || (over && !over->HandleAllocated())) over = nullptr;
+    if (over) GetWindowRect(over->Handle(), &area);
+    if (position_ == TPosition::poDesigned) return;
+    SetBounds(area.left + (RectWidth(area) - width_) / 2,
+              area.top + (RectHeight(area) - height_) / 2, width_, height_);
+}
+
+void TForm::SetVisible(bool visible) {
+    if (visible == visible_ && (!visible || HandleAllocated())) return;
+    visible_ = visible;
+    if (visible) {
+        HandleNeeded();
+        if (!position_applied_) ApplyPosition();
+        if (Application && Application->MainForm() == this && Application->Handle())
+            ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);
+        ShowWindow(Handle(), SW_SHOW);
+        if (active_control_ && active_control_->CanFocus()) active_control_->SetFocus();
+        DoShow();
+    } else {
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        DoHide();
+    }
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+}
+
+TModalResult TForm::ShowModal() {
+    if (visible_ || modal_) return mrCancel;  // already on screen: cannot be made modal
+    if (GetCapture()) ReleaseCapture();
+    modal_ = true;
+    modal_result_ = mrNone;
+    HWND previousActive = GetActiveWindow();
+    // Every other form of the program waits while this one is open.
+    std::vector<HWND> disabled;
+    for (TForm* form : ScreenList()) {
+        if (form == this || !form->HandleAllocated()) continue;
+        HWND window = form->Handle();
+        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            disabled.push_back(window);
+        }
+    }
+    Show();
+    if (ModalAnswerer()) {
+        const TModalResult answer = ModalAnswerer()(*this);
+        if (Application) Application->ProcessMessages();
+        if (modal_result_ == mrNone) modal_result_ = answer == mrNone ? mrCancel : answer;
+    } else {
+        while (modal_result_ == mrNone) {
+            if (!Application) {
+                modal_result_ = mrCancel;
+                break;
+            }
+            Application->HandleMessage();
+            if (Application->Terminated()) modal_result_ = mrCancel;
+        }
+    }
+    for (HWND window : disabled) {
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+    Hide();
+    if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
+    modal_ = false;
+    return modal_result_;
+}
+
+void TForm::Close() {
+    if (modal_) {
+        modal_result_ = mrCancel;
+        return;
+    }
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    if (!canClose) return;
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == TCloseAction::caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    if (action == TCloseAction::caFree) {
+        Release();
+    } else if (action == TCloseAction::caMinimize) {
+        if (HandleAllocated()) ShowWindow(Handle(), SW_MINIMIZE);
+    } else {
+        Hide();
+    }
+}
+
+void TForm::Release() {
+    // The application window frees it, after the handler that asked has returned.
+    if (Application && Application->Handle())
+        PostMessageA(Application->Handle(), CM_RELEASE, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+    if (control == this) control = nullptr;
+    if (control && control->GetParentForm() != this) return;
+    active_control_ = control;
+    if (control && HandleAllocated() && visible_ && control->CanFocus()) control->SetFocus();
+}
+
+void TForm::FocusChanged(TWinControl* control) {
+    if (control == active_control_) return;
+    TWinControl* previous = active_control_;
+    active_control_ = control;
+    if (previous) {
+        previous->Perform(CM_EXIT);
+        if (previous->OnExit) previous->OnExit(previous);
+    }
+    if (control) {
+        control->Perform(CM_ENTER);
+        if (control->OnEnter) control->OnEnter(control);
+    }
+    TMessage message{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control), 0};
+    BroadcastAll(message);
+}
+
+void TForm::BroadcastAll(TMessage& message) {
+    std::vector<TControl*> controls;
+    CollectControls(this, controls);
+    for (TControl* control : controls) {
+        message.Result = 0;
+        control->WindowProc(message);
+    }
+}
+
+void TForm::SelectNext(bool forward) {
+    if (!HandleAllocated()) return;
+    HWND current = GetFocus();
+    if (current && !IsChild(Handle(), current)) current = nullptr;
+    HWND next = GetNextDlgTabItem(Handle(), current, forward ? FALSE : TRUE);
+    if (next) ::SetFocus(next);
+}
+
+bool TForm::IsShortCut(WORD key, TShiftState shift) {
+    return menu_ && menu_->IsShortCut(ShortCut(key, shift));
+}
+
+bool TForm::DoKeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+    return key == 0;
+}
+
+bool TForm::DoKeyPress(char& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+    return key == 0;
+}
+
+void TForm::CMDialogKey(TMessage& message) {
+    const WORD key = static_cast<WORD>(message.WParam);
+    if (key == VK_TAB) {
+        SelectNext(GetKeyState(VK_SHIFT) >= 0);
+        message.Result = 1;
+        return;
+    }
+    if (key == VK_RETURN || key == VK_ESCAPE) {
+        std::vector<TControl*> controls;
+        CollectControls(this, controls);
+        for (TControl* control : controls) {
+            if (!control->IsWindowed() || !control->Enabled() || !control->Showing()) continue;
+            const LRESULT handled = control->Perform(CM_DIALOGKEY, message.WParam, message.LParam);
+            if (handled) {
+                message.Result = 1;
+                return;
+            }
+        }
+    }
+}
+
+void TForm::WMActivate(TMessage& message) {
+    if (LOWORD(message.WParam) != WA_INACTIVE) {
+        if (OnActivate) OnActivate(this);
+        if (active_control_ && active_control_->CanFocus() && IsWindowEnabled(Handle())) {
+            active_control_->SetFocus();
+            message.Result = 0;
+            return;
+        }
+    } else if (OnDeactivate) {
+        OnDeactivate(this);
+    }
+    DefaultHandler(message);
+}
+
+void TForm::WndProc(TMessage& message) {
+    switch (message.Msg) {
+        case WM_CLOSE: Close(); return;
+        case WM_ACTIVATE: return WMActivate(message);
+        case WM_COMMAND:
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+            if (DispatchMenuMessage(message)) return;
+            break;
+        case WM_DESTROY:
+            ::SetMenu(Handle(), nullptr);  // the menu belongs to its component, not to the window
+            break;
+        default: break;
+    }
+    TWinControl::WndProc(message);
+}
+
+}  // namespace quillory::ui

@@ -1,0 +1,172 @@
+// Menus: TMenuItem (caption, shortcut, state, picture, events), TMainMenu (a
+// form's menu bar) and TPopupMenu. With OwnerDraw every item, the bar's
+// included, is measured and painted through OnMeasureItem / OnAdvancedDrawItem.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/canvas.h"
+#include "ui/component.h"
+#include "ui/control.h"
+#include "ui/messages.h"
+#include "ui/ui_types.h"
+
+namespace quillory::ui {
+
+class TMenu;
+class TMenuItem;
+class TForm;
+
+using TMenuMeasureItemEvent =
+    std::function<void(TMenuItem* sender, TCanvas& canvas, int& width, int& height)>;
+using TMenuDrawItemEvent =
+    std::function<void(TMenuItem* sender, TCanvas& canvas, RECT rect, bool selected)>;
+using TAdvancedMenuDrawItemEvent =
+    std::function<void(TMenuItem* sender, TCanvas& canvas, RECT rect, TOwnerDrawState state)>;
+
+// "F9", "Del", "Ctrl+S"...
+std::string ShortCutToText(TShortCut shortCut);
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* owner);
+    ~TMenuItem() override;
+    const char* ClassName() const override { return "TMenuItem"; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    TShortCut ShortCut() const { return shortcut_; }
+    void SetShortCut(TShortCut shortCut);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    int ImageIndex() const { return image_index_; }
+    void SetImageIndex(int index) { image_index_ = index; }
+    TBitmap& Bitmap() { return bitmap_; }
+    bool IsLine() const { return caption_ == "-"; }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Items(int index) const { return items_[index]; }
+    TMenuItem* Parent() const { return parent_; }
+    int MenuIndex() const;
+    void Add(TMenuItem* item);
+    void Insert(int index, TMenuItem* item);
+    void Remove(TMenuItem* item);
+
+    UINT Command() const { return command_; }
+    // The item's own popup (for items with sub-items) once the menu is built.
+    HMENU Handle() const { return handle_; }
+    // The menu the item is built into (for the bar's items: the bar).
+    HMENU ParentHandle() const;
+    TMenu* GetParentMenu() const;
+
+    // The text the system shows: caption, then a tab and the shortcut.
+    std::string DisplayText() const;
+
+    virtual void Click();
+    virtual void MeasureItem(TCanvas& canvas, int& width, int& height);
+    virtual void AdvancedDrawItem(TCanvas& canvas, RECT rect, TOwnerDrawState state);
+
+    TNotifyEvent OnClick;
+    TMenuMeasureItemEvent OnMeasureItem;
+    TMenuDrawItemEvent OnDrawItem;
+    TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
+
+    static TMenuItem* FindByCommand(UINT command);
+    // The item a menu message's item data points to, if it is still alive.
+    static TMenuItem* FromItemData(ULONG_PTR data);
+
+private:
+    friend class TMenu;
+    void Build(HMENU parentMenu, bool ownerDraw);
+    void Changed(bool rebuild);
+    void FillItemInfo(MENUITEMINFOA& info, std::string& text, bool ownerDraw) const;
+
+    std::string caption_;
+    TShortCut shortcut_ = scNone;
+    bool enabled_ = true;
+    bool checked_ = false;
+    bool default_ = false;
+    bool visible_ = true;
+    int image_index_ = -1;
+    TBitmap bitmap_;
+    std::vector<TMenuItem*> items_;
+    TMenuItem* parent_ = nullptr;
+    TMenu* menu_ = nullptr;  // set on the root item only
+    UINT command_ = 0;
+    HMENU handle_ = nullptr;
+    HMENU parent_handle_ = nullptr;
+};
+
+class TMenu : public TComponent {
+public:
+    explicit TMenu(TComponent* owner);
+    ~TMenu() override;
+    const char* ClassName() const override { return "TMenu"; }
+
+    TMenuItem* Items() const { return items_.get(); }
+    HMENU Handle();
+    bool OwnerDraw() const { return owner_draw_; }
+    void SetOwnerDraw(bool value);
+    // Builds the system menu anew from the items.
+    virtual void Rebuild();
+    // Finds the enabled item with this shortcut and clicks it.
+    bool IsShortCut(TShortCut shortCut);
+    TMenuItem* FindItem(UINT command) const;
+
+    std::function<void(TMenu* sender)> OnChange;
+
+protected:
+    virtual HMENU CreateMenuHandle() = 0;
+    virtual void HandleRebuilt() {}
+    void DestroyHandle();
+
+private:
+    std::unique_ptr<TMenuItem> items_;
+    HMENU handle_ = nullptr;
+    bool owner_draw_ = false;
+};
+
+class TMainMenu : public TMenu {
+public:
+    explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
+    const char* ClassName() const override { return "TMainMenu"; }
+    // The form whose menu bar this is (set by TForm::SetMenu).
+    TForm* WindowForm() const { return form_; }
+    void SetWindowForm(TForm* form) { form_ = form; }
+
+protected:
+    HMENU CreateMenuHandle() override { return CreateMenu(); }
+    void HandleRebuilt() override;
+
+private:
+    TForm* form_ = nullptr;
+};
+
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
+    const char* ClassName() const override { return "TPopupMenu"; }
+    // Opens the menu at a screen point; the application window receives its messages.
+    virtual void Popup(int x, int y);
+    TNotifyEvent OnPopup;
+
+protected:
+    HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
+};
+
+// Menu commands, item measuring and item drawing, for whichever window
+// received them. True when the message concerned a menu item.
+bool DispatchMenuMessage(TMessage& message);
+
+}  // namespace quillory::ui

@@ -1,0 +1,128 @@
+// The system's own controls, subclassed so that every message passes through
+// the framework: push button, one-line edit, list box and status bar.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace quillory::ui {
+
+enum class TBorderStyle { bsNone, bsSingle };
+
+// Whether `ch` is the access key that an & marks in `caption`.
+bool IsAccel(char ch, const std::string& caption);
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* owner);
+    const char* ClassName() const override { return "TButton"; }
+
+    // Enter clicks the default button, Esc the cancel button.
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool value) { cancel_ = value; }
+    TModalResult ModalResult() const { return modal_result_; }
+    void SetModalResult(TModalResult result) { modal_result_ = result; }
+
+    // Gives the form its ModalResult, then fires OnClick.
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+    void CMDialogKey(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+
+private:
+    bool default_ = false;
+    bool cancel_ = false;
+    bool active_ = false;  // Enter would click it: it has the focus, or it is the default
+    TModalResult modal_result_ = mrNone;
+};
+
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* owner);
+    const char* ClassName() const override { return "TEdit"; }
+
+    int MaxLength() const { return max_length_; }
+    void SetMaxLength(int length);
+    TBorderStyle BorderStyle() const { return border_style_; }
+    void SetBorderStyle(TBorderStyle style);
+    void SelectAll();
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
+    void DestroyWnd() override;
+    void WndProc(TMessage& message) override;
+    void CMCtl3DChanged(TMessage& message) override;
+
+private:
+    int max_length_ = 0;
+    bool modified_ = false;
+    TBorderStyle border_style_ = TBorderStyle::bsSingle;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* owner);
+    const char* ClassName() const override { return "TListBox"; }
+
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    const std::string& Item(int index) const { return items_[index]; }
+    void AddItem(const std::string& text);
+    void SetItem(int index, const std::string& text);
+    void ClearItems();
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    TBorderStyle BorderStyle() const { return border_style_; }
+    void SetBorderStyle(TBorderStyle style);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
+    void DestroyWnd() override;
+    void WndProc(TMessage& message) override;
+    void CMCtl3DChanged(TMessage& message) override;
+
+private:
+    std::vector<std::string> items_;
+    int item_index_ = -1;
+    TBorderStyle border_style_ = TBorderStyle::bsSingle;
+};
+
+struct TStatusPanel {
+    int Width = 50;
+    std::string Text;
+};
+
+class TStatusBar : public TWinControl {
+public:
+    explicit TStatusBar(TComponent* owner);
+    const char* ClassName() const override { return "TStatusBar"; }
+
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+    const TStatusPanel& Panels(int index) const { return panels_[index]; }
+    void AddPanel(int width, const std::string& text);
+    void SetPanelText(int index, const std::string& text);
+    // The text the window itself shows in a panel (what a player reads).
+    std::string DisplayedText(int index);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
+
+private:
+    void UpdateParts();
+    std::vector<TStatusPanel> panels_;
+};
+
+}  // namespace quillory::ui

@@ -1,0 +1,669 @@
+// The application framework, in-process under Wine: components, WindowProc
+// replacement and chaining, the framework's notifications, painting, menus,
+// the timer, the application window's hooks and the modal dialogs' seam.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/ext_controls.h"
+#include "ui/forms.h"
+#include "ui/menus.h"
+#include "ui/std_controls.h"
+#include "ui/timer.h"
+#include "win_test_support.h"
+
+namespace quillory::ui {
+namespace {
+
+using testing::Pump;
+using testing::PumpUntil;
+using testing::RenderClient;
+using testing::ScopedMessageBoxAnswer;
+using testing::ScopedModalAnswer;
+using testing::TestApplication;
+using namespace std::chrono_literals;
+
+// A component that writes its name into a log when it dies and records what
+// it is told.
+class Probe : public TComponent {
+public:
+    Probe(TComponent* owner, std::vector<std::string>* log) : TComponent(owner), log_(log) {}
+    ~Probe() override {
+        if (log_) log_->push_back("destroy " + Name());
+    }
+    void Notification(TComponent* component, TOperation operation) override {
+        if (log_)
+            log_->push_back(Name() + (operation == TOperation::opInsert ? " +" : " -") +
+                            (component->Name().empty() ? "?" : component->Name()));
+        TComponent::Notification(component, operation);
+    }
+
+private:
+    std::vector<std::string>* log_;
+};
+
+struct FrameworkTest : ::testing::Test {
+    void SetUp() override { TestApplication(); }
+    // A plain visible form with a panel, deleted by the test's end.
+    std::unique_ptr<TForm> NewForm() {
+        std::unique_ptr<TForm> form(Create<TForm>(Application));
+        form->SetBounds(50, 50, 300, 200);
+        return form;
+    }
+};
+
+TEST_F(FrameworkTest, OwnerKeepsComponentsInCreationOrderAndFreesThemLastFirst) {
+    std::vector<std::string> log;
+    auto owner = std::make_unique<Probe>(nullptr, nullptr);
+    const char* names[] = {"First", "Second", "Third"};
+    for (const char* name : names) Create<Probe>(owner.get(), &log)->SetName(name);
+    ASSERT_EQ(owner->ComponentCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(owner->Components(i)->Name(), names[i]);
+        EXPECT_EQ(owner->Components(i)->ComponentIndex(), i);
+        EXPECT_EQ(owner->Components(i)->Owner(), owner.get());
+    }
+    EXPECT_EQ(owner->FindComponent("second"), owner->Components(1)) << "names compare without case";
+    EXPECT_EQ(owner->FindComponent("Fourth"), nullptr);
+    EXPECT_THROW(owner->Components(2)->SetName("FIRST"), std::invalid_argument);
+
+    delete owner->Components(1);
+    EXPECT_EQ(owner->ComponentCount(), 2);
+    EXPECT_EQ(owner->Components(1)->Name(), "Third");
+    log.clear();
+    owner.reset();
+    EXPECT_EQ(log, (std::vector<std::string>{"destroy Third", "destroy First"}));
+}
+
+TEST_F(FrameworkTest, NewFormsAreAnnouncedToTheComponentsOfEveryForm) {
+    std::vector<std::string> log;
+    auto formA = NewForm();
+    formA->SetName("FormA");
+    Create<Probe>(formA.get(), &log)->SetName("Watcher");
+    log.clear();
+    auto formB = NewForm();
+    formB->SetName("FormB");  // named after the announcement: the probe logs "?"
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "Watcher +?");
+    log.clear();
+    formB.reset();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "Watcher -FormB");
+}
+
+TEST_F(FrameworkTest, FreeNotificationReachesAComponentOfAnotherOwner) {
+    std::vector<std::string> log;
+    auto ownerA = std::make_unique<Probe>(nullptr, nullptr);
+    auto ownerB = std::make_unique<Probe>(nullptr, nullptr);
+    auto* listener = Create<Probe>(ownerA.get(), &log);
+    listener->SetName("Listener");
+    auto* target = Create<Probe>(ownerB.get(), nullptr);
+    target->SetName("Target");
+    listener->FreeNotification(target);
+    log.clear();
+    delete target;
+    EXPECT_NE(std::find(log.begin(), log.end(), "Listener -Target"), log.end());
+}
+
+TEST_F(FrameworkTest, ReplacedWindowProcSeesEveryMessageOfAWindowedControlAndChains) {
+    auto form = NewForm();
+    auto* button = Create<TButton>(form.get());
+    button->SetParent(form.get());
+    button->SetCaption("Press");
+    HWND window = button->Handle();
+    ASSERT_TRUE(window);
+
+    std::vector<UINT> seen;
+    TWndMethod old = button->WindowProc;
+    button->WindowProc = [&](TMessage& message) {
+        seen.push_back(message.Msg);
+        old(message);  // the control handles it first, then we look
+        if (message.Msg == WM_GETTEXTLENGTH) message.Result += 100;
+    };
+    // A real window message: through the window procedure into the replacement, then the old one.
+    EXPECT_EQ(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0), 105);
+    EXPECT_EQ(testing::WindowText(window), "Press") << "the chained old handler still ran";
+    // A click reflected by the parent arrives as the framework's 0xBC00 + WM_COMMAND.
+    int clicks = 0;
+    button->OnClick = [&](TComponent*) { ++clicks; };
+    SendMessageA(window, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), CN_COMMAND), seen.end());
+    EXPECT_EQ(CN_COMMAND, 0xBD11u);
+
+    button->WindowProc = old;
+    seen.clear();
+    SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    EXPECT_TRUE(seen.empty()) << "the restored handler bypasses the replacement";
+}
+
+TEST_F(FrameworkTest, GraphicControlsArePaintedAndFedThroughTheirWindowProc) {
+    auto form = NewForm();
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetBevelOuter(TBevelCut::bvNone);
+    panel->SetBounds(0, 0, 100, 60);
+    panel->SetColor(clWhite);
+    panel->SetParent(form.get());
+    auto* button = Create<TSpeedButton>(form.get());
+    button->SetBounds(20, 10, 30, 20);
+    button->SetParent(panel);
+    button->SetColor(clRed);
+
+    TBitmap picture;
+    RenderClient(*panel, picture);
+    EXPECT_EQ(picture.Pixel(35, 20), RGB(255, 0, 0)) << "the button paints its face";
+    EXPECT_EQ(picture.Pixel(5, 5), RGB(255, 255, 255)) << "the panel paints the rest";
+
+    // A handler that swallows the paint (result 1, old handler not called) leaves the panel
+    // showing.
+    TWndMethod old = button->WindowProc;
+    POINT mouse{-1, -1};
+    button->WindowProc = [&](TMessage& message) {
+        if (message.Msg == WM_PAINT) {
+            message.Result = 1;
+            return;
+        }
+        if (message.Msg == WM_LBUTTONDOWN)
+            mouse = POINT{LOWORD(message.LParam), HIWORD(message.LParam)};
+        old(message);
+    };
+    RenderClient(*panel, picture);
+    EXPECT_EQ(picture.Pixel(35, 20), RGB(255, 255, 255));
+
+    // A press on the panel over the button reaches the button, in its own coordinates.
+    int clicks = 0;
+    button->OnClick = [&](TComponent*) { ++clicks; };
+    SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 17));
+    SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(26, 18));
+    EXPECT_EQ(mouse.x, 5);
+    EXPECT_EQ(mouse.y, 7);
+    EXPECT_EQ(clicks, 1);
+    // Released outside: no click.
+    SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 17));
+    SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(90, 50));
+    EXPECT_EQ(clicks, 1);
+    button->WindowProc = old;
+}
+
+TEST_F(FrameworkTest, PropertyChangesArriveAsFrameworkNotifications) {
+    auto form = NewForm();
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetParent(form.get());
+    auto* label = Create<TLabel>(form.get());
+    label->SetParent(panel);
+    auto* edit = Create<TEdit>(form.get());
+    edit->SetParent(panel);
+    edit->SetParentColor(true);
+    panel->Handle();
+
+    std::vector<TMessage> labelLog, editLog;
+    auto record = [](TControl* control, std::vector<TMessage>& log) {
+        TWndMethod old = control->WindowProc;
+        control->WindowProc = [old, &log](TMessage& message) {
+            if (message.Msg >= CM_BASE && message.Msg < CN_BASE) log.push_back(message);
+            old(message);
+        };
+    };
+    record(label, labelLog);
+    record(edit, editLog);
+    auto has = [](const std::vector<TMessage>& log, UINT msg, WPARAM wParam = ~WPARAM(0)) {
+        return std::any_of(log.begin(), log.end(), [&](const TMessage& m) {
+            return m.Msg == msg && (wParam == ~WPARAM(0) || m.WParam == wParam);
+        });
+    };
+
+    label->SetEnabled(false);
+    EXPECT_TRUE(has(labelLog, 0xB00C, 0)) << "enabled changed, 0 = now disabled";
+    label->SetCaption("Hello");
+    EXPECT_TRUE(has(labelLog, 0xB012)) << "text changed";
+    panel->SetColor(clSkyBlue);
+    EXPECT_TRUE(has(labelLog, 0xB009)) << "parent colour changed";
+    EXPECT_EQ(label->Color(), clSkyBlue) << "a label takes its parent's colour";
+    EXPECT_EQ(edit->Color(), clSkyBlue);
+    edit->Invalidate();
+    EXPECT_TRUE(has(editLog, 0xB034)) << "invalidate request";
+    panel->Font().SetHeight(14);
+    EXPECT_TRUE(has(labelLog, CM_PARENTFONTCHANGED));
+    EXPECT_EQ(label->Font().Height(), 14);
+
+    // Re-creating the edit's window for its 3-D look keeps the replaced handler,
+    // and the handler hears of the change before the old window goes.
+    HWND before = edit->Handle();
+    std::vector<UINT> order;
+    TWndMethod watched = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& message) {
+        if (message.Msg == 0xB010 || message.Msg == EM_GETMODIFY || message.Msg == WM_DESTROY)
+            order.push_back(message.Msg);
+        watched(message);
+    };
+    editLog.clear();
+    edit->SetCtl3D(false);
+    EXPECT_TRUE(has(editLog, 0xB010)) << "3-D look changed";
+    EXPECT_EQ(edit->Handle(), before) << "re-created after the notification, not inside it";
+    Pump();
+    EXPECT_NE(edit->Handle(), before);
+    EXPECT_EQ(order, (std::vector<UINT>{0xB010, EM_GETMODIFY, WM_DESTROY}));
+    EXPECT_FALSE(GetWindowLongPtrA(edit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "flat now";
+    editLog.clear();
+    edit->SetEnabled(false);
+    EXPECT_TRUE(has(editLog, 0xB00C, 0));
+    EXPECT_FALSE(IsWindowEnabled(edit->Handle()));
+}
+
+TEST_F(FrameworkTest, FocusAndMouseNotifications) {
+    auto form = NewForm();
+    auto* first = Create<TButton>(form.get());
+    first->SetBounds(10, 10, 75, 25);
+    first->SetParent(form.get());
+    auto* second = Create<TButton>(form.get());
+    second->SetBounds(10, 50, 75, 25);
+    second->SetParent(form.get());
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetBounds(100, 10, 100, 50);
+    panel->SetParent(form.get());
+    auto* hotA = Create<TSpeedButton>(form.get());
+    hotA->SetBounds(0, 0, 40, 40);
+    hotA->SetParent(panel);
+    auto* hotB = Create<TSpeedButton>(form.get());
+    hotB->SetBounds(50, 0, 40, 40);
+    hotB->SetParent(panel);
+    form->Show();
+    Pump();
+
+    std::vector<std::string> log;
+    auto record = [&log](TControl* control, const std::string& name) {
+        TWndMethod old = control->WindowProc;
+        control->WindowProc = [old, &log, name](TMessage& message) {
+            switch (message.Msg) {
+                case 0xB007: log.push_back(name + " focus changed"); break;
+                case 0xB01A: log.push_back(name + " entered"); break;
+                case 0xB01B: log.push_back(name + " left"); break;
+                case 0xB013: log.push_back(name + " mouse in"); break;
+                case 0xB014: log.push_back(name + " mouse out"); break;
+                default: break;
+            }
+            old(message);
+        };
+    };
+    record(first, "first");
+    record(second, "second");
+    record(hotA, "A");
+    record(hotB, "B");
+
+    first->SetFocus();
+    Pump();
+    log.clear();
+    second->SetFocus();
+    Pump();
+    // The focus moves, then every control of the form hears where it went.
+    EXPECT_EQ(log, (std::vector<std::string>{"first left", "second entered", "first focus changed",
+                                             "second focus changed", "A focus changed",
+                                             "B focus changed"}));
+    EXPECT_EQ(form->ActiveControl(), second);
+
+    log.clear();
+    SendMessageA(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    SendMessageA(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(12, 10));
+    SendMessageA(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 10));
+    SendMessageA(panel->Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"A mouse in", "A mouse out", "B mouse in", "B mouse out"}));
+}
+
+TEST_F(FrameworkTest, ListBoxStatusBarAndImageShowTheirContent) {
+    auto form = NewForm();
+    auto* list = Create<TListBox>(form.get());
+    list->AddItem("first");
+    list->AddItem("second");  // before the window exists
+    list->SetParent(form.get());
+    list->AddItem("third");
+    list->SetItemIndex(1);
+    ASSERT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 3);
+    char text[32] = {};
+    SendMessageA(list->Handle(), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "third");
+    list->SetItem(0, "changed");
+    SendMessageA(list->Handle(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "changed");
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->SetCtl3D(false);
+    Pump();
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 3)
+        << "the items survive a re-creation";
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->ClearItems();
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 0);
+
+    auto* status = Create<TStatusBar>(form.get());
+    status->SetBounds(0, 170, 300, 19);
+    status->AddPanel(50, " A");
+    status->AddPanel(60, " B");
+    status->SetParent(form.get());
+    status->SetPanelText(1, " B : 3");
+    EXPECT_EQ(status->DisplayedText(0), " A");
+    EXPECT_EQ(status->DisplayedText(1), " B : 3");
+
+    auto* image = Create<TImage>(form.get());
+    image->SetBounds(10, 10, 20, 20);
+    image->SetParent(form.get());
+    image->Picture().SetSize(2, 2);
+    image->Picture().Canvas().FillRect(RECT{0, 0, 2, 2}, clNavy);
+    image->SetStretch(true);
+    TBitmap picture;
+    RenderClient(*form, picture);
+    EXPECT_EQ(picture.Pixel(25, 25), RGB(0, 0, 128)) << "stretched over the whole control";
+    EXPECT_EQ(picture.Pixel(35, 25), ColorToRGB(clBtnFace));
+}
+
+TEST_F(FrameworkTest, BitmapPixelsAndCanvasDrawing) {
+    TBitmap bitmap(8, 6);
+    bitmap.Canvas().FillRect(RECT{0, 0, 8, 6}, clWhite);
+    bitmap.Canvas().FillRect(RECT{2, 1, 4, 3}, clRed);
+    EXPECT_EQ(bitmap.Pixel(2, 1), RGB(255, 0, 0));
+    EXPECT_EQ(bitmap.Pixel(4, 1), RGB(255, 255, 255));
+    EXPECT_EQ(bitmap.ScanLine(1)[3], 0x00FF0000u) << "memory holds 0x00RRGGBB";
+    RECT frame{0, 0, 8, 6};
+    bitmap.Canvas().Frame3D(frame, clBlue, clBlack);
+    EXPECT_EQ(bitmap.Pixel(0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(bitmap.Pixel(7, 5), RGB(0, 0, 0));
+    EXPECT_EQ(bitmap.Pixel(7, 0), RGB(0, 0, 0)) << "the top-right corner belongs to the dark side";
+    EXPECT_EQ(frame.left, 1);
+    bitmap.SetSize(3, 3);
+    EXPECT_EQ(bitmap.Pixel(1, 1), RGB(0, 0, 0)) << "a new size starts from a cleared picture";
+    EXPECT_EQ(bitmap.Pixel(3, 0), CLR_INVALID);
+    TBitmap copy;
+    copy.Assign(bitmap);
+    EXPECT_EQ(copy.Width(), 3);
+}
+
+TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
+    auto form = NewForm();
+    auto* coolBar = Create<TCoolBar>(form.get());
+    coolBar->SetBounds(0, 0, 120, 60);
+    coolBar->SetParent(form.get());
+    coolBar->Bitmap().SetSize(4, 4);
+    coolBar->Bitmap().Canvas().FillRect(RECT{0, 0, 4, 4}, clMoneyGreen);
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetBounds(0, 0, 80, 40);
+    coolBar->AddBand(panel, 45, 100);
+    EXPECT_EQ(panel->Parent(), coolBar);
+    EXPECT_EQ(panel->Left(), TCoolBar::kBandIndent);
+    TBitmap picture;
+    RenderClient(*coolBar, picture);
+    EXPECT_EQ(picture.Pixel(100, 50), ColorToRGB(clMoneyGreen)) << "tiled picture";
+}
+
+TEST_F(FrameworkTest, FormFramePlacementAndClientSize) {
+    auto form = NewForm();
+    form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+    form->SetPosition(TPosition::poScreenCenter);
+    form->SetFormStyle(TFormStyle::fsStayOnTop);
+    auto* menu = Create<TMainMenu>(form.get());
+    auto* item = Create<TMenuItem>(form.get());
+    item->SetCaption("&File");
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+    form->SetClientSize(200, 120);
+    form->Show();
+    Pump();
+    HWND window = form->Handle();
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 120);
+    EXPECT_EQ(GetMenu(window), menu->Handle());
+    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), Application->Handle())
+        << "owned by the application window";
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    EXPECT_NEAR((bounds.left + bounds.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((bounds.top + bounds.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    form->Close();
+    EXPECT_FALSE(IsWindowVisible(window)) << "closing a form that is not the main one hides it";
+}
+
+TEST_F(FrameworkTest, MenuItemsCarryShortcutsStatesAndOwnerDrawEvents) {
+    EXPECT_EQ(ShortCutToText(ShortCut(VK_F9)), "F9");
+    EXPECT_EQ(ShortCutToText(ShortCut(VK_DELETE)), "Del");
+    EXPECT_EQ(ShortCutToText(ShortCut('S', ssCtrl)), "Ctrl+S");
+
+    auto form = NewForm();
+    auto* menu = Create<TMainMenu>(form.get());
+    auto* top = Create<TMenuItem>(form.get());
+    top->SetCaption("&Game");
+    menu->Items()->Add(top);
+    auto* run = Create<TMenuItem>(form.get());
+    run->SetCaption("Run");
+    run->SetShortCut(ShortCut(VK_F9));
+    top->Add(run);
+    auto* off = Create<TMenuItem>(form.get());
+    off->SetCaption("Off");
+    off->SetShortCut(ShortCut(VK_F11));
+    off->SetEnabled(false);
+    top->Add(off);
+    form->SetMenu(menu);
+    form->Show();
+    Pump();
+
+    char text[64] = {};
+    GetMenuStringA(top->Handle(), 0, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "Run\tF9");
+    EXPECT_TRUE(GetMenuState(top->Handle(), 1, MF_BYPOSITION) & MF_GRAYED);
+
+    int runs = 0, offs = 0;
+    run->OnClick = [&](TComponent*) { ++runs; };
+    off->OnClick = [&](TComponent*) { ++offs; };
+    // Shortcut keys go through the message loop like a player's key.
+    PostMessageA(form->Handle(), WM_KEYDOWN, VK_F9, 0);
+    PostMessageA(form->Handle(), WM_KEYDOWN, VK_F11, 0);
+    Pump();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(offs, 0) << "a disabled item's shortcut does nothing";
+    // A menu command as the system sends it.
+    SendMessageA(form->Handle(), WM_COMMAND, run->Command(), 0);
+    EXPECT_EQ(runs, 2);
+    // In-place state changes reach the built menu.
+    off->SetEnabled(true);
+    EXPECT_FALSE(GetMenuState(top->Handle(), 1, MF_BYPOSITION) & MF_GRAYED);
+
+    // Owner drawing: every item becomes owner-drawn and is measured and drawn by its events.
+    menu->SetOwnerDraw(true);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(GetMenu(form->Handle()), 0, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "the bar's items too";
+    run->OnMeasureItem = [](TMenuItem*, TCanvas&, int& width, int& height) {
+        width = 123;
+        height = 21;
+    };
+    TOwnerDrawState drawnState = 0;
+    run->OnAdvancedDrawItem = [&](TMenuItem*, TCanvas& canvas, RECT rect, TOwnerDrawState state) {
+        drawnState = state;
+        canvas.FillRect(rect, clRed);
+    };
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, run->Command(), 0, 0, reinterpret_cast<ULONG_PTR>(run)};
+    SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    EXPECT_EQ(measure.itemWidth, 123u);
+    EXPECT_EQ(measure.itemHeight, 21u);
+    TBitmap target(20, 10);
+    DRAWITEMSTRUCT draw{ODT_MENU,
+                        0,
+                        run->Command(),
+                        ODA_DRAWENTIRE,
+                        ODS_SELECTED,
+                        reinterpret_cast<HWND>(top->Handle()),
+                        target.DC(),
+                        RECT{0, 0, 20, 10},
+                        reinterpret_cast<ULONG_PTR>(run)};
+    SendMessageA(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    EXPECT_EQ(drawnState, odSelected);
+    EXPECT_EQ(target.Pixel(5, 5), RGB(255, 0, 0));
+}
+
+TEST_F(FrameworkTest, TimerTicksOnTheMessageLoopUntilDisabled) {
+    auto owner = std::make_unique<TComponent>(nullptr);
+    auto* timer = Create<TTimer>(owner.get());
+    int ticks = 0;
+    timer->OnTimer = [&](TComponent*) { ++ticks; };
+    timer->SetInterval(15);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+    timer->SetEnabled(false);
+    const int stopped = ticks;
+    Pump(100ms);
+    EXPECT_EQ(ticks, stopped);
+}
+
+TEST_F(FrameworkTest, ApplicationWindowHooksMessageBoxAndErrorBox) {
+    TApplication& app = TestApplication();
+    std::vector<UINT> seenByFirst;
+    int second = 0;
+    const int firstId = app.HookMainWindow([&](TMessage& message) {
+        seenByFirst.push_back(message.Msg);
+        return false;
+    });
+    const int secondId = app.HookMainWindow([&](TMessage& message) {
+        if (message.Msg != WM_USER + 7) return false;
+        ++second;
+        message.Result = 42;
+        return true;  // handled: the application window does nothing more
+    });
+    EXPECT_EQ(SendMessageA(app.Handle(), WM_USER + 7, 0, 0), 42);
+    EXPECT_EQ(second, 1);
+    EXPECT_NE(std::find(seenByFirst.begin(), seenByFirst.end(), WM_USER + 7), seenByFirst.end());
+    app.UnhookMainWindow(secondId);
+    EXPECT_EQ(SendMessageA(app.Handle(), WM_USER + 7, 0, 0), 0);
+    EXPECT_EQ(second, 1);
+    app.UnhookMainWindow(firstId);
+    seenByFirst.clear();
+    SendMessageA(app.Handle(), WM_USER + 7, 0, 0);
+    EXPECT_TRUE(seenByFirst.empty());
+
+    std::vector<std::string> boxes;
+    UINT flags = 0;
+    ScopedMessageBoxAnswer answer([&](const std::string& text, const std::string& caption, UINT f) {
+        boxes.push_back(caption + ": " + text);
+        flags = f;
+        return IDOK;
+    });
+    app.ShowException("File not found");
+    app.ShowException("Stopped.");
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quillory: File not found.", "Quillory: Stopped."}));
+    EXPECT_EQ(flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    // A failure inside a message handler reaches the error box, and the program goes on.
+    auto form = NewForm();
+    auto* button = Create<TButton>(form.get());
+    button->SetParent(form.get());
+    button->OnClick = [](TComponent*) { throw std::runtime_error("File access denied"); };
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(boxes.back(), "Quillory: File access denied.");
+}
+
+TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {
+    auto other = NewForm();
+    other->Show();
+    Pump();
+    std::vector<std::string> captions;
+    bool otherDisabled = false;
+    HWND owner = nullptr;
+    ScopedModalAnswer answer([&](TForm& dialog) {
+        captions.push_back(dialog.Caption());
+        auto* message = static_cast<TLabel*>(dialog.FindComponent("Message"));
+        captions.push_back(message ? message->Caption() : "(no text)");
+        for (const char* name : {"Yes", "No"}) {
+            auto* button = static_cast<TButton*>(dialog.FindComponent(name));
+            captions.push_back(button ? testing::WindowText(button->Handle()) : "(none)");
+        }
+        otherDisabled = !IsWindowEnabled(other->Handle());
+        owner = GetWindow(dialog.Handle(), GW_OWNER);
+        // Answer with a real click on "No".
+        SendMessageA(static_cast<TButton*>(dialog.FindComponent("No"))->Handle(), BM_CLICK, 0, 0);
+        return mrNone;
+    });
+    EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Confirm", "Are you sure?", "&Yes", "&No"}));
+    EXPECT_TRUE(otherDisabled) << "the other forms wait while the dialog is open";
+    EXPECT_TRUE(IsWindowEnabled(other->Handle())) << "and are enabled again afterwards";
+    EXPECT_EQ(owner, Application->Handle());
+}
+
+TEST_F(FrameworkTest, DialogKeysPickTheDefaultAndCancelButtons) {
+    auto pressKey = [](WORD key) {
+        return [key](TForm& dialog) {
+            HWND focus = GetFocus();
+            PostMessageA(focus ? focus : dialog.Handle(), WM_KEYDOWN, key, 0);
+            PumpUntil([&] { return dialog.ModalResult() != mrNone; }, 1000ms);
+            return mrNone;
+        };
+    };
+    {
+        ScopedModalAnswer answer(pressKey(VK_RETURN));
+        EXPECT_EQ(MessageDlg("Changes will take effect when you start new game",
+                             TMsgDlgType::mtInformation, mbOK),
+                  mrOk);
+    }
+    {
+        ScopedModalAnswer answer(pressKey(VK_ESCAPE));
+        EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
+    }
+    {
+        ScopedModalAnswer answer(pressKey(VK_RETURN));
+        EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrYes);
+    }
+    {
+        ScopedModalAnswer answer([](TForm& dialog) {
+            EXPECT_EQ(dialog.Caption(), "Information");
+            auto* ok = static_cast<TButton*>(dialog.FindComponent("OK"));
+            EXPECT_TRUE(ok && testing::WindowText(ok->Handle()) == "OK");
+            return mrOk;  // answered without a click: the answerer's result stands
+        });
+        EXPECT_EQ(MessageDlg("x", TMsgDlgType::mtInformation, mbOK), mrOk);
+    }
+}
+
+TEST_F(FrameworkTest, InputDialogHandsBackTheTextOnlyOnOk) {
+    auto typeAndPress = [](const char* text, WORD key) {
+        return [text, key](TForm& dialog) {
+            auto* edit = static_cast<TEdit*>(dialog.FindComponent("Edit"));
+            EXPECT_TRUE(edit != nullptr);
+            if (!edit) return mrCancel;
+            EXPECT_EQ(GetFocus(), edit->Handle()) << "the edit field has the focus";
+            EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0), 255);
+            SetWindowTextA(edit->Handle(), text);
+            PostMessageA(edit->Handle(), WM_KEYDOWN, key, 0);
+            PumpUntil([&] { return dialog.ModalResult() != mrNone; }, 1000ms);
+            return mrNone;
+        };
+    };
+    std::string name = "start";
+    {
+        ScopedModalAnswer answer(typeAndPress("Ada", VK_RETURN));
+        EXPECT_TRUE(InputQuery("Game Over!", "Your name :", name));
+        EXPECT_EQ(name, "Ada");
+    }
+    {
+        ScopedModalAnswer answer(typeAndPress("Bob", VK_ESCAPE));
+        EXPECT_FALSE(InputQuery("Game Over!", "Your name :", name));
+        EXPECT_EQ(name, "Ada") << "Cancel hands nothing back";
+    }
+    {
+        std::unique_ptr<TForm> dialog(CreateInputDialog("Game Over!", "Your name :", ""));
+        EXPECT_EQ(dialog->Caption(), "Game Over!");
+        EXPECT_EQ(dialog->BorderStyle(), TFormBorderStyle::bsDialog);
+        EXPECT_EQ(static_cast<TLabel*>(dialog->FindComponent("Prompt"))->Caption(), "Your name :");
+        EXPECT_TRUE(static_cast<TButton*>(dialog->FindComponent("OK"))->Default());
+        EXPECT_TRUE(static_cast<TButton*>(dialog->FindComponent("Cancel"))->Cancel());
+    }
+}
+
+}  // namespace
+}  // namespace quillory::ui
