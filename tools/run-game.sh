@@ -5,7 +5,7 @@ set -euo pipefail
 build=$1
 exe="$build/src/game/quillory.exe"
 if [[ ! -f "$exe" ]]; then
-    echo "run: the game's main window is not built yet (no $exe); only the core and its tests exist so far" >&2
+    echo "run: $exe is missing; build it first (make win64)" >&2
     exit 1
 fi
 if [[ -z "${DISPLAY:-}" ]]; then

@@ -115,13 +115,16 @@ protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir = fs::temp_directory_path() / (std::string("quillory-") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         path = (dir / kScoreFileName).string();
+        RemoveDir();
+        fs::create_directories(dir);
     }
-    void TearDown() override {
+    void TearDown() override { RemoveDir(); }
+
+    // A read-only file left behind cannot be deleted on Windows until it is writable again.
+    void RemoveDir() {
         std::error_code ignored;
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(dir, ignored);
     }
     void WriteBytes(const Bytes& bytes) {

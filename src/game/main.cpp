@@ -1,0 +1,36 @@
+// The program: the application object, the main window, the message loop.
+#include <windows.h>
+
+#include "core/game_state.h"
+#include "core/random.h"
+#include "game/main_form.h"
+#include "ui/application.h"
+
+namespace {
+
+// The random generator's clock: the performance counter, or the tick count
+// where there is none.
+std::uint32_t PerformanceCounterLowBits() {
+    LARGE_INTEGER counter;
+    if (QueryPerformanceCounter(&counter)) return static_cast<std::uint32_t>(counter.LowPart);
+    return static_cast<std::uint32_t>(GetTickCount());
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    quillory::SetDefaultClockSource(&PerformanceCounterLowBits);
+    quillory::ui::TApplication application;
+    try {
+        application.Initialize();
+        application.SetTitle(quillory::kApplicationTitle);
+        static quillory::GameState game;
+        game.Random.SetClock(&PerformanceCounterLowBits);
+        application.CreateForm<quillory::TMainForm>(game);
+        application.Run();
+    } catch (...) {
+        quillory::ui::HandleCurrentException();
+        return 1;
+    }
+    return 0;
+}

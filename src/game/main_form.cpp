@@ -1,0 +1,325 @@
+#include "game/main_form.h"
+
+#include "ui/application.h"
+#include "ui/dialogs.h"
+
+namespace quillory {
+
+namespace {
+
+using namespace ui;
+
+constexpr int kCoolBarWidth = 324;
+constexpr int kCoolBarHeight = 205;
+constexpr int kBandMinHeight = 201;
+constexpr int kBandWidth = 318;
+constexpr int kPanelWidth = 314;
+constexpr int kPanelHeight = 201;
+constexpr int kGridLeft = 8;
+constexpr RECT kPausedLabelBounds{85, 84, 85 + 142, 84 + 40};
+constexpr const char* kPausedFontName = "Trebuchet MS";
+constexpr int kPausedFontHeight = 32;
+constexpr RECT kBevelBounds{3, 0, 3 + 308, 201};
+constexpr RECT kStatusBounds{0, 204, 316, 204 + 19};
+constexpr int kPanelWidths[] = {78, 78, 78, 80};
+constexpr const char* kScoreText = " Score : ";
+constexpr const char* kLevelText = " Level : ";
+constexpr const char* kRecordText = " Record : ";
+constexpr const char* kBonusText = " Bonus : ";
+constexpr const char* kNoBonusText = " No Bonus";
+
+TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
+                   TShortCut shortCut = scNone) {
+    auto* item = Create<TMenuItem>(owner);
+    item->SetName(name);
+    item->SetCaption(caption);
+    item->SetShortCut(shortCut);
+    parent->Add(item);
+    return item;
+}
+
+int CellIndex(int x, int y) {
+    return (y - 1) * kBoardColumns + (x - 1);
+}
+
+}  // namespace
+
+std::string ButtonNumber(int x, int y) {
+    return std::to_string((y - 1) * kBoardColumns + x);
+}
+
+TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(game) {
+    SetName("MainForm");
+    SetCaption(kMainCaption);
+    SetBorderStyle(TFormBorderStyle::bsToolWindow);
+    SetPosition(TPosition::poScreenCenter);
+    Font().SetName(kDefaultFontName);
+    Font().SetHeight(kDefaultFontHeight);
+    SetColor(clBtnFace);
+    CreateMenu();
+    SetClientSize(kMainClientWidth, kMainClientHeight);
+    CreateBoard();
+    CreateStatusBar();
+
+    Timer = Create<TTimer>(this);
+    Timer->SetName("Timer");
+    Timer->SetInterval(kInitialTickIntervalMs);
+    Timer->OnTimer = [this](TComponent* sender) { TimerTimer(sender); };
+
+    game_.DrawField = [this] { DrawField(); };
+    game_.GameOver = [this] { GameOver(); };
+    OnCreate = [this](TComponent* sender) { FormCreate(sender); };
+    OnKeyDown = [this](TComponent* sender, WORD& key, TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
+}
+
+TMainForm::~TMainForm() {
+    // The game state may outlive the window: it must not call back into it.
+    game_.DrawField = nullptr;
+    game_.GameOver = nullptr;
+}
+
+void TMainForm::CreateMenu() {
+    MainMenu1 = Create<TMainMenu>(this);
+    MainMenu1->SetName("MainMenu1");
+    TMenuItem* root = MainMenu1->Items();
+    Game1 = NewItem(this, root, "Game1", "&Game");
+    Newgame1 = NewItem(this, Game1, "Newgame1", "New game", ShortCut(VK_F9));
+    Pause1 = NewItem(this, Game1, "Pause1", "Pause", ShortCut(VK_F10));
+    BossKey1 = NewItem(this, Game1, "BossKey1", "Boss Mode", ShortCut(VK_DELETE));
+    N1 = NewItem(this, Game1, "N1", "-");
+    Exit1 = NewItem(this, Game1, "Exit1", "E&xit");
+    Options1 = NewItem(this, root, "Options1", "&Options");
+    Level1 = NewItem(this, Options1, "Level1", "Level", ShortCut(VK_F11));
+    TopScores1 = NewItem(this, Options1, "TopScores1", "Top Scores", ShortCut(VK_F12));
+    About1 = NewItem(this, root, "About1", "About");
+    Newgame1->OnClick = [this](TComponent* sender) { Newgame1Click(sender); };
+    Pause1->OnClick = [this](TComponent* sender) { Pause1Click(sender); };
+    BossKey1->OnClick = [this](TComponent* sender) { BossKey1Click(sender); };
+    Exit1->OnClick = [this](TComponent* sender) { Exit1Click(sender); };
+    Level1->OnClick = [this](TComponent* sender) { Level1Click(sender); };
+    TopScores1->OnClick = [this](TComponent* sender) { TopScores1Click(sender); };
+    About1->OnClick = [this](TComponent* sender) { About1Click(sender); };
+    SetMenu(MainMenu1);
+}
+
+void TMainForm::CreateBoard() {
+    CoolBar1 = Create<TCoolBar>(this);
+    CoolBar1->SetName("CoolBar1");
+    CoolBar1->SetBounds(0, 0, kCoolBarWidth, kCoolBarHeight);
+    CoolBar1->SetParent(this);
+
+    MainPanel = Create<TPanel>(this);
+    MainPanel->SetName("MainPanel");
+    MainPanel->SetBevelOuter(TBevelCut::bvNone);
+    MainPanel->SetBounds(0, 0, kPanelWidth, kPanelHeight);
+    CoolBar1->AddBand(MainPanel, kBandMinHeight, kBandWidth);
+
+    // Buttons, then the label, then the frame: the order they are painted in.
+    for (int n = 1; n <= kBoardCells; ++n) {
+        auto* button = Create<TCellButton>(this);
+        button->SetName("SpeedButton" + std::to_string(n));
+        button->SetFlat(true);
+        button->SetBounds(kGridLeft + kCellSize * ((n - 1) % kBoardColumns),
+                          kCellSize * ((n - 1) / kBoardColumns), kCellSize, kCellSize);
+        button->SetParent(MainPanel);
+        button->Font().SetName(kCellFontName);
+        button->Font().SetCharset(SYMBOL_CHARSET);
+        button->Font().SetHeight(kCellFontHeight);
+        button->Font().SetColor(clWindowText);
+        button->Font().SetStyle(0);
+        cells_[n - 1] = button;
+    }
+
+    PausedLabel = Create<TLabel>(this);
+    PausedLabel->SetName("PausedLabel");
+    PausedLabel->SetCaption("Paused...");
+    PausedLabel->SetBounds(kPausedLabelBounds.left, kPausedLabelBounds.top,
+                           RectWidth(kPausedLabelBounds), RectHeight(kPausedLabelBounds));
+    PausedLabel->Font().SetName(kPausedFontName);
+    PausedLabel->Font().SetHeight(kPausedFontHeight);
+    PausedLabel->Font().SetStyle(fsBold);
+    PausedLabel->Font().SetColor(clRed);
+    PausedLabel->SetTransparent(true);
+    PausedLabel->SetVisible(false);
+    PausedLabel->SetParent(MainPanel);
+    FitPausedLabel();
+
+    Bevel1 = Create<TBevel>(this);
+    Bevel1->SetName("Bevel1");
+    Bevel1->SetShape(TBevelShape::bsBox);
+    Bevel1->SetStyle(TBevelStyle::bsRaised);
+    Bevel1->SetBounds(kBevelBounds.left, kBevelBounds.top, RectWidth(kBevelBounds),
+                      RectHeight(kBevelBounds));
+    Bevel1->SetParent(MainPanel);
+}
+
+// Where the pause font is missing, a wider stand-in would cut the text: the
+// label then grows to both sides around its place.
+void TMainForm::FitPausedLabel() {
+    WindowDC screen(nullptr);
+    TCanvas canvas(screen.Get());
+    canvas.Font = PausedLabel->Font();
+    const int textWidth = canvas.TextWidth(PausedLabel->Caption());
+    if (textWidth <= PausedLabel->Width()) return;
+    const int center = PausedLabel->Left() + PausedLabel->Width() / 2;
+    PausedLabel->SetBounds(center - textWidth / 2 - 1, PausedLabel->Top(), textWidth + 2,
+                           PausedLabel->Height());
+}
+
+void TMainForm::CreateStatusBar() {
+    Status = Create<TStatusBar>(this);
+    Status->SetName("Status");
+    Status->SetBounds(kStatusBounds.left, kStatusBounds.top, RectWidth(kStatusBounds),
+                      RectHeight(kStatusBounds));
+    Status->AddPanel(kPanelWidths[kScorePanel], kScoreText);
+    Status->AddPanel(kPanelWidths[kLevelPanel], kLevelText);
+    Status->AddPanel(kPanelWidths[kRecordPanel], kRecordText);
+    Status->AddPanel(kPanelWidths[kBonusPanel], kBonusText);
+    Status->SetParent(this);
+}
+
+TCellButton* TMainForm::CellButton(int x, int y) const {
+    return cells_[CellIndex(x, y)];
+}
+
+void TMainForm::FormCreate(TComponent*) {
+    game_.Level = 7;
+    game_.Playing = false;
+}
+
+void TMainForm::ShowCell(TCellButton* button, std::uint8_t code) {
+    switch (code) {
+        case cellEmpty: button->SetCaption(""); break;
+        case cellBody:
+        case cellFedBody:
+            button->Font().SetColor(clBlack);
+            button->Font().SetStyle(fsBold);
+            button->SetCaption(std::string(1, kBodySymbol));
+            break;
+        case cellFood:
+            button->Font().SetColor(clBlue);
+            button->Font().SetStyle(fsBold);
+            button->SetCaption(std::string(1, kFoodSymbol));
+            break;
+        case cellBonus:
+            button->Font().SetColor(clRed);
+            button->Font().SetStyle(fsBold);
+            button->SetCaption(std::string(1, kBonusSymbol));
+            break;
+        default: break;  // not a code of the board: the button is left as it is
+    }
+}
+
+void TMainForm::DrawField() {
+    // Only cells whose code changed since the last call are touched; each of
+    // them invalidates its own ten pixels, and the next paint copies just those.
+    MainPanel->BeginUpdate();
+    for (int x = 1; x <= kBoardColumns; ++x) {
+        for (int y = 1; y <= kBoardRows; ++y) {
+            const std::uint8_t code = game_.Board(x, y);
+            const int index = CellIndex(x, y);
+            if (code == shown_codes_[index]) continue;
+            ShowCell(cells_[index], code);
+            shown_codes_[index] = code;
+        }
+    }
+    MainPanel->EndUpdate();
+    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(game_.Score));
+    Status->SetPanelText(kBonusPanel, game_.BonusTime == 0
+                                          ? std::string(kNoBonusText)
+                                          : kBonusText + std::to_string(game_.BonusTime));
+}
+
+void TMainForm::DrawFieldByName() {
+    for (int x = 1; x <= kBoardColumns; ++x) {
+        for (int y = 1; y <= kBoardRows; ++y) {
+            const std::uint8_t code = game_.Board(x, y);
+            auto* button =
+                static_cast<TCellButton*>(FindComponent("SpeedButton" + ButtonNumber(x, y)));
+            if (!button) continue;
+            ShowCell(button, code);
+            button->Invalidate();
+            shown_codes_[CellIndex(x, y)] = code;
+        }
+    }
+    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(game_.Score));
+    Status->SetPanelText(kBonusPanel, game_.BonusTime == 0
+                                          ? std::string(kNoBonusText)
+                                          : kBonusText + std::to_string(game_.BonusTime));
+}
+
+void TMainForm::GameOver() {
+    // The score table and its name dialog take this over; until then the
+    // player is told and the last board stays on screen.
+    if (Application) Application->MessageBox("Game Over!", kApplicationTitle, MB_OK);
+}
+
+void TMainForm::TimerTimer(TComponent*) {
+    const bool moving = game_.Playing && !game_.Paused;
+    game_.TimerTimer();
+    if (!moving) return;
+    if (game_.Playing)
+        turns_.TickDone(game_.CurrentDirection);
+    else
+        turns_.Clear();  // the game ended on this tick
+}
+
+void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
+    if (!game_.Playing || game_.Paused) return;
+    std::int32_t requested = dirNone;
+    switch (key) {
+        case VK_DOWN: requested = dirDown; break;
+        case VK_UP: requested = dirUp; break;
+        case VK_LEFT: requested = dirLeft; break;
+        case VK_RIGHT: requested = dirRight; break;
+        default: return;
+    }
+    turns_.KeyPressed(requested, game_.CurrentDirection);  // the key is not consumed
+}
+
+void TMainForm::Newgame1Click(TComponent*) {
+    if (game_.Playing) {
+        game_.Paused = true;
+        turns_.Clear();
+        PausedLabel->Show();
+        // Only a clear Yes discards the running game; closing the question keeps it.
+        if (MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes) {
+            game_.Paused = false;
+            PausedLabel->Hide();
+            return;
+        }
+        PausedLabel->Hide();
+    }
+    Timer->SetInterval(static_cast<UINT>(game_.TickIntervalMs()));
+    Status->SetPanelText(kLevelPanel, kLevelText + std::to_string(game_.Level));
+    turns_.Clear();
+    game_.NewGameReset();
+}
+
+void TMainForm::Pause1Click(TComponent*) {
+    if (!game_.Playing) return;
+    game_.Paused = !game_.Paused;
+    turns_.Clear();
+    PausedLabel->SetVisible(game_.Paused);
+}
+
+void TMainForm::PauseForCommand() {
+    game_.Paused = true;
+    turns_.Clear();
+    if (game_.Playing) PausedLabel->Show();
+}
+
+// Boss mode, the level dialog, the top scores dialog and the about window come
+// with their own windows; until then these commands leave the game alone.
+void TMainForm::BossKey1Click(TComponent*) {}
+void TMainForm::Level1Click(TComponent*) {}
+void TMainForm::TopScores1Click(TComponent*) {}
+void TMainForm::About1Click(TComponent*) {}
+
+void TMainForm::Exit1Click(TComponent*) {
+    Close();
+}
+
+}  // namespace quillory

@@ -1,0 +1,97 @@
+// TMainForm: the game's window. The board of 600 cell buttons, the status
+// bar, the menu and the commands that start, pause and steer a game.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/game_state.h"
+#include "core/turn_queue.h"
+#include "game/cell_button.h"
+#include "ui/ext_controls.h"
+#include "ui/forms.h"
+#include "ui/menus.h"
+#include "ui/std_controls.h"
+#include "ui/timer.h"
+
+namespace quillory {
+
+constexpr int kMainClientWidth = 316;
+constexpr int kMainClientHeight = 223;
+constexpr const char* kMainCaption = "Quillory 1.0 [Brindlework]";
+constexpr const char* kApplicationTitle = "Quillory";
+
+// Status bar panels.
+constexpr int kScorePanel = 0;
+constexpr int kLevelPanel = 1;
+constexpr int kRecordPanel = 2;
+constexpr int kBonusPanel = 3;
+
+// The number of a cell's button as text: "1" to "600".
+std::string ButtonNumber(int x, int y);
+
+class TMainForm : public ui::TForm {
+public:
+    TMainForm(ui::TComponent* owner, GameState& game);
+    ~TMainForm() override;
+    const char* ClassName() const override { return "TMainForm"; }
+
+    GameState& Game() { return game_; }
+    TurnQueue& Turns() { return turns_; }
+
+    // Brings the 600 buttons and panels 0 and 3 up to date with the board.
+    void DrawField();
+    // The same picture the slow way: every button looked up by name and
+    // repainted whole. Kept to measure the fast one against.
+    void DrawFieldByName();
+    // The end of a game, called by the tick after Playing was cleared.
+    virtual void GameOver();
+
+    void FormCreate(ui::TComponent* sender);
+    void FormKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
+    void TimerTimer(ui::TComponent* sender);
+    void Newgame1Click(ui::TComponent* sender);
+    void Pause1Click(ui::TComponent* sender);
+    void BossKey1Click(ui::TComponent* sender);
+    void Exit1Click(ui::TComponent* sender);
+    void Level1Click(ui::TComponent* sender);
+    void TopScores1Click(ui::TComponent* sender);
+    void About1Click(ui::TComponent* sender);
+
+    // The cell button of a cell, x 1..30, y 1..20.
+    TCellButton* CellButton(int x, int y) const;
+
+    ui::TMainMenu* MainMenu1;
+    ui::TMenuItem* Game1;
+    ui::TMenuItem* Newgame1;
+    ui::TMenuItem* Pause1;
+    ui::TMenuItem* BossKey1;
+    ui::TMenuItem* N1;
+    ui::TMenuItem* Exit1;
+    ui::TMenuItem* Options1;
+    ui::TMenuItem* Level1;
+    ui::TMenuItem* TopScores1;
+    ui::TMenuItem* About1;
+    ui::TTimer* Timer;
+    ui::TCoolBar* CoolBar1;
+    ui::TPanel* MainPanel;
+    ui::TLabel* PausedLabel;
+    ui::TBevel* Bevel1;
+    ui::TStatusBar* Status;
+
+private:
+    void CreateMenu();
+    void CreateBoard();
+    void CreateStatusBar();
+    void FitPausedLabel();
+    void PauseForCommand();
+    void ShowCell(TCellButton* button, std::uint8_t code);
+
+    GameState& game_;
+    TurnQueue turns_;
+    std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
+    std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now
+};
+
+}  // namespace quillory

@@ -1,0 +1,478 @@
+// The main window in-process under Wine: its layout, the drawn board, the
+// status texts, pausing, the new-game question, the arrow keys with their
+// quick-turn queue, and a game that ends in a collision.
+#include "game/main_form.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "ui/dialogs.h"
+#include "win_test_support.h"
+
+// RECT comparisons for the layout checks.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+namespace quillory {
+namespace {
+
+using namespace ui;
+using testing::Pump;
+using testing::PumpUntil;
+using testing::RenderClient;
+using testing::ScopedMessageBoxAnswer;
+using testing::ScopedModalAnswer;
+using testing::TestApplication;
+using testing::WindowText;
+using namespace std::chrono_literals;
+
+std::uint32_t FixedClock() {
+    return 0x2468ACE1u;
+}
+
+RECT RectIn(HWND window, HWND reference) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The pixel at a cell-local point of cell (x, y), in the board panel's picture.
+COLORREF CellPixel(const TBitmap& panel, int x, int y, int dx = 4, int dy = 4) {
+    return panel.Pixel(8 + 10 * (x - 1) + dx, 10 * (y - 1) + dy);
+}
+
+struct MainFormTest : ::testing::Test {
+    void SetUp() override {
+        TestApplication();
+        game.Random.SetClock(&FixedClock);
+        form.reset(Create<TMainForm>(Application, game));
+        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Show();
+        Pump();
+    }
+    void TearDown() override { form.reset(); }
+
+    // A key as the player presses it: posted, through the message loop.
+    void Key(WORD key) {
+        PostMessageA(form->Handle(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
+        Pump();
+    }
+    void Tick() { form->TimerTimer(form->Timer); }
+    std::string Panel(int index) { return form->Status->DisplayedText(index); }
+    // Moves the food out of the way of the moves a test plans.
+    void MoveFoodTo(int x, int y) {
+        for (int cx = 1; cx <= kBoardColumns; ++cx)
+            for (int cy = 1; cy <= kBoardRows; ++cy)
+                if (game.Board(cx, cy) == cellFood) game.Board(cx, cy) = cellEmpty;
+        game.Board(x, y) = cellFood;
+        form->DrawField();
+    }
+    std::vector<std::string> FoodCaptions() {
+        std::vector<std::string> food;
+        for (int n = 1; n <= kBoardCells; ++n) {
+            auto* button =
+                static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
+            if (button->Caption() == "r") food.push_back(std::to_string(n));
+        }
+        return food;
+    }
+
+    GameState game;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
+    HWND window = form->Handle();
+    EXPECT_EQ(WindowText(window), "Quillory 1.0 [Brindlework]");
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 316);
+    EXPECT_EQ(client.bottom, 223);
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+
+    EXPECT_EQ(RectIn(form->CoolBar1->Handle(), window), (RECT{0, 0, 324, 205}));
+    EXPECT_EQ(RectIn(form->MainPanel->Handle(), form->CoolBar1->Handle()), (RECT{2, 0, 316, 201}));
+    EXPECT_EQ(form->MainPanel->BevelOuter(), TBevelCut::bvNone);
+    EXPECT_EQ(RectIn(form->Status->Handle(), window), (RECT{0, 204, 316, 223}));
+
+    // The 600 cells, found by name, in rows of 30 from x 8.
+    struct Expected {
+        int n, left, top;
+    };
+    for (Expected e : {Expected{1, 8, 0}, Expected{30, 298, 0}, Expected{31, 8, 10},
+                       Expected{275, 48, 90}, Expected{600, 298, 190}}) {
+        auto* button =
+            dynamic_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(e.n)));
+        ASSERT_NE(button, nullptr) << e.n;
+        EXPECT_EQ(button->BoundsRect(), (RECT{e.left, e.top, e.left + 10, e.top + 10})) << e.n;
+        EXPECT_EQ(button->Parent(), form->MainPanel);
+        EXPECT_TRUE(button->Flat());
+        EXPECT_EQ(button->Font().Name(), "Webdings");
+        EXPECT_EQ(button->Font().Height(), 12);
+        EXPECT_EQ(button->Font().Style(), 0);
+        EXPECT_EQ(button->Caption(), "");
+    }
+    EXPECT_EQ(form->CellButton(5, 10), form->FindComponent("SpeedButton275"));
+
+    // Painting order on the panel: the buttons, then the label, then the frame.
+    ASSERT_EQ(form->MainPanel->ControlCount(), 602);
+    EXPECT_EQ(form->MainPanel->Controls(600), form->PausedLabel);
+    EXPECT_EQ(form->MainPanel->Controls(601), form->Bevel1);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    EXPECT_EQ(form->PausedLabel->Caption(), "Paused...");
+    EXPECT_EQ(form->PausedLabel->Font().Name(), "Trebuchet MS");
+    EXPECT_EQ(form->PausedLabel->Font().Height(), 32);
+    EXPECT_EQ(form->PausedLabel->Font().Style(), fsBold);
+    EXPECT_EQ(form->PausedLabel->Font().Color(), clRed);
+    EXPECT_TRUE(form->PausedLabel->Transparent());
+    EXPECT_EQ(form->PausedLabel->Top(), 84);
+    EXPECT_EQ(form->PausedLabel->Height(), 40);
+    EXPECT_GE(form->PausedLabel->Width(), 142);
+    EXPECT_EQ(form->PausedLabel->Left() + form->PausedLabel->Width() / 2, 85 + 71)
+        << "grown, if at all, around its place";
+    EXPECT_EQ(form->Bevel1->BoundsRect(), (RECT{3, 0, 311, 201}));
+    EXPECT_EQ(form->Bevel1->Style(), TBevelStyle::bsRaised);
+
+    // Status bar: four panels, 78, 78, 78 and the rest, with their start texts.
+    int edges[8] = {};
+    ASSERT_EQ(SendMessageA(form->Status->Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)),
+              4);
+    EXPECT_EQ(edges[0], 78);
+    EXPECT_EQ(edges[1], 156);
+    EXPECT_EQ(edges[2], 234);
+    EXPECT_EQ(Panel(0), " Score : ");
+    EXPECT_EQ(Panel(1), " Level : ");
+    EXPECT_EQ(Panel(2), " Record : ");
+    EXPECT_EQ(Panel(3), " Bonus : ");
+
+    // Menu bar and shortcuts as the system shows them.
+    HMENU bar = GetMenu(window);
+    ASSERT_TRUE(bar);
+    auto text = [](HMENU menu, int index) {
+        char buffer[64] = {};
+        GetMenuStringA(menu, index, buffer, sizeof(buffer), MF_BYPOSITION);
+        return std::string(buffer);
+    };
+    EXPECT_EQ(text(bar, 0), "&Game");
+    EXPECT_EQ(text(bar, 1), "&Options");
+    EXPECT_EQ(text(bar, 2), "About");
+    HMENU gameMenu = GetSubMenu(bar, 0);
+    EXPECT_EQ(text(gameMenu, 0), "New game\tF9");
+    EXPECT_EQ(text(gameMenu, 1), "Pause\tF10");
+    EXPECT_EQ(text(gameMenu, 2), "Boss Mode\tDel");
+    EXPECT_TRUE(GetMenuState(gameMenu, 3, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(text(gameMenu, 4), "E&xit");
+    HMENU options = GetSubMenu(bar, 1);
+    EXPECT_EQ(text(options, 0), "Level\tF11");
+    EXPECT_EQ(text(options, 1), "Top Scores\tF12");
+    EXPECT_EQ(GetSubMenu(bar, 2), nullptr) << "About acts directly";
+
+    EXPECT_EQ(game.Level, 7);
+    EXPECT_FALSE(game.Playing);
+    EXPECT_EQ(form->Timer->Interval(), 150u);
+}
+
+TEST_F(MainFormTest, NewGameDrawsTheStartingPosition) {
+    Key(VK_F9);
+    ASSERT_TRUE(game.Playing);
+    EXPECT_EQ(form->Timer->Interval(), 95u) << "270 - 25 x 7";
+    for (int n = 275; n <= 279; ++n) {
+        auto* button =
+            static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
+        EXPECT_EQ(button->Caption(), "<") << n;
+        EXPECT_EQ(button->Font().Color(), clBlack);
+        EXPECT_EQ(button->Font().Style(), fsBold);
+    }
+    const auto food = FoodCaptions();
+    ASSERT_EQ(food.size(), 1u) << "exactly one food";
+    auto* foodButton = static_cast<TCellButton*>(form->FindComponent("SpeedButton" + food[0]));
+    EXPECT_EQ(foodButton->Font().Color(), clBlue);
+    EXPECT_EQ(foodButton->Font().Style(), fsBold);
+    int nonBlank = 0;
+    for (int n = 1; n <= kBoardCells; ++n)
+        nonBlank +=
+            static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)))
+                    ->Caption()
+                    .empty()
+                ? 0
+                : 1;
+    EXPECT_EQ(nonBlank, 6);
+    EXPECT_EQ(Panel(0), " Score : 0");
+    EXPECT_EQ(Panel(1), " Level : 7");
+    EXPECT_EQ(Panel(2), " Record : ");
+    EXPECT_EQ(Panel(3), " No Bonus");
+
+    // What the player sees: black body cells, one blue food cell, the rest the panel's face.
+    TBitmap picture;
+    RenderClient(*form->MainPanel, picture);
+    for (int x = 5; x <= 9; ++x) {
+        EXPECT_EQ(CellPixel(picture, x, 10), RGB(0, 0, 0)) << x;
+        EXPECT_EQ(CellPixel(picture, x, 10, 4, 1), RGB(0, 0, 0)) << "a square, top edge filled";
+    }
+    const int foodNumber = std::stoi(food[0]);
+    const int fx = (foodNumber - 1) % 30 + 1, fy = (foodNumber - 1) / 30 + 1;
+    EXPECT_EQ(CellPixel(picture, fx, fy), RGB(0, 0, 255));
+    EXPECT_NE(CellPixel(picture, fx, fy, 4, 1), RGB(0, 0, 255)) << "a cross, not a square";
+    EXPECT_EQ(CellPixel(picture, fx, fy, 1, 1), RGB(0, 0, 255));
+    const int ex = fx == 1 ? 2 : 1;
+    EXPECT_EQ(CellPixel(picture, ex, 1), ColorToRGB(clBtnFace));
+}
+
+TEST_F(MainFormTest, DrawFieldFollowsTheBoardCellByCell) {
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    // A body cell that empties loses its caption but keeps the black bold font.
+    game.Board(5, 10) = cellEmpty;
+    form->DrawField();
+    TCellButton* cell = form->CellButton(5, 10);
+    EXPECT_EQ(cell->Caption(), "");
+    EXPECT_EQ(cell->Font().Color(), clBlack);
+    EXPECT_EQ(cell->Font().Style(), fsBold);
+    // Food there later is drawn blue again.
+    game.Board(5, 10) = cellFood;
+    game.Board(20, 3) = cellBonus;
+    game.Board(21, 3) = cellFedBody;
+    game.BonusTime = 1;
+    game.Score = 12;
+    form->DrawField();
+    EXPECT_EQ(cell->Caption(), "r");
+    EXPECT_EQ(cell->Font().Color(), clBlue);
+    EXPECT_EQ(form->CellButton(20, 3)->Caption(), "~");
+    EXPECT_EQ(form->CellButton(20, 3)->Font().Color(), clRed);
+    EXPECT_EQ(form->CellButton(21, 3)->Caption(), "<") << "swallowed food looks like body";
+    EXPECT_EQ(Panel(0), " Score : 12");
+    EXPECT_EQ(Panel(3), " Bonus : 1");
+    TBitmap picture;
+    RenderClient(*form->MainPanel, picture);
+    EXPECT_EQ(CellPixel(picture, 20, 3), RGB(255, 0, 0));
+    EXPECT_EQ(CellPixel(picture, 5, 10), RGB(0, 0, 255));
+    game.BonusTime = 0;
+    form->DrawField();
+    EXPECT_EQ(Panel(3), " No Bonus");
+
+    // The slow redraw by name gives the same picture.
+    TBitmap fast;
+    RenderClient(*form->MainPanel, fast);
+    form->DrawFieldByName();
+    TBitmap slow;
+    RenderClient(*form->MainPanel, slow);
+    for (int y = 0; y < fast.Height(); ++y)
+        for (int x = 0; x < fast.Width(); ++x)
+            ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y)) << x << "," << y;
+}
+
+TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
+    // Games with random turns (fixed seed), restarted when they end: after each
+    // tick the skipped-unchanged redraw must leave every button as the board says.
+    ScopedMessageBoxAnswer boxes([](const std::string&, const std::string&, UINT) { return IDOK; });
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const WORD arrows[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
+    for (int tick = 0; tick < 1500; ++tick) {
+        if (!game.Playing) form->Newgame1Click(nullptr);
+        if (next() % 3 == 0) {
+            WORD key = arrows[(next() >> 8) % 4];
+            form->FormKeyDown(form.get(), key, 0);
+        }
+        Tick();
+        if (!game.Playing) continue;  // the collision tick does not redraw
+        for (int x = 1; x <= kBoardColumns; ++x) {
+            for (int y = 1; y <= kBoardRows; ++y) {
+                const TCellButton* cell = form->CellButton(x, y);
+                const char* expected = "";
+                TColor color = cell->Font().Color();
+                switch (game.Board(x, y)) {
+                    case cellBody:
+                    case cellFedBody: expected = "<", color = clBlack; break;
+                    case cellFood: expected = "r", color = clBlue; break;
+                    case cellBonus: expected = "~", color = clRed; break;
+                    default: break;
+                }
+                ASSERT_EQ(cell->Caption(), expected)
+                    << "tick " << tick << " cell " << x << "," << y;
+                ASSERT_EQ(cell->Font().Color(), color)
+                    << "tick " << tick << " cell " << x << "," << y;
+            }
+        }
+        ASSERT_EQ(Panel(0), " Score : " + std::to_string(game.Score));
+    }
+}
+
+TEST_F(MainFormTest, PauseTogglesOnlyDuringAGameAndShowsTheLabel) {
+    Key(VK_F10);
+    EXPECT_FALSE(game.Paused) << "no game: nothing happens";
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    Key(VK_F9);
+    Key(VK_F10);
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    TBitmap picture;
+    RenderClient(*form->MainPanel, picture);
+    int red = 0;
+    for (int y = 84; y < 124; ++y)
+        for (int x = 80; x < 235; ++x) red += picture.Pixel(x, y) == RGB(255, 0, 0) ? 1 : 0;
+    EXPECT_GT(red, 100) << "the red label is drawn over the grid";
+    // Paused: ticks and arrows change nothing.
+    const int headX = game.HeadX;
+    Tick();
+    Key(VK_UP);
+    EXPECT_EQ(game.HeadX, headX);
+    EXPECT_EQ(game.CurrentDirection, dirRight);
+    Key(VK_F10);
+    EXPECT_FALSE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_EQ(game.HeadX, headX + 1) << "on in the direction it had before the pause";
+}
+
+TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    Tick();
+    Tick();
+    ASSERT_EQ(game.HeadX, 11);
+    Key(VK_F10);  // also when the game was paused before, No resumes it
+    std::vector<std::string> seen;
+    auto answerWith = [&](const char* buttonName) {
+        return [&, buttonName](TForm& dialog) {
+            seen.push_back(dialog.Caption());
+            seen.push_back(static_cast<TLabel*>(dialog.FindComponent("Message"))->Caption());
+            EXPECT_TRUE(game.Paused) << "paused before asking";
+            EXPECT_TRUE(form->PausedLabel->Visible());
+            SendMessageA(static_cast<TButton*>(dialog.FindComponent(buttonName))->Handle(),
+                         BM_CLICK, 0, 0);
+            return mrNone;
+        };
+    };
+    int gameOvers = 0;
+    ScopedMessageBoxAnswer boxes([&](const std::string&, const std::string&, UINT) {
+        ++gameOvers;
+        return IDOK;
+    });
+    {
+        ScopedModalAnswer answer(answerWith("No"));
+        Key(VK_F9);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"Confirm", "Are you sure?"}));
+    EXPECT_TRUE(game.Playing);
+    EXPECT_FALSE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    EXPECT_EQ(game.HeadX, 11) << "the running game goes on";
+    Tick();
+    EXPECT_EQ(game.HeadX, 12);
+
+    game.Score = 40;
+    game.Level = 9;
+    {
+        ScopedModalAnswer answer(answerWith("Yes"));
+        Key(VK_F9);
+    }
+    EXPECT_TRUE(game.Playing);
+    EXPECT_FALSE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    EXPECT_EQ(game.HeadX, 9);
+    EXPECT_EQ(game.Score, 0);
+    EXPECT_EQ(Panel(1), " Level : 9");
+    EXPECT_EQ(form->Timer->Interval(), 45u);
+    EXPECT_EQ(gameOvers, 0) << "the old game is discarded without a game over";
+}
+
+TEST_F(MainFormTest, ArrowKeysTurnOnlyAQuarterAndOnlyDuringAGame) {
+    Key(VK_UP);
+    EXPECT_EQ(game.CurrentDirection, dirNone) << "no game: ignored";
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    Key(VK_LEFT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(game.CurrentDirection, dirRight);
+    Key(VK_UP);
+    EXPECT_EQ(game.CurrentDirection, dirUp);
+    Tick();
+    Key(VK_DOWN);
+    Key(VK_UP);
+    EXPECT_EQ(game.CurrentDirection, dirUp) << "moving up: Up and Down change nothing";
+    Key(VK_RIGHT);
+    EXPECT_EQ(game.CurrentDirection, dirRight);
+}
+
+TEST_F(MainFormTest, TwoQuickTurnsWaitForTheirTicksInsteadOfReversing) {
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    Key(VK_UP);
+    Key(VK_LEFT);  // before the tick: without the queue this reverses into the neck
+    EXPECT_EQ(form->Turns().Pending(), 1u);
+    Tick();
+    EXPECT_TRUE(game.Playing);
+    EXPECT_EQ(game.HeadX, 9);
+    EXPECT_EQ(game.HeadY, 9);
+    EXPECT_EQ(game.CurrentDirection, dirLeft);
+    Tick();
+    EXPECT_TRUE(game.Playing);
+    EXPECT_EQ(game.HeadX, 8);
+    EXPECT_EQ(game.HeadY, 9);
+
+    // A pause empties the queue; the turn already taken stays.
+    Key(VK_UP);
+    Key(VK_RIGHT);
+    ASSERT_EQ(form->Turns().Pending(), 1u);
+    Key(VK_F10);
+    Key(VK_F10);
+    EXPECT_EQ(form->Turns().Pending(), 0u);
+    Tick();
+    Tick();
+    EXPECT_EQ(game.HeadX, 8);
+    EXPECT_EQ(game.HeadY, 7);
+}
+
+TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
+    Key(VK_F9);
+    MoveFoodTo(25, 18);
+    std::vector<std::string> boxes;
+    ScopedMessageBoxAnswer answer(
+        [&](const std::string& text, const std::string& caption, UINT flags) {
+            boxes.push_back(caption + ": " + text);
+            EXPECT_EQ(flags & MB_ICONMASK, 0u) << "no icon";
+            return IDOK;
+        });
+    Key(VK_UP);
+    Tick();
+    Key(VK_LEFT);
+    Tick();
+    Key(VK_DOWN);
+    Tick();  // the head runs into (8, 10), the body
+    EXPECT_FALSE(game.Playing);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quillory: Game Over!"}));
+    // The last picture stays: the tail cell the collision tick cleared still shows the body.
+    EXPECT_EQ(game.Board(7, 10), cellEmpty);
+    EXPECT_EQ(form->CellButton(7, 10)->Caption(), "<");
+    EXPECT_EQ(form->Turns().Pending(), 0u);
+    const int headX = game.HeadX, headY = game.HeadY;
+    Tick();
+    Key(VK_RIGHT);
+    EXPECT_EQ(game.HeadX, headX);
+    EXPECT_EQ(game.HeadY, headY);
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(MainFormTest, TheWindowTimerDrivesTheGame) {
+    form->Timer->SetEnabled(true);
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    EXPECT_TRUE(PumpUntil([&] { return game.HeadX >= 11; }, 3000ms)) << "ticks every 95 ms";
+    EXPECT_EQ(form->CellButton(game.HeadX, 10)->Caption(), "<");
+}
+
+}  // namespace
+}  // namespace quillory
