@@ -1,0 +1,92 @@
+#include "dialogs/about_form.h"
+
+#include <algorithm>
+
+#include "ui/gdi.h"
+
+namespace quillory {
+namespace {
+
+constexpr int kClientWidth = 316;
+constexpr int kClientHeight = 247;
+constexpr int kDesignLeft = 323;
+constexpr int kDesignTop = 108;
+
+RECT WindowRectOf(ui::TForm& form) {
+    RECT rect{};
+    GetWindowRect(form.Handle(), &rect);
+    return rect;
+}
+
+}  // namespace
+
+void THalftoneImage::Paint() {
+    ui::TBitmap& picture = Picture();
+    if (!Stretch() || picture.Empty()) return ui::TImage::Paint();
+    HDC dc = Canvas().Handle();
+    ui::ScopedSaveDC save(dc);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE wants the brush origin set after it
+    const RECT client = ClientRect();
+    StretchBlt(dc, 0, 0, ui::RectWidth(client), ui::RectHeight(client), picture.DC(), 0, 0,
+               picture.Width(), picture.Height(), SRCCOPY);
+}
+
+TAboutForm::TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow)
+    : ui::TForm(owner), main_window_(mainWindow) {
+    SetName("AboutForm");
+    SetBorderStyle(ui::TFormBorderStyle::bsToolWindow);
+    SetFormStyle(ui::TFormStyle::fsStayOnTop);
+    SetCaption("About");
+    SetColor(ui::clBtnFace);
+    SetClientSize(kClientWidth, kClientHeight);
+    SetBounds(kDesignLeft, kDesignTop, Width(), Height());
+
+    Image1 = ui::Create<THalftoneImage>(this);
+    Image1->SetName("Image1");
+    Image1->SetBounds(0, 0, kClientWidth, kClientHeight);
+    Image1->SetStretch(true);
+    Image1->Picture().LoadFromResourceName(GetModuleHandleA(nullptr), kAboutPictureResource);
+    Image1->SetParent(this);
+
+    OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
+        FormClose(sender, action);
+    };
+}
+
+void TAboutForm::SetVisible(bool visible) {
+    if (visible && !placed_ && main_window_ && main_window_->HandleAllocated()) {
+        // The first showing is centred over the main window, which is still on
+        // screen; from then on the window opens where it is put.
+        placed_ = true;
+        HandleNeeded();
+        const RECT main = WindowRectOf(*main_window_);
+        const RECT own = WindowRectOf(*this);
+        const int left =
+            std::max<int>(0, main.left + (ui::RectWidth(main) - ui::RectWidth(own)) / 2);
+        const int top =
+            std::max<int>(0, main.top + (ui::RectHeight(main) - ui::RectHeight(own)) / 2);
+        SetBounds(left, top, ui::RectWidth(own), ui::RectHeight(own));
+    }
+    ui::TForm::SetVisible(visible);
+}
+
+void TAboutForm::ShowInPlaceOfMainWindow() {
+    if (main_window_ && main_window_->HandleAllocated()) {
+        const RECT main = WindowRectOf(*main_window_);
+        SetBounds(main.left, main.top, Width(), Height());
+    }
+    Show();
+    if (main_window_) main_window_->Hide();
+}
+
+void TAboutForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
+    action = ui::TCloseAction::caHide;
+    if (!main_window_) return;
+    // The main window comes back wherever the player moved this one.
+    const RECT own = WindowRectOf(*this);
+    main_window_->SetBounds(own.left, own.top, main_window_->Width(), main_window_->Height());
+    main_window_->Show();
+}
+
+}  // namespace quillory

@@ -1,0 +1,105 @@
+#include "scores/score_keeper.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <utility>
+
+#include "ui/application.h"
+#include "ui/dialogs.h"
+
+namespace quillory {
+namespace {
+
+constexpr const char* kGameOverText = "Game Over!";
+constexpr const char* kNameDialogCaption = "Game Over!";
+constexpr const char* kNamePrompt = "Your name :";
+constexpr const char* kFallbackCaption = "Quillory";
+
+// The system's ANSI code page: a name typed in a two-byte code page is cut
+// between characters, never inside one.
+bool SystemLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
+}  // namespace
+
+ScoreKeeper::ScoreKeeper(ScoreTable& scores)
+    : scores_(scores), files_(own_files_), path_(kScoreFileName), is_lead_byte_(SystemLeadByte) {}
+
+ScoreKeeper::ScoreKeeper(ScoreTable& scores, ScoreFileSystem& files, std::string path)
+    : scores_(scores), files_(files), path_(std::move(path)), is_lead_byte_(SystemLeadByte) {}
+
+void ScoreKeeper::MakeScores() {
+    if (ShowLines) ShowLines(MakeScoreLines(scores_));
+}
+
+void ScoreKeeper::ClearScore() {
+    quillory::ClearScore(scores_);
+    MakeScores();
+}
+
+LoadOutcome ScoreKeeper::LoadScore() {
+    ScoreTable before;
+    std::memcpy(&before, &scores_, sizeof before);
+    const LoadResult result = LoadScoreFile(files_, path_, scores_);
+    if (result.Outcome == LoadOutcome::Failed) {
+        ReportFailure(result.Status);
+        // A short file leaves an emptied table behind: the lists must not go
+        // on showing rows that are gone.
+        if (std::memcmp(&before, &scores_, sizeof before) != 0) MakeScores();
+        return result.Outcome;
+    }
+    MakeScores();
+    return result.Outcome;
+}
+
+bool ScoreKeeper::SaveScore() {
+    const IoStatus status = SaveScoreFile(files_, path_, scores_);
+    if (!status.Ok()) ReportFailure(status);
+    return status.Ok();
+}
+
+void ScoreKeeper::DeleteScoreFile() {
+    files_.Remove(path_);
+}
+
+int ScoreKeeper::InsertionRow(std::int32_t score) const {
+    return FindInsertionRow(scores_, score);
+}
+
+bool ScoreKeeper::EnterResult(int row, const std::string& typedName, std::int32_t score,
+                              int level) {
+    quillory::EnterResult(scores_, row, MakeEntryName(typedName, level, is_lead_byte_), score);
+    MakeScores();
+    return SaveScore();
+}
+
+GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
+    const int row = InsertionRow(score);
+    if (row < 0) {
+        if (ui::Application) {
+            ui::Application->MessageBox(kGameOverText, ui::Application->Title(), MB_OK);
+        } else {
+            MessageBoxA(nullptr, kGameOverText, kFallbackCaption, MB_OK);
+        }
+        return GameOverOutcome::NoEntry;
+    }
+    // Only OK hands the text back; after Cancel the name stays empty and the
+    // entry is made all the same.
+    std::string name;
+    ui::InputQuery(kNameDialogCaption, kNamePrompt, name);
+    return EnterResult(row, name, score, level) ? GameOverOutcome::Entered
+                                                : GameOverOutcome::SaveFailed;
+}
+
+void ScoreKeeper::ReportFailure(const IoStatus& status) {
+    if (ui::Application) {
+        ui::Application->ShowException(status.Message());
+        return;
+    }
+    const std::string text = status.Message() + ".";
+    MessageBoxA(nullptr, text.c_str(), kFallbackCaption, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace quillory

@@ -1,0 +1,74 @@
+// The score table's windowed side: it fills the top scores lists, reads and
+// writes "scores.dat" and shows its failures, and enters a finished game's
+// result. The main window keeps one and delegates MakeScores, ClearScore,
+// LoadScore, SaveScore and GameOver to it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/score_file.h"
+#include "core/score_table.h"
+#include "scores/win32_score_files.h"
+
+namespace quillory {
+
+enum class GameOverOutcome {
+    NoEntry,     // the result earned no row: "Game Over!" was shown
+    Entered,     // entered and saved: the top scores dialog follows
+    SaveFailed,  // entered and listed, but the save failed and was reported
+};
+
+class ScoreKeeper {
+public:
+    // Works on `scores` with Windows' own files, "scores.dat" in the working directory.
+    explicit ScoreKeeper(ScoreTable& scores);
+    ScoreKeeper(ScoreTable& scores, ScoreFileSystem& files, std::string path);
+    ScoreKeeper(const ScoreKeeper&) = delete;
+    ScoreKeeper& operator=(const ScoreKeeper&) = delete;
+
+    ScoreTable& Scores() { return scores_; }
+    const std::string& Path() const { return path_; }
+
+    // Receives the ten name and score lines whenever they change; the top
+    // scores dialog puts them into NameList and ScoreList.
+    std::function<void(const ScoreLines&)> ShowLines;
+
+    // The lead-byte test of the code page names are cut in (IsDBCSLeadByte
+    // unless a test chooses another code page).
+    void SetLeadBytePredicate(LeadBytePredicate isLeadByte) { is_lead_byte_ = isLeadByte; }
+
+    void MakeScores();
+    void ClearScore();
+    // Reads the file (no file: an empty table). A failure is shown in the error
+    // box and the lists are left alone, unless the failed read changed the table.
+    LoadOutcome LoadScore();
+    // Writes the file; a failure is shown in the error box and answers false.
+    bool SaveScore();
+    // The "Clear !" command's deletion; whether it worked is not looked at.
+    void DeleteScoreFile();
+
+    // The row a result of `score` earns (0-based), or -1.
+    int InsertionRow(std::int32_t score) const;
+    // Enters a result in `row` under typedName + " (level N)" cut to 20 bytes
+    // without splitting a character, refills the lists and saves.
+    bool EnterResult(int row, const std::string& typedName, std::int32_t score, int level);
+
+    // The table's part of a game's end, dialogs included: the "Game Over!"
+    // box when no row is earned, else the name dialog (Cancel gives an empty
+    // name), the entry and the save. The caller shows the top scores dialog
+    // after Entered.
+    GameOverOutcome GameOver(std::int32_t score, int level);
+
+private:
+    void ReportFailure(const IoStatus& status);
+
+    ScoreTable& scores_;
+    Win32ScoreFileSystem own_files_;
+    ScoreFileSystem& files_;
+    std::string path_;
+    LeadBytePredicate is_lead_byte_;
+};
+
+}  // namespace quillory

@@ -1,0 +1,187 @@
+#include "scores/scores_form.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ui/canvas.h"
+#include "ui/dialogs.h"
+#include "ui/gdi.h"
+
+namespace quillory {
+namespace {
+
+constexpr int kClientWidth = 235;
+constexpr int kClientHeight = 223;
+constexpr int kDesignLeft = 340;
+constexpr int kDesignTop = 187;
+constexpr const char* kFontName = "Tahoma";
+constexpr int kFontHeight = 11;
+constexpr int kLineHeight = 13;
+constexpr int kListTop = 32;
+constexpr int kListHeight = 137;
+constexpr int kButtonTop = 184;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+
+// "Name", 29 spaces, "Score": the two words stand over their columns.
+const std::string kHeading = "Name" + std::string(29, ' ') + "Score";
+
+// The heading is laid out for Tahoma's narrow spaces; where the face is
+// another one the label grows rather than cut "Score" off.
+void FitLabelToCaption(ui::TLabel& label) {
+    ui::WindowDC screen(nullptr);
+    ui::TCanvas canvas(screen.Get());
+    canvas.Font = label.Font();
+    const int needed = canvas.TextWidth(label.Caption());
+    if (needed > label.Width()) label.SetWidth(needed);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TScoreListBox
+
+void TScoreListBox::SetItemHeight(int height) {
+    if (height <= 0 || height == item_height_) return;
+    item_height_ = height;
+    ApplyItemHeight();
+}
+
+void TScoreListBox::ApplyItemHeight() {
+    if (!HandleAllocated()) return;
+    SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(item_height_, 0));
+    Invalidate();
+}
+
+void TScoreListBox::CreateHandleDone() {
+    ui::TListBox::CreateHandleDone();
+    ApplyItemHeight();
+}
+
+void TScoreListBox::WndProc(ui::TMessage& message) {
+    ui::TListBox::WndProc(message);
+    // A new font makes the list box measure its lines again.
+    if (message.Msg == ui::CM_FONTCHANGED) ApplyItemHeight();
+}
+
+// ---------------------------------------------------------------- TScoresForm
+
+TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* mainWindow)
+    : ui::TForm(owner), keeper_(keeper), main_window_(mainWindow) {
+    SetName("ScoresForm");
+    SetBorderStyle(ui::TFormBorderStyle::bsToolWindow);
+    SetCaption("Top Scores");
+    SetColor(ui::clBtnFace);
+    Font().SetName(kFontName);
+    Font().SetHeight(kFontHeight);
+    Font().SetCharset(ANSI_CHARSET);
+    Font().SetColor(ui::clWindowText);
+    SetClientSize(kClientWidth, kClientHeight);
+    SetBounds(kDesignLeft, kDesignTop, Width(), Height());
+
+    Label1 = ui::Create<ui::TLabel>(this);
+    Label1->SetName("Label1");
+    Label1->SetBounds(32, 8, 151, 13);
+    Label1->SetCaption(kHeading);
+    Label1->SetParent(this);
+    Label1->Font().SetStyle(ui::fsBold);
+    FitLabelToCaption(*Label1);
+
+    // Created in tab order: IndexList, Button1, NameList, ScoreList, Button2.
+    auto makeList = [this](const char* name, int left, int width) {
+        auto* list = ui::Create<TScoreListBox>(this);
+        list->SetName(name);
+        list->SetBounds(left, kListTop, width, kListHeight);
+        list->SetBorderStyle(ui::TBorderStyle::bsNone);
+        list->SetColor(ui::clBtnFace);
+        list->SetEnabled(false);
+        list->SetItemHeight(kLineHeight);
+        list->SetParent(this);
+        list->Font().SetStyle(ui::fsBold);
+        return list;
+    };
+    IndexList = makeList("IndexList", 13, 17);
+    for (int rank = 1; rank <= kScoreRows; ++rank) IndexList->AddItem(std::to_string(rank));
+
+    Button1 = ui::Create<ui::TButton>(this);
+    Button1->SetName("Button1");
+    Button1->SetBounds(36, kButtonTop, kButtonWidth, kButtonHeight);
+    Button1->SetCaption("OK");
+    Button1->SetDefault(true);
+    Button1->SetCancel(true);
+    Button1->SetParent(this);
+    Button1->Font().SetStyle(ui::fsBold);
+    Button1->OnClick = [this](ui::TComponent* sender) { Button1Click(sender); };
+
+    NameList = makeList("NameList", 32, 105);
+    ScoreList = makeList("ScoreList", 152, 65);
+
+    Button2 = ui::Create<ui::TButton>(this);
+    Button2->SetName("Button2");
+    Button2->SetBounds(124, kButtonTop, kButtonWidth, kButtonHeight);
+    Button2->SetCaption("Clear !");
+    Button2->SetParent(this);
+    Button2->OnClick = [this](ui::TComponent* sender) { Button2Click(sender); };
+
+    SetActiveControl(Button1);
+    keeper_.ShowLines = [this](const ScoreLines& lines) { FillLists(lines); };
+    OnCreate = [this](ui::TComponent* sender) { FormCreate(sender); };
+    OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
+        FormClose(sender, action);
+    };
+}
+
+TScoresForm::~TScoresForm() {
+    keeper_.ShowLines = nullptr;
+}
+
+void TScoresForm::FormCreate(ui::TComponent*) {
+    keeper_.LoadScore();
+}
+
+void TScoresForm::Button1Click(ui::TComponent*) {
+    Close();
+}
+
+void TScoresForm::Button2Click(ui::TComponent*) {
+    if (ui::MessageDlg("Are you sure?", ui::TMsgDlgType::mtConfirmation, ui::mbYes | ui::mbNo) !=
+        ui::mrYes)
+        return;
+    keeper_.DeleteScoreFile();
+    // No file now, so this empties the table; a file that could not be
+    // deleted is read again and the table stays as it was.
+    keeper_.LoadScore();
+}
+
+void TScoresForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
+    action = ui::TCloseAction::caHide;
+    // Enabled before this window goes, so the main window is the one activated.
+    if (main_window_) main_window_->SetEnabled(true);
+    if (OnClosed) OnClosed(this);
+}
+
+void TScoresForm::SetVisible(bool visible) {
+    if (visible && !placed_ && main_window_ && main_window_->HandleAllocated()) {
+        // The first showing is centred over the main window; later ones keep
+        // wherever the player left the dialog.
+        placed_ = true;
+        HandleNeeded();
+        RECT main{}, own{};
+        GetWindowRect(main_window_->Handle(), &main);
+        GetWindowRect(Handle(), &own);
+        const int left =
+            std::max<int>(0, main.left + (ui::RectWidth(main) - ui::RectWidth(own)) / 2);
+        const int top =
+            std::max<int>(0, main.top + (ui::RectHeight(main) - ui::RectHeight(own)) / 2);
+        SetBounds(left, top, ui::RectWidth(own), ui::RectHeight(own));
+    }
+    ui::TForm::SetVisible(visible);
+}
+
+void TScoresForm::FillLists(const ScoreLines& lines) {
+    NameList->ClearItems();
+    ScoreList->ClearItems();
+    for (const std::string& name : lines.Names) NameList->AddItem(name);
+    for (const std::string& score : lines.Scores) ScoreList->AddItem(score);
+}
+
+}  // namespace quillory

@@ -1,0 +1,66 @@
+// TScoresForm: the top scores dialog. Ranks, names and scores of the table,
+// an OK button and "Clear !". Created hidden at start-up (its creation loads
+// the table), then only shown and hidden; shown while the main window is
+// disabled, which its closing enables again.
+#pragma once
+
+#include "scores/score_keeper.h"
+#include "ui/ext_controls.h"
+#include "ui/forms.h"
+#include "ui/std_controls.h"
+
+namespace quillory {
+
+// A list box whose lines are a fixed number of pixels high, whatever its font.
+class TScoreListBox : public ui::TListBox {
+public:
+    explicit TScoreListBox(ui::TComponent* owner) : ui::TListBox(owner) {}
+    const char* ClassName() const override { return "TScoreListBox"; }
+
+    int ItemHeight() const { return item_height_; }
+    void SetItemHeight(int height);
+
+protected:
+    void CreateHandleDone() override;
+    void WndProc(ui::TMessage& message) override;
+
+private:
+    void ApplyItemHeight();
+    int item_height_ = 13;
+};
+
+class TScoresForm : public ui::TForm {
+public:
+    // `keeper` fills the lists and must outlive the dialog; `mainWindow` is the
+    // window the dialog is first centred over and enables when it closes.
+    TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* mainWindow);
+    ~TScoresForm() override;
+    const char* ClassName() const override { return "TScoresForm"; }
+
+    void SetVisible(bool visible) override;
+
+    ui::TLabel* Label1 = nullptr;
+    TScoreListBox* IndexList = nullptr;
+    TScoreListBox* NameList = nullptr;
+    TScoreListBox* ScoreList = nullptr;
+    ui::TButton* Button1 = nullptr;
+    ui::TButton* Button2 = nullptr;
+
+    // Runs after the dialog closed (by OK, Enter, Esc or the caption's button)
+    // and the main window was enabled again.
+    ui::TNotifyEvent OnClosed;
+
+    void FormCreate(ui::TComponent* sender);
+    void Button1Click(ui::TComponent* sender);
+    void Button2Click(ui::TComponent* sender);
+    void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
+
+private:
+    void FillLists(const ScoreLines& lines);
+
+    ScoreKeeper& keeper_;
+    ui::TForm* main_window_;
+    bool placed_ = false;
+};
+
+}  // namespace quillory

@@ -1,0 +1,124 @@
+// The about window: its frame, the picture it paints, and how it takes the
+// main window's place and gives it back.
+#include "dialogs/about_form.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "scores_test_support.h"
+#include "ui/canvas.h"
+
+namespace quillory::testing {
+namespace {
+
+class AboutFormTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        delete about;
+        delete main;
+    }
+    ui::TForm* main = MakeMainWindow(200, 150);
+    TAboutForm* about = ui::Create<TAboutForm>(ui::Application, main);
+};
+
+int ColourDistance(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+TEST_F(AboutFormTest, Frame) {
+    HWND window = about->Handle();
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 316);
+    EXPECT_EQ(client.bottom, 247);
+    EXPECT_EQ(WindowText(window), "About");
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST) << "always on top";
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
+    const RECT image = about->Image1->BoundsRect();
+    EXPECT_EQ(image.left, 0);
+    EXPECT_EQ(image.top, 0);
+    EXPECT_EQ(image.right, 316);
+    EXPECT_EQ(image.bottom, 247);
+    EXPECT_EQ(about->Image1->Picture().Width(), 300);
+    EXPECT_EQ(about->Image1->Picture().Height(), 250);
+}
+
+TEST_F(AboutFormTest, PaintsThePictureStretchedOverTheWholeClientArea) {
+    const ui::TBitmap& picture = about->Image1->Picture();
+    ASSERT_FALSE(picture.Empty()) << "the ABOUTPICTURE resource";
+    ui::TBitmap painted(316, 247);
+    SendMessageA(about->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(painted.DC()),
+                 PRF_CLIENT);
+    GdiFlush();
+
+    // Compared with the picture sampled at the stretched positions, and with
+    // the picture copied at its own size: the painting must be the first.
+    long long stretchedOff = 0, unstretchedOff = 0;
+    int samples = 0;
+    for (int y = 0; y < 247; y += 3) {
+        for (int x = 0; x < 316; x += 3) {
+            const COLORREF shown = painted.Pixel(x, y);
+            stretchedOff += ColourDistance(shown, picture.Pixel(x * 300 / 316, y * 250 / 247));
+            unstretchedOff +=
+                ColourDistance(shown, x < 300 ? picture.Pixel(x, y) : GetSysColor(COLOR_BTNFACE));
+            ++samples;
+        }
+    }
+    EXPECT_LT(stretchedOff / samples, 30);
+    EXPECT_LT(stretchedOff * 2, unstretchedOff);
+    // The right and bottom edges come from the picture's edges, not from the face colour.
+    for (int y : {0, 123, 246}) {
+        EXPECT_LT(ColourDistance(painted.Pixel(315, y), picture.Pixel(299, y * 250 / 247)), 60)
+            << y;
+        EXPECT_GT(ColourDistance(painted.Pixel(315, y), GetSysColor(COLOR_BTNFACE)), 100) << y;
+    }
+}
+
+TEST_F(AboutFormTest, TakesTheMainWindowsPlaceAndGivesItBack) {
+    // First showing: centred over the main window, which is then hidden.
+    const RECT mainRect = WindowRect(main->Handle());
+    about->ShowInPlaceOfMainWindow();
+    PumpMessages();
+    RECT own = WindowRect(about->Handle());
+    EXPECT_TRUE(IsWindowVisible(about->Handle()));
+    EXPECT_FALSE(IsWindowVisible(main->Handle()));
+    EXPECT_EQ(own.left, mainRect.left + (ui::RectWidth(mainRect) - ui::RectWidth(own)) / 2);
+    EXPECT_EQ(own.top, mainRect.top + (ui::RectHeight(mainRect) - ui::RectHeight(own)) / 2);
+
+    // Closed where it was centred: the main window comes back at its corner,
+    // shifted by the centring offset.
+    SendMessageA(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(about->Handle()));
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    RECT back = WindowRect(main->Handle());
+    EXPECT_EQ(back.left, own.left);
+    EXPECT_EQ(back.top, own.top);
+    EXPECT_EQ(ui::RectWidth(back), ui::RectWidth(mainRect)) << "moved, not resized";
+
+    // Later showings: exactly at the main window's corner.
+    about->ShowInPlaceOfMainWindow();
+    PumpMessages();
+    own = WindowRect(about->Handle());
+    EXPECT_EQ(own.left, back.left);
+    EXPECT_EQ(own.top, back.top);
+
+    // Moved by the player and closed: the main window follows.
+    SetWindowPos(about->Handle(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    about->Close();
+    PumpMessages();
+    back = WindowRect(main->Handle());
+    EXPECT_EQ(back.left, 40);
+    EXPECT_EQ(back.top, 30);
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+}
+
+}  // namespace
+}  // namespace quillory::testing

@@ -1,0 +1,326 @@
+// The end of a game and the score file's failures, seen where the player sees
+// them: the boxes, the name dialog, the top scores lists and the bytes on disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "scores/score_keeper.h"
+#include "scores/scores_form.h"
+#include "scores_test_support.h"
+#include "ui/dialogs.h"
+#include "ui/ext_controls.h"
+
+namespace quillory::testing {
+namespace {
+
+[[maybe_unused]] const auto* const kApplication =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+// A working directory where nothing can be created: what Windows answers
+// there. (The tests run as a user who may write everywhere, so it is played.)
+class UnwritableDirectory final : public ScoreFileSystem {
+public:
+    bool Exists(const std::string& path) override { return real.Exists(path); }
+    int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
+                   std::size_t& bytesRead) override {
+        return real.ReadPrefix(path, buffer, size, bytesRead);
+    }
+    int WriteWhole(const std::string&, const void*, std::size_t,
+                   std::size_t& bytesWritten) override {
+        bytesWritten = 0;
+        return kIoAccessDenied;
+    }
+    int Replace(const std::string&, const std::string&) override { return kIoAccessDenied; }
+    int Remove(const std::string&) override { return kIoAccessDenied; }
+
+    Win32ScoreFileSystem real;
+};
+
+class GameOverTest : public ::testing::Test {
+protected:
+    // Starts the program's part: the dialog's creation loads the file.
+    void Start(ScoreFileSystem& files) {
+        keeper = std::make_unique<ScoreKeeper>(scores, files, path);
+        dialog = ui::Create<TScoresForm>(ui::Application, *keeper, nullptr);
+    }
+    void Start() { Start(files); }
+    void TearDown() override {
+        delete dialog;
+        dialog = nullptr;
+        keeper.reset();
+    }
+
+    // Types `name` into the name dialog and confirms it (or cancels).
+    void AnswerName(ui::TForm& form, const std::string& name, const char* button = "OK") {
+        auto* edit = dynamic_cast<ui::TEdit*>(form.FindComponent("Edit"));
+        ASSERT_NE(edit, nullptr);
+        for (char ch : name)
+            SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
+        ClickButton(form, button);
+    }
+
+    std::vector<std::string> Names() { return WindowLines(*dialog->NameList); }
+    std::vector<std::string> ScoreLinesShown() { return WindowLines(*dialog->ScoreList); }
+
+    ScratchDirectory dir;
+    std::string path = dir.File("scores.dat");
+    ScoreTable scores{};
+    Win32ScoreFileSystem files;
+    std::unique_ptr<ScoreKeeper> keeper;
+    TScoresForm* dialog = nullptr;
+};
+
+TEST_F(GameOverTest, NoRowEarnedShowsOnlyTheGameOverBox) {
+    Start();
+    MessageBoxRecorder boxes;
+    ModalAnswers answers([](ui::TForm&) {});
+
+    // An empty table: 0 is not lower than 0.
+    EXPECT_EQ(keeper->GameOver(0, 7), GameOverOutcome::NoEntry);
+    // Rows 1 to 9 above, only row 10 lower: row 10 is never taken.
+    scores = TableOf({100, 100, 100, 100, 100, 100, 100, 100, 100, 0});
+    const Bytes before = ImageOf(scores);
+    EXPECT_EQ(keeper->GameOver(50, 7), GameOverOutcome::NoEntry);
+
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    for (const RecordedBox& box : boxes.boxes) {
+        EXPECT_EQ(box.Text, "Game Over!");
+        EXPECT_EQ(box.Caption, "Quillory");
+        EXPECT_EQ(box.Flags & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(box.Flags & MB_ICONMASK, 0u) << "no icon";
+    }
+    EXPECT_EQ(answers.shown, 0) << "no name dialog";
+    EXPECT_EQ(ImageOf(scores), before);
+    EXPECT_FALSE(FileExists(path)) << "nothing saved";
+}
+
+TEST_F(GameOverTest, EarnedRowAsksTheNameEntersSavesAndLists) {
+    Start();
+    EXPECT_EQ(Names(), Lines({})) << "no file: ten empty rows";
+    MessageBoxRecorder boxes;
+    ModalAnswers answers([&](ui::TForm& form) {
+        EXPECT_EQ(form.Caption(), "Game Over!");
+        auto* prompt = dynamic_cast<ui::TControl*>(form.FindComponent("Prompt"));
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(prompt->Caption(), "Your name :");
+        auto* edit = dynamic_cast<ui::TEdit*>(form.FindComponent("Edit"));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(WindowText(edit->Handle()), "") << "starts empty";
+        EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0), 255);
+        AnswerName(form, "Ann");
+    });
+
+    EXPECT_EQ(keeper->GameOver(5, 7), GameOverOutcome::Entered);
+
+    EXPECT_EQ(answers.shown, 1);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(Names(), Lines({"Ann (level 7)"}));
+    EXPECT_EQ(ScoreLinesShown(), Lines({"5"}));
+    EXPECT_EQ(ReadFileBytes(path), ImageOf(scores));
+    EXPECT_EQ(NameOf(scores.Rows[0]), "Ann (level 7)");
+    EXPECT_EQ(scores.Rows[0].Points, 5);
+}
+
+TEST_F(GameOverTest, EqualScoresLongNamesAndCancel) {
+    scores = TableOf({100, 90, 80, 70, 60, 50, 40, 30, 20, 10});
+    WriteFileBytes(path, ImageOf(scores));
+    const ScoreTable old = scores;
+    Start();
+    MessageBoxRecorder boxes;
+
+    // A name typed to the edit field's limit: 255 characters, no more.
+    std::string typed;
+    ModalAnswers longName([&](ui::TForm& form) {
+        AnswerName(form, std::string(300, 'x'));
+        typed = WindowText(static_cast<ui::TEdit*>(form.FindComponent("Edit"))->Handle());
+    });
+    // Equal points keep their place: the new 80 goes below the old 80.
+    EXPECT_EQ(keeper->GameOver(80, 7), GameOverOutcome::Entered);
+    EXPECT_EQ(typed.size(), 255u);
+    EXPECT_EQ(NameOf(scores.Rows[3]), std::string(20, 'x')) << "no room left for the suffix";
+    EXPECT_EQ(scores.Rows[3].Points, 80);
+    for (int row = 4; row < kScoreRows; ++row)
+        EXPECT_EQ(std::memcmp(&scores.Rows[row], &old.Rows[row - 1], sizeof(ScoreEntry)), 0)
+            << "row " << row + 1 << " is the old row " << row << ", all 28 bytes";
+    EXPECT_EQ(ScoreLinesShown(), (std::vector<std::string>{"100", "90", "80", "80", "70", "60",
+                                                           "50", "40", "30", "20"}));
+    EXPECT_EQ(ReadFileBytes(path), ImageOf(scores));
+
+    // Cancel: the entry is made with the suffix alone, even after typing.
+    ModalAnswers cancel([&](ui::TForm& form) { AnswerName(form, "Bob", "Cancel"); });
+    EXPECT_EQ(keeper->GameOver(1000, 3), GameOverOutcome::Entered);
+    EXPECT_EQ(NameOf(scores.Rows[0]), " (level 3)");
+    EXPECT_EQ(Names().front(), " (level 3)");
+    EXPECT_EQ(ScoreLinesShown().front(), "1000");
+
+    // 16 characters keep four of the suffix; 10 keep it whole, 20 in all.
+    ModalAnswers sixteen([&](ui::TForm& form) { AnswerName(form, "abcdefghijklmnop"); });
+    keeper->GameOver(999, 7);
+    EXPECT_EQ(NameOf(scores.Rows[1]), "abcdefghijklmnop (le");
+    ModalAnswers ten([&](ui::TForm& form) { AnswerName(form, "abcdefghij"); });
+    keeper->GameOver(998, 7);
+    EXPECT_EQ(NameOf(scores.Rows[2]), "abcdefghij (level 7)");
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(GameOverTest, NamesAreNeverCutInsideACharacter) {
+    Start();
+    MessageBoxRecorder boxes;
+    // Characters outside the code page reach the table as the system converts them.
+    const std::wstring typed = L"\u017dlu\u0165ou\u010dk\u00fd k\u016f\u0148 \u65e5\u672c";
+    ModalAnswers answers([&](ui::TForm& form) {
+        auto* edit = static_cast<ui::TEdit*>(form.FindComponent("Edit"));
+        SetWindowTextW(edit->Handle(), typed.c_str());
+        ClickButton(form, "OK");
+    });
+    ASSERT_EQ(keeper->GameOver(10, 7), GameOverOutcome::Entered);
+    char ansi[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, typed.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+    const std::string expected =
+        MakeEntryName(ansi, 7, [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
+    EXPECT_EQ(NameOf(scores.Rows[0]), expected);
+    EXPECT_LE(NameOf(scores.Rows[0]).size(), 20u);
+
+    // In a two-byte code page the cut falls before a character that does not fit whole.
+    keeper->SetLeadBytePredicate([](unsigned char b) { return IsDBCSLeadByteEx(932, b) != FALSE; });
+    const std::string nineteen(19, 'a');
+    ASSERT_TRUE(keeper->EnterResult(0, nineteen + "\x93\xfa", 20, 7));  // 19 letters and one kanji
+    EXPECT_EQ(NameOf(scores.Rows[0]), nineteen);
+    ASSERT_TRUE(keeper->EnterResult(0, std::string(18, 'a') + "\x93\xfa", 21, 7));
+    EXPECT_EQ(NameOf(scores.Rows[0]), std::string(18, 'a') + "\x93\xfa");
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(GameOverTest, FailedSaveReportsAndLeavesTheRowListed) {
+    UnwritableDirectory unwritable;
+    MessageBoxRecorder boxes;
+    Start(unwritable);
+    EXPECT_TRUE(boxes.boxes.empty()) << "no file is no failure";
+
+    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, "Eve"); });
+    EXPECT_EQ(keeper->GameOver(42, 7), GameOverOutcome::SaveFailed);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].Text, "File access denied.");
+    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
+    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(Names(), Lines({"Eve (level 7)"}));
+    EXPECT_EQ(ScoreLinesShown(), Lines({"42"}));
+    EXPECT_FALSE(FileExists(path));
+}
+
+// ------------------------------------------------------------ files that fail
+
+class ScoreFileFailures : public GameOverTest {
+protected:
+    std::vector<std::string> BoxTexts(const MessageBoxRecorder& recorder) {
+        std::vector<std::string> texts;
+        for (const RecordedBox& box : recorder.boxes) {
+            EXPECT_EQ(box.Caption, "Quillory");
+            EXPECT_EQ(box.Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+            texts.push_back(box.Text);
+        }
+        return texts;
+    }
+};
+
+// Each file is met at start-up, then by a game over that enters a result.
+TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
+    const ScoreTable stored = TableOf({30, 20, 10});
+    Bytes shortImage = ImageOf(stored);
+    shortImage.pop_back();
+    Bytes longImage = ImageOf(stored);
+    longImage.resize(300, 0x5A);
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        const char* loadBox;  // nullptr: it loads
+        const char* saveBox;  // nullptr: the save works
+    };
+    const Case cases[] = {
+        {"read-only file",
+         [&] {
+             WriteFileBytes(path, ImageOf(stored));
+             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+         },
+         nullptr, "File access denied."},
+        {"directory", [&] { CreateDirectoryA(path.c_str(), nullptr); }, "File access denied.",
+         "File access denied."},
+        {"279 bytes", [&] { WriteFileBytes(path, shortImage); }, "Read beyond end of file.",
+         nullptr},
+        {"300 bytes", [&] { WriteFileBytes(path, longImage); }, nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+        RemoveDirectoryA(path.c_str());
+        scores = ScoreTable{};
+        c.make();
+        const Bytes before = ReadFileBytes(path);
+
+        MessageBoxRecorder boxes;
+        Start();
+        if (c.loadBox) {
+            EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{c.loadBox});
+            EXPECT_TRUE(Names().empty()) << "start-up goes on with the lists empty";
+        } else {
+            EXPECT_TRUE(boxes.boxes.empty());
+            EXPECT_EQ(ImageOf(scores), ImageOf(stored)) << "the first 280 bytes";
+            EXPECT_EQ(ScoreLinesShown(), Lines({"30", "20", "10"}));
+        }
+
+        boxes.boxes.clear();
+        ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, "Max"); });
+        const GameOverOutcome outcome = keeper->GameOver(25, 7);
+        const std::vector<std::string> names = Names();
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Max (level 7)"), 1)
+            << "listed, saved or not";
+        if (c.saveBox) {
+            EXPECT_EQ(outcome, GameOverOutcome::SaveFailed);
+            EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{c.saveBox});
+            EXPECT_EQ(ReadFileBytes(path), before) << "the old file is kept as it was";
+        } else {
+            EXPECT_EQ(outcome, GameOverOutcome::Entered);
+            EXPECT_TRUE(boxes.boxes.empty());
+            EXPECT_EQ(ReadFileBytes(path), ImageOf(scores)) << "280 bytes, the new table";
+        }
+        TearDown();
+    }
+}
+
+TEST_F(ScoreFileFailures, ShortFileAfterALoadedOneEmptiesTheListsWithTheTable) {
+    WriteFileBytes(path, ImageOf(TableOf({70, 60})));
+    MessageBoxRecorder boxes;
+    Start();
+    ASSERT_EQ(ScoreLinesShown(), Lines({"70", "60"}));
+    Bytes image = ImageOf(TableOf({5}));
+    image.resize(100);
+    WriteFileBytes(path, image);
+    EXPECT_EQ(keeper->LoadScore(), LoadOutcome::Failed);
+    EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{"Read beyond end of file."});
+    EXPECT_EQ(ScoreLinesShown(), Lines({})) << "the lists follow the emptied table";
+}
+
+TEST_F(ScoreFileFailures, TheProgramsKeeperUsesTheWorkingDirectory) {
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+    WriteFileBytes(path, ImageOf(TableOf({11})));
+    ScoreTable table{};
+    ScoreKeeper programs(table);
+    EXPECT_EQ(programs.LoadScore(), LoadOutcome::Loaded);
+    EXPECT_EQ(table.Rows[0].Points, 11);
+    table.Rows[0].Points = 12;
+    EXPECT_TRUE(programs.SaveScore());
+    programs.DeleteScoreFile();
+    const bool gone = !FileExists(path);
+    SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(gone);
+}
+
+}  // namespace
+}  // namespace quillory::testing
