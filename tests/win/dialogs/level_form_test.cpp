@@ -1,0 +1,218 @@
+// The level dialog: its layout, the gauge and caption after clicks, the
+// message on closing, and where it appears.
+#include "dialogs/level_form.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "level_test_support.h"
+#include "ui/std_controls.h"
+
+namespace quillory::testing {
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+RECT ChildBounds(HWND child) {
+    RECT rect = WindowRect(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST_F(LevelFormTest, LayoutAsDesigned) {
+    Open();
+    HWND window = dialog_->Handle();
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 152);
+    EXPECT_EQ(client.bottom, 121);
+    EXPECT_EQ(WindowText(window), "Level 7");
+    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    EXPECT_EQ(ui::ColorToRGB(dialog_->Color()), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(dialog_->Font().Name(), "MS Sans Serif");
+    EXPECT_EQ(dialog_->Font().Height(), 11);
+
+    ui::TButton* ok = dialog_->Button1;
+    EXPECT_EQ(dialog_->FindComponent("Button1"), ok);
+    const RECT okBounds = ChildBounds(ok->Handle());
+    EXPECT_EQ(okBounds.left, 39);
+    EXPECT_EQ(okBounds.top, 88);
+    EXPECT_EQ(ui::RectWidth(okBounds), 75);
+    EXPECT_EQ(ui::RectHeight(okBounds), 25);
+    EXPECT_EQ(WindowText(ok->Handle()), "OK");
+    EXPECT_FALSE(ok->Default());
+    EXPECT_FALSE(ok->Cancel());
+
+    const int lefts[] = {8, 24, 40, 56, 72, 88, 104, 120, 136};
+    const int tops[] = {72, 64, 56, 48, 40, 32, 24, 16, 8};
+    const int heights[] = {9, 17, 25, 33, 41, 49, 57, 65, 73};
+    for (int n = 1; n <= 9; ++n) {
+        SCOPED_TRACE("bar " + std::to_string(n));
+        auto* bar = dynamic_cast<widgets::TShadeButton*>(
+            dialog_->FindComponent("ShadeButton" + std::to_string(n)));
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->Owner(), dialog_.get());
+        EXPECT_EQ(bar->Parent(), dialog_.get());
+        EXPECT_EQ(bar->Tag(), n);
+        const RECT bounds = ChildBounds(bar->Handle());
+        EXPECT_EQ(bounds.left, lefts[n - 1]);
+        EXPECT_EQ(bounds.top, tops[n - 1]);
+        EXPECT_EQ(ui::RectWidth(bounds), 9);
+        EXPECT_EQ(ui::RectHeight(bounds), heights[n - 1]);
+        EXPECT_EQ(bounds.bottom, 81);
+        EXPECT_EQ(ui::ColorToRGB(bar->ColorFocused()), GetSysColor(COLOR_HOTLIGHT));
+        EXPECT_EQ(ui::ColorToRGB(bar->ColorDown()), GetSysColor(COLOR_HIGHLIGHT));
+        EXPECT_EQ(ui::ColorToRGB(bar->ColorBorder()), GetSysColor(COLOR_3DDKSHADOW));
+        EXPECT_EQ(bar->ParentColor(), n > 7);
+        const BarLook look = ShownLook(*bar);
+        EXPECT_EQ(look.Frame, GetSysColor(COLOR_3DDKSHADOW));
+        EXPECT_EQ(look.Face, n <= 7 ? kBlack : GetSysColor(COLOR_BTNFACE));
+    }
+}
+
+TEST_F(LevelFormTest, ClickSetsLevelGaugeAndCaptionAtOnce) {
+    Open();
+    for (int level : {3, 9, 1, 5}) {
+        SCOPED_TRACE("clicked bar " + std::to_string(level));
+        ClickBar(level);
+        // No message pumped: the click itself repainted the gauge.
+        EXPECT_EQ(game_.Level, level);
+        EXPECT_EQ(WindowText(dialog_->Handle()), "Level " + std::to_string(level));
+        for (int n = 1; n <= 9; ++n) {
+            const BarLook look = ShownLook(*dialog_->LevelBar(n));
+            EXPECT_EQ(look.Face, n <= level ? kBlack : GetSysColor(COLOR_BTNFACE)) << "bar " << n;
+            EXPECT_EQ(look.Frame, GetSysColor(COLOR_3DDKSHADOW)) << "bar " << n;
+        }
+    }
+    EXPECT_TRUE(dialog_->LevelChanged());
+}
+
+// Every message dialog shown meanwhile, answered with its OK button.
+class RecordedMessages {
+public:
+    RecordedMessages()
+        : answer_([this](ui::TForm& form) {
+              ++count;
+              caption = WindowText(form.Handle());
+              if (auto* message = dynamic_cast<ui::TControl*>(form.FindComponent("Message")))
+                  text = message->Caption();
+              onlyOk = form.FindComponent("OK") && !form.FindComponent("Cancel") &&
+                       !form.FindComponent("Yes");
+              if (auto* ok = dynamic_cast<ui::TButton*>(form.FindComponent("OK")))
+                  SendMessageA(ok->Handle(), BM_CLICK, 0, 0);
+              return ui::mrNone;
+          }) {}
+
+    int count = 0;
+    std::string caption;
+    std::string text;
+    bool onlyOk = false;
+
+private:
+    ScopedModalAnswer answer_;
+};
+
+TEST_F(LevelFormTest, ClosingWithoutClickSaysNothingEvenDuringGame) {
+    RecordedMessages messages;
+    game_.Playing = true;
+    Open();
+    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(messages.count, 0);
+    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+    EXPECT_EQ(game_.Level, 7);
+}
+
+TEST_F(LevelFormTest, ClickWithoutGameSaysNothing) {
+    RecordedMessages messages;
+    Open();
+    ClickBar(2);
+    CloseByCaption();
+    Pump();
+    EXPECT_EQ(messages.count, 0);
+    EXPECT_EQ(game_.Level, 2);
+    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+}
+
+TEST_F(LevelFormTest, ClicksDuringGameAreReportedOnceOnClosing) {
+    RecordedMessages messages;
+    game_.Playing = true;
+    game_.Paused = true;
+    Open();
+    ClickBar(4);
+    ClickBar(6);
+    EXPECT_EQ(messages.count, 0);  // nothing until the dialog closes
+    CloseByCaption();
+    Pump();
+    EXPECT_EQ(messages.count, 1);
+    EXPECT_EQ(messages.caption, "Information");
+    EXPECT_EQ(messages.text, "Changes will take effect when you start new game");
+    EXPECT_TRUE(messages.onlyOk);
+    EXPECT_EQ(game_.Level, 6);
+    EXPECT_TRUE(game_.Paused);  // closing does not resume the game
+    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+}
+
+TEST_F(LevelFormTest, ChoosingTheSameLevelCountsAndEachShowingStartsAfresh) {
+    RecordedMessages messages;
+    game_.Playing = true;
+    Open();
+    ClickBar(7);
+    EXPECT_EQ(game_.Level, 7);
+    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(messages.count, 1);
+
+    // The dialog shows what the last click left, not what Level says now.
+    game_.Level = 4;
+    Open();
+    EXPECT_FALSE(dialog_->LevelChanged());
+    EXPECT_EQ(WindowText(dialog_->Handle()), "Level 7");
+    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(messages.count, 1);
+    EXPECT_EQ(game_.Level, 4);
+}
+
+TEST(LevelCentring, HalvesTruncateTowardZero) {
+    EXPECT_EQ(CentredOver(Rect{100, 100, 422, 369}, Size{158, 146}), (Point{182, 161}));
+    // -5 / 2 is -2, not -3; -7 / 2 is -3.
+    EXPECT_EQ(CentredOver(Rect{0, 0, 100, 100}, Size{105, 107}), (Point{-2, -3}));
+    EXPECT_EQ(CentredOver(Rect{-40, 10, 60, 30}, Size{50, 21}), (Point{-15, 10}));
+}
+
+TEST_F(LevelFormTest, CentredOverMainWindowByOuterSizes) {
+    Open();
+    const RECT own = WindowRect(dialog_->Handle());
+    const int width = ui::RectWidth(own);
+    const int height = ui::RectHeight(own);
+    EXPECT_EQ(own.left, kMainLeft + (kMainWidth - width) / 2);
+    EXPECT_EQ(own.top, kMainTop + (kMainHeight - height) / 2);
+    if (width == 158 && height == 146) {
+        EXPECT_EQ(own.left, 182);
+        EXPECT_EQ(own.top, 161);
+    }
+    EXPECT_TRUE(IsWindowVisible(dialog_->Handle()));
+    EXPECT_FALSE(IsWindowEnabled(main_->Handle()));
+    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+    Pump();
+
+    // A main window narrower than the dialog at the screen's edge: the
+    // dialog sticks out past it, unclamped.
+    main_->SetBounds(0, 0, width - 41, height + 20);
+    Open();
+    const RECT moved = WindowRect(dialog_->Handle());
+    EXPECT_EQ(moved.left, -20);  // -41 / 2
+    EXPECT_EQ(moved.top, 10);
+}
+
+}  // namespace
+}  // namespace quillory::testing
