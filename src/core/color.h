@@ -45,6 +45,7 @@ constexpr bool IsSysColorRef(Color c) {
 
 // System colour indices (the values of the COLOR_xxx constants).
 constexpr int kSysInactiveCaption = 3;
+constexpr int kSysMenu = 4;
 constexpr int kSysWindow = 5;
 constexpr int kSysMenuText = 7;
 constexpr int kSysWindowText = 8;
@@ -58,11 +59,15 @@ constexpr int kSysBtnHighlight = 20;
 
 constexpr Color clBlack = 0x000000u;
 constexpr Color clWhite = 0xFFFFFFu;
+constexpr Color clRed = 0x0000FFu;
+constexpr Color clBlue = 0xFF0000u;
+constexpr Color clGray = 0x808080u;
 constexpr Color clNavy = 0x800000u;
 constexpr Color clSkyBlue = 0xF0CAA6u;
 constexpr Color clMoneyGreen = 0xC0DCC0u;
 
 constexpr Color clInactiveCaption = SysColorRef(kSysInactiveCaption);
+constexpr Color clMenu = SysColorRef(kSysMenu);
 constexpr Color clWindow = SysColorRef(kSysWindow);
 constexpr Color clMenuText = SysColorRef(kSysMenuText);
 constexpr Color clWindowText = SysColorRef(kSysWindowText);

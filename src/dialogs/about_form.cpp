@@ -38,7 +38,7 @@ TAboutForm::TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow)
     SetBorderStyle(ui::TFormBorderStyle::bsToolWindow);
     SetFormStyle(ui::TFormStyle::fsStayOnTop);
     SetCaption("About");
-    SetColor(ui::clBtnFace);
+    SetColor(clBtnFace);
     SetClientSize(kClientWidth, kClientHeight);
     SetBounds(kDesignLeft, kDesignTop, Width(), Height());
 

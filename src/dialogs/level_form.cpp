@@ -16,9 +16,9 @@ constexpr const char* kCaptionPrefix = "Level ";
 
 // The bars take the system's own colours for hot, pressed and their frame.
 constexpr ui::TColor kBarHotColor = ui::SystemColor(COLOR_HOTLIGHT);
-constexpr ui::TColor kBarDownColor = ui::clHighlight;
+constexpr ui::TColor kBarDownColor = clHighlight;
 constexpr ui::TColor kBarBorderColor = ui::SystemColor(COLOR_3DDKSHADOW);
-constexpr ui::TColor kChosenBarColor = ui::clBlack;
+constexpr ui::TColor kChosenBarColor = clBlack;
 
 bool IsLevel(LONG_PTR value) {
     return value >= 1 && value <= kLevelBarCount;
@@ -38,7 +38,7 @@ TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWi
     SetBorderStyle(ui::TFormBorderStyle::bsToolWindow);
     SetFormStyle(ui::TFormStyle::fsStayOnTop);
     SetCaption(kCaptionPrefix + std::to_string(kDesignLevel));
-    SetColor(ui::clBtnFace);
+    SetColor(clBtnFace);
     Font().SetName(kFontName);
     Font().SetHeight(kFontHeight);
     Font().SetCharset(DEFAULT_CHARSET);
@@ -106,7 +106,7 @@ void TLevelForm::ShowLevel(int level) {
     for (int n = 1; n <= kLevelBarCount; ++n) {
         widgets::TShadeButton* bar = LevelBar(n);
         if (!bar) continue;
-        bar->SetColor(n <= level ? kChosenBarColor : ui::clBtnFace);
+        bar->SetColor(n <= level ? kChosenBarColor : clBtnFace);
         // At once, not at the next paint: the player sees the gauge follow the click.
         bar->Repaint();
     }

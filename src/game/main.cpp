@@ -3,7 +3,10 @@
 
 #include "core/game_state.h"
 #include "core/random.h"
+#include "dialogs/about_form.h"
+#include "dialogs/level_form.h"
 #include "game/main_form.h"
+#include "scores/scores_form.h"
 #include "ui/application.h"
 
 namespace {
@@ -26,7 +29,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         application.SetTitle(quillory::kApplicationTitle);
         static quillory::GameState game;
         game.Random.SetClock(&PerformanceCounterLowBits);
-        application.CreateForm<quillory::TMainForm>(game);
+        // The main window first (closing it ends the program), then the about
+        // window, the level dialog and the top scores dialog, whose creation
+        // loads the score table.
+        auto* mainForm = application.CreateForm<quillory::TMainForm>(game);
+        mainForm->AboutForm = application.CreateForm<quillory::TAboutForm>(mainForm);
+        mainForm->LevelForm = application.CreateForm<quillory::TLevelForm>(game, mainForm);
+        mainForm->ScoresForm =
+            application.CreateForm<quillory::TScoresForm>(mainForm->Keeper, mainForm);
         application.Run();
     } catch (...) {
         quillory::ui::HandleCurrentException();

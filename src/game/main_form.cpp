@@ -1,5 +1,9 @@
 #include "game/main_form.h"
 
+#include "dialogs/about_form.h"
+#include "dialogs/level_form.h"
+#include "scores/scores_form.h"
+
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -60,6 +64,7 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     SetClientSize(kMainClientWidth, kMainClientHeight);
     CreateBoard();
     CreateStatusBar();
+    CreateTray();
 
     Timer = Create<TTimer>(this);
     Timer->SetName("Timer");
@@ -251,9 +256,8 @@ void TMainForm::DrawFieldByName() {
 }
 
 void TMainForm::GameOver() {
-    // The score table and its name dialog take this over; until then the
-    // player is told and the last board stays on screen.
-    if (Application) Application->MessageBox("Game Over!", kApplicationTitle, MB_OK);
+    if (Keeper.GameOver(game_.Score, game_.Level) == GameOverOutcome::Entered)
+        TopScores1Click(nullptr);
 }
 
 void TMainForm::TimerTimer(TComponent*) {
@@ -311,12 +315,53 @@ void TMainForm::PauseForCommand() {
     if (game_.Playing) PausedLabel->Show();
 }
 
-// Boss mode, the level dialog, the top scores dialog and the about window come
-// with their own windows; until then these commands leave the game alone.
-void TMainForm::BossKey1Click(TComponent*) {}
-void TMainForm::Level1Click(TComponent*) {}
-void TMainForm::TopScores1Click(TComponent*) {}
-void TMainForm::About1Click(TComponent*) {}
+void TMainForm::CreateTray() {
+    Tray = Create<widgets::TTrayIcon>(this);
+    Tray->SetName("Tray");
+    widgets::TIcon icon;
+    if (icon.LoadFromResourceName(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                  GetSystemMetrics(SM_CXSMICON)))
+        Tray->SetIcon(icon);
+    Tray->SetHint(kBossModeHint);
+    Tray->SetShowHint(true);
+    Tray->OnClick = [this](TComponent* sender) { TrayClick(sender); };
+    Tray->Loaded();
+}
+
+// Boss mode: the window and its task-bar button vanish at once; only the icon
+// in the notification area stays, and its click brings the paused game back.
+void TMainForm::BossKey1Click(TComponent*) {
+    PauseForCommand();
+    Tray->HideMainWindow();
+    Tray->SetIconVisible(true);
+}
+
+void TMainForm::TrayClick(TComponent*) {
+    Tray->SetIconVisible(false);
+    Show();  // the tray's hook brings back the task-bar button and the focus
+}
+
+// Until the other windows exist (tests make the main window alone) these
+// commands leave the game and the window as they are.
+void TMainForm::Level1Click(TComponent*) {
+    if (!LevelForm) return;
+    SetEnabled(false);
+    if (game_.Playing) PauseForCommand();
+    LevelForm->ShowCentredOver(*this);
+}
+
+void TMainForm::TopScores1Click(TComponent*) {
+    if (!ScoresForm) return;
+    PauseForCommand();
+    SetEnabled(false);
+    ScoresForm->Show();
+}
+
+void TMainForm::About1Click(TComponent*) {
+    if (!AboutForm) return;
+    PauseForCommand();
+    AboutForm->ShowInPlaceOfMainWindow();
+}
 
 void TMainForm::Exit1Click(TComponent*) {
     Close();

@@ -7,20 +7,28 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "core/score_table.h"
 #include "core/turn_queue.h"
 #include "game/cell_button.h"
+#include "scores/score_keeper.h"
 #include "ui/ext_controls.h"
 #include "ui/forms.h"
 #include "ui/menus.h"
 #include "ui/std_controls.h"
 #include "ui/timer.h"
+#include "widgets/tray_icon.h"
 
 namespace quillory {
+
+class TAboutForm;
+class TLevelForm;
+class TScoresForm;
 
 constexpr int kMainClientWidth = 316;
 constexpr int kMainClientHeight = 223;
 constexpr const char* kMainCaption = "Quillory 1.0 [Brindlework]";
 constexpr const char* kApplicationTitle = "Quillory";
+constexpr const char* kBossModeHint = "Quillory [BOSS MODE]";
 
 // Status bar panels.
 constexpr int kScorePanel = 0;
@@ -45,8 +53,15 @@ public:
     // The same picture the slow way: every button looked up by name and
     // repainted whole. Kept to measure the fast one against.
     void DrawFieldByName();
-    // The end of a game, called by the tick after Playing was cleared.
+    // The end of a game, called by the tick after Playing was cleared: the
+    // result is entered in the table when it earns a row.
     virtual void GameOver();
+
+    // The score table's work, done by the keeper (see ScoreKeeper).
+    void MakeScores() { Keeper.MakeScores(); }
+    void ClearScore() { Keeper.ClearScore(); }
+    void LoadScore() { Keeper.LoadScore(); }
+    bool SaveScore() { return Keeper.SaveScore(); }
 
     void FormCreate(ui::TComponent* sender);
     void FormKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
@@ -58,6 +73,7 @@ public:
     void Level1Click(ui::TComponent* sender);
     void TopScores1Click(ui::TComponent* sender);
     void About1Click(ui::TComponent* sender);
+    void TrayClick(ui::TComponent* sender);
 
     // The cell button of a cell, x 1..30, y 1..20.
     TCellButton* CellButton(int x, int y) const;
@@ -79,11 +95,22 @@ public:
     ui::TLabel* PausedLabel;
     ui::TBevel* Bevel1;
     ui::TStatusBar* Status;
+    widgets::TTrayIcon* Tray;
+
+    // The best results and what keeps them; the top scores dialog shows them.
+    ScoreTable Scores{};
+    ScoreKeeper Keeper{Scores};
+
+    // The other windows, created after this one; set by whoever creates them.
+    TAboutForm* AboutForm = nullptr;
+    TLevelForm* LevelForm = nullptr;
+    TScoresForm* ScoresForm = nullptr;
 
 private:
     void CreateMenu();
     void CreateBoard();
     void CreateStatusBar();
+    void CreateTray();
     void FitPausedLabel();
     void PauseForCommand();
     void ShowCell(TCellButton* button, std::uint8_t code);

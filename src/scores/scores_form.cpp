@@ -70,11 +70,11 @@ TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* 
     SetName("ScoresForm");
     SetBorderStyle(ui::TFormBorderStyle::bsToolWindow);
     SetCaption("Top Scores");
-    SetColor(ui::clBtnFace);
+    SetColor(clBtnFace);
     Font().SetName(kFontName);
     Font().SetHeight(kFontHeight);
     Font().SetCharset(ANSI_CHARSET);
-    Font().SetColor(ui::clWindowText);
+    Font().SetColor(clWindowText);
     SetClientSize(kClientWidth, kClientHeight);
     SetBounds(kDesignLeft, kDesignTop, Width(), Height());
 
@@ -92,7 +92,7 @@ TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* 
         list->SetName(name);
         list->SetBounds(left, kListTop, width, kListHeight);
         list->SetBorderStyle(ui::TBorderStyle::bsNone);
-        list->SetColor(ui::clBtnFace);
+        list->SetColor(clBtnFace);
         list->SetEnabled(false);
         list->SetItemHeight(kLineHeight);
         list->SetParent(this);

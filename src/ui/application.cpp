@@ -52,6 +52,8 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    // The colour arithmetic resolves system colours with the desktop's scheme.
+    SetSysColorLookup([](int index) -> Color { return GetSysColor(index); });
     if (window_) return;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES |
                                                         ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};

@@ -6,37 +6,18 @@
 
 #include <cstdint>
 
+#include "core/color.h"
+
 namespace quillory::ui {
 
-// 0x00BBGGRR for an RGB colour; 0xFF0000nn names system colour nn.
-using TColor = std::uint32_t;
+// 0x00BBGGRR for an RGB colour; 0xFF0000nn names system colour nn. The named
+// colours (clBlack, clBtnFace, ...) are the core's, seen here unqualified.
+using TColor = quillory::Color;
 
-constexpr TColor kSystemColorFlag = 0xFF000000u;
-constexpr TColor SystemColor(int index) {
-    return kSystemColorFlag | static_cast<TColor>(index);
-}
+constexpr TColor kSystemColorFlag = kSysColorFlag;
+constexpr TColor SystemColor(int index) { return SysColorRef(index); }
 
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSkyBlue = 0xF0CAA6;
-constexpr TColor clMoneyGreen = 0xC0DCC0;
 constexpr TColor clNone = 0x1FFFFFFF;  // "no colour": transparent, not painted
-constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
-constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
-constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
-constexpr TColor clBtnText = SystemColor(COLOR_BTNTEXT);
-constexpr TColor clWindow = SystemColor(COLOR_WINDOW);
-constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
-constexpr TColor clHighlight = SystemColor(COLOR_HIGHLIGHT);
-constexpr TColor clHighlightText = SystemColor(COLOR_HIGHLIGHTTEXT);
-constexpr TColor clMenu = SystemColor(COLOR_MENU);
-constexpr TColor clMenuText = SystemColor(COLOR_MENUTEXT);
-constexpr TColor clInactiveCaption = SystemColor(COLOR_INACTIVECAPTION);
-constexpr TColor clGrayText = SystemColor(COLOR_GRAYTEXT);
 
 // The RGB value of a colour, system colours resolved.
 inline COLORREF ColorToRGB(TColor color) {

@@ -509,8 +509,8 @@ void TShadeButton::PaintGlyph(ui::TBitmap& target, COLORREF transparent) {
     if (image->Empty()) return;
     image->Canvas().CopyRect(RECT{0, 0, cell, height}, glyph_.DC(), RECT{left, 0, right, height});
     if (num_glyphs_ == 1 && state_ == stDisabled) {
-        image = MakeDisabledGlyph(*image, ui::clBlack, ui::clBtnFace, ui::clBtnHighlight,
-                                  ui::clBtnShadow, true);
+        image = MakeDisabledGlyph(*image, clBlack, clBtnFace, clBtnHighlight,
+                                  clBtnShadow, true);
         transparent = image->Pixel(0, height - 1);
     }
     DrawTransparent(target.DC(), glyph_origin_.x, glyph_origin_.y, *image, transparent);
@@ -521,10 +521,10 @@ void TShadeButton::PaintCaption(ui::TCanvas& canvas) {
     RECT rect = text_rect_;
     if (state_ == stDisabled) {
         OffsetRect(&rect, 1, 1);
-        canvas.Font.SetColor(ui::clBtnHighlight);
+        canvas.Font.SetColor(clBtnHighlight);
         canvas.DrawText(Caption(), rect, kCaptionFormat);
         OffsetRect(&rect, -1, -1);
-        canvas.Font.SetColor(ui::clBtnShadow);
+        canvas.Font.SetColor(clBtnShadow);
         canvas.DrawText(Caption(), rect, kCaptionFormat);
     } else {
         canvas.DrawText(Caption(), rect, kCaptionFormat);
