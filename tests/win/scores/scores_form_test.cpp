@@ -80,8 +80,8 @@ TEST_F(ScoresFormTest, Layout) {
     EXPECT_EQ(dialog->Font().Name(), "Tahoma");
     EXPECT_EQ(dialog->Font().Height(), 11);
     EXPECT_EQ(dialog->Font().Charset(), ANSI_CHARSET);
-    EXPECT_EQ(dialog->Font().Color(), ui::clWindowText);
-    EXPECT_EQ(dialog->Color(), ui::clBtnFace);
+    EXPECT_EQ(dialog->Font().Color(), clWindowText);
+    EXPECT_EQ(dialog->Color(), clBtnFace);
 
     EXPECT_EQ(dialog->Label1->Caption(), "Name                             Score");
     EXPECT_EQ(dialog->Label1->Caption().size(), 4u + 29u + 5u);

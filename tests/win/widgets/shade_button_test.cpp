@@ -22,7 +22,7 @@ using testing::PumpUntil;
 using testing::RenderClient;
 using testing::RGBOf;
 
-constexpr ui::TColor kFace = ui::clSkyBlue;
+constexpr ui::TColor kFace = clSkyBlue;
 constexpr ui::TColor kMagenta = 0x00FF00FF;
 constexpr ui::TColor kRed = 0x000000FF;
 constexpr ui::TColor kStrip[4] = {0x000000C0, 0x0000C000, 0x00C00000, 0x0000C0C0};
@@ -89,7 +89,7 @@ protected:
     void TearDown() override {
         SetCursorPos(0, 0);
         for (TShadeButton* button : buttons) delete button;
-        form->SetColor(ui::clBtnFace);
+        form->SetColor(clBtnFace);
         form->SetModalResult(ui::mrNone);
         Pump();
     }
@@ -154,13 +154,13 @@ TEST_F(ShadeButtonTest, LevelBarAtRestHotPressedAndReleased) {
     HoverOver(bar);
     EXPECT_TRUE(bar.Hot());
     EXPECT_EQ(TShadeButton::HoverButton(), &bar);
-    ExpectFramed(ReadLook(bar), ui::clWhite, ui::clBlack, bar.ColorFocused());
+    ExpectFramed(ReadLook(bar), clWhite, clBlack, bar.ColorFocused());
 
     Press(bar);
     EXPECT_EQ(bar.ShadeButtonState(), stPressed);
     EXPECT_TRUE(bar.Pressing());
     EXPECT_EQ(GetCapture(), bar.Handle()) << "a release outside must reach the button";
-    ExpectFramed(ReadLook(bar), ui::clBlack, ui::clWhite, bar.ColorDown());
+    ExpectFramed(ReadLook(bar), clBlack, clWhite, bar.ColorDown());
     EXPECT_TRUE(clicks.empty()) << "no click before the release";
 
     Release(bar);
@@ -169,7 +169,7 @@ TEST_F(ShadeButtonTest, LevelBarAtRestHotPressedAndReleased) {
     EXPECT_FALSE(bar.Pressing());
     EXPECT_NE(GetCapture(), bar.Handle());
     EXPECT_TRUE(bar.Hot()) << "the pointer is still over it";
-    ExpectFramed(ReadLook(bar), ui::clWhite, ui::clBlack, bar.ColorFocused());
+    ExpectFramed(ReadLook(bar), clWhite, clBlack, bar.ColorFocused());
 
     ASSERT_TRUE(PointerAway(bar)) << "the hover watch lets go of a button the pointer left";
     EXPECT_EQ(TShadeButton::HoverButton(), nullptr);
@@ -178,7 +178,7 @@ TEST_F(ShadeButtonTest, LevelBarAtRestHotPressedAndReleased) {
     EXPECT_EQ(OnWindow(bar, 0, 0), RGBOf(bar.ColorBorder())) << "the real paint path agrees";
     EXPECT_EQ(OnWindow(bar, 4, 36), RGBOf(kFace));
     HoverOver(bar);
-    EXPECT_EQ(OnWindow(bar, 0, 0), ui::clWhite) << "entering repaints at once";
+    EXPECT_EQ(OnWindow(bar, 0, 0), clWhite) << "entering repaints at once";
     EXPECT_EQ(OnWindow(bar, 4, 36), RGBOf(bar.ColorFocused()));
     PointerAway(bar);
 }
@@ -190,10 +190,10 @@ TEST_F(ShadeButtonTest, DraggedOutAndBackClicksOnceReleasedOutsideNever) {
     MouseAt(button, WM_MOUSEMOVE, -6, 50, MK_LBUTTON);
     EXPECT_EQ(button.ShadeButtonState(), stUp) << "dragged out";
     EXPECT_TRUE(button.Pressing());
-    ExpectFramed(ReadLook(button), ui::clWhite, ui::clBlack, button.ColorFocused());
+    ExpectFramed(ReadLook(button), clWhite, clBlack, button.ColorFocused());
     MouseAt(button, WM_MOUSEMOVE, 39, 29, MK_LBUTTON);
     EXPECT_EQ(button.ShadeButtonState(), stPressed) << "and back";
-    ExpectFramed(ReadLook(button), ui::clBlack, ui::clWhite, button.ColorDown());
+    ExpectFramed(ReadLook(button), clBlack, clWhite, button.ColorDown());
     MouseAt(button, WM_LBUTTONUP, 39, 29);
     EXPECT_EQ(clicks.size(), 1u);
 
@@ -219,7 +219,7 @@ TEST_F(ShadeButtonTest, PointerMovingStraightOntoAnotherButtonMovesTheHotLook) {
     EXPECT_TRUE(b.Hot());
     EXPECT_EQ(TShadeButton::HoverButton(), &b);
     ExpectFlat(ReadLook(a), a.ColorBorder(), kFace);
-    ExpectFramed(ReadLook(b), ui::clWhite, ui::clBlack, b.ColorFocused());
+    ExpectFramed(ReadLook(b), clWhite, clBlack, b.ColorFocused());
     EXPECT_TRUE(PointerAway(b));
 }
 
@@ -235,9 +235,9 @@ TEST_F(ShadeButtonTest, GroupsLatchAndReleaseEachOther) {
     ClickOn(*group[0]);
     EXPECT_TRUE(group[0]->Down());
     EXPECT_EQ(group[0]->ShadeButtonState(), stLatched);
-    ExpectFramed(ReadLook(*group[0]), ui::clBlack, ui::clWhite, group[0]->ColorFocused());
+    ExpectFramed(ReadLook(*group[0]), clBlack, clWhite, group[0]->ColorFocused());
     ASSERT_TRUE(PointerAway(*group[0]));
-    ExpectFramed(ReadLook(*group[0]), ui::clBlack, ui::clWhite, group[0]->ColorDown());
+    ExpectFramed(ReadLook(*group[0]), clBlack, clWhite, group[0]->ColorDown());
 
     ClickOn(*group[1]);
     EXPECT_TRUE(group[1]->Down());
@@ -275,17 +275,17 @@ TEST_F(ShadeButtonTest, DisabledShowsTheEmbossedGlyphAndTheCaptionTwice) {
     TShadeButton& button = *AddButton(10, 10, 70, 40);
     ui::TBitmap glyph;
     FillBitmap(glyph, 8, 8, kMagenta);
-    glyph.Canvas().FillRect(RECT{1, 1, 3, 3}, ui::clBlack);
+    glyph.Canvas().FillRect(RECT{1, 1, 3, 3}, clBlack);
     glyph.Canvas().FillRect(RECT{5, 5, 7, 7}, kRed);
     button.SetGlyph(glyph);
     button.SetLayout(blGlyphLeft);
     button.SetCaption("Go");
-    button.Font().SetColor(ui::clBlack);
+    button.Font().SetColor(clBlack);
 
     ui::TBitmap bitmap;
     RenderClient(button, bitmap);
     POINT g = button.GlyphOrigin();
-    EXPECT_EQ(bitmap.Pixel(g.x + 1, g.y + 1), ui::clBlack);
+    EXPECT_EQ(bitmap.Pixel(g.x + 1, g.y + 1), clBlack);
     EXPECT_EQ(bitmap.Pixel(g.x + 5, g.y + 5), kRed);
     EXPECT_EQ(bitmap.Pixel(g.x, g.y), kFace) << "the glyph's corner colour is transparent";
     const RECT text = button.TextRect();
@@ -298,7 +298,7 @@ TEST_F(ShadeButtonTest, DisabledShowsTheEmbossedGlyphAndTheCaptionTwice) {
             for (int x = text.left; x <= text.right; ++x) count += bitmap.Pixel(x, y) == colour;
         return count;
     };
-    EXPECT_GT(countColour(ui::clBlack), 0) << "enabled: the caption in the font's colour";
+    EXPECT_GT(countColour(clBlack), 0) << "enabled: the caption in the font's colour";
 
     button.SetEnabled(false);
     EXPECT_EQ(button.ShadeButtonState(), stDisabled);
@@ -306,14 +306,14 @@ TEST_F(ShadeButtonTest, DisabledShowsTheEmbossedGlyphAndTheCaptionTwice) {
     RenderClient(button, bitmap);
     g = button.GlyphOrigin();
     ExpectFlat(ReadLook(button, POINT{2, 2}), button.ColorBorder(), kFace);
-    EXPECT_EQ(bitmap.Pixel(g.x + 1, g.y + 1), RGBOf(ui::clBtnShadow));
-    EXPECT_EQ(bitmap.Pixel(g.x + 2, g.y + 2), RGBOf(ui::clBtnShadow));
-    EXPECT_EQ(bitmap.Pixel(g.x + 3, g.y + 3), RGBOf(ui::clBtnHighlight));
+    EXPECT_EQ(bitmap.Pixel(g.x + 1, g.y + 1), RGBOf(clBtnShadow));
+    EXPECT_EQ(bitmap.Pixel(g.x + 2, g.y + 2), RGBOf(clBtnShadow));
+    EXPECT_EQ(bitmap.Pixel(g.x + 3, g.y + 3), RGBOf(clBtnHighlight));
     EXPECT_EQ(bitmap.Pixel(g.x + 3, g.y + 1), kFace);
     EXPECT_EQ(bitmap.Pixel(g.x + 5, g.y + 5), kFace) << "other detail of the glyph disappears";
-    EXPECT_EQ(countColour(ui::clBlack), 0) << "disabled: no caption in the font's colour";
-    EXPECT_GT(countColour(RGBOf(ui::clBtnShadow)), 0);
-    EXPECT_GT(countColour(RGBOf(ui::clBtnHighlight)), 0);
+    EXPECT_EQ(countColour(clBlack), 0) << "disabled: no caption in the font's colour";
+    EXPECT_GT(countColour(RGBOf(clBtnShadow)), 0);
+    EXPECT_GT(countColour(RGBOf(clBtnHighlight)), 0);
 
     HoverOver(button);
     Press(button);
@@ -337,7 +337,7 @@ TEST_F(ShadeButtonTest, ReEnabledLatchedButtonComesBackLatched) {
     button.SetEnabled(false);
     ExpectFlat(ReadLook(button), button.ColorBorder(), kFace);
     button.SetEnabled(true);
-    ExpectFramed(ReadLook(button), ui::clBlack, ui::clWhite, button.ColorDown());
+    ExpectFramed(ReadLook(button), clBlack, clWhite, button.ColorDown());
     EXPECT_EQ(button.ShadeButtonState(), stLatched);
 }
 
@@ -346,7 +346,7 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
     button.SetGroupIndex(3);
     button.SetAllowAllUp(true);
     ui::TBitmap strip;
-    FillBitmap(strip, 40, 10, ui::clWhite);
+    FillBitmap(strip, 40, 10, clWhite);
     for (int i = 0; i < 4; ++i)
         strip.Canvas().FillRect(RECT{i * 10, 0, i * 10 + 10, 10}, kStrip[i]);
     strip.Canvas().SetPixelColor(0, 9, kMagenta);  // the transparent colour
@@ -371,7 +371,7 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
     button.SetEnabled(true);
 
     ui::TBitmap three;
-    FillBitmap(three, 30, 10, ui::clWhite);
+    FillBitmap(three, 30, 10, clWhite);
     three.Canvas().CopyRect(RECT{0, 0, 30, 10}, strip.DC(), RECT{0, 0, 30, 10});
     button.SetGlyph(three);
     ASSERT_EQ(button.NumGlyphs(), 3);
@@ -395,21 +395,21 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
 TEST_F(ShadeButtonTest, NumGlyphsFollowsTheGlyphSizeMarginBelowMinusOneIsIgnored) {
     TShadeButton& button = *AddButton(10, 10, 60, 30);
     ui::TBitmap glyph;
-    FillBitmap(glyph, 64, 16, ui::clWhite);
+    FillBitmap(glyph, 64, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 4);
-    FillBitmap(glyph, 80, 16, ui::clWhite);
+    FillBitmap(glyph, 80, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 1) << "five images would be more than four";
     button.SetNumGlyphs(2);
-    FillBitmap(glyph, 40, 16, ui::clWhite);
+    FillBitmap(glyph, 40, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 2) << "not a whole multiple: unchanged";
-    FillBitmap(glyph, 48, 16, ui::clWhite);
+    FillBitmap(glyph, 48, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 3);
 
-    FillBitmap(glyph, 8, 8, ui::clWhite);
+    FillBitmap(glyph, 8, 8, clWhite);
     button.SetGlyph(glyph);
     button.SetLayout(blGlyphLeft);
     button.SetMargin(-5);
@@ -509,8 +509,8 @@ TEST_F(ShadeButtonTest, PictureOfTheFourLooks) {
     constexpr int kHeight = 44;
     ui::TBitmap glyph;
     FillBitmap(glyph, 12, 12, kMagenta);
-    glyph.Canvas().FillRect(RECT{2, 2, 10, 4}, ui::clBlack);
-    glyph.Canvas().FillRect(RECT{2, 2, 4, 10}, ui::clBlack);
+    glyph.Canvas().FillRect(RECT{2, 2, 10, 4}, clBlack);
+    glyph.Canvas().FillRect(RECT{2, 2, 4, 10}, clBlack);
     glyph.Canvas().FillRect(RECT{5, 5, 10, 10}, kRed);
     TShadeButton* buttons[4];
     for (int i = 0; i < 4; ++i) {
@@ -534,8 +534,8 @@ TEST_F(ShadeButtonTest, PictureOfTheFourLooks) {
     }
     EXPECT_EQ(buttons[1]->Hot(), true);
     EXPECT_EQ(buttons[2]->ShadeButtonState(), stPressed);
-    EXPECT_EQ(sheet.Pixel(6 + kWidth + 6, 6), ui::clWhite) << "hot: raised";
-    EXPECT_EQ(sheet.Pixel(6 + 2 * (kWidth + 6), 6), ui::clBlack) << "pressed: sunken";
+    EXPECT_EQ(sheet.Pixel(6 + kWidth + 6, 6), clWhite) << "hot: raised";
+    EXPECT_EQ(sheet.Pixel(6 + 2 * (kWidth + 6), 6), clBlack) << "pressed: sunken";
     EXPECT_TRUE(testing::SaveBitmap(sheet, "shade_buttons.bmp"));
     MouseAt(*buttons[2], WM_LBUTTONUP, -50, -50);
     PointerAway(*buttons[1]);

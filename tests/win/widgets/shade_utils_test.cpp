@@ -21,12 +21,12 @@ constexpr ui::TColor kBlue = 0x00FF0000;
 
 TEST(MakeDisabledGlyph, OutlineBecomesShadowWithHighlightOneDownRightAndDetailVanishes) {
     ui::TBitmap source;
-    FillBitmap(source, 8, 8, ui::clWhite);
-    source.Canvas().SetPixelColor(2, 2, ui::clBlack);
-    source.Canvas().SetPixelColor(3, 2, ui::clBlack);
+    FillBitmap(source, 8, 8, clWhite);
+    source.Canvas().SetPixelColor(2, 2, clBlack);
+    source.Canvas().SetPixelColor(3, 2, clBlack);
     source.Canvas().SetPixelColor(6, 6, kRed);
 
-    auto result = MakeDisabledGlyph(source, ui::clBlack, kBackground, kHighlight, kShadow, true);
+    auto result = MakeDisabledGlyph(source, clBlack, kBackground, kHighlight, kShadow, true);
     ASSERT_EQ(result->Width(), 8);
     ASSERT_EQ(result->Height(), 8);
     EXPECT_EQ(result->Pixel(2, 2), kShadow);
@@ -38,31 +38,31 @@ TEST(MakeDisabledGlyph, OutlineBecomesShadowWithHighlightOneDownRightAndDetailVa
     EXPECT_EQ(result->Pixel(6, 6), kBackground) << "colours other than the outline disappear";
     EXPECT_EQ(result->Pixel(0, 0), kBackground);
 
-    auto flat = MakeDisabledGlyph(source, ui::clBlack, kBackground, kHighlight, kShadow, false);
+    auto flat = MakeDisabledGlyph(source, clBlack, kBackground, kHighlight, kShadow, false);
     EXPECT_EQ(flat->Pixel(2, 2), kShadow);
     EXPECT_EQ(flat->Pixel(3, 3), kBackground) << "no highlight when it is not asked for";
-    EXPECT_EQ(source.Pixel(2, 2), ui::clBlack) << "the source is left alone";
+    EXPECT_EQ(source.Pixel(2, 2), clBlack) << "the source is left alone";
 }
 
 TEST(MakeDisabledGlyph, OtherOutlineColoursAndPlainPictures) {
     ui::TBitmap source;
-    FillBitmap(source, 5, 3, ui::clWhite);
+    FillBitmap(source, 5, 3, clWhite);
     source.Canvas().SetPixelColor(1, 1, kRed);
-    source.Canvas().SetPixelColor(0, 0, ui::clBlack);
+    source.Canvas().SetPixelColor(0, 0, clBlack);
     auto result = MakeDisabledGlyph(source, kRed, kBackground, kHighlight, kShadow, true);
     EXPECT_EQ(result->Pixel(1, 1), kShadow);
     EXPECT_EQ(result->Pixel(2, 2), kHighlight);
     EXPECT_EQ(result->Pixel(0, 0), kBackground) << "black is not the outline here";
 
     ui::TBitmap white;
-    FillBitmap(white, 6, 4, ui::clWhite);
-    auto plain = MakeDisabledGlyph(white, ui::clBlack, kBackground, kHighlight, kShadow, true);
+    FillBitmap(white, 6, 4, clWhite);
+    auto plain = MakeDisabledGlyph(white, clBlack, kBackground, kHighlight, kShadow, true);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) ASSERT_EQ(plain->Pixel(x, y), kBackground) << x << "," << y;
 
     ui::TBitmap empty;
     EXPECT_TRUE(
-        MakeDisabledGlyph(empty, ui::clBlack, kBackground, kHighlight, kShadow, true)->Empty());
+        MakeDisabledGlyph(empty, clBlack, kBackground, kHighlight, kShadow, true)->Empty());
 }
 
 class CalcLayoutOnCanvas : public ::testing::Test {
@@ -97,7 +97,7 @@ TEST_F(CalcLayoutOnCanvas, CaptionIsMeasuredWithTheCanvasFontWithoutTheAccessMar
     ASSERT_GE(textHeight, 28) << "the canvas font sets the caption's height";
 
     ui::TBitmap glyph;
-    FillBitmap(glyph, 48, 16, ui::clWhite);  // three images of 16 x 16
+    FillBitmap(glyph, 48, 16, clWhite);  // three images of 16 x 16
     const RECT client{10, 20, 130, 80};      // 120 x 60
     const auto placed =
         CalcLayout(canvas, client, POINT{1, 1}, blGlyphLeft, 4, -1, &glyph, 3, "&Go");
@@ -114,12 +114,12 @@ TEST(DrawTransparent, PixelsOfTheTransparentColourStayUnpainted) {
     ui::TBitmap image;
     FillBitmap(image, 4, 4, kMagenta);
     image.Canvas().SetPixelColor(1, 1, kGreen);
-    image.Canvas().SetPixelColor(3, 0, ui::clBlack);
+    image.Canvas().SetPixelColor(3, 0, clBlack);
     ui::TBitmap target;
     FillBitmap(target, 10, 10, kBlue);
     DrawTransparent(target.DC(), 2, 3, image, kMagenta);
     EXPECT_EQ(target.Pixel(3, 4), kGreen);
-    EXPECT_EQ(target.Pixel(5, 3), ui::clBlack) << "black is not transparent";
+    EXPECT_EQ(target.Pixel(5, 3), clBlack) << "black is not transparent";
     EXPECT_EQ(target.Pixel(2, 3), kBlue);
     EXPECT_EQ(target.Pixel(4, 5), kBlue);
     EXPECT_EQ(target.Pixel(6, 6), kBlue) << "nothing beyond the image";
