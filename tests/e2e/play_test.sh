@@ -7,103 +7,14 @@ set -euo pipefail
 exe=$1
 prefix=$2
 out=$3
-readonly client_width=316 client_height=223
-readonly board_left=10   # band edge 2 + first cell 8, in client pixels
+source "$(dirname "$0")/e2e_lib.sh"
 
-[[ -n "${DISPLAY:-}" ]] || { echo "e2e: no DISPLAY; run through tools/with-xvfb.sh" >&2; exit 2; }
-mkdir -p "$out"
-rm -f "$out"/*.png "$out"/*.txt
-work=$(mktemp -d)
-game_pid=
-cleanup() {
-    if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
-        kill "$game_pid" 2>/dev/null || true
-        sleep 0.5
-        kill -9 "$game_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
-
-# The game runs in a scratch folder: its score file must not land in the tree.
-(cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all exec timeout 90 /usr/lib/wine/wine64 "$exe") &
-game_pid=$!
-
-wid=
-for _ in $(seq 1 150); do
-    wid=$(xdotool search --name '^Quillory 1\.0 \[Brindlework\]$' 2>/dev/null | head -1 || true)
-    [[ -n "$wid" ]] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "quillory.exe ended before showing its window"
-    sleep 0.2
-done
-[[ -n "$wid" ]] || fail "the main window did not appear"
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$wid")"   # X Y WIDTH HEIGHT of the whole window
-echo "e2e: window $wid at $X,$Y size ${WIDTH}x$HEIGHT"
-
-shoot() {  # name: full screen and the window alone
-    import -window root "$out/$1.png"
-    convert "$out/$1.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$out/$1-window.png"
-}
-
-# Classifies the 600 cells of the window picture by the colour at their centre.
-# The frame's size is not known exactly: the client origin is searched near
-# its estimate; of the offsets that put the most body and food symbols on cell
-# centres, the middle one is taken.
-analyse() {
-    convert "$out/$1-window.png" -depth 8 txt:- | awk -v W="$WIDTH" -v H="$HEIGHT" \
-        -v cw="$client_width" -v ch="$client_height" -v bl="$board_left" '
-        function kind(px, py,   v, rgb) {
-            v = pix[px "," py]
-            if (v == "") return "."
-            split(v, rgb, ",")
-            if (rgb[1] < 70 && rgb[2] < 70 && rgb[3] < 70) return "B"
-            if (rgb[3] > 170 && rgb[1] < 90 && rgb[2] < 90) return "F"
-            if (rgb[1] > 170 && rgb[2] < 90 && rgb[3] < 90) return "R"
-            return "."
-        }
-        /^[0-9]/ {
-            split($1, xy, "[,:]")
-            gsub(/[()]/, "", $2)
-            pix[xy[1] "," xy[2]] = $2
-        }
-        END {
-            border = int((W - cw) / 2)
-            bestScore = -1
-            for (dy = -4; dy <= 4; dy++) for (dx = -4; dx <= 4; dx++) {
-                ox = border + dx; oy = H - border - ch + dy; score = 0
-                for (r = 0; r < 20; r++) for (col = 0; col < 30; col++) {
-                    k = kind(ox + bl + 10 * col + 4, oy + 10 * r + 4)
-                    if (k == "B" || k == "F") score++
-                }
-                if (score > bestScore) { bestScore = score; sx = 0; sy = 0; n = 0 }
-                if (score == bestScore) { sx += ox; sy += oy; n++ }
-            }
-            bx = int(sx / n + 0.5); by = int(sy / n + 0.5)
-            body = ""; food = 0; bonus = 0; bodyCount = 0
-            for (r = 0; r < 20; r++) for (col = 0; col < 30; col++) {
-                k = kind(bx + bl + 10 * col + 4, by + 10 * r + 4)
-                if (k == "B") { body = body " " (col + 1) "," (r + 1); bodyCount++ }
-                if (k == "F") food++
-                if (k == "R") bonus++
-            }
-            red = 0
-            for (y = by + 84; y < by + 124; y++) for (x = bx + 60; x < bx + 260; x++)
-                if (kind(x, y) == "R") red++
-            printf "origin=%d,%d body_count=%d food=%d bonus=%d label_red=%d body=%s\n", \
-                bx, by, bodyCount, food, bonus, red, body
-        }' > "$out/$1.txt"
-    cat "$out/$1.txt"
-}
-
-xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowactivate "$wid" 2>/dev/null || true
+start_game
 shoot start
 analyse start
 grep -q "body_count=0 food=0" "$out/start.txt" || fail "the board is not blank before the first game"
 
-xdotool key --window "$wid" F9 2>/dev/null || xdotool key F9
+press F9
 sleep 0.4
 shoot newgame
 analyse newgame
@@ -116,7 +27,7 @@ for cell in $cells; do
     [[ "${cell#*,}" == 10 ]] || fail "a body cell outside row 10: $cell"
 done
 
-xdotool key --window "$wid" F10 2>/dev/null || xdotool key F10
+press F10
 sleep 0.4
 shoot paused
 analyse paused
@@ -129,18 +40,10 @@ analyse paused-later
     fail "the snake moved while paused"
 
 # Game > Exit ends the program at once, cleanly.
-xdotool key --window "$wid" alt+g 2>/dev/null || xdotool key alt+g
+press alt+g
 sleep 0.5
 shoot menu
 xdotool key x
-for _ in $(seq 1 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.2
-done
-kill -0 "$game_pid" 2>/dev/null && fail "Exit did not end the program"
-status=0
-wait "$game_pid" || status=$?
-game_pid=
-(( status == 0 )) || fail "the program ended with status $status"
+wait_for_exit "Exit did not end the program"
 
 echo "e2e: PASS (screenshots in $out)"
