@@ -19,6 +19,13 @@ case "$action" in
             timeout 60 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' \
                 /v Managed /d N /f >/dev/null 2>&1 && touch "$prefix/.unmanaged"
         fi
+        # Wine's own faces (Marlett for the caption buttons, Tahoma, MS Sans
+        # Serif) are installed where this Wine does not look for them; the
+        # prefix's Fonts folder is always searched.
+        fonts="$prefix/drive_c/windows/Fonts"
+        if [[ -d /usr/share/wine/fonts && -d "$fonts" ]]; then
+            cp -n /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null || true
+        fi
         /usr/lib/wine/wineserver -w || true ;;
     stop)
         /usr/lib/wine/wineserver -k 2>/dev/null || true ;;
