@@ -1,0 +1,318 @@
+// The main window's side of a game's end and of its Top Scores and About
+// commands, with the about window and the top scores dialog created as the
+// program creates them: a real game runs into its body, the dialogs are
+// answered through the test seams, and the file is read back from disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../scores/scores_test_support.h"
+#include "core/game_state.h"
+#include "dialogs/about_form.h"
+#include "game/main_form.h"
+#include "scores/scores_form.h"
+#include "ui/dialogs.h"
+#include "ui/std_controls.h"
+
+namespace quillory::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+[[maybe_unused]] const auto* const kApplication =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+std::uint32_t FixedClock() {
+    return 0x2468ACE1u;
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < end) {
+        PumpMessages();
+        Sleep(1);
+    }
+}
+
+class GameOverFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetCurrentDirectoryA(MAX_PATH, previous_dir_);
+        ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+        game.Random.SetClock(&FixedClock);
+    }
+    void TearDown() override {
+        delete scoresForm;
+        delete aboutForm;
+        form.reset();
+        SetCurrentDirectoryA(previous_dir_);
+    }
+
+    // The windows in the program's order; the last one loads "scores.dat".
+    void Start() {
+        form.reset(ui::Create<TMainForm>(ui::Application, game));
+        form->Timer->SetEnabled(false);  // ticks come from the test
+        aboutForm = ui::Create<TAboutForm>(ui::Application, form.get());
+        form->AboutForm = aboutForm;
+        scoresForm = ui::Create<TScoresForm>(ui::Application, form->Keeper, form.get());
+        form->ScoresForm = scoresForm;
+        form->Show();
+        PumpMessages();
+    }
+
+    void Key(WORD key) {
+        PostMessageA(form->Handle(), WM_KEYDOWN, key, 0);
+        PumpMessages();
+    }
+    void Tick() { form->TimerTimer(form->Timer); }
+
+    // Starts a game moving right from (10, 10) with the food out of the way.
+    void StartGame() {
+        Key(VK_F9);
+        ASSERT_TRUE(game.Playing);
+        for (int x = 1; x <= kBoardColumns; ++x)
+            for (int y = 1; y <= kBoardRows; ++y)
+                if (game.Board(x, y) == cellFood) game.Board(x, y) = cellEmpty;
+        game.Board(25, 18) = cellFood;
+        form->DrawField();
+    }
+
+    // Three quick turns: the snake turns round and its head runs into its body.
+    void RunIntoTheBody() {
+        Key(VK_UP);
+        Tick();
+        Key(VK_LEFT);
+        Tick();
+        Key(VK_DOWN);
+        ASSERT_TRUE(game.Playing);
+        Tick();
+    }
+
+    // What arrives while a dialog of the game's end is open: direct ticks and
+    // the window's own timer. None of them may move the finished game.
+    void TicksDoNothing() {
+        EXPECT_FALSE(game.Playing) << "cleared before the dialogs open";
+        const int headX = game.HeadX, headY = game.HeadY, score = game.Score;
+        Tick();
+        Tick();
+        form->Timer->SetInterval(20);
+        form->Timer->SetEnabled(true);
+        PumpFor(150ms);
+        form->Timer->SetEnabled(false);
+        EXPECT_EQ(game.HeadX, headX);
+        EXPECT_EQ(game.HeadY, headY);
+        EXPECT_EQ(game.Score, score);
+        ++ticked;
+    }
+
+    void AnswerName(ui::TForm& dialog, const std::string& name, const char* button) {
+        auto* edit = dynamic_cast<ui::TEdit*>(dialog.FindComponent("Edit"));
+        ASSERT_NE(edit, nullptr);
+        for (char ch : name)
+            SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
+        ClickButton(dialog, button);
+    }
+
+    bool MainEnabled() { return IsWindowEnabled(form->Handle()) != FALSE; }
+    bool ScoresShown() { return IsWindowVisible(scoresForm->Handle()) != FALSE; }
+
+    ScratchDirectory dir;
+    std::string path = dir.File("scores.dat");
+    GameState game;
+    std::unique_ptr<TMainForm> form;
+    TAboutForm* aboutForm = nullptr;
+    TScoresForm* scoresForm = nullptr;
+    int ticked = 0;
+
+private:
+    char previous_dir_[MAX_PATH] = {};
+};
+
+TEST_F(GameOverFlowTest, NoRowEarnedShowsTheGameOverBoxOnly) {
+    Start();
+    StartGame();
+    int dialogs = 0;
+    ModalAnswers answers([&](ui::TForm&) { ++dialogs; });
+    std::vector<RecordedBox> boxes;
+    auto previous = ui::SetMessageBoxAnswerer(
+        [&](const std::string& text, const std::string& caption, UINT flags) {
+            boxes.push_back({text, caption, flags});
+            TicksDoNothing();
+            return IDOK;
+        });
+    RunIntoTheBody();  // score 0 with an empty table: 0 is not lower than 0
+    ui::SetMessageBoxAnswerer(std::move(previous));
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Game Over!");
+    EXPECT_EQ(boxes[0].Caption, "Quillory");
+    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, 0u) << "no icon";
+    EXPECT_EQ(ticked, 1);
+    EXPECT_EQ(dialogs, 0) << "no name dialog";
+    EXPECT_FALSE(FileExists(path)) << "nothing saved";
+    EXPECT_FALSE(ScoresShown());
+    EXPECT_TRUE(MainEnabled());
+    EXPECT_FALSE(game.Paused);
+}
+
+TEST_F(GameOverFlowTest, EarnedRowIsEnteredSavedAndShownWithTheGamePaused) {
+    const ScoreTable old = TableOf({100, 90, 80, 70, 60, 50, 40, 30, 20, 10});
+    WriteFileBytes(path, ImageOf(old));
+    Start();
+    ASSERT_EQ(WindowLines(*scoresForm->NameList)[5], "Player 6") << "loaded at creation";
+    game.Level = 3;  // as the level dialog leaves it
+    StartGame();
+    game.Score = 55;
+
+    MessageBoxRecorder boxes;
+    ModalAnswers answers([&](ui::TForm& dialog) {
+        EXPECT_EQ(dialog.Caption(), "Game Over!");
+        EXPECT_FALSE(ScoresShown());
+        TicksDoNothing();
+        AnswerName(dialog, "Zoe", "OK");
+    });
+    RunIntoTheBody();
+
+    EXPECT_EQ(answers.shown, 1);
+    EXPECT_EQ(ticked, 1);
+    EXPECT_TRUE(boxes.boxes.empty()) << "no Game Over! box, no failure";
+    // Row 6 is the first lower than 55; rows 6 to 9 move down whole, row 10 is gone.
+    ScoreTable expected = old;
+    for (int row = 8; row >= 5; --row) expected.Rows[row + 1] = expected.Rows[row];
+    SetName(expected.Rows[5], "Zoe (level 3)");
+    expected.Rows[5].Points = 55;
+    EXPECT_EQ(ReadFileBytes(path), ImageOf(expected));
+    EXPECT_EQ(WindowLines(*scoresForm->NameList)[5], "Zoe (level 3)");
+    EXPECT_EQ(WindowLines(*scoresForm->ScoreList)[5], "55");
+
+    // The Top Scores command followed: paused, no label after the game, main window disabled.
+    EXPECT_TRUE(ScoresShown());
+    EXPECT_FALSE(MainEnabled());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_FALSE(game.Playing);
+
+    SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(ScoresShown());
+    EXPECT_TRUE(MainEnabled());
+    EXPECT_TRUE(game.Paused) << "only Pause and New game clear it";
+
+    // The next game starts unpaused.
+    Key(VK_F9);
+    EXPECT_TRUE(game.Playing);
+    EXPECT_FALSE(game.Paused);
+}
+
+TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
+    Start();
+    StartGame();
+    game.Score = 7;
+    MessageBoxRecorder boxes;
+    ModalAnswers answers([&](ui::TForm& dialog) { AnswerName(dialog, "Ignored", "Cancel"); });
+    RunIntoTheBody();
+
+    EXPECT_EQ(answers.shown, 1);
+    EXPECT_TRUE(boxes.boxes.empty());
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), 280u) << "the first entry creates the file";
+    ScoreTable table;
+    std::memcpy(&table, saved.data(), sizeof table);
+    EXPECT_EQ(NameOf(table.Rows[0]), " (level 7)");
+    EXPECT_EQ(table.Rows[0].Points, 7);
+    EXPECT_EQ(table.Rows[1].Points, 0);
+    EXPECT_TRUE(ScoresShown());
+    EXPECT_FALSE(MainEnabled());
+}
+
+TEST_F(GameOverFlowTest, TopScoresCommandPausesDisablesAndLeavesTheGamePaused) {
+    Start();
+    // No game: the dialog is shown over a disabled window, no label.
+    Key(VK_F12);
+    EXPECT_TRUE(ScoresShown());
+    EXPECT_FALSE(MainEnabled());
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    SendMessageA(scoresForm->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_TRUE(MainEnabled());
+
+    // During a game: paused with the label; the game does not move meanwhile.
+    StartGame();
+    Key(VK_RIGHT);
+    Tick();
+    const int headX = game.HeadX;
+    Key(VK_F12);
+    EXPECT_TRUE(ScoresShown());
+    EXPECT_FALSE(MainEnabled());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_EQ(game.HeadX, headX);
+    PostMessageA(scoresForm->Button1->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PumpMessages();
+    EXPECT_FALSE(ScoresShown());
+    EXPECT_TRUE(MainEnabled());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_EQ(game.HeadX, headX) << "still paused after the dialog";
+    Key(VK_F10);
+    Tick();
+    EXPECT_EQ(game.HeadX, headX + 1) << "Pause resumes it";
+}
+
+TEST_F(GameOverFlowTest, AboutCommandHidesTheWindowAndClosingMovesItToTheAboutCorner) {
+    Start();
+    // With no game running: hidden all the same, but no label.
+    form->About1->Click();
+    PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    aboutForm->Close();
+    PumpMessages();
+    ASSERT_TRUE(IsWindowVisible(form->Handle()));
+
+    StartGame();
+    const int headX = game.HeadX;
+    form->About1->Click();
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(aboutForm->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_EQ(game.HeadX, headX);
+
+    // The player moves the about window and closes it.
+    SetWindowPos(aboutForm->Handle(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageA(aboutForm->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(aboutForm->Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    const RECT back = WindowRect(form->Handle());
+    EXPECT_EQ(back.left, 40);
+    EXPECT_EQ(back.top, 30);
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+
+    // Later showings open exactly at the main window's corner.
+    form->About1->Click();
+    PumpMessages();
+    const RECT about = WindowRect(aboutForm->Handle());
+    EXPECT_EQ(about.left, 40);
+    EXPECT_EQ(about.top, 30);
+    aboutForm->Close();
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+}  // namespace
+}  // namespace quillory::testing
