@@ -325,6 +325,7 @@ void TMainForm::CreateTray() {
     Tray->SetHint(kBossModeHint);
     Tray->SetShowHint(true);
     Tray->OnClick = [this](TComponent* sender) { TrayClick(sender); };
+    Tray->SetIconVisible(false);  // the icon belongs to boss mode only
     Tray->Loaded();
 }
 
