@@ -14,12 +14,18 @@ mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.txt
 work=$(mktemp -d)   # the game's working folder: its score file must not land in the tree
 game_pid=
+helper_pids=()   # other programs a script started (start_helper), stopped after the game
 cleanup() {
     if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
         kill "$game_pid" 2>/dev/null || true
         sleep 0.5
         kill -9 "$game_pid" 2>/dev/null || true
     fi
+    local pid
+    for pid in "${helper_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -114,3 +120,55 @@ analyse() {
     cat "$out/$1.txt"
 }
 
+# Prints the id of the first visible window whose title matches the regular
+# expression, waiting up to $2 tenths of a second (default 50); fails after.
+wait_for_window() {
+    local found=
+    for _ in $(seq 1 "${2:-50}"); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        [[ -n "$found" ]] && { echo "$found"; return 0; }
+        kill -0 "$game_pid" 2>/dev/null || fail "quillory.exe ended while waiting for '$1'"
+        sleep 0.1
+    done
+    fail "no visible window '$1'"
+}
+
+# True while a visible window's title matches the regular expression.
+window_shown() { [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" ]]; }
+
+shoot_window() {  # name window-id: full screen and that window alone
+    import -window root "$out/$1.png"
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$2")"
+    convert "$out/$1.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$out/$1-window.png"
+}
+
+# Starts a program in the background for the rest of the script (a time limit
+# is the caller's): cleanup stops it by its PID.
+start_helper() {
+    "$@" &
+    helper_pids+=($!)
+}
+
+# The id of the visible top-level window whose name matches the pattern, or
+# nothing.
+visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }
+
+# Presses keys through the X server's own keyboard, the window focused first.
+# Unlike press (events sent to the window), the server then knows the key went
+# up again, even when the window vanishes between press and release.
+press_real() {
+    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    xdotool key "$@"
+}
+
+# Screenshot of a screen rectangle: name width height left top.
+shoot_rect() {
+    import -window root "$out/$1.png"
+    convert "$out/$1.png" -crop "${2}x${3}+$4+$5" +repage "$out/$1-crop.png"
+}
+
+# The colour at a screen point of the last full screenshot: "r,g,b".
+pixel_at() {  # name x y
+    convert "$out/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# End to end: the level dialog and boss mode of the real quillory.exe under
+# Wine on the current (virtual) display. F11 opens "Level 7"; pointing at bar 5
+# lights it; a click on bar 3 makes it "Level 3"; after OK and F9 the snake
+# runs at the level-3 pace. Del hides the window and puts the icon in a
+# notification area (on a display without a system tray, Wine's own "Wine
+# System Tray" window); a click on it brings the window back, paused.
+# Usage: level_boss_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
+set -euo pipefail
+exe=$1
+prefix=$2
+out=$3
+source "$(dirname "$0")/e2e_lib.sh"
+
+readonly level_client_width=152 level_client_height=121
+readonly main_name='^Quillory 1\.0 \[Brindlework\]$' tray_name='^Wine System Tray$'
+
+# Waits up to ~5 s for a visible window by name; prints its id.
+wait_visible() {
+    local id=
+    for _ in $(seq 1 25); do
+        id=$(visible_window "$1")
+        [[ -n "$id" ]] && break
+        sleep 0.2
+    done
+    echo "$id"
+}
+wait_hidden() {
+    for _ in $(seq 1 25); do
+        [[ -z "$(visible_window "$1")" ]] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+dark() { local IFS=,; set -- $1; (( $1 < 70 && $2 < 70 && $3 < 70 )); }
+# The rightmost body cell in row 10 of an analysed picture: the head of a
+# snake that has only gone right.
+head_column() {
+    local cell head=0
+    for cell in $(sed -n 's/.*body=\(.*\)$/\1/p' "$out/$1.txt"); do
+        [[ "${cell#*,}" == 10 ]] && (( ${cell%,*} > head )) && head=${cell%,*}
+    done
+    echo "$head"
+}
+
+start_game
+[[ -z "$(visible_window "$tray_name")" ]] || fail "a tray icon is shown before boss mode"
+
+# ---- the level dialog (the pointer out of its way, so no bar is lit by chance)
+xdotool mousemove 1000 700
+press F11
+dlg=$(wait_visible '^Level 7$')
+[[ -n "$dlg" ]] || fail "F11 did not show the Level 7 dialog"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$dlg" | sed 's/^/D_/')"
+# Wine draws the frame inside the X window: the client sits at the bottom,
+# with equal borders left, right and below.
+border=$(( (D_WIDTH - level_client_width) / 2 ))
+cx=$(( D_X + border ))
+cy=$(( D_Y + D_HEIGHT - border - level_client_height ))
+echo "e2e: level dialog $dlg at $D_X,$D_Y size ${D_WIDTH}x$D_HEIGHT, client at $cx,$cy"
+bar_x() { echo $(( cx + 8 + 16 * ($1 - 1) + 4 )); }
+bar_y() { echo $(( cy + 80 - 8 * $1 + 4 * $1 )); }   # the middle of bar n
+
+shoot_rect level-rest "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
+rest5=$(pixel_at level-rest "$(bar_x 5)" "$(bar_y 5)")
+dark "$(pixel_at level-rest "$(bar_x 7)" "$(bar_y 7)")" || fail "bar 7 is not black at level 7"
+dark "$(pixel_at level-rest "$(bar_x 8)" "$(bar_y 8)")" && fail "bar 8 is black at level 7"
+dark "$rest5" || fail "bar 5 is not black at level 7 ($rest5)"
+
+xdotool mousemove "$(bar_x 5)" "$(bar_y 5)"
+sleep 0.6
+shoot_rect level-hot "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
+hot5=$(pixel_at level-hot "$(bar_x 5)" "$(bar_y 5)")
+echo "e2e: bar 5 at rest $rest5, under the pointer $hot5"
+[[ "$hot5" != "$rest5" ]] || fail "bar 5 does not light up under the pointer"
+
+xdotool mousemove "$(bar_x 3)" "$(bar_y 3)" click 1
+sleep 0.6
+caption=$(xdotool getwindowname "$dlg")
+[[ "$caption" == "Level 3" ]] || fail "after a click on bar 3 the caption is '$caption'"
+xdotool mousemove 1000 700   # bar 3 goes out of hot
+sleep 0.4
+shoot_rect level-3 "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
+dark "$(pixel_at level-3 "$(bar_x 3)" "$(bar_y 3)")" || fail "bar 3 is not black at level 3"
+dark "$(pixel_at level-3 "$(bar_x 4)" "$(bar_y 4)")" && fail "bar 4 is still black at level 3"
+
+xdotool mousemove $(( cx + 39 + 37 )) $(( cy + 88 + 12 )) click 1
+wait_hidden '^Level 3$' || fail "OK did not close the level dialog"
+
+# ---- the level-3 pace: 195 ms a cell (level 7 would be 95)
+press F9
+sleep 0.4
+t1=$(date +%s%N)
+shoot pace1
+t2=$(date +%s%N)
+sleep 1.6
+t3=$(date +%s%N)
+shoot pace2
+t4=$(date +%s%N)
+analyse pace1 >/dev/null
+analyse pace2 >/dev/null
+h1=$(head_column pace1)
+h2=$(head_column pace2)
+(( h1 > 0 && h2 > h1 )) || fail "the snake's head was not followed (columns $h1, $h2)"
+elapsed=$(( ( (t3 + t4) - (t1 + t2) ) / 2000000 ))
+per_cell=$(( elapsed / (h2 - h1) ))
+echo "e2e: head from column $h1 to $h2 in $elapsed ms: $per_cell ms a cell"
+(( per_cell >= 150 && per_cell <= 260 )) || fail "not the level-3 pace: $per_cell ms a cell"
+
+# ---- boss mode (Del hides the window while the key is down: see press_real)
+press_real Delete
+wait_hidden "$main_name" || fail "Del did not hide the main window"
+tray=$(wait_visible "$tray_name")
+[[ -n "$tray" ]] || fail "no notification area shows an icon in boss mode"
+eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/T_/')"
+import -window root "$out/tray-full.png"
+# The icon: the green of its picture, below the tray's caption bar.
+read -r ix iy count < <(convert "$out/tray-full.png" -crop "${T_WIDTH}x${T_HEIGHT}+$T_X+$T_Y" +repage \
+    -depth 8 txt:- | awk -v top=$(( T_HEIGHT / 2 )) '
+    /^[0-9]/ {
+        split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+        if (xy[2] >= top && c[2] > 120 && c[2] > c[1] + 40 && c[2] > c[3] + 40) { sx += xy[1]; sy += xy[2]; n++ }
+    }
+    END { if (n) printf "%d %d %d\n", sx / n, sy / n, n; else print "0 0 0" }')
+(( count > 10 )) || fail "the icon is not in the tray window"
+ix=$(( T_X + ix )); iy=$(( T_Y + iy ))
+echo "e2e: tray window $tray at $T_X,$T_Y size ${T_WIDTH}x$T_HEIGHT, icon at $ix,$iy"
+xdotool mousemove "$ix" "$iy"
+sleep 1.5   # long enough for the tip
+shoot_rect tray 320 100 0 0
+
+xdotool click 1
+back=$(wait_visible "$main_name")
+[[ -n "$back" ]] || { import -window root "$out/click-failed.png"; fail "the click on the icon did not bring the window back"; }
+wait_hidden "$tray_name" || fail "the icon stayed after the click"
+xdotool mousemove 1000 700   # the pointer off the board
+sleep 0.5
+shoot back
+analyse back
+red=$(sed -n 's/.*label_red=\([0-9]*\).*/\1/p' "$out/back.txt")
+(( red > 150 )) || fail "the red Paused... label is not shown after boss mode ($red red pixels)"
+sleep 0.6
+shoot back-later
+analyse back-later >/dev/null
+[[ "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/back-later.txt")" == "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/back.txt")" ]] ||
+    fail "the snake moved after boss mode before Pause"
+
+press F10
+sleep 0.6
+shoot resumed
+analyse resumed
+red=$(sed -n 's/.*label_red=\([0-9]*\).*/\1/p' "$out/resumed.txt")
+(( red < 50 )) || fail "Pause did not take the label away"
+[[ "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/resumed.txt")" != "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/back.txt")" ]] ||
+    fail "Pause did not resume the game"
+
+echo "e2e: PASS (screenshots in $out)"

@@ -1,0 +1,280 @@
+// Boss mode and the Level command through the main window, built as the
+// program builds it (main window first, then the level dialog). The tray's
+// calls to the shell are caught at its seam and the shell's mouse reports are
+// sent to its hidden window, so no notification area is needed.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "dialogs/level_form.h"
+#include "game/main_form.h"
+#include "ui/dialogs.h"
+#include "widgets/tray_icon.h"
+#include "win_test_support.h"
+
+namespace quillory {
+namespace {
+
+using namespace ui;
+using testing::Pump;
+using testing::ScopedModalAnswer;
+using testing::TestApplication;
+using testing::WindowText;
+
+std::uint32_t FixedClock() {
+    return 0x13579BDFu;
+}
+
+struct ShellCall {
+    DWORD Message;
+    std::string Tip;
+};
+
+// Stands in for Shell_NotifyIconA while it lives and remembers every call.
+class ShellRecorder {
+public:
+    ShellRecorder()
+        : previous_(widgets::SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
+              Calls.push_back(
+                  {message, std::string(data.szTip, strnlen(data.szTip, sizeof(data.szTip)))});
+              return TRUE;
+          })) {}
+    ~ShellRecorder() { widgets::SetShellNotifyIcon(std::move(previous_)); }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    std::vector<DWORD> Messages() const {
+        std::vector<DWORD> messages;
+        for (const ShellCall& call : Calls) messages.push_back(call.Message);
+        return messages;
+    }
+
+    std::vector<ShellCall> Calls;
+
+private:
+    widgets::TShellNotifyIcon previous_;
+};
+
+// Every message dialog shown meanwhile: its text kept, answered with `button`.
+class AnsweredDialogs {
+public:
+    explicit AnsweredDialogs(const char* button)
+        : answer_([this, button](TForm& dialog) {
+              if (auto* message = dynamic_cast<TControl*>(dialog.FindComponent("Message")))
+                  Texts.push_back(message->Caption());
+              if (auto* answer = dynamic_cast<TButton*>(dialog.FindComponent(button)))
+                  SendMessageA(answer->Handle(), BM_CLICK, 0, 0);
+              return mrNone;
+          }) {}
+    std::vector<std::string> Texts;
+
+private:
+    ScopedModalAnswer answer_;
+};
+
+struct BossModeTest : ::testing::Test {
+    void SetUp() override {
+        TestApplication();
+        game.Random.SetClock(&FixedClock);
+        // As at start-up: the first form is the application's main form,
+        // which boss mode hides.
+        form = TestApplication().CreateForm<TMainForm>(game);
+        level = TestApplication().CreateForm<TLevelForm>(game, form);
+        form->LevelForm = level;
+        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Show();
+        Pump();
+        ASSERT_EQ(TestApplication().MainForm(), form);
+        // The icon belongs to boss mode: none while the window is shown.
+        for (const ShellCall& call : shell.Calls) EXPECT_NE(call.Message, DWORD{NIM_ADD});
+        EXPECT_FALSE(form->Tray->IconVisible());
+        shell.Calls.clear();
+    }
+    void TearDown() override {
+        delete level;
+        delete form;
+        Pump();
+    }
+
+    // A key as the player presses it: posted, through the message loop.
+    void Key(WORD key) {
+        PostMessageA(form->Handle(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
+        Pump();
+    }
+    void Tick() { form->TimerTimer(form->Timer); }
+    // What the shell reports of the mouse over the icon.
+    void IconMouse(UINT mouseMessage) {
+        SendMessageA(form->Tray->MessageWindow(), widgets::TrayCallbackMessage,
+                     widgets::kTrayIconId, mouseMessage);
+        Pump();
+    }
+    void ClickIcon() {
+        IconMouse(WM_LBUTTONDOWN);
+        IconMouse(WM_LBUTTONUP);
+    }
+    bool WindowShown() const { return IsWindowVisible(form->Handle()) != FALSE; }
+    bool TaskBarWindowShown() const { return IsWindowVisible(TestApplication().Handle()) != FALSE; }
+
+    // Boss mode as the player enters it: Del, then checks of what must follow.
+    void EnterBossMode() {
+        Key(VK_DELETE);
+        EXPECT_FALSE(WindowShown());
+        EXPECT_FALSE(TaskBarWindowShown());
+        EXPECT_TRUE(game.Paused);
+        ASSERT_EQ(shell.Messages(), std::vector<DWORD>{NIM_ADD});
+        EXPECT_EQ(shell.Calls[0].Tip, "Quillory [BOSS MODE]");
+        EXPECT_TRUE(form->Tray->IconVisible());
+    }
+
+    ShellRecorder shell;  // first in, last out: the tray's every call is caught
+    GameState game;
+    TMainForm* form = nullptr;
+    TLevelForm* level = nullptr;
+};
+
+TEST_F(BossModeTest, DuringAGameHidesEverythingAndTheIconClickBringsItBackPaused) {
+    Key(VK_F9);
+    Tick();
+    ASSERT_TRUE(game.Playing);
+    const int headX = game.HeadX;
+    EnterBossMode();
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    const auto board = game.Board.Cells();
+    Tick();
+    Tick();
+    EXPECT_EQ(game.HeadX, headX) << "ticks do nothing in boss mode";
+    EXPECT_EQ(game.Board.Cells(), board);
+
+    IconMouse(WM_LBUTTONDOWN);
+    EXPECT_FALSE(WindowShown()) << "a press alone is no click";
+    IconMouse(WM_LBUTTONUP);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE}));
+    EXPECT_FALSE(form->Tray->IconVisible());
+    EXPECT_TRUE(WindowShown());
+    EXPECT_TRUE(TaskBarWindowShown());
+    EXPECT_TRUE(game.Paused) << "the game waits for the player";
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    EXPECT_EQ(game.Board.Cells(), board);
+    Tick();
+    EXPECT_EQ(game.HeadX, headX);
+
+    Key(VK_F10);
+    EXPECT_FALSE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_EQ(game.HeadX, headX + 1) << "on from where it stopped";
+}
+
+TEST_F(BossModeTest, WithNoGameOrAPausedGameTheClickLeavesItPaused) {
+    EnterBossMode();
+    EXPECT_FALSE(form->PausedLabel->Visible()) << "no game, no label";
+    ClickIcon();
+    EXPECT_TRUE(WindowShown());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    Key(VK_F10);
+    EXPECT_TRUE(game.Paused) << "Pause does nothing without a game";
+    Key(VK_F9);
+    EXPECT_FALSE(game.Paused) << "a new game clears it";
+
+    Key(VK_F10);
+    ASSERT_TRUE(game.Paused);
+    shell.Calls.clear();
+    EnterBossMode();
+    ClickIcon();
+    EXPECT_TRUE(WindowShown());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+}
+
+TEST_F(BossModeTest, RightClickDoesNothingAndDoubleClickComesBackOnce) {
+    EnterBossMode();
+    IconMouse(WM_RBUTTONDOWN);
+    IconMouse(WM_RBUTTONUP);
+    EXPECT_FALSE(WindowShown());
+    EXPECT_EQ(shell.Messages(), std::vector<DWORD>{NIM_ADD});
+    EXPECT_TRUE(form->Tray->IconVisible());
+    // No menu may be left waiting at the cursor.
+    EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr);
+
+    // The shell's double click: press, release, double click, release.
+    IconMouse(WM_LBUTTONDOWN);
+    IconMouse(WM_LBUTTONUP);
+    EXPECT_TRUE(WindowShown()) << "the first release is the click";
+    IconMouse(WM_LBUTTONDBLCLK);
+    IconMouse(WM_LBUTTONUP);
+    EXPECT_TRUE(WindowShown());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE}))
+        << "deleted once, and not added again";
+    EXPECT_FALSE(form->Tray->IconVisible());
+}
+
+TEST_F(BossModeTest, LevelChosenWithoutAGameSetsTheNextGamesPace) {
+    Key(VK_F11);
+    EXPECT_FALSE(IsWindowEnabled(form->Handle()));
+    ASSERT_TRUE(IsWindowVisible(level->Handle()));
+    EXPECT_FALSE(game.Paused) << "only a running game is paused";
+    RECT over, own;
+    GetWindowRect(form->Handle(), &over);
+    GetWindowRect(level->Handle(), &own);
+    const Point expected = CentredOver(Rect{over.left, over.top, over.right, over.bottom},
+                                       Size{own.right - own.left, own.bottom - own.top});
+    EXPECT_EQ(own.left, expected.X);
+    EXPECT_EQ(own.top, expected.Y);
+
+    HWND bar = level->LevelBar(3)->Handle();
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    EXPECT_EQ(game.Level, 3);
+    EXPECT_EQ(WindowText(level->Handle()), "Level 3");
+    AnsweredDialogs dialogs("OK");
+    SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_TRUE(dialogs.Texts.empty()) << "no game: nothing to tell";
+    EXPECT_FALSE(IsWindowVisible(level->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+
+    Key(VK_F9);
+    EXPECT_TRUE(game.Playing);
+    EXPECT_EQ(form->Timer->Interval(), 195u);
+    EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 3");
+}
+
+TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
+    Key(VK_F9);
+    ASSERT_EQ(form->Timer->Interval(), 95u);
+    form->Level1Click(form->Level1);
+    Pump();
+    EXPECT_FALSE(IsWindowEnabled(form->Handle()));
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    HWND bar = level->LevelBar(3)->Handle();
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    {
+        AnsweredDialogs dialogs("OK");
+        SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pump();
+        EXPECT_EQ(dialogs.Texts,
+                  std::vector<std::string>{"Changes will take effect when you start new game"});
+    }
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+    EXPECT_TRUE(game.Paused);
+    EXPECT_EQ(form->Timer->Interval(), 95u) << "the running game keeps its pace";
+    EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 7");
+    {
+        AnsweredDialogs dialogs("Yes");
+        Key(VK_F9);
+        EXPECT_EQ(dialogs.Texts, std::vector<std::string>{"Are you sure?"});
+    }
+    EXPECT_FALSE(game.Paused);
+    EXPECT_EQ(form->Timer->Interval(), 195u);
+    EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 3");
+}
+
+}  // namespace
+}  // namespace quillory
