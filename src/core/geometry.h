@@ -23,10 +23,17 @@ struct Rect {
     int Right = 0;
     int Bottom = 0;
 
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    Rect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
+    constexpr int Width() const { return Right - Left; }
+    constexpr int Height() const { return Bottom - Top; }
+    constexpr Rect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// The corner that puts a box of `size` centred over `over`; each half is
+// truncated toward zero (a difference of -5 moves by -2). Nothing is clamped.
+constexpr Point CentredOver(const Rect& over, const Size& size) {
+    return Point{over.Left + (over.Width() - size.Width) / 2,
+                 over.Top + (over.Height() - size.Height) / 2};
+}
 
 }  // namespace quillory

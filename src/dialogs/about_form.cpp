@@ -12,12 +12,6 @@ constexpr int kClientHeight = 247;
 constexpr int kDesignLeft = 323;
 constexpr int kDesignTop = 108;
 
-RECT WindowRectOf(ui::TForm& form) {
-    RECT rect{};
-    GetWindowRect(form.Handle(), &rect);
-    return rect;
-}
-
 }  // namespace
 
 void THalftoneImage::Paint() {
@@ -59,21 +53,14 @@ void TAboutForm::SetVisible(bool visible) {
         // The first showing is centred over the main window, which is still on
         // screen; from then on the window opens where it is put.
         placed_ = true;
-        HandleNeeded();
-        const RECT main = WindowRectOf(*main_window_);
-        const RECT own = WindowRectOf(*this);
-        const int left =
-            std::max<int>(0, main.left + (ui::RectWidth(main) - ui::RectWidth(own)) / 2);
-        const int top =
-            std::max<int>(0, main.top + (ui::RectHeight(main) - ui::RectHeight(own)) / 2);
-        SetBounds(left, top, ui::RectWidth(own), ui::RectHeight(own));
+        CentreOver(*main_window_, /*keepOnScreen=*/true);
     }
     ui::TForm::SetVisible(visible);
 }
 
 void TAboutForm::ShowInPlaceOfMainWindow() {
     if (main_window_ && main_window_->HandleAllocated()) {
-        const RECT main = WindowRectOf(*main_window_);
+        const RECT main = main_window_->WindowRect();
         SetBounds(main.left, main.top, Width(), Height());
     }
     Show();
@@ -84,7 +71,7 @@ void TAboutForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
     action = ui::TCloseAction::caHide;
     if (!main_window_) return;
     // The main window comes back wherever the player moved this one.
-    const RECT own = WindowRectOf(*this);
+    const RECT own = WindowRect();
     main_window_->SetBounds(own.left, own.top, main_window_->Width(), main_window_->Height());
     main_window_->Show();
 }

@@ -24,12 +24,6 @@ bool IsLevel(LONG_PTR value) {
     return value >= 1 && value <= kLevelBarCount;
 }
 
-RECT WindowRectOf(ui::TForm& form) {
-    RECT rect{};
-    GetWindowRect(form.Handle(), &rect);
-    return rect;
-}
-
 }  // namespace
 
 TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWindow)
@@ -82,14 +76,7 @@ widgets::TShadeButton* TLevelForm::LevelBar(int n) const {
 }
 
 void TLevelForm::ShowCentredOver(ui::TForm& window) {
-    if (window.HandleAllocated()) {
-        HandleNeeded();
-        const RECT over = WindowRectOf(window);
-        const RECT own = WindowRectOf(*this);
-        const Point at = CentredOver(Rect{over.left, over.top, over.right, over.bottom},
-                                     Size{ui::RectWidth(own), ui::RectHeight(own)});
-        SetBounds(at.X, at.Y, ui::RectWidth(own), ui::RectHeight(own));
-    }
+    if (window.HandleAllocated()) CentreOver(window, /*keepOnScreen=*/false);
     Show();
 }
 

@@ -20,14 +20,6 @@ inline constexpr const char* kLevelBarNamePrefix = "ShadeButton";
 inline constexpr const char* kLevelChangedMessage =
     "Changes will take effect when you start new game";
 
-// Where a window of `size` (outer) goes to stand centred over `over` (outer
-// bounds). Each half is truncated toward zero, and nothing is clamped: a
-// dialog wider than the window sticks out on both sides.
-constexpr Point CentredOver(const Rect& over, const Size& size) {
-    return Point{over.Left + (over.Right - over.Left - size.Width) / 2,
-                 over.Top + (over.Bottom - over.Top - size.Height) / 2};
-}
-
 // Bar n (1..9): its bounds on the dialog. The bottoms all lie at y = 81.
 constexpr Rect LevelBarBounds(int n) {
     const int left = 8 + 16 * (n - 1);

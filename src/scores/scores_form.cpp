@@ -164,15 +164,7 @@ void TScoresForm::SetVisible(bool visible) {
         // The first showing is centred over the main window; later ones keep
         // wherever the player left the dialog.
         placed_ = true;
-        HandleNeeded();
-        RECT main{}, own{};
-        GetWindowRect(main_window_->Handle(), &main);
-        GetWindowRect(Handle(), &own);
-        const int left =
-            std::max<int>(0, main.left + (ui::RectWidth(main) - ui::RectWidth(own)) / 2);
-        const int top =
-            std::max<int>(0, main.top + (ui::RectHeight(main) - ui::RectHeight(own)) / 2);
-        SetBounds(left, top, ui::RectWidth(own), ui::RectHeight(own));
+        CentreOver(*main_window_, /*keepOnScreen=*/true);
     }
     ui::TForm::SetVisible(visible);
 }

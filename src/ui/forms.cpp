@@ -1,6 +1,10 @@
 #include "ui/forms.h"
 
 #include <algorithm>
+
+#include "core/geometry.h"
+
+#include <algorithm>
 #include <vector>
 
 #include "ui/application.h"
@@ -201,6 +205,21 @@ void TForm::FitClientSize() {
         SetWindowPos(Handle(), nullptr, 0, 0, RectWidth(window) + dx, RectHeight(window) + dy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+RECT TForm::WindowRect() {
+    RECT rect{};
+    GetWindowRect(Handle(), &rect);
+    return rect;
+}
+
+void TForm::CentreOver(TForm& window, bool keepOnScreen) {
+    const RECT over = window.WindowRect();
+    const RECT own = WindowRect();
+    Point at = CentredOver(Rect{over.left, over.top, over.right, over.bottom},
+                           Size{RectWidth(own), RectHeight(own)});
+    if (keepOnScreen) at = Point{std::max(0, at.X), std::max(0, at.Y)};
+    SetBounds(at.X, at.Y, RectWidth(own), RectHeight(own));
 }
 
 void TForm::ApplyPosition() {

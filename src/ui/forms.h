@@ -41,6 +41,11 @@ public:
     void SetBorderStyle(TFormBorderStyle style);
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }
+    // The outer rectangle on the screen (the window is created if need be).
+    RECT WindowRect();
+    // Centres the form over `window` by the outer sizes of both, each half
+    // truncated toward zero; `keepOnScreen` raises a negative corner to 0.
+    void CentreOver(TForm& window, bool keepOnScreen);
     TFormStyle FormStyle() const { return form_style_; }
     void SetFormStyle(TFormStyle style);
     bool KeyPreview() const { return key_preview_; }

@@ -125,7 +125,7 @@ analyse() {
 wait_for_window() {
     local found=
     for _ in $(seq 1 "${2:-50}"); do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        found=$(visible_window "$1")
         [[ -n "$found" ]] && { echo "$found"; return 0; }
         kill -0 "$game_pid" 2>/dev/null || fail "quillory.exe ended while waiting for '$1'"
         sleep 0.1
@@ -134,7 +134,7 @@ wait_for_window() {
 }
 
 # True while a visible window's title matches the regular expression.
-window_shown() { [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" ]]; }
+window_shown() { [[ -n "$(visible_window "$1")" ]]; }
 
 shoot_window() {  # name window-id: full screen and that window alone
     import -window root "$out/$1.png"
