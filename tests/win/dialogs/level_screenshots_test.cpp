@@ -8,47 +8,17 @@
 #include <string>
 
 #include "level_test_support.h"
+#include "screen_capture.h"
 
 namespace quillory::testing {
 namespace {
 
-constexpr DWORD kCaptureTimeoutMs = 20000;
-constexpr DWORD kPollMs = 100;
 constexpr int kHotBar = 5;
 
-// Runs ImageMagick's "import" on the screen area of `window` and waits,
-// pumping messages so the windows stay painted, until the picture is written.
-// Wine cannot wait on a Unix process, so the file is watched instead.
+// The screen area of `window`, as a person sees it.
 bool CaptureWindow(HWND window, const std::string& unixFolder, const std::string& name) {
     const RECT area = WindowRect(window);
-    const std::string unixPath = unixFolder + "/" + name;
-    std::string dosPath = "Z:" + unixPath;
-    for (char& ch : dosPath)
-        if (ch == '/') ch = '\\';
-    DeleteFileA(dosPath.c_str());
-    std::string command = "/usr/bin/import -window root -crop " +
-                          std::to_string(ui::RectWidth(area)) + "x" +
-                          std::to_string(ui::RectHeight(area)) + "+" + std::to_string(area.left) +
-                          "+" + std::to_string(area.top) + " +repage " + unixPath;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-    LONGLONG lastSize = -1;
-    for (DWORD waited = 0; waited < kCaptureTimeoutMs; waited += kPollMs) {
-        Pump();
-        Sleep(kPollMs);
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExA(dosPath.c_str(), GetFileExInfoStandard, &data)) continue;
-        const LONGLONG size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        if (size > 0 && size == lastSize) return true;
-        lastSize = size;
-    }
-    return false;
+    return CaptureScreen(unixFolder, name, &area, [] { Pump(); });
 }
 
 TEST_F(LevelFormTest, BarTurnsHotUnderThePointerAndColdAfter) {

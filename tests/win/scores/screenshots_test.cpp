@@ -9,44 +9,11 @@
 
 #include "dialogs/about_form.h"
 #include "scores/scores_form.h"
+#include "../screen_capture.h"
 #include "scores_test_support.h"
 
 namespace quillory::testing {
 namespace {
-
-constexpr DWORD kCaptureTimeoutMs = 20000;
-constexpr DWORD kPollMs = 100;
-
-// Runs ImageMagick's "import" (a Unix program, which Wine starts as one) and
-// waits, pumping messages so the windows stay painted, until the picture is
-// written. Wine cannot wait on a Unix process, so the file is watched.
-bool CaptureScreen(const std::string& unixFolder, const std::string& name) {
-    const std::string unixPath = unixFolder + "/" + name;
-    std::string dosPath = "Z:" + unixPath;
-    for (char& ch : dosPath)
-        if (ch == '/') ch = '\\';
-    DeleteFileA(dosPath.c_str());
-    std::string command = "/usr/bin/import -window root " + unixPath;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-    LONGLONG lastSize = -1;
-    for (DWORD waited = 0; waited < kCaptureTimeoutMs; waited += kPollMs) {
-        PumpMessages();
-        Sleep(kPollMs);
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExA(dosPath.c_str(), GetFileExInfoStandard, &data)) continue;
-        const LONGLONG size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        if (size > 0 && size == lastSize) return true;
-        lastSize = size;
-    }
-    return false;
-}
 
 TEST(Screenshots, TopScoresAndAbout) {
     const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR");
@@ -77,11 +44,11 @@ TEST(Screenshots, TopScoresAndAbout) {
 
     main->SetEnabled(false);
     dialog->Show();
-    EXPECT_TRUE(CaptureScreen(folder, "top_scores.png"));
+    EXPECT_TRUE(CaptureScreen(folder, "top_scores.png", nullptr, PumpMessages));
     dialog->Close();
 
     about->ShowInPlaceOfMainWindow();
-    EXPECT_TRUE(CaptureScreen(folder, "about.png"));
+    EXPECT_TRUE(CaptureScreen(folder, "about.png", nullptr, PumpMessages));
     about->Close();
 }
 
