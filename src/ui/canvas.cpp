@@ -4,6 +4,61 @@
 
 namespace quillory::ui {
 
+namespace {
+
+// Puts the canvas's pen into a DC for one call, and the DC's previous pen back.
+class PenSelection {
+public:
+    PenSelection(HDC dc, TColor color, int width) : dc_(dc) {
+        const COLORREF rgb = ColorToRGB(color);
+        if (width <= 1) {
+            old_color_ = SetDCPenColor(dc, rgb);
+            old_ = SelectObject(dc, GetStockObject(DC_PEN));
+        } else {
+            pen_.Reset(CreatePen(PS_SOLID, width, rgb));
+            old_ = SelectObject(dc, pen_.Get());
+        }
+    }
+    ~PenSelection() {
+        if (old_) SelectObject(dc_, old_);
+        if (old_color_ != CLR_INVALID) SetDCPenColor(dc_, old_color_);
+    }
+    PenSelection(const PenSelection&) = delete;
+    PenSelection& operator=(const PenSelection&) = delete;
+
+private:
+    HDC dc_;
+    PenHandle pen_;
+    HGDIOBJ old_ = nullptr;
+    COLORREF old_color_ = CLR_INVALID;
+};
+
+// The same for the brush: solid in the brush colour, or none.
+class BrushSelection {
+public:
+    BrushSelection(HDC dc, TColor color, TBrushStyle style) : dc_(dc) {
+        if (style == TBrushStyle::bsSolid) {
+            old_color_ = SetDCBrushColor(dc, ColorToRGB(color));
+            old_ = SelectObject(dc, GetStockObject(DC_BRUSH));
+        } else {
+            old_ = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        }
+    }
+    ~BrushSelection() {
+        if (old_) SelectObject(dc_, old_);
+        if (old_color_ != CLR_INVALID) SetDCBrushColor(dc_, old_color_);
+    }
+    BrushSelection(const BrushSelection&) = delete;
+    BrushSelection& operator=(const BrushSelection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_ = nullptr;
+    COLORREF old_color_ = CLR_INVALID;
+};
+
+}  // namespace
+
 void TCanvas::FillRect(const RECT& rect) {
     if (BrushStyle == TBrushStyle::bsClear) return;
     FillRect(rect, BrushColor);
@@ -11,43 +66,47 @@ void TCanvas::FillRect(const RECT& rect) {
 
 void TCanvas::FillRect(const RECT& rect, TColor color) {
     // The DC's own brush: a colour change, no brush to create and free.
-    SetDCBrushColor(dc_, ColorToRGB(color));
+    const COLORREF old = SetDCBrushColor(dc_, ColorToRGB(color));
     ::FillRect(dc_, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc_, old);
 }
 
 void TCanvas::FrameRect(const RECT& rect, TColor color) {
-    BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
-    ::FrameRect(dc_, &rect, brush.Get());
+    const COLORREF old = SetDCBrushColor(dc_, ColorToRGB(color));
+    ::FrameRect(dc_, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc_, old);
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
-    PenHandle pen(CreatePen(PS_SOLID, PenWidth, ColorToRGB(PenColor)));
-    BrushHandle brush(BrushStyle == TBrushStyle::bsSolid ? CreateSolidBrush(ColorToRGB(BrushColor))
-                                                         : nullptr);
-    ScopedSelect selectPen(dc_, pen.Get());
-    ScopedSelect selectBrush(
-        dc_, brush ? static_cast<HGDIOBJ>(brush.Get()) : GetStockObject(NULL_BRUSH));
+    PenSelection pen(dc_, PenColor, PenWidth);
+    BrushSelection brush(dc_, BrushColor, BrushStyle);
     ::Rectangle(dc_, left, top, right, bottom);
 }
 
+void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth,
+                        int cornerHeight) {
+    PenSelection pen(dc_, PenColor, PenWidth);
+    BrushSelection brush(dc_, BrushColor, BrushStyle);
+    ::RoundRect(dc_, left, top, right, bottom, cornerWidth, cornerHeight);
+}
+
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-    PenHandle pen(CreatePen(PS_SOLID, PenWidth, ColorToRGB(PenColor)));
-    BrushHandle brush(BrushStyle == TBrushStyle::bsSolid ? CreateSolidBrush(ColorToRGB(BrushColor))
-                                                         : nullptr);
-    ScopedSelect selectPen(dc_, pen.Get());
-    ScopedSelect selectBrush(
-        dc_, brush ? static_cast<HGDIOBJ>(brush.Get()) : GetStockObject(NULL_BRUSH));
+    PenSelection pen(dc_, PenColor, PenWidth);
+    BrushSelection brush(dc_, BrushColor, BrushStyle);
     ::Ellipse(dc_, left, top, right, bottom);
 }
 
 void TCanvas::Polygon(const POINT* points, int count) {
-    PenHandle pen(CreatePen(PS_SOLID, PenWidth, ColorToRGB(PenColor)));
-    BrushHandle brush(BrushStyle == TBrushStyle::bsSolid ? CreateSolidBrush(ColorToRGB(BrushColor))
-                                                         : nullptr);
-    ScopedSelect selectPen(dc_, pen.Get());
-    ScopedSelect selectBrush(
-        dc_, brush ? static_cast<HGDIOBJ>(brush.Get()) : GetStockObject(NULL_BRUSH));
+    PenSelection pen(dc_, PenColor, PenWidth);
+    BrushSelection brush(dc_, BrushColor, BrushStyle);
     ::Polygon(dc_, points, count);
+}
+
+void TCanvas::Polyline(const POINT* points, int count) {
+    if (count < 2) return;
+    PenSelection pen(dc_, PenColor, PenWidth);
+    ::Polyline(dc_, points, count);
+    pen_position_ = points[count - 1];
 }
 
 void TCanvas::MoveTo(int x, int y) {
@@ -55,8 +114,7 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-    PenHandle pen(CreatePen(PS_SOLID, PenWidth, ColorToRGB(PenColor)));
-    ScopedSelect selectPen(dc_, pen.Get());
+    PenSelection pen(dc_, PenColor, PenWidth);
     MoveToEx(dc_, pen_position_.x, pen_position_.y, nullptr);
     ::LineTo(dc_, x, y);
     pen_position_ = POINT{x, y};
@@ -114,9 +172,31 @@ int TCanvas::DrawText(const std::string& text, RECT& rect, UINT format) {
     return ::DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
+int TCanvas::DrawTextEx(const std::string& text, RECT& rect, UINT format) {
+    SetTextColor(dc_, ColorToRGB(Font.Color()));
+    return DrawTextExInDCColor(text, rect, format);
+}
+
+int TCanvas::DrawTextExInDCColor(const std::string& text, RECT& rect, UINT format) {
+    ScopedSelect selectFont(dc_, Font.Handle());
+    SetBkMode(dc_, TRANSPARENT);
+    // DrawTextEx may write into the text (DT_MODIFYSTRING); it gets a copy.
+    std::string buffer = text;
+    buffer.push_back('\0');
+    return ::DrawTextExA(dc_, buffer.data(), static_cast<int>(text.size()), &rect, format, nullptr);
+}
+
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
     if (bitmap.Empty()) return;
     BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, SRCCOPY);
+}
+
+void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap, TColor transparent) {
+    if (bitmap.Empty()) return;
+    const COLORREF key = transparent == clDefault ? bitmap.Pixel(0, bitmap.Height() - 1)
+                                                  : ColorToRGB(transparent);
+    GdiTransparentBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0,
+                      bitmap.Width(), bitmap.Height(), key);
 }
 
 void TCanvas::StretchDraw(const RECT& dest, const TBitmap& bitmap) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "ui/font.h"
@@ -33,15 +34,26 @@ public:
     TColor PenColor = clBlack;
     int PenWidth = 1;
 
-    // Each drawing call creates the pen or brush it needs and frees it again:
-    // nothing stays selected into a DC the canvas does not own.
+    // Each drawing call selects the pen or brush it needs and puts the DC's
+    // own back afterwards: nothing stays selected into a DC the canvas does
+    // not own. One-pixel solid pens and solid brushes are the DC's own
+    // (DC_PEN, DC_BRUSH), so most calls create no GDI object at all.
     void FillRect(const RECT& rect);
     void FillRect(const RECT& rect, TColor color);
     void FrameRect(const RECT& rect, TColor color);
+    // Outline with the pen, inside filled with the brush (unless bsClear).
     void Rectangle(int left, int top, int right, int bottom);
+    void Rectangle(const RECT& rect) { Rectangle(rect.left, rect.top, rect.right, rect.bottom); }
+    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
     void Ellipse(int left, int top, int right, int bottom);
     void Polygon(const POINT* points, int count);
+    // Lines from point to point, the last point left out (GDI's rule).
+    void Polyline(const POINT* points, int count);
+    void Polyline(std::initializer_list<POINT> points) {
+        Polyline(points.begin(), static_cast<int>(points.size()));
+    }
     void MoveTo(int x, int y);
+    // A line from the pen position to (x, y), which is left out.
     void LineTo(int x, int y);
     void Line(int x1, int y1, int x2, int y2);  // both ends drawn
     // Raised or sunken one-pixel frame: top-left in one colour, bottom-right in the other.
@@ -52,17 +64,50 @@ public:
     int TextHeight(const std::string& text);
     // DrawText with the canvas's font and a transparent background; returns the height.
     int DrawText(const std::string& text, RECT& rect, UINT format);
+    // DrawTextEx with the canvas's font, its colour and a transparent
+    // background, with any format flags (DT_CALCRECT measures into `rect`).
+    int DrawTextEx(const std::string& text, RECT& rect, UINT format);
+    // DrawTextEx in the colour the DC has now (SetTextColor), not the font's.
+    int DrawTextExInDCColor(const std::string& text, RECT& rect, UINT format);
 
     COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
     void SetPixelColor(int x, int y, TColor color) { SetPixel(dc_, x, y, ColorToRGB(color)); }
+    // Colour depth of the surface.
+    int BitsPerPixel() const { return GetDeviceCaps(dc_, BITSPIXEL); }
 
     void Draw(int x, int y, const TBitmap& bitmap);
+    // Draws the bitmap leaving out every pixel of `transparent`; clDefault
+    // takes the bitmap's bottom-left pixel as the transparent colour.
+    void DrawTransparent(int x, int y, const TBitmap& bitmap, TColor transparent = clDefault);
     void StretchDraw(const RECT& dest, const TBitmap& bitmap);
+    // Copies (stretching when the sizes differ) a rectangle of another DC.
     void CopyRect(const RECT& dest, HDC source, const RECT& sourceRect);
 
 private:
     HDC dc_ = nullptr;
     POINT pen_position_{};
+};
+
+// A canvas on the whole of a window (frame and caption included), from
+// GetWindowDC; the DC goes back to the system when the canvas goes, on every
+// way out, exceptions included.
+class TWindowCanvas : public TCanvas {
+public:
+    explicit TWindowCanvas(HWND window) : dc_(window) { SetHandle(dc_.Get()); }
+    bool Valid() const { return dc_.Get() != nullptr; }
+
+private:
+    WholeWindowDC dc_;
+};
+
+// A canvas on a window's client area, from GetDC.
+class TClientCanvas : public TCanvas {
+public:
+    explicit TClientCanvas(HWND window) : dc_(window) { SetHandle(dc_.Get()); }
+    bool Valid() const { return dc_.Get() != nullptr; }
+
+private:
+    WindowDC dc_;
 };
 
 // A top-down 32-bit DIB section. Pixel values are 0x00RRGGBB in memory;

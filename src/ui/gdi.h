@@ -3,33 +3,64 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <atomic>
 #include <utility>
 
 namespace quillory::ui {
+
+// How many GDI objects and device contexts the owners below hold right now.
+// The system's own count is not available everywhere (Wine answers 0 to
+// GetGuiResources), so leak checks read these.
+struct GdiOwnerCounts {
+    long Objects = 0;
+    long DeviceContexts = 0;
+};
+namespace gdi_detail {
+inline std::atomic<long> live_objects{0};
+inline std::atomic<long> live_dcs{0};
+}  // namespace gdi_detail
+inline GdiOwnerCounts LiveGdiOwners() {
+    return GdiOwnerCounts{gdi_detail::live_objects.load(), gdi_detail::live_dcs.load()};
+}
 
 // An owned GDI object (pen, brush, font, bitmap, region), deleted on scope exit.
 template <typename Handle>
 class GdiObject {
 public:
     GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
+    explicit GdiObject(Handle handle) : handle_(handle) {
+        if (handle_) ++gdi_detail::live_objects;
+    }
     ~GdiObject() { Reset(); }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
     GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+        if (this != &other) {
+            Reset();
+            handle_ = std::exchange(other.handle_, nullptr);  // its count comes along
+        }
         return *this;
     }
 
     Handle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void Reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
+        if (handle == handle_) return;
+        if (handle_) {
+            DeleteObject(handle_);
+            --gdi_detail::live_objects;
+        }
         handle_ = handle;
+        if (handle_) ++gdi_detail::live_objects;
     }
-    Handle Release() { return std::exchange(handle_, nullptr); }
+    // Hands the handle over to the caller, who frees it from now on.
+    Handle Release() {
+        if (handle_) --gdi_detail::live_objects;
+        return std::exchange(handle_, nullptr);
+    }
 
 private:
     Handle handle_ = nullptr;
@@ -40,6 +71,33 @@ using BrushHandle = GdiObject<HBRUSH>;
 using FontHandle = GdiObject<HFONT>;
 using BitmapHandle = GdiObject<HBITMAP>;
 using RegionHandle = GdiObject<HRGN>;
+
+// An owned image list, destroyed on scope exit.
+class ImageListHandle {
+public:
+    ImageListHandle() = default;
+    explicit ImageListHandle(HIMAGELIST list) : list_(list) {
+        if (list_) ++gdi_detail::live_objects;
+    }
+    ~ImageListHandle() { Reset(); }
+    ImageListHandle(const ImageListHandle&) = delete;
+    ImageListHandle& operator=(const ImageListHandle&) = delete;
+
+    HIMAGELIST Get() const { return list_; }
+    explicit operator bool() const { return list_ != nullptr; }
+    void Reset(HIMAGELIST list = nullptr) {
+        if (list == list_) return;
+        if (list_) {
+            ImageList_Destroy(list_);
+            --gdi_detail::live_objects;
+        }
+        list_ = list;
+        if (list_) ++gdi_detail::live_objects;
+    }
+
+private:
+    HIMAGELIST list_ = nullptr;
+};
 
 // Selects an object into a DC and puts the previous one back on scope exit.
 class ScopedSelect {
@@ -75,9 +133,14 @@ private:
 // A memory DC, deleted on scope exit.
 class MemoryDC {
 public:
-    explicit MemoryDC(HDC compatible = nullptr) : dc_(CreateCompatibleDC(compatible)) {}
+    explicit MemoryDC(HDC compatible = nullptr) : dc_(CreateCompatibleDC(compatible)) {
+        if (dc_) ++gdi_detail::live_dcs;
+    }
     ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_) {
+            DeleteDC(dc_);
+            --gdi_detail::live_dcs;
+        }
     }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -90,9 +153,14 @@ private:
 // GetDC / ReleaseDC.
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {
+        if (dc_) ++gdi_detail::live_dcs;
+    }
     ~WindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+            --gdi_detail::live_dcs;
+        }
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -103,11 +171,37 @@ private:
     HDC dc_;
 };
 
+// GetWindowDC / ReleaseDC: the whole window, frame and caption included.
+class WholeWindowDC {
+public:
+    explicit WholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {
+        if (dc_) ++gdi_detail::live_dcs;
+    }
+    ~WholeWindowDC() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+            --gdi_detail::live_dcs;
+        }
+    }
+    WholeWindowDC(const WholeWindowDC&) = delete;
+    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // BeginPaint / EndPaint.
 class PaintDC {
 public:
-    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-    ~PaintDC() { EndPaint(window_, &paint_); }
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {
+        if (dc_) ++gdi_detail::live_dcs;
+    }
+    ~PaintDC() {
+        EndPaint(window_, &paint_);
+        if (dc_) --gdi_detail::live_dcs;
+    }
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
     HDC Get() const { return dc_; }

@@ -17,7 +17,8 @@ using TColor = quillory::Color;
 constexpr TColor kSystemColorFlag = kSysColorFlag;
 constexpr TColor SystemColor(int index) { return SysColorRef(index); }
 
-constexpr TColor clNone = 0x1FFFFFFF;  // "no colour": transparent, not painted
+constexpr TColor clNone = 0x1FFFFFFF;     // "no colour": transparent, not painted
+constexpr TColor clDefault = 0x20000000;  // "the usual one", whatever a call takes that to be
 
 // The RGB value of a colour, system colours resolved.
 inline COLORREF ColorToRGB(TColor color) {

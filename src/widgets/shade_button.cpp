@@ -23,21 +23,6 @@ int button_count = 0;
 constexpr ui::TShiftState kAnyButton = ui::ssLeft | ui::ssRight | ui::ssMiddle;
 constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-// The character after a single & of the caption ("&&" is a literal &).
-bool IsAccelerator(char key, const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        char pair[2] = {caption[i + 1], key};
-        CharUpperBuffA(pair, 2);
-        return pair[0] == pair[1];
-    }
-    return false;
-}
-
 // Which image of a strip of 1..4 shows in each state (stUp, stDisabled,
 // stPressed, stLatched). The last image of the strip runs on to its right end.
 constexpr int kImageOfState[kMaxGlyphs + 1][4] = {
@@ -295,7 +280,7 @@ void TShadeButton::CMEnabledChanged(ui::TMessage& message) {
 }
 
 void TShadeButton::CMDialogChar(ui::TMessage& message) {
-    if (Enabled() && IsAccelerator(static_cast<char>(message.WParam), Caption())) {
+    if (Enabled() && ui::IsAccel(static_cast<char>(message.WParam), Caption())) {
         Click();
         message.Result = 1;
         return;

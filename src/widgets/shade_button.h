@@ -46,7 +46,6 @@ class TShadeButton : public ui::TWinControl {
 public:
     explicit TShadeButton(ui::TComponent* owner);
     ~TShadeButton() override;
-    const char* ClassName() const override { return "TShadeButton"; }
 
     bool AllowAllUp() const { return allow_all_up_; }
     void SetAllowAllUp(bool value);

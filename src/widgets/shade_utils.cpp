@@ -94,7 +94,7 @@ void DrawTransparent(HDC dc, int x, int y, const ui::TBitmap& image, COLORREF tr
         ui::ScopedSelect select(copyDC.Get(), copy.Get());
         BitBlt(copyDC.Get(), 0, 0, width, height, image.DC(), 0, 0, SRCCOPY);
     }
-    ImageListHandle list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 0));
+    ui::ImageListHandle list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 0));
     if (!list) return;
     if (ImageList_AddMasked(list.Get(), copy.Get(), transparent) < 0) return;
     ImageList_Draw(list.Get(), 0, dc, x, y, ILD_TRANSPARENT);

@@ -21,26 +21,6 @@ using quillory::TButtonLayout;
 using quillory::TNumGlyphs;
 using quillory::TShadePercent;
 
-// An owned image list, destroyed on scope exit.
-class ImageListHandle {
-public:
-    ImageListHandle() = default;
-    explicit ImageListHandle(HIMAGELIST list) : list_(list) {}
-    ~ImageListHandle() { Reset(); }
-    ImageListHandle(const ImageListHandle&) = delete;
-    ImageListHandle& operator=(const ImageListHandle&) = delete;
-
-    HIMAGELIST Get() const { return list_; }
-    explicit operator bool() const { return list_ != nullptr; }
-    void Reset(HIMAGELIST list = nullptr) {
-        if (list_) ImageList_Destroy(list_);
-        list_ = list;
-    }
-
-private:
-    HIMAGELIST list_ = nullptr;
-};
-
 // The outline-coloured parts of `source` in `shadow`, with a `highlight` copy
 // one pixel right and down when `drawHighlight`, on a plain `background`;
 // every other detail of the glyph disappears.

@@ -113,7 +113,7 @@ void TTrayIcon::SetDesignPreview(bool value) {
     design_toggle_ = false;
 }
 
-void TTrayIcon::SetIconList(TImageList* list) {
+void TTrayIcon::SetIconList(ui::TImageList* list) {
     if (icon_list_ && icon_list_ != list) RemoveFreeNotification(icon_list_);
     icon_list_ = list;
     if (list) FreeNotification(list);
@@ -141,7 +141,7 @@ void TTrayIcon::SetShowHint(bool value) {
     UpdateTrayIcon();
 }
 
-void TTrayIcon::SetIcon(const TIcon& icon) {
+void TTrayIcon::SetIcon(const ui::TIcon& icon) {
     icon_.Assign(icon);
     UpdateTrayIcon();
 }

@@ -21,8 +21,8 @@
 #include "ui/menus.h"
 #include "ui/messages.h"
 #include "ui/timer.h"
-#include "widgets/icon.h"
-#include "widgets/image_list.h"
+#include "ui/icon.h"
+#include "ui/image_list.h"
 
 namespace quillory::widgets {
 
@@ -51,12 +51,11 @@ public:
     // only appears on request (DesignPreview). The program never designs.
     explicit TTrayIcon(ui::TComponent* owner, bool designing = false);
     ~TTrayIcon() override;
-    const char* ClassName() const override { return "TTrayIcon"; }
 
     bool DesignPreview() const { return design_preview_; }
     void SetDesignPreview(bool value);
-    TImageList* IconList() const { return icon_list_; }
-    void SetIconList(TImageList* list);
+    ui::TImageList* IconList() const { return icon_list_; }
+    void SetIconList(ui::TImageList* list);
     bool CycleIcons() const { return cycle_icons_; }
     void SetCycleIcons(bool value);
     UINT CycleInterval() const { return cycle_interval_; }
@@ -68,9 +67,9 @@ public:
     void SetHint(const std::string& hint);
     bool ShowHint() const { return show_hint_; }
     void SetShowHint(bool value);
-    const TIcon& Icon() const { return icon_; }
+    const ui::TIcon& Icon() const { return icon_; }
     // Copies the picture.
-    void SetIcon(const TIcon& icon);
+    void SetIcon(const ui::TIcon& icon);
     bool IconVisible() const { return icon_visible_; }
     // Adds (true) or deletes (false) the icon; the flag follows the request
     // even when the shell refuses.
@@ -106,7 +105,7 @@ public:
     // Load completion: the owner calls it once, after it has made the
     // component's settings. Applies StartMinimized and adds or deletes the
     // icon to match IconVisible.
-    virtual void Loaded();
+    void Loaded() override;
 
     bool Designing() const { return designing_; }
     // The hidden window the shell sends TrayCallbackMessage to.
@@ -157,13 +156,13 @@ private:
     void OwnerWindowMessage(ui::TMessage& message);
 
     bool design_preview_ = false;
-    TImageList* icon_list_ = nullptr;
+    ui::TImageList* icon_list_ = nullptr;
     bool cycle_icons_ = false;
     UINT cycle_interval_ = 0;
     bool enabled_ = true;
     std::string hint_;
     bool show_hint_ = false;
-    TIcon icon_;
+    ui::TIcon icon_;
     bool icon_visible_ = true;
     int icon_index_ = 0;
     ui::TPopupMenu* popup_menu_ = nullptr;

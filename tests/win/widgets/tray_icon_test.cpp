@@ -12,7 +12,7 @@
 
 #include "ui/menus.h"
 #include "widget_test_support.h"
-#include "widgets/image_list.h"
+#include "ui/image_list.h"
 
 namespace quillory::widgets {
 namespace {
@@ -165,7 +165,7 @@ TEST_F(TrayIconTest, ShowUpdateHideGoToTheShellWithTheFirstFormOfTheRecord) {
     EXPECT_TRUE(tray->Enabled());
     ASSERT_TRUE(IsWindow(tray->MessageWindow()));
 
-    TIcon icon;
+    ui::TIcon icon;
     icon.TakeHandle(SolidIcon(kImageColours[1]));
     tray->SetIcon(icon);
     tray->SetIconVisible(true);
@@ -317,9 +317,9 @@ TEST_F(TrayIconTest, DoubleClickRunsTheFirstDefaultItemOfThePopupMenu) {
 }
 
 TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWraps) {
-    auto* images = ui::Create<TImageList>(scratch.get(), kIconSize, kIconSize);
+    auto* images = ui::Create<ui::TImageList>(scratch.get(), kIconSize, kIconSize);
     for (COLORREF colour : kImageColours) {
-        IconHandle icon(SolidIcon(colour));
+        ui::IconHandle icon(SolidIcon(colour));
         ASSERT_GE(images->AddIcon(icon.Get()), 0);
     }
     ASSERT_EQ(images->Count(), 3);
@@ -353,9 +353,9 @@ TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWraps) {
 TEST_F(TrayIconTest, IconIndexStaysWithinTheList) {
     tray->SetIconIndex(5);
     EXPECT_EQ(tray->IconIndex(), 0) << "no list, no index";
-    auto* images = ui::Create<TImageList>(scratch.get(), kIconSize, kIconSize);
+    auto* images = ui::Create<ui::TImageList>(scratch.get(), kIconSize, kIconSize);
     for (COLORREF colour : kImageColours) {
-        IconHandle icon(SolidIcon(colour));
+        ui::IconHandle icon(SolidIcon(colour));
         images->AddIcon(icon.Get());
     }
     tray->SetIconList(images);

@@ -7,18 +7,17 @@
 #include "ui/canvas.h"
 #include "ui/component.h"
 #include "ui/ui_types.h"
-#include "widgets/icon.h"
-#include "widgets/shade_utils.h"
+#include "ui/gdi.h"
+#include "ui/icon.h"
 
-namespace quillory::widgets {
+namespace quillory::ui {
 
 constexpr int kDefaultImageSize = 16;
 
-class TImageList : public ui::TComponent {
+class TImageList : public TComponent {
 public:
-    TImageList(ui::TComponent* owner, int width = kDefaultImageSize,
+    TImageList(TComponent* owner, int width = kDefaultImageSize,
                int height = kDefaultImageSize);
-    const char* ClassName() const override { return "TImageList"; }
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -28,7 +27,7 @@ public:
     // Each returns the new image's index, or -1 when it could not be added.
     int AddIcon(HICON icon);
     // Pixels of `transparent` become transparent.
-    int AddMasked(const ui::TBitmap& image, ui::TColor transparent);
+    int AddMasked(const TBitmap& image, TColor transparent);
     void Delete(int index);
     void Clear();
 
@@ -41,4 +40,4 @@ private:
     ImageListHandle list_;
 };
 
-}  // namespace quillory::widgets
+}  // namespace quillory::ui

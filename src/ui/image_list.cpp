@@ -1,11 +1,11 @@
-#include "widgets/image_list.h"
+#include "ui/image_list.h"
 
 #include "ui/gdi.h"
 
-namespace quillory::widgets {
+namespace quillory::ui {
 
-TImageList::TImageList(ui::TComponent* owner, int width, int height)
-    : ui::TComponent(owner),
+TImageList::TImageList(TComponent* owner, int width, int height)
+    : TComponent(owner),
       width_(width),
       height_(height),
       list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
@@ -19,17 +19,17 @@ int TImageList::AddIcon(HICON icon) {
     return ImageList_AddIcon(list_.Get(), icon);
 }
 
-int TImageList::AddMasked(const ui::TBitmap& image, ui::TColor transparent) {
+int TImageList::AddMasked(const TBitmap& image, TColor transparent) {
     if (!list_ || image.Empty()) return -1;
     // The list selects the bitmap itself, so it gets a copy that no DC holds.
-    ui::BitmapHandle copy(CreateCompatibleBitmap(image.DC(), image.Width(), image.Height()));
+    BitmapHandle copy(CreateCompatibleBitmap(image.DC(), image.Width(), image.Height()));
     if (!copy) return -1;
     {
-        ui::MemoryDC dc(image.DC());
-        ui::ScopedSelect select(dc.Get(), copy.Get());
+        MemoryDC dc(image.DC());
+        ScopedSelect select(dc.Get(), copy.Get());
         BitBlt(dc.Get(), 0, 0, image.Width(), image.Height(), image.DC(), 0, 0, SRCCOPY);
     }
-    return ImageList_AddMasked(list_.Get(), copy.Get(), ui::ColorToRGB(transparent));
+    return ImageList_AddMasked(list_.Get(), copy.Get(), ColorToRGB(transparent));
 }
 
 void TImageList::Delete(int index) {
@@ -48,4 +48,4 @@ bool TImageList::GetIcon(int index, TIcon& icon) const {
     return true;
 }
 
-}  // namespace quillory::widgets
+}  // namespace quillory::ui

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace quillory::widgets {
+namespace quillory::ui {
 
 // An owned HICON, destroyed on scope exit.
 class IconHandle {
@@ -57,4 +57,4 @@ private:
     IconHandle icon_;
 };
 
-}  // namespace quillory::widgets
+}  // namespace quillory::ui

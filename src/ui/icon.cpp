@@ -1,6 +1,6 @@
-#include "widgets/icon.h"
+#include "ui/icon.h"
 
-namespace quillory::widgets {
+namespace quillory::ui {
 
 void TIcon::Assign(const TIcon& other) {
     if (this == &other) return;
@@ -20,4 +20,4 @@ bool TIcon::LoadFromResourceName(HINSTANCE module, const char* name, int size) {
     return true;
 }
 
-}  // namespace quillory::widgets
+}  // namespace quillory::ui
