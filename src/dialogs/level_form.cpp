@@ -10,7 +10,7 @@ constexpr int kClientHeight = 121;
 constexpr int kDesignLeft = 267;
 constexpr int kDesignTop = 169;
 constexpr const char* kFontName = "MS Sans Serif";
-constexpr int kFontHeight = 11;
+constexpr int kFontHeight = -11;
 constexpr RECT kButton1Bounds{39, 88, 39 + 75, 88 + 25};
 constexpr const char* kCaptionPrefix = "Level ";
 

@@ -12,7 +12,7 @@ constexpr char kBodySymbol = '<';
 constexpr char kFoodSymbol = 'r';
 constexpr char kBonusSymbol = '~';
 constexpr const char* kCellFontName = "Webdings";
-constexpr int kCellFontHeight = 12;
+constexpr int kCellFontHeight = -12;
 constexpr int kCellSize = 10;
 
 // Draws one board symbol into a cell whose top-left corner is (left, top), in

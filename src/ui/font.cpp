@@ -70,7 +70,7 @@ HFONT TFont::Handle() const {
     auto found = cache.find(key);
     if (found != cache.end()) return found->second.Get();
     LOGFONTA lf{};
-    lf.lfHeight = -height_;  // negative: character height, not cell height
+    lf.lfHeight = height_;
     lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (style_ & fsItalic) ? TRUE : FALSE;
     lf.lfUnderline = (style_ & fsUnderline) ? TRUE : FALSE;

@@ -1,4 +1,4 @@
-// TFont: a font description (name, character height in pixels, colour, style)
+// TFont: a font description (name, height, colour, style)
 // whose handle comes from a process-wide cache, so 600 controls sharing a font
 // share one HFONT.
 #pragma once
@@ -19,7 +19,7 @@ constexpr TFontStyles fsItalic = 0x02;
 constexpr TFontStyles fsUnderline = 0x04;
 constexpr TFontStyles fsStrikeOut = 0x08;
 
-constexpr int kDefaultFontHeight = 11;
+constexpr int kDefaultFontHeight = -11;  // 8 points at 96 dots per inch
 constexpr const char* kDefaultFontName = "MS Sans Serif";
 
 class TFont {
@@ -37,7 +37,9 @@ public:
     }
 
     const std::string& Name() const { return name_; }
-    int Height() const { return height_; }  // character height in pixels
+    // The height as the system takes it: negative, the character height in
+    // pixels; positive, the cell height (character plus internal leading).
+    int Height() const { return height_; }
     TColor Color() const { return color_; }
     TFontStyles Style() const { return style_; }
     BYTE Charset() const { return charset_; }

@@ -120,7 +120,7 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
         EXPECT_EQ(button->Parent(), form->MainPanel);
         EXPECT_TRUE(button->Flat());
         EXPECT_EQ(button->Font().Name(), "Webdings");
-        EXPECT_EQ(button->Font().Height(), 12);
+        EXPECT_EQ(button->Font().Height(), -12);
         EXPECT_EQ(button->Font().Style(), 0);
         EXPECT_EQ(button->Caption(), "");
     }
@@ -133,7 +133,7 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_FALSE(form->PausedLabel->Visible());
     EXPECT_EQ(form->PausedLabel->Caption(), "Paused...");
     EXPECT_EQ(form->PausedLabel->Font().Name(), "Trebuchet MS");
-    EXPECT_EQ(form->PausedLabel->Font().Height(), 32);
+    EXPECT_EQ(form->PausedLabel->Font().Height(), -32);
     EXPECT_EQ(form->PausedLabel->Font().Style(), fsBold);
     EXPECT_EQ(form->PausedLabel->Font().Color(), clRed);
     EXPECT_TRUE(form->PausedLabel->Transparent());

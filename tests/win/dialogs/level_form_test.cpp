@@ -35,7 +35,7 @@ TEST_F(LevelFormTest, LayoutAsDesigned) {
     EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     EXPECT_EQ(ui::ColorToRGB(dialog_->Color()), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(dialog_->Font().Name(), "MS Sans Serif");
-    EXPECT_EQ(dialog_->Font().Height(), 11);
+    EXPECT_EQ(dialog_->Font().Height(), -11);
 
     ui::TButton* ok = dialog_->Button1;
     EXPECT_EQ(dialog_->FindComponent("Button1"), ok);

@@ -78,7 +78,7 @@ TEST_F(ScoresFormTest, Layout) {
     EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
 
     EXPECT_EQ(dialog->Font().Name(), "Tahoma");
-    EXPECT_EQ(dialog->Font().Height(), 11);
+    EXPECT_EQ(dialog->Font().Height(), -11);
     EXPECT_EQ(dialog->Font().Charset(), ANSI_CHARSET);
     EXPECT_EQ(dialog->Font().Color(), clWindowText);
     EXPECT_EQ(dialog->Color(), clBtnFace);

@@ -89,7 +89,7 @@ TEST_F(CalcLayoutOnCanvas, NothingToPlaceCentresTheEmptyCaption) {
 TEST_F(CalcLayoutOnCanvas, CaptionIsMeasuredWithTheCanvasFontWithoutTheAccessMark) {
     ui::TCanvas& canvas = surface.Canvas();
     canvas.Font.SetName("Tahoma");
-    canvas.Font.SetHeight(30);
+    canvas.Font.SetHeight(-30);
     RECT go{0, 0, 0, 0};
     canvas.DrawText("Go", go, DT_CALCRECT | DT_SINGLELINE);
     const int textWidth = go.right;
