@@ -38,18 +38,41 @@ UINT AllocateCommand() {
     return 0;
 }
 
-void MenuFont(TFont& font) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        font.SetName(metrics.lfMenuFont.lfFaceName);
-        font.SetHeight(metrics.lfMenuFont.lfHeight < 0 ? -metrics.lfMenuFont.lfHeight
-                                                       : metrics.lfMenuFont.lfHeight);
-    }
-    font.SetColor(clMenuText);
+struct CachedMenuFont {
+    TFont font;
+    bool read = false;
+};
+
+CachedMenuFont& MenuFontCache() {
+    static CachedMenuFont cache;
+    return cache;
 }
 
 }  // namespace
+
+const TFont& SystemMenuFont() {
+    CachedMenuFont& cache = MenuFontCache();
+    if (!cache.read) {
+        cache.read = true;
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof(metrics);
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+            cache.font.SetName(metrics.lfMenuFont.lfFaceName);
+            cache.font.SetHeight(metrics.lfMenuFont.lfHeight);
+            cache.font.SetCharset(metrics.lfMenuFont.lfCharSet);
+            TFontStyles style = 0;
+            if (metrics.lfMenuFont.lfWeight >= FW_BOLD) style |= fsBold;
+            if (metrics.lfMenuFont.lfItalic) style |= fsItalic;
+            cache.font.SetStyle(style);
+        }
+        cache.font.SetColor(clMenuText);
+    }
+    return cache.font;
+}
+
+void RefreshSystemMenuFont() {
+    MenuFontCache().read = false;
+}
 
 std::string ShortCutToText(TShortCut shortCut) {
     if (shortCut == scNone) return {};
@@ -108,9 +131,21 @@ TMenuItem* TMenuItem::FromItemData(ULONG_PTR data) {
 }
 
 int TMenuItem::MenuIndex() const {
-    if (!parent_) return -1;
-    auto& list = parent_->items_;
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+    if (!parent_ || !visible_) return -1;
+    int index = 0;
+    for (const TMenuItem* item : parent_->items_) {
+        if (item == this) return index;
+        if (item->visible_) ++index;
+    }
+    return -1;
+}
+
+void TMenuItem::Notification(TComponent* component, TOperation operation) {
+    if (operation == TOperation::opRemove && component == sub_menu_images_) {
+        sub_menu_images_ = nullptr;
+        Changed(false);
+    }
+    TComponent::Notification(component, operation);
 }
 
 void TMenuItem::Add(TMenuItem* item) {
@@ -153,7 +188,10 @@ void TMenuItem::SetCaption(const std::string& caption) {
     if (caption == caption_) return;
     const bool lineChanged = IsLine() != (caption == "-");
     caption_ = caption;
-    Changed(lineChanged);
+    // A bar item is measured only when the menu is built: a new caption on
+    // the bar builds it anew, so an owner-drawn bar takes the new size.
+    const bool onTheBar = parent_ && parent_->menu_ && dynamic_cast<TMainMenu*>(parent_->menu_);
+    Changed(lineChanged || onTheBar);
 }
 
 void TMenuItem::SetShortCut(TShortCut shortCut) {
@@ -171,6 +209,26 @@ void TMenuItem::SetEnabled(bool enabled) {
 void TMenuItem::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
+    Changed(false);
+}
+
+void TMenuItem::SetRadioItem(bool value) {
+    if (value == radio_item_) return;
+    radio_item_ = value;
+    Changed(false);
+}
+
+void TMenuItem::SetImageIndex(int index) {
+    if (index == image_index_) return;
+    image_index_ = index;
+    Changed(false);
+}
+
+void TMenuItem::SetSubMenuImages(TImageList* images) {
+    if (images == sub_menu_images_) return;
+    if (sub_menu_images_) RemoveFreeNotification(sub_menu_images_);
+    sub_menu_images_ = images;
+    if (images) FreeNotification(images);
     Changed(false);
 }
 
@@ -194,6 +252,9 @@ void TMenuItem::FillItemInfo(MENUITEMINFOA& info, std::string& text, bool ownerD
     info.fType = 0;
     if (IsLine()) info.fType |= MFT_SEPARATOR;
     if (ownerDraw) info.fType |= MFT_OWNERDRAW;
+    if (radio_item_) info.fType |= MFT_RADIOCHECK;
+    if (const TMenu* menu = GetParentMenu(); menu && menu->RightToLeft())
+        info.fType |= MFT_RIGHTORDER;
     info.fState = (enabled_ ? MFS_ENABLED : MFS_GRAYED) | (checked_ ? MFS_CHECKED : 0) |
                   (default_ ? MFS_DEFAULT : 0);
     info.wID = command_;
@@ -305,6 +366,28 @@ void TMenu::SetOwnerDraw(bool value) {
     Rebuild();
 }
 
+void TMenu::SetImages(TImageList* images) {
+    if (images == images_) return;
+    if (images_) RemoveFreeNotification(images_);
+    images_ = images;
+    if (images) FreeNotification(images);
+    if (handle_) Rebuild();
+}
+
+void TMenu::SetRightToLeft(bool value) {
+    if (value == right_to_left_) return;
+    right_to_left_ = value;
+    if (handle_) Rebuild();
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    if (operation == TOperation::opRemove && component == images_) {
+        images_ = nullptr;
+        if (handle_ && !Destroying()) Rebuild();
+    }
+    TComponent::Notification(component, operation);
+}
+
 void TMenu::DestroyHandle() {
     if (handle_) DestroyMenu(handle_);  // destroys the sub-menus too
     handle_ = nullptr;
@@ -377,7 +460,7 @@ bool DispatchMenuMessage(TMessage& message) {
             if (!item) return false;
             WindowDC screen(nullptr);
             TCanvas canvas(screen.Get());
-            MenuFont(canvas.Font);
+            canvas.Font = SystemMenuFont();
             int width = static_cast<int>(measure->itemWidth);
             int height = static_cast<int>(measure->itemHeight);
             item->MeasureItem(canvas, width, height);
@@ -393,7 +476,7 @@ bool DispatchMenuMessage(TMessage& message) {
             if (!item) return false;
             ScopedSaveDC save(draw->hDC);
             TCanvas canvas(draw->hDC);
-            MenuFont(canvas.Font);
+            canvas.Font = SystemMenuFont();
             item->AdvancedDrawItem(canvas, draw->rcItem, draw->itemState);
             message.Result = TRUE;
             return true;

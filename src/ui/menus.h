@@ -13,6 +13,7 @@
 #include "ui/canvas.h"
 #include "ui/component.h"
 #include "ui/control.h"
+#include "ui/image_list.h"
 #include "ui/messages.h"
 #include "ui/ui_types.h"
 
@@ -32,11 +33,16 @@ using TAdvancedMenuDrawItemEvent =
 // "F9", "Del", "Ctrl+S"...
 std::string ShortCutToText(TShortCut shortCut);
 
+// The system's menu font (face and height as the system gives them, colour
+// clMenuText). Read once, and again after the system's settings change.
+const TFont& SystemMenuFont();
+// Forgets the font read, so the next call reads it anew.
+void RefreshSystemMenuFont();
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
-    const char* ClassName() const override { return "TMenuItem"; }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
@@ -46,18 +52,26 @@ public:
     void SetEnabled(bool enabled);
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
+    // Checked shows a radio mark instead of a tick.
+    bool RadioItem() const { return radio_item_; }
+    void SetRadioItem(bool value);
     bool Default() const { return default_; }
     void SetDefault(bool value);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     int ImageIndex() const { return image_index_; }
-    void SetImageIndex(int index) { image_index_ = index; }
+    void SetImageIndex(int index);
+    // Pictures for the sub-items (by their ImageIndex), before the menu's own list.
+    TImageList* SubMenuImages() const { return sub_menu_images_; }
+    void SetSubMenuImages(TImageList* images);
     TBitmap& Bitmap() { return bitmap_; }
     bool IsLine() const { return caption_ == "-"; }
 
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int index) const { return items_[index]; }
     TMenuItem* Parent() const { return parent_; }
+    // The item's position in its parent's platform menu, which holds only the
+    // visible items; -1 for a hidden item or one without a parent.
     int MenuIndex() const;
     void Add(TMenuItem* item);
     void Insert(int index, TMenuItem* item);
@@ -86,6 +100,8 @@ public:
     // The item a menu message's item data points to, if it is still alive.
     static TMenuItem* FromItemData(ULONG_PTR data);
 
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     friend class TMenu;
     void Build(HMENU parentMenu, bool ownerDraw);
@@ -98,7 +114,9 @@ private:
     bool checked_ = false;
     bool default_ = false;
     bool visible_ = true;
+    bool radio_item_ = false;
     int image_index_ = -1;
+    TImageList* sub_menu_images_ = nullptr;
     TBitmap bitmap_;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
@@ -112,12 +130,17 @@ class TMenu : public TComponent {
 public:
     explicit TMenu(TComponent* owner);
     ~TMenu() override;
-    const char* ClassName() const override { return "TMenu"; }
 
     TMenuItem* Items() const { return items_.get(); }
     HMENU Handle();
     bool OwnerDraw() const { return owner_draw_; }
     void SetOwnerDraw(bool value);
+    // Pictures for the items, by their ImageIndex.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
+    // The menu reads from right to left (items in right-to-left order).
+    bool RightToLeft() const { return right_to_left_; }
+    void SetRightToLeft(bool value);
     // Builds the system menu anew from the items.
     virtual void Rebuild();
     // Finds the enabled item with this shortcut and clicks it.
@@ -125,6 +148,8 @@ public:
     TMenuItem* FindItem(UINT command) const;
 
     std::function<void(TMenu* sender)> OnChange;
+
+    void Notification(TComponent* component, TOperation operation) override;
 
 protected:
     virtual HMENU CreateMenuHandle() = 0;
@@ -135,12 +160,13 @@ private:
     std::unique_ptr<TMenuItem> items_;
     HMENU handle_ = nullptr;
     bool owner_draw_ = false;
+    bool right_to_left_ = false;
+    TImageList* images_ = nullptr;
 };
 
 class TMainMenu : public TMenu {
 public:
     explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
-    const char* ClassName() const override { return "TMainMenu"; }
     // The form whose menu bar this is (set by TForm::SetMenu).
     TForm* WindowForm() const { return form_; }
     void SetWindowForm(TForm* form) { form_ = form; }
@@ -156,7 +182,6 @@ private:
 class TPopupMenu : public TMenu {
 public:
     explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
-    const char* ClassName() const override { return "TPopupMenu"; }
     // Opens the menu at a screen point; the application window receives its messages.
     virtual void Popup(int x, int y);
     TNotifyEvent OnPopup;
