@@ -16,7 +16,6 @@ inline constexpr const char* kAboutPictureResource = "ABOUTPICTURE";
 class THalftoneImage : public ui::TImage {
 public:
     explicit THalftoneImage(ui::TComponent* owner) : ui::TImage(owner) {}
-    const char* ClassName() const override { return "THalftoneImage"; }
 
 protected:
     void Paint() override;
@@ -26,7 +25,6 @@ class TAboutForm : public ui::TForm {
 public:
     // `mainWindow` is the window the about window stands in for.
     TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow);
-    const char* ClassName() const override { return "TAboutForm"; }
 
     void SetVisible(bool visible) override;
 

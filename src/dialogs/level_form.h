@@ -32,7 +32,6 @@ public:
     // `game` is the one the bars set the level of; `mainWindow` is enabled
     // again when the dialog closes. Both must outlive the dialog.
     TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWindow);
-    const char* ClassName() const override { return "TLevelForm"; }
 
     // The Level command's part of the work: the dialog centred over `window`
     // by the outer sizes of both, then shown (not modal). The caller has

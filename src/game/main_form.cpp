@@ -22,7 +22,7 @@ constexpr int kPanelHeight = 201;
 constexpr int kGridLeft = 8;
 constexpr RECT kPausedLabelBounds{85, 84, 85 + 142, 84 + 40};
 constexpr const char* kPausedFontName = "Trebuchet MS";
-constexpr int kPausedFontHeight = 32;
+constexpr int kPausedFontHeight = -32;
 constexpr RECT kBevelBounds{3, 0, 3 + 308, 201};
 constexpr RECT kStatusBounds{0, 204, 316, 204 + 19};
 constexpr int kPanelWidths[] = {78, 78, 78, 80};
@@ -231,6 +231,10 @@ void TMainForm::DrawField() {
         }
     }
     MainPanel->EndUpdate();
+    ShowScoreAndBonus();
+}
+
+void TMainForm::ShowScoreAndBonus() {
     Status->SetPanelText(kScorePanel, kScoreText + std::to_string(game_.Score));
     Status->SetPanelText(kBonusPanel, game_.BonusTime == 0
                                           ? std::string(kNoBonusText)
@@ -249,10 +253,7 @@ void TMainForm::DrawFieldByName() {
             shown_codes_[CellIndex(x, y)] = code;
         }
     }
-    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(game_.Score));
-    Status->SetPanelText(kBonusPanel, game_.BonusTime == 0
-                                          ? std::string(kNoBonusText)
-                                          : kBonusText + std::to_string(game_.BonusTime));
+    ShowScoreAndBonus();
 }
 
 void TMainForm::GameOver() {
@@ -318,15 +319,14 @@ void TMainForm::PauseForCommand() {
 void TMainForm::CreateTray() {
     Tray = Create<widgets::TTrayIcon>(this);
     Tray->SetName("Tray");
-    widgets::TIcon icon;
+    TIcon icon;
     if (icon.LoadFromResourceName(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
                                   GetSystemMetrics(SM_CXSMICON)))
         Tray->SetIcon(icon);
     Tray->SetHint(kBossModeHint);
     Tray->SetShowHint(true);
     Tray->OnClick = [this](TComponent* sender) { TrayClick(sender); };
-    Tray->SetIconVisible(false);  // the icon belongs to boss mode only
-    Tray->Loaded();
+    Tray->SetIconVisible(false);  // the icon belongs to boss mode only, from its load step on
 }
 
 // Boss mode: the window and its task-bar button vanish at once; only the icon

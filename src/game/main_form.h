@@ -43,7 +43,6 @@ class TMainForm : public ui::TForm {
 public:
     TMainForm(ui::TComponent* owner, GameState& game);
     ~TMainForm() override;
-    const char* ClassName() const override { return "TMainForm"; }
 
     GameState& Game() { return game_; }
     TurnQueue& Turns() { return turns_; }
@@ -114,6 +113,8 @@ private:
     void FitPausedLabel();
     void PauseForCommand();
     void ShowCell(TCellButton* button, std::uint8_t code);
+    // Status panels 0 and 3: the score and the bonus countdown.
+    void ShowScoreAndBonus();
 
     GameState& game_;
     TurnQueue turns_;

@@ -15,7 +15,6 @@ namespace quillory {
 class TScoreListBox : public ui::TListBox {
 public:
     explicit TScoreListBox(ui::TComponent* owner) : ui::TListBox(owner) {}
-    const char* ClassName() const override { return "TScoreListBox"; }
 
     int ItemHeight() const { return item_height_; }
     void SetItemHeight(int height);
@@ -35,7 +34,6 @@ public:
     // window the dialog is first centred over and enables when it closes.
     TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* mainWindow);
     ~TScoresForm() override;
-    const char* ClassName() const override { return "TScoresForm"; }
 
     void SetVisible(bool visible) override;
 

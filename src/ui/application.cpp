@@ -216,6 +216,7 @@ void TApplication::WndProc(TMessage& message) {
         case WM_CLOSE:
             if (main_form_) main_form_->Close();
             return;
+        case WM_SETTINGCHANGE: RefreshSystemMenuFont(); break;
         case WM_SETFOCUS:
             // The application window never keeps the focus: the active form takes it.
             if (main_form_ && main_form_->HandleAllocated() &&

@@ -31,7 +31,6 @@ class TApplication : public TComponent {
 public:
     TApplication();
     ~TApplication() override;
-    const char* ClassName() const override { return "TApplication"; }
 
     // Common controls and the application window.
     void Initialize();

@@ -1,33 +1,80 @@
 #include "ui/component.h"
 
+#include <cxxabi.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <mutex>
 #include <stdexcept>
+#include <typeindex>
+#include <typeinfo>
 
 namespace quillory::ui {
+
+namespace {
+
+// "N8quillory2ui5TFormE" becomes "TForm": the unqualified name of the class.
+std::string UnqualifiedName(const std::type_info& type) {
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : type.name();
+    std::free(demangled);
+    const auto templateStart = name.find('<');
+    const auto scope = name.rfind("::", templateStart);
+    if (scope != std::string::npos) name.erase(0, scope + 2);
+    return name;
+}
+
+}  // namespace
 
 TComponent::TComponent(TComponent* owner) {
     if (owner) owner->Insert(this);
 }
 
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+    void* storage = dynamic_cast<void*>(component);  // the start of the whole object
+    component->BeforeDestruction();
+    component->~TComponent();
+    ::operator delete(storage);
+}
+
 TComponent::~TComponent() {
-    destroying_ = true;
+    BeforeDestruction();  // nothing left to do when delete ran it
     DestroyComponents();
+    if (owner_) owner_->Remove(this);
+}
+
+const char* TComponent::ClassName() const {
+    static std::map<std::type_index, std::string> names;
+    const std::type_info& type = typeid(*this);
+    auto found = names.find(type);
+    if (found == names.end()) found = names.emplace(type, UnqualifiedName(type)).first;
+    return found->second.c_str();
+}
+
+void TComponent::MarkDestroying() {
+    destroying_ = true;
+    for (TComponent* owned : components_) owned->MarkDestroying();
+}
+
+void TComponent::BeforeDestruction() {
+    if (removal_announced_) return;
+    removal_announced_ = true;
+    MarkDestroying();
     // Whoever asked to hear of our end hears it now, then forgets us.
     auto listeners = std::move(free_notifies_);
+    free_notifies_.clear();
     for (TComponent* listener : listeners) {
-        listener->Notification(this, TOperation::opRemove);
         auto& theirs = listener->free_notifies_;
         theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+        listener->Notification(this, TOperation::opRemove);
     }
-    if (owner_) {
-        TComponent* owner = owner_;
-        owner->Remove(this);
-        if (!owner->destroying_) owner->Notification(this, TOperation::opRemove);
-    }
+    if (owner_ && !owner_->destroying_) owner_->Notification(this, TOperation::opRemove);
 }
 
 void TComponent::DestroyComponents() {
-    destroying_ = true;
+    MarkDestroying();
     while (!components_.empty()) {
         TComponent* last = components_.back();
         delete last;  // its destructor removes it from the list
@@ -92,6 +139,16 @@ void TComponent::AfterConstruction() {
     if (announced_) return;
     announced_ = true;
     if (owner_) owner_->Notification(this, TOperation::opInsert);
+}
+
+void TComponent::LoadTree() {
+    if (!loaded_) {
+        loaded_ = true;
+        Loaded();
+    }
+    // Copy: a Loaded step may create components of its own.
+    auto components = components_;
+    for (TComponent* owned : components) owned->LoadTree();
 }
 
 void TComponent::Insert(TComponent* component) {

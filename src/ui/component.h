@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -20,7 +22,18 @@ public:
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 
-    virtual const char* ClassName() const { return "TComponent"; }
+    // Every delete of a component (by its owner or by anyone else) runs
+    // BeforeDestruction first, while the component is still whole: whoever
+    // hears of its removal can still tell what it is.
+    void operator delete(TComponent* component, std::destroying_delete_t);
+    // Its partners: plain global allocation, and the release of the memory
+    // when a constructor throws (there is no component to destroy then).
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* storage) { ::operator delete(storage); }
+
+    // The class's own name ("TForm", "TMainForm"), from the type itself: a
+    // derived class can never pass for its base.
+    const char* ClassName() const;
 
     const std::string& Name() const { return name_; }
     // Names are unique among the components of one owner (compared without case).
@@ -49,6 +62,21 @@ public:
     // Announces the finished component to its owner tree (opInsert). Create<T>
     // calls it; it runs once.
     virtual void AfterConstruction();
+    // The first step of every destruction: marks the component (and what it
+    // owns) as destroying and tells its owner and its free-notification
+    // listeners that it goes. Runs once; the destructor runs it for a
+    // component that was not deleted (one on the stack, say).
+    virtual void BeforeDestruction();
+
+    // The load-completion step: runs once, after the form that owns the
+    // component has created all its components and applied their settings,
+    // in creation order, before the form is first shown. (A component made
+    // later, at run time, is not loaded.) Override to act on the final
+    // settings; call the base.
+    virtual void Loaded() {}
+    bool IsLoaded() const { return loaded_; }
+    // Runs Loaded once on this component, then on what it owns, in creation order.
+    void LoadTree();
 
 protected:
     // Frees the owned components, last first. Derived destructors call it while
@@ -64,9 +92,29 @@ private:
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
     std::vector<TComponent*> free_notifies_;
+    void MarkDestroying();
+
     bool destroying_ = false;
     bool announced_ = false;
+    bool removal_announced_ = false;
+    bool loaded_ = false;
 };
+
+// Class tests, from the C++ types: exactly a T (a class derived from T does
+// not count), or a T or any class derived from it.
+template <typename T>
+bool IsExactly(const TComponent* component) {
+    return component && typeid(*component) == typeid(T);
+}
+template <typename T>
+bool InheritsFrom(const TComponent* component) {
+    return dynamic_cast<const T*>(component) != nullptr;
+}
+
+// Frees a component the way its owner would (BeforeDestruction first).
+inline void Free(TComponent* component) {
+    delete component;
+}
 
 // Creates a component owned by `owner` and announces it once it is whole.
 template <typename T, typename... Args>

@@ -32,11 +32,14 @@ using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift
 using TKeyEvent = std::function<void(TComponent* sender, WORD& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TComponent* sender, char& key)>;
 
+// Whether `key` is the access key that an & marks in `caption` ("&&" is a
+// literal &), compared without case.
+bool IsAccel(char key, const std::string& caption);
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
-    const char* ClassName() const override { return "TControl"; }
 
     // Every message of the control passes through here. Replace it to watch or
     // change the control's behaviour; keep the old value and call it.
@@ -156,7 +159,6 @@ protected:
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* owner);
-    const char* ClassName() const override { return "TGraphicControl"; }
     TCanvas& Canvas() { return canvas_; }
 
 protected:
@@ -173,7 +175,7 @@ struct TCreateParams {
     bool SystemClass = false;
     DWORD Style = 0;
     DWORD ExStyle = 0;
-    UINT ClassStyle = CS_DBLCLKS | CS_OWNDC;
+    UINT ClassStyle = CS_DBLCLKS;
     HWND ParentWindow = nullptr;
     int X = 0, Y = 0, Width = 0, Height = 0;
 };
@@ -182,7 +184,6 @@ class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
-    const char* ClassName() const override { return "TWinControl"; }
     bool IsWindowed() const override { return true; }
 
     // The window, created on first use (with the parents' windows).
@@ -191,7 +192,9 @@ public:
     void HandleNeeded() { Handle(); }
     // Destroys the window and creates it anew with the current properties, once
     // the message being handled is done (so that whoever watches WindowProc
-    // learns of the change before the window goes).
+    // learns of the change before the window goes). What the user sees and
+    // did survives: text, selection, focus, place in the z-order (and so in
+    // the tab order), and keys typed but not yet handled.
     void RecreateWnd();
     // The control that owns a window of this program, or nullptr.
     static TWinControl* FindControl(HWND window);
@@ -245,6 +248,9 @@ public:
 protected:
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateWnd();
+    // Destroys the window (the children's first, so that each keeps what its
+    // window held: a control keeps its state in DestroyWnd and puts it back in
+    // CreateHandleDone).
     virtual void DestroyWnd();
     // After the window exists: fonts, texts and the children's windows.
     virtual void CreateHandleDone() {}
@@ -275,11 +281,36 @@ private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void CreateHandle();
+    void RecreateNow();
+    struct TypedKey {
+        TWinControl* control;
+        MSG msg;
+    };
+    static void TakeTypedKeys(TWinControl* control, std::vector<TypedKey>& typed);
     void UpdateWindowBounds();
     void PaintHandler(TMessage& message);
     bool RouteMouseToGraphic(TMessage& message);
     bool ReflectToChild(TMessage& message);
+
+    // The message handlers of WndProc, one a message. What one does not take
+    // goes on to Unhandled: mouse routing to the graphic children, then the
+    // control's own handling.
+    void Unhandled(TMessage& message);
+    void WMPaint(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    void WMGetFont(TMessage& message);
     void WMSetFocus(TMessage& message);
+    void WMKeyDown(TMessage& message);
+    void WMKeyUp(TMessage& message);
+    void WMChar(TMessage& message);
+    void WMReflected(TMessage& message);
+    void WMMouseLeave(TMessage& message);
+    void WMWindowPosChanged(TMessage& message);
+    void WMSysColorChange(TMessage& message);
+    void CMSysColorChange(TMessage& message);
+    void CMInvalidate(TMessage& message);
+    void CMRecreateWnd(TMessage& message);
+    void CNControlColor(TMessage& message);
 
     HWND handle_ = nullptr;
     WNDPROC default_proc_ = DefWindowProcA;

@@ -50,15 +50,27 @@ LPCSTR IconFor(TMsgDlgType type) {
     return nullptr;
 }
 
-TForm* NewDialogForm(const std::string& caption) {
-    auto* form = Create<TForm>(Application);
-    form->SetBorderStyle(TFormBorderStyle::bsDialog);
-    form->SetPosition(TPosition::poScreenCenter);
-    form->SetCaption(caption);
-    form->Font().SetName(kDefaultFontName);
-    form->Font().SetHeight(kDefaultFontHeight);
-    return form;
+void SetUpDialog(TForm& form, const std::string& caption) {
+    form.SetBorderStyle(TFormBorderStyle::bsDialog);
+    form.SetPosition(TPosition::poScreenCenter);
+    form.SetCaption(caption);
+    form.Font().SetName(kDefaultFontName);
+    form.Font().SetHeight(kDefaultFontHeight);
 }
+
+// The two dialogs build their controls in their constructors, so that like
+// every other form they are whole (and loaded) when they are announced.
+class TMessageForm : public TForm {
+public:
+    TMessageForm(TComponent* owner, const std::string& message, TMsgDlgType type,
+                 TMsgDlgButtons buttons);
+};
+
+class TInputForm : public TForm {
+public:
+    TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt,
+               const std::string& value);
+};
 
 // Frees a dialog form when the scope ends, also after a failure.
 struct FormOwner {
@@ -82,8 +94,11 @@ std::string MessageDialogCaption(TMsgDlgType type) {
     return Application ? Application->Title() : std::string();
 }
 
-TForm* CreateMessageDialog(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons) {
-    TForm* form = NewDialogForm(MessageDialogCaption(type));
+TMessageForm::TMessageForm(TComponent* owner, const std::string& message, TMsgDlgType type,
+                           TMsgDlgButtons buttons)
+    : TForm(owner) {
+    TForm* form = this;
+    SetUpDialog(*form, MessageDialogCaption(type));
     int textLeft = kDialogMargin;
     int contentBottom = kDialogMargin;
     if (LPCSTR iconName = IconFor(type)) {
@@ -144,7 +159,10 @@ TForm* CreateMessageDialog(const std::string& message, TMsgDlgType type, TMsgDlg
     }
     form->SetClientSize(clientWidth, buttonTop + kButtonHeight + kDialogMargin);
     form->SetActiveControl(first);
-    return form;
+}
+
+TForm* CreateMessageDialog(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons) {
+    return Create<TMessageForm>(Application, message, type, buttons);
 }
 
 TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons) {
@@ -152,9 +170,11 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
     return dialog.form->ShowModal();
 }
 
-TForm* CreateInputDialog(const std::string& caption, const std::string& prompt,
-                         const std::string& value) {
-    TForm* form = NewDialogForm(caption);
+TInputForm::TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt,
+                       const std::string& value)
+    : TForm(owner) {
+    TForm* form = this;
+    SetUpDialog(*form, caption);
     const int innerWidth = kInputClientWidth - 2 * kDialogMargin;
     auto* label = Create<TLabel>(form);
     label->SetName("Prompt");
@@ -192,7 +212,11 @@ TForm* CreateInputDialog(const std::string& caption, const std::string& prompt,
 
     form->SetClientSize(kInputClientWidth, buttonTop + kButtonHeight + kDialogMargin);
     form->SetActiveControl(edit);
-    return form;
+}
+
+TForm* CreateInputDialog(const std::string& caption, const std::string& prompt,
+                         const std::string& value) {
+    return Create<TInputForm>(Application, caption, prompt, value);
 }
 
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {

@@ -18,7 +18,6 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 class TPanel : public TWinControl {
 public:
     explicit TPanel(TComponent* owner);
-    const char* ClassName() const override { return "TPanel"; }
 
     TBevelCut BevelOuter() const { return bevel_outer_; }
     void SetBevelOuter(TBevelCut cut);
@@ -48,7 +47,6 @@ struct TCoolBand {
 class TCoolBar : public TWinControl {
 public:
     explicit TCoolBar(TComponent* owner);
-    const char* ClassName() const override { return "TCoolBar"; }
 
     TBitmap& Bitmap() { return bitmap_; }
     // Call after changing Bitmap() so the new picture is shown.
@@ -74,7 +72,6 @@ private:
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* owner);
-    const char* ClassName() const override { return "TLabel"; }
 
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
@@ -109,7 +106,6 @@ enum class TBevelStyle { bsLowered, bsRaised };
 class TBevel : public TGraphicControl {
 public:
     explicit TBevel(TComponent* owner);
-    const char* ClassName() const override { return "TBevel"; }
 
     TBevelShape Shape() const { return shape_; }
     void SetShape(TBevelShape shape);
@@ -127,7 +123,6 @@ private:
 class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* owner);
-    const char* ClassName() const override { return "TImage"; }
 
     TBitmap& Picture() { return picture_; }
     void PictureChanged() { Invalidate(); }
@@ -151,7 +146,6 @@ private:
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner);
-    const char* ClassName() const override { return "TSpeedButton"; }
 
     bool Flat() const { return flat_; }
     void SetFlat(bool value);

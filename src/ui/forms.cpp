@@ -74,6 +74,9 @@ TForm::~TForm() {
 }
 
 void TForm::AfterConstruction() {
+    // The constructor has made the form's components and set them up: each
+    // gets its load step now, in creation order, before the form is shown.
+    LoadTree();
     TWinControl::AfterConstruction();
     DoCreate();
 }

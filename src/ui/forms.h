@@ -34,7 +34,6 @@ class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
-    const char* ClassName() const override { return "TForm"; }
     void AfterConstruction() override;
 
     TFormBorderStyle BorderStyle() const { return border_style_; }

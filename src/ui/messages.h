@@ -22,8 +22,6 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ACTIVATE = CM_BASE + 0;
-constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;     // WParam: virtual key; Result 1: handled
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;    // WParam: character; Result 1: handled
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;  // LParam: the control that has the focus now
@@ -38,26 +36,20 @@ constexpr UINT CM_PARENTCTL3DCHANGED = CM_BASE + 17;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
-constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;  // group notification among siblings
-constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;  // the control got the focus
 constexpr UINT CM_EXIT = CM_BASE + 27;   // the focus left the control
-constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;
+constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;  // the system colours changed
 constexpr UINT CM_RELEASE = CM_BASE + 33;      // posted: free the form later
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;  // posted: build the window anew now
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
-constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
-constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
-constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
-constexpr UINT CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY;
-constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+constexpr UINT CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY;  // a child window is made or destroyed
 
 }  // namespace quillory::ui

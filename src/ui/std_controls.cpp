@@ -1,26 +1,13 @@
 #include "ui/std_controls.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "ui/forms.h"
 
 namespace quillory::ui {
-
-bool IsAccel(char ch, const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return std::toupper(static_cast<unsigned char>(caption[i + 1])) ==
-               std::toupper(static_cast<unsigned char>(ch));
-    }
-    return false;
-}
 
 // ---------------------------------------------------------------- TButton
 
@@ -111,12 +98,65 @@ void TEdit::CreateParams(TCreateParams& params) {
 void TEdit::CreateHandleDone() {
     if (max_length_ > 0) SendMessageA(Handle(), EM_LIMITTEXT, max_length_, 0);
     SendMessageA(Handle(), EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
+    if (selection_saved_) {
+        // The caret end goes last, so the caret stands where it stood.
+        SendMessageA(Handle(), EM_SETSEL, selection_anchor_, selection_caret_);
+        SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+        selection_saved_ = false;
+    }
 }
 
 void TEdit::DestroyWnd() {
-    // The modified flag lives in the window; it survives a re-creation.
-    if (HandleAllocated()) modified_ = SendMessageA(Handle(), EM_GETMODIFY, 0, 0) != 0;
+    // What lives only in the window survives a re-creation: the text the user
+    // typed, the modified flag, the selection and where the caret is.
+    if (HandleAllocated()) {
+        caption_ = WindowText();
+        modified_ = SendMessageA(Handle(), EM_GETMODIFY, 0, 0) != 0;
+        DWORD start = 0, end = 0;
+        SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        // EM_GETSEL does not tell which end holds the caret; the caret is at
+        // the end the user extended last, which the caret position shows.
+        POINT caret{};
+        const bool atStart = start != end && GetFocus() == Handle() && GetCaretPos(&caret) &&
+                             CaretIsAt(static_cast<int>(start), caret);
+        selection_anchor_ = static_cast<int>(atStart ? end : start);
+        selection_caret_ = static_cast<int>(atStart ? start : end);
+        selection_saved_ = true;
+    }
     TWinControl::DestroyWnd();
+}
+
+std::string TEdit::WindowText() {
+    const int length = GetWindowTextLengthA(Handle());
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(Handle(), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+bool TEdit::CaretIsAt(int index, POINT caret) {
+    const LRESULT position = SendMessageA(Handle(), EM_POSFROMCHAR, index, 0);
+    if (position == -1) return false;
+    return GET_X_LPARAM(position) == caret.x;
+}
+
+int TEdit::SelStart() {
+    DWORD start = 0;
+    if (HandleAllocated()) SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start);
+}
+
+int TEdit::SelLength() {
+    DWORD start = 0, end = 0;
+    if (HandleAllocated())
+        SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TEdit::SetSelection(int anchor, int caret) {
+    if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, anchor, caret);
 }
 
 void TEdit::SetMaxLength(int length) {
@@ -143,10 +183,7 @@ void TEdit::WndProc(TMessage& message) {
     if (message.Msg == CN_COMMAND) {
         if (HIWORD(message.WParam) == EN_CHANGE) {
             // The window holds the text the user typed; the control follows it.
-            const int length = GetWindowTextLengthA(Handle());
-            std::string text(static_cast<std::size_t>(length) + 1, '\0');
-            GetWindowTextA(Handle(), text.data(), length + 1);
-            text.resize(static_cast<std::size_t>(length));
+            const std::string text = WindowText();
             if (text != caption_) {
                 caption_ = text;
                 Perform(CM_TEXTCHANGED);
@@ -182,7 +219,10 @@ void TListBox::CreateParams(TCreateParams& params) {
 }
 
 void TListBox::DestroyWnd() {
-    if (HandleAllocated()) item_index_ = ItemIndex();
+    if (HandleAllocated()) {
+        item_index_ = ItemIndex();
+        top_index_ = static_cast<int>(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0));
+    }
     TWinControl::DestroyWnd();
 }
 
@@ -190,6 +230,19 @@ void TListBox::CreateHandleDone() {
     for (const std::string& item : items_)
         SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     if (item_index_ >= 0) SendMessageA(Handle(), LB_SETCURSEL, item_index_, 0);
+    if (top_index_ > 0) SendMessageA(Handle(), LB_SETTOPINDEX, top_index_, 0);
+}
+
+int TListBox::TopIndex() const {
+    if (HandleAllocated())
+        return static_cast<int>(
+            SendMessageA(const_cast<TListBox*>(this)->Handle(), LB_GETTOPINDEX, 0, 0));
+    return top_index_;
+}
+
+void TListBox::SetTopIndex(int index) {
+    top_index_ = index;
+    if (HandleAllocated()) SendMessageA(Handle(), LB_SETTOPINDEX, index, 0);
 }
 
 void TListBox::AddItem(const std::string& text) {

@@ -13,13 +13,9 @@ namespace quillory::ui {
 
 enum class TBorderStyle { bsNone, bsSingle };
 
-// Whether `ch` is the access key that an & marks in `caption`.
-bool IsAccel(char ch, const std::string& caption);
-
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner);
-    const char* ClassName() const override { return "TButton"; }
 
     // Enter clicks the default button, Esc the cancel button.
     bool Default() const { return default_; }
@@ -48,13 +44,16 @@ private:
 class TEdit : public TWinControl {
 public:
     explicit TEdit(TComponent* owner);
-    const char* ClassName() const override { return "TEdit"; }
 
     int MaxLength() const { return max_length_; }
     void SetMaxLength(int length);
     TBorderStyle BorderStyle() const { return border_style_; }
     void SetBorderStyle(TBorderStyle style);
     void SelectAll();
+    int SelStart();
+    int SelLength();
+    // Selects from `anchor` to `caret`, the caret at the second (it may be the lower).
+    void SetSelection(int anchor, int caret);
 
     TNotifyEvent OnChange;
 
@@ -66,15 +65,21 @@ protected:
     void CMCtl3DChanged(TMessage& message) override;
 
 private:
+    std::string WindowText();
+    bool CaretIsAt(int index, POINT caret);
+
     int max_length_ = 0;
     bool modified_ = false;
     TBorderStyle border_style_ = TBorderStyle::bsSingle;
+    // The selection while the window is re-created.
+    bool selection_saved_ = false;
+    int selection_anchor_ = 0;
+    int selection_caret_ = 0;
 };
 
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
-    const char* ClassName() const override { return "TListBox"; }
 
     int ItemCount() const { return static_cast<int>(items_.size()); }
     const std::string& Item(int index) const { return items_[index]; }
@@ -83,6 +88,9 @@ public:
     void ClearItems();
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // The first row shown.
+    int TopIndex() const;
+    void SetTopIndex(int index);
     TBorderStyle BorderStyle() const { return border_style_; }
     void SetBorderStyle(TBorderStyle style);
 
@@ -96,6 +104,7 @@ protected:
 private:
     std::vector<std::string> items_;
     int item_index_ = -1;
+    int top_index_ = 0;
     TBorderStyle border_style_ = TBorderStyle::bsSingle;
 };
 
@@ -107,7 +116,6 @@ struct TStatusPanel {
 class TStatusBar : public TWinControl {
 public:
     explicit TStatusBar(TComponent* owner);
-    const char* ClassName() const override { return "TStatusBar"; }
 
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     const TStatusPanel& Panels(int index) const { return panels_[index]; }

@@ -13,7 +13,6 @@ class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* owner);
     ~TTimer() override;
-    const char* ClassName() const override { return "TTimer"; }
 
     UINT Interval() const { return interval_; }
     // A changed interval starts a new period; the same value leaves the timer as it runs.

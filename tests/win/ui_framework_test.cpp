@@ -140,6 +140,7 @@ TEST_F(FrameworkTest, ReplacedWindowProcSeesEveryMessageOfAWindowedControlAndCha
     seen.clear();
     SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
     EXPECT_TRUE(seen.empty()) << "the restored handler bypasses the replacement";
+    form.reset();  // while what the replaced handlers capture still lives
 }
 
 TEST_F(FrameworkTest, GraphicControlsArePaintedAndFedThroughTheirWindowProc) {
@@ -188,6 +189,7 @@ TEST_F(FrameworkTest, GraphicControlsArePaintedAndFedThroughTheirWindowProc) {
     SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(90, 50));
     EXPECT_EQ(clicks, 1);
     button->WindowProc = old;
+    form.reset();  // while what the replaced handlers capture still lives
 }
 
 TEST_F(FrameworkTest, PropertyChangesArriveAsFrameworkNotifications) {
@@ -227,9 +229,9 @@ TEST_F(FrameworkTest, PropertyChangesArriveAsFrameworkNotifications) {
     EXPECT_EQ(edit->Color(), clSkyBlue);
     edit->Invalidate();
     EXPECT_TRUE(has(editLog, 0xB034)) << "invalidate request";
-    panel->Font().SetHeight(14);
+    panel->Font().SetHeight(-14);
     EXPECT_TRUE(has(labelLog, CM_PARENTFONTCHANGED));
-    EXPECT_EQ(label->Font().Height(), 14);
+    EXPECT_EQ(label->Font().Height(), -14);
 
     // Re-creating the edit's window for its 3-D look keeps the replaced handler,
     // and the handler hears of the change before the old window goes.
@@ -253,6 +255,7 @@ TEST_F(FrameworkTest, PropertyChangesArriveAsFrameworkNotifications) {
     edit->SetEnabled(false);
     EXPECT_TRUE(has(editLog, 0xB00C, 0));
     EXPECT_FALSE(IsWindowEnabled(edit->Handle()));
+    form.reset();  // while the handlers' captured logs still live: the windows' last messages reach them
 }
 
 TEST_F(FrameworkTest, FocusAndMouseNotifications) {
@@ -313,6 +316,7 @@ TEST_F(FrameworkTest, FocusAndMouseNotifications) {
     SendMessageA(panel->Handle(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(log,
               (std::vector<std::string>{"A mouse in", "A mouse out", "B mouse in", "B mouse out"}));
+    form.reset();  // while what the replaced handlers capture still lives
 }
 
 TEST_F(FrameworkTest, ListBoxStatusBarAndImageShowTheirContent) {
