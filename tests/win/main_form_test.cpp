@@ -49,6 +49,15 @@ COLORREF CellPixel(const TBitmap& panel, int x, int y, int dx = 4, int dy = 4) {
     return panel.Pixel(8 + 10 * (x - 1) + dx, 10 * (y - 1) + dy);
 }
 
+// How many pixels inside the cell's one-pixel edge (where every symbol is
+// drawn; the edge is the panel frame's in row 1) are not `color`.
+int CellPixelsOtherThan(const TBitmap& panel, int x, int y, COLORREF color) {
+    int other = 0;
+    for (int dy = 1; dy < 9; ++dy)
+        for (int dx = 1; dx < 9; ++dx) other += CellPixel(panel, x, y, dx, dy) != color ? 1 : 0;
+    return other;
+}
+
 struct MainFormTest : ::testing::Test {
     void SetUp() override {
         TestApplication();
@@ -275,8 +284,14 @@ TEST_F(MainFormTest, DrawFieldFollowsTheBoardCellByCell) {
 
 TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
     // Games with random turns (fixed seed), restarted when they end: after each
-    // tick the skipped-unchanged redraw must leave every button as the board says.
+    // tick the skipped-unchanged redraw must leave every button as the board says,
+    // and the picture show it: an empty cell the plain face of a flat button at
+    // rest, a symbol its colour.
     ScopedMessageBoxAnswer boxes([](const std::string&, const std::string&, UINT) { return IDOK; });
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    Pump();  // no cell under the pointer, so none is framed as hot
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    TBitmap picture;
     std::uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
     const WORD arrows[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
@@ -288,11 +303,12 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
         }
         Tick();
         if (!game.Playing) continue;  // the collision tick does not redraw
+        RenderClient(*form->MainPanel, picture);
         for (int x = 1; x <= kBoardColumns; ++x) {
             for (int y = 1; y <= kBoardRows; ++y) {
                 const TCellButton* cell = form->CellButton(x, y);
                 const char* expected = "";
-                TColor color = cell->Font().Color();
+                TColor color = clNone;
                 switch (game.Board(x, y)) {
                     case cellBody:
                     case cellFedBody: expected = "<", color = clBlack; break;
@@ -302,8 +318,15 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
                 }
                 ASSERT_EQ(cell->Caption(), expected)
                     << "tick " << tick << " cell " << x << "," << y;
-                ASSERT_EQ(cell->Font().Color(), color)
-                    << "tick " << tick << " cell " << x << "," << y;
+                if (color == clNone) {
+                    ASSERT_EQ(CellPixelsOtherThan(picture, x, y, face), 0)
+                        << "tick " << tick << " empty cell " << x << "," << y;
+                } else {
+                    ASSERT_EQ(cell->Font().Color(), color)
+                        << "tick " << tick << " cell " << x << "," << y;
+                    ASSERT_EQ(CellPixel(picture, x, y), ColorToRGB(color))
+                        << "tick " << tick << " cell " << x << "," << y;
+                }
             }
         }
         ASSERT_EQ(Panel(0), " Score : " + std::to_string(game.Score));
