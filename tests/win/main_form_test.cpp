@@ -13,6 +13,7 @@
 
 #include "core/game_state.h"
 #include "ui/dialogs.h"
+#include "ui/timer.h"
 #include "win_test_support.h"
 
 // RECT comparisons for the layout checks.
@@ -410,6 +411,52 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
     EXPECT_EQ(Panel(1), " Level : 9");
     EXPECT_EQ(form->Timer->Interval(), 45u);
     EXPECT_EQ(gameOvers, 0) << "the old game is discarded without a game over";
+}
+
+// The question's own modal loop, with no answerer: the player closes it with
+// the caption's close button, and that is not a Yes.
+TEST_F(MainFormTest, NewGameQuestionClosedByItsCaptionKeepsTheGameGoing) {
+    ScopedModalAnswer realLoop(nullptr);
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    Tick();
+    ASSERT_EQ(game.HeadX, 10);
+    std::string asked;
+    bool pausedMeanwhile = false, rescued = false;
+    int waited = 0;
+    TForm* question = nullptr;
+    auto timers = std::make_unique<TComponent>(nullptr);
+    auto* closer = Create<TTimer>(timers.get());
+    closer->SetInterval(30);
+    closer->OnTimer = [&](TComponent*) {
+        if (!question) {
+            HWND window = FindWindowA(nullptr, "Confirm");
+            DWORD process = 0;
+            if (!window || GetWindowThreadProcessId(window, &process) != GetCurrentThreadId())
+                return;
+            question = dynamic_cast<TForm*>(TWinControl::FindControl(window));
+            if (!question) return;
+            auto* message = dynamic_cast<TLabel*>(question->FindComponent("Message"));
+            asked = message ? message->Caption() : "(no text)";
+            pausedMeanwhile = game.Paused && form->PausedLabel->Visible();
+            PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else if (++waited == 100) {
+            // Three seconds after the close: end the loop by hand, and say so.
+            rescued = true;
+            question->SetModalResult(mrAbort);
+        }
+    };
+    Key(VK_F9);
+    closer->SetEnabled(false);
+    EXPECT_EQ(asked, "Are you sure?");
+    EXPECT_FALSE(rescued) << "closing did not end the question's loop";
+    EXPECT_TRUE(pausedMeanwhile) << "paused while asking";
+    EXPECT_TRUE(game.Playing);
+    EXPECT_FALSE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    EXPECT_EQ(game.HeadX, 10) << "the same game, not a new one";
+    Tick();
+    EXPECT_EQ(game.HeadX, 11);
 }
 
 TEST_F(MainFormTest, ArrowKeysTurnOnlyAQuarterAndOnlyDuringAGame) {
