@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
 JOBS ?= $(shell nproc)
 
-.PHONY: test run bench dist bootstrap native win64 win32 clean
+.PHONY: test run bench bench-win dist bootstrap native win64 win32 clean
 
 bootstrap:
 	@tools/bootstrap.sh
@@ -33,6 +33,18 @@ bench: bootstrap
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS)
 	@build/bench/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# The main window's figures under Wine on a private display: a tick with its
+# paint, the full redraw, their ratio, the idle program's CPU share. Printed,
+# never checked; `make test` does not run it.
+BENCH_WIN := build/win64/bench/win/main_form_bench.exe
+bench-win: bootstrap
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j $(JOBS) --target main_form_bench
+	@tools/wine-prefix.sh $(CURDIR)/build/win64/wine init
+	@echo "bench-win: tools/with-xvfb.sh tools/wine-run.sh build/win64/wine $(BENCH_WIN)"
+	@status=0; tools/with-xvfb.sh tools/wine-run.sh $(CURDIR)/build/win64/wine $(BENCH_WIN) || status=$$?; \
+	  tools/wine-prefix.sh $(CURDIR)/build/win64/wine stop; exit $$status
 
 dist: win32
 	@mkdir -p dist && cp build/win32/src/game/quillory.exe dist/

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "core/score_table.h"
 
@@ -51,6 +54,13 @@ public:
 // The portable implementation over the C++ standard library.
 class StdScoreFileSystem final : public ScoreFileSystem {
 public:
+    // Opens a file as std::fopen does (by default std::fopen itself). An
+    // administrator opens a read-only file for writing too, so only a
+    // stand-in that sees the mode asked for shows that a load reads alone.
+    using OpenFunction = std::function<std::FILE*(const char* path, const char* mode)>;
+    StdScoreFileSystem();
+    explicit StdScoreFileSystem(OpenFunction open) : open_(std::move(open)) {}
+
     bool Exists(const std::string& path) override;
     int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
                    std::size_t& bytesRead) override;
@@ -58,6 +68,9 @@ public:
                    std::size_t& bytesWritten) override;
     int Replace(const std::string& from, const std::string& to) override;
     int Remove(const std::string& path) override;
+
+private:
+    OpenFunction open_;
 };
 
 enum class LoadOutcome { Loaded, NoFile, Failed };

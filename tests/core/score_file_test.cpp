@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "core/score_file.h"
@@ -188,13 +191,28 @@ TEST_F(ScoreFileOnDisk, ShortFileIsAReadFailureAndLeavesTheTableCleared) {
     }
 }
 
+// The suite may run as a user who writes read-only files anyway, so the file's
+// refusal is played where the file is opened: any open of it that asks to
+// write fails as the system fails it for everybody else.
 TEST_F(ScoreFileOnDisk, ReadOnlyFileLoads) {
     const Bytes image = ImageOf(SampleTable());
     WriteBytes(image);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::vector<std::string> modes;
+    StdScoreFileSystem readOnly([&](const char* opened, const char* mode) -> std::FILE* {
+        if (opened != path) return std::fopen(opened, mode);
+        modes.push_back(mode);
+        if (std::string(mode).find_first_of("wa+") != std::string::npos) {
+            errno = EACCES;
+            return nullptr;
+        }
+        return std::fopen(opened, mode);
+    });
     ScoreTable table{};
-    EXPECT_EQ(LoadScoreFile(files, path, table).Outcome, LoadOutcome::Loaded);
+    const LoadResult result = LoadScoreFile(readOnly, path, table);
+    EXPECT_EQ(result.Outcome, LoadOutcome::Loaded) << result.Status.Message();
     EXPECT_EQ(ImageOf(table), image);
+    EXPECT_EQ(modes, std::vector<std::string>{"rb"}) << "opened once, for reading only";
 }
 
 TEST_F(ScoreFileOnDisk, DirectoryInThePlaceOfTheFileFailsWithAccessDenied) {

@@ -168,6 +168,17 @@ shoot_rect() {
     convert "$out/$1.png" -crop "${2}x${3}+$4+$5" +repage "$out/$1-crop.png"
 }
 
+# How many pixels of a picture are dark (each channel below 70): text and
+# black symbols on the light faces of the dialogs.
+dark_pixels() {  # picture
+    convert "$1" -depth 8 txt:- | awk '
+        /^[0-9]/ { gsub(/[()]/, "", $2); split($2, c, ","); if (c[1] < 70 && c[2] < 70 && c[3] < 70) n++ }
+        END { print n + 0 }'
+}
+
+# The number of different colours in a picture.
+colour_count() { identify -format '%k' "$1"; }
+
 # The colour at a screen point of the last full screenshot: "r,g,b".
 pixel_at() {  # name x y
     convert "$out/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End to end: a game that ends in the snake's own body enters its result in a
 # score file whose rows all hold negative points. The name is typed into the
-# input dialog; the saved bytes must hold it in row 1 with the old rows 1 to 9
-# moved down whole. Screenshots of the input dialog, the top scores dialog and
-# the about window stay in the output folder for a look.
+# input dialog; the saved bytes must hold it in row 1, with the points the
+# score panel showed, and the old rows 1 to 9 moved down whole. The
+# screenshots are read as a player sees them: the typed name in the input
+# dialog, the new entry above the nine old rows in the top scores dialog, the
+# about window's picture; they stay in the output folder.
 # Usage: scores_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
 set -euo pipefail
 exe=$1
@@ -42,10 +44,18 @@ done > "$work/scores.dat"
 old=$(hex "$work/scores.dat")
 
 start_game
-# The application's own window carries the title too; a "Game Over!" box would be one more.
-count_titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
-plain_boxes=$(count_titled '^Quillory$')
-press F9
+# The application's own window carries the title too, and is the only one: a
+# "Game Over!" box would be a second. (Exactly one, so that a search that
+# finds nothing cannot pass for "no box".)
+count_titled() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | wc -l; }
+titled=$(count_titled '^Quillory$')
+(( titled == 1 )) || fail "$titled windows titled Quillory before the game, not the application's one"
+shoot no-game
+# Paused before the first tick can move the snake: the score panel reads 0.
+press F9 F10
+sleep 0.3
+shoot zero-score
+press F10
 sleep 0.3
 window_shown '^Game Over!$' && fail "a game over before any turn"
 # Up, Left, Down before the snake has gone far: the queue applies one turn a
@@ -53,19 +63,62 @@ window_shown '^Game Over!$' && fail "a game over before any turn"
 press Up Left Down
 dialog=$(wait_for_window '^Game Over!$' 30)
 kill -0 "$game_pid" || fail "the game ended instead of asking"
-(( $(count_titled '^Quillory$') == plain_boxes )) || fail "a plain Game Over! box although row 1 was earned"
+titled=$(count_titled '^Quillory$')
+(( titled == 1 )) || fail "$titled windows titled Quillory: a plain Game Over! box although row 1 was earned"
 
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 sleep 0.3
+shoot_window input-empty "$dialog"
 xdotool type --delay 40 "$typed"
 sleep 0.3
 shoot_window input-dialog "$dialog"
+# The typed name in the edit field: the dialog's caption, prompt and caret are
+# dark in both pictures; eleven letters add at least four dark pixels each.
+empty_dark=$(dark_pixels "$out/input-empty-window.png")
+typed_dark=$(dark_pixels "$out/input-dialog-window.png")
+echo "e2e: input dialog dark pixels: $empty_dark empty, $typed_dark with the name"
+(( typed_dark - empty_dark >= 4 * ${#typed} )) || fail "the typed name does not show in the input dialog"
 xdotool key Return
 
 scores=$(wait_for_window '^Top Scores$' 30)
 sleep 0.5
 shoot_window top-scores "$scores"
 window_shown '^Game Over!$' && fail "the input dialog is still open"
+
+# The name column of the top scores dialog, row by row (13 pixels from client
+# y 32, client x 32 to 137): where its text ends. Row 1 holds the long new
+# name, rows 2 to 10 the old rows 1 to 9, "Old row n" each.
+readonly scores_client_width=235 scores_client_height=223
+read -r -a name_ends < <(convert "$out/top-scores-window.png" -depth 8 txt:- | awk \
+    -v cw="$scores_client_width" -v ch="$scores_client_height" '
+    /^[0-9]/ {
+        split($1, xy, "[,:]"); gsub(/[()]/, "", $2); pix[xy[1] "," xy[2]] = $2
+        if (xy[1] + 1 > W) W = xy[1] + 1
+        if (xy[2] + 1 > H) H = xy[2] + 1
+    }
+    END {
+        ox = int((W - cw) / 2); oy = H - ox - ch
+        split(pix[(ox + 2) "," (oy + 28)], face, ",")
+        for (r = 0; r < 10; r++) {
+            end = -1
+            for (y = oy + 32 + 13 * r; y < oy + 45 + 13 * r; y++) for (x = ox + 32; x < ox + 137; x++) {
+                split(pix[x "," y], c, ",")
+                d = (c[1] - face[1])^2 + (c[2] - face[2])^2 + (c[3] - face[3])^2
+                if (d > 1600 && x - ox > end) end = x - ox
+            }
+            printf "%d ", end
+        }
+        print ""
+    }')
+echo "e2e: top scores names end at client x ${name_ends[*]}"
+(( ${#name_ends[@]} == 10 )) || fail "the top scores picture was not read"
+for (( r = 1; r < 10; r++ )); do
+    (( name_ends[r] > 32 )) || fail "row $(( r + 1 )) of the top scores shows no name"
+    (( name_ends[r] - name_ends[1] <= 3 && name_ends[1] - name_ends[r] <= 3 )) ||
+        fail "row $(( r + 1 )) does not look like an old row (ends at ${name_ends[r]}, row 2 at ${name_ends[1]})"
+done
+(( name_ends[0] >= name_ends[1] + 30 )) ||
+    fail "row 1 does not show the new, longer name (ends at ${name_ends[0]}, row 2 at ${name_ends[1]})"
 
 # The saved file: 280 bytes, row 1 the new result, rows 2 to 10 the old 1 to 9.
 [[ $(stat -c %s "$work/scores.dat") == 280 ]] || fail "the saved file is not 280 bytes"
@@ -75,7 +128,6 @@ expected_name=$(printf '%02x' "${#stored}")$(printf '%s' "$stored" | od -An -v -
     fail "row 1's name: $(printf '%s' "${new:0:42}") instead of $expected_name"
 [[ "${new:42:6}" == "${old:42:6}" ]] || fail "row 1's padding bytes changed"
 points=$(od -An -t d4 -j 24 -N 4 "$work/scores.dat" | tr -d ' ')
-(( points >= 0 && points % 7 == 0 )) || fail "row 1 holds $points points"
 [[ "${new:56}" == "${old:0:504}" ]] || fail "the old rows 1 to 9 did not move down whole"
 echo "e2e: row 1 is \"$stored\" with $points points; the old rows moved down"
 
@@ -91,6 +143,24 @@ analyse after-scores
 body_count=$(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/after-scores.txt")
 (( body_count >= 4 )) || fail "the finished game's snake is gone from the board ($body_count cells)"
 
+# The points saved are the points played: the score panel (the status bar's
+# first part, client 2,206 to 76,221) as it is now, beside the same panel
+# reading 0. Usually the snake ate nothing on its short way and both match
+# pixel for pixel; when it did eat, the row holds the level's 7 a meal.
+read -r ox oy < <(sed -n 's/^origin=\([0-9-]*\),\([0-9-]*\) .*/\1 \2/p' "$out/after-scores.txt")
+score_panel() {  # screenshot name
+    convert "$out/$1-window.png" -crop "74x15+$(( ox + 2 ))+$(( oy + 206 ))" +repage \
+        -depth 8 rgb:- | md5sum
+}
+[[ "$(score_panel no-game)" != "$(score_panel zero-score)" ]] ||
+    fail "the score panel does not show the score's digits where it is read"
+if [[ "$(score_panel after-scores)" == "$(score_panel zero-score)" ]]; then
+    (( points == 0 )) || fail "row 1 holds $points points; the game ended with none"
+else
+    (( points > 0 && points % 7 == 0 )) ||
+        fail "row 1 holds $points points; the game ended with points, 7 a meal"
+fi
+
 # The About command: a top-level item of the menu bar without an access key,
 # reached with the keyboard (Alt selects "Game", then two steps right).
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
@@ -98,6 +168,9 @@ xdotool key --delay 150 alt Right Right Return
 about=$(wait_for_window '^About$' 30)
 sleep 0.5
 shoot_window about "$about"
+about_colours=$(colour_count "$out/about-window.png")
+echo "e2e: the about window shows $about_colours colours"
+(( about_colours >= 500 )) || fail "the about window does not show its picture ($about_colours colours)"
 window_shown '^Quillory 1\.0 \[Brindlework\]$' && fail "the main window stays visible beside the about window"
 about_at=$(xdotool getwindowgeometry --shell "$about" | grep -E '^[XY]=' | tr '\n' ' ')
 xdotool windowfocus --sync "$about" 2>/dev/null || true

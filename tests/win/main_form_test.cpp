@@ -13,6 +13,7 @@
 
 #include "core/game_state.h"
 #include "ui/dialogs.h"
+#include "ui/timer.h"
 #include "win_test_support.h"
 
 // RECT comparisons for the layout checks.
@@ -47,6 +48,15 @@ RECT RectIn(HWND window, HWND reference) {
 // The pixel at a cell-local point of cell (x, y), in the board panel's picture.
 COLORREF CellPixel(const TBitmap& panel, int x, int y, int dx = 4, int dy = 4) {
     return panel.Pixel(8 + 10 * (x - 1) + dx, 10 * (y - 1) + dy);
+}
+
+// How many pixels inside the cell's one-pixel edge (where every symbol is
+// drawn; the edge is the panel frame's in row 1) are not `color`.
+int CellPixelsOtherThan(const TBitmap& panel, int x, int y, COLORREF color) {
+    int other = 0;
+    for (int dy = 1; dy < 9; ++dy)
+        for (int dx = 1; dx < 9; ++dx) other += CellPixel(panel, x, y, dx, dy) != color ? 1 : 0;
+    return other;
 }
 
 struct MainFormTest : ::testing::Test {
@@ -275,8 +285,14 @@ TEST_F(MainFormTest, DrawFieldFollowsTheBoardCellByCell) {
 
 TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
     // Games with random turns (fixed seed), restarted when they end: after each
-    // tick the skipped-unchanged redraw must leave every button as the board says.
+    // tick the skipped-unchanged redraw must leave every button as the board says,
+    // and the picture show it: an empty cell the plain face of a flat button at
+    // rest, a symbol its colour.
     ScopedMessageBoxAnswer boxes([](const std::string&, const std::string&, UINT) { return IDOK; });
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    Pump();  // no cell under the pointer, so none is framed as hot
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    TBitmap picture;
     std::uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
     const WORD arrows[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
@@ -288,11 +304,12 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
         }
         Tick();
         if (!game.Playing) continue;  // the collision tick does not redraw
+        RenderClient(*form->MainPanel, picture);
         for (int x = 1; x <= kBoardColumns; ++x) {
             for (int y = 1; y <= kBoardRows; ++y) {
                 const TCellButton* cell = form->CellButton(x, y);
                 const char* expected = "";
-                TColor color = cell->Font().Color();
+                TColor color = clNone;
                 switch (game.Board(x, y)) {
                     case cellBody:
                     case cellFedBody: expected = "<", color = clBlack; break;
@@ -302,8 +319,15 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
                 }
                 ASSERT_EQ(cell->Caption(), expected)
                     << "tick " << tick << " cell " << x << "," << y;
-                ASSERT_EQ(cell->Font().Color(), color)
-                    << "tick " << tick << " cell " << x << "," << y;
+                if (color == clNone) {
+                    ASSERT_EQ(CellPixelsOtherThan(picture, x, y, face), 0)
+                        << "tick " << tick << " empty cell " << x << "," << y;
+                } else {
+                    ASSERT_EQ(cell->Font().Color(), color)
+                        << "tick " << tick << " cell " << x << "," << y;
+                    ASSERT_EQ(CellPixel(picture, x, y), ColorToRGB(color))
+                        << "tick " << tick << " cell " << x << "," << y;
+                }
             }
         }
         ASSERT_EQ(Panel(0), " Score : " + std::to_string(game.Score));
@@ -387,6 +411,52 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
     EXPECT_EQ(Panel(1), " Level : 9");
     EXPECT_EQ(form->Timer->Interval(), 45u);
     EXPECT_EQ(gameOvers, 0) << "the old game is discarded without a game over";
+}
+
+// The question's own modal loop, with no answerer: the player closes it with
+// the caption's close button, and that is not a Yes.
+TEST_F(MainFormTest, NewGameQuestionClosedByItsCaptionKeepsTheGameGoing) {
+    ScopedModalAnswer realLoop(nullptr);
+    Key(VK_F9);
+    MoveFoodTo(20, 3);
+    Tick();
+    ASSERT_EQ(game.HeadX, 10);
+    std::string asked;
+    bool pausedMeanwhile = false, rescued = false;
+    int waited = 0;
+    TForm* question = nullptr;
+    auto timers = std::make_unique<TComponent>(nullptr);
+    auto* closer = Create<TTimer>(timers.get());
+    closer->SetInterval(30);
+    closer->OnTimer = [&](TComponent*) {
+        if (!question) {
+            HWND window = FindWindowA(nullptr, "Confirm");
+            DWORD process = 0;
+            if (!window || GetWindowThreadProcessId(window, &process) != GetCurrentThreadId())
+                return;
+            question = dynamic_cast<TForm*>(TWinControl::FindControl(window));
+            if (!question) return;
+            auto* message = dynamic_cast<TLabel*>(question->FindComponent("Message"));
+            asked = message ? message->Caption() : "(no text)";
+            pausedMeanwhile = game.Paused && form->PausedLabel->Visible();
+            PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else if (++waited == 100) {
+            // Three seconds after the close: end the loop by hand, and say so.
+            rescued = true;
+            question->SetModalResult(mrAbort);
+        }
+    };
+    Key(VK_F9);
+    closer->SetEnabled(false);
+    EXPECT_EQ(asked, "Are you sure?");
+    EXPECT_FALSE(rescued) << "closing did not end the question's loop";
+    EXPECT_TRUE(pausedMeanwhile) << "paused while asking";
+    EXPECT_TRUE(game.Playing);
+    EXPECT_FALSE(game.Paused);
+    EXPECT_FALSE(form->PausedLabel->Visible());
+    EXPECT_EQ(game.HeadX, 10) << "the same game, not a new one";
+    Tick();
+    EXPECT_EQ(game.HeadX, 11);
 }
 
 TEST_F(MainFormTest, ArrowKeysTurnOnlyAQuarterAndOnlyDuringAGame) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "readers_only_handle.h"
 #include "scores/win32_score_files.h"
 
 namespace quillory {
@@ -84,7 +85,14 @@ TEST_F(Win32ScoreFiles, ReadOnlyFileLoadsButCannotBeSaved) {
     WriteBytes(Image(2));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     ScoreTable table{};
-    ASSERT_EQ(LoadScoreFile(files, path, table).Outcome, LoadOutcome::Loaded);
+    {
+        // Writers locked out for everybody: a load that asked to write would fail here.
+        testing::ReadersOnlyHandle readers(path);
+        ASSERT_TRUE(readers.Held());
+        ASSERT_EQ(readers.ReadWriteOpenError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        const LoadResult loaded = LoadScoreFile(files, path, table);
+        ASSERT_EQ(loaded.Outcome, LoadOutcome::Loaded) << loaded.Status.Message();
+    }
     EXPECT_EQ(ImageOf(table), Image(2));
 
     table.Rows[0].Points = 12345;

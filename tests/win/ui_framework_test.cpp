@@ -600,6 +600,59 @@ TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {
     EXPECT_EQ(owner, Application->Handle());
 }
 
+// The modal loop itself, with no answerer: the answer waits in the message
+// queue, where only the loop's own message handling can deliver it.
+TEST_F(FrameworkTest, ShowModalRunsItsOwnLoopUntilAPostedAnswerEndsIt) {
+    ScopedModalAnswer realLoop(nullptr);
+    auto other = NewForm();
+    other->Show();
+    Pump();
+    auto timers = std::make_unique<TComponent>(nullptr);
+    // Should the loop not end, the watchdog ends it with a result no button gives.
+    TForm* open = nullptr;
+    auto* watchdog = Create<TTimer>(timers.get());
+    watchdog->OnTimer = [&](TComponent*) {
+        if (open) open->SetModalResult(mrAbort);
+    };
+    watchdog->SetInterval(5000);
+    auto* answerer = Create<TTimer>(timers.get());
+    answerer->SetEnabled(false);
+    answerer->SetInterval(30);
+
+    struct Case {
+        const char* how;
+        bool enter;  // Enter to the focused button, else a click on "No"
+        TModalResult expected;
+    };
+    for (const Case& c : {Case{"click on No", false, mrNo}, Case{"Enter", true, mrYes}}) {
+        SCOPED_TRACE(c.how);
+        std::unique_ptr<TForm> dialog(
+            CreateMessageDialog("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo));
+        open = dialog.get();
+        bool shown = false, otherWaited = false;
+        // Once the loop runs: see the dialog on screen, then post the answer.
+        answerer->OnTimer = [&](TComponent*) {
+            answerer->SetEnabled(false);
+            shown = IsWindowVisible(dialog->Handle()) != FALSE;
+            otherWaited = IsWindowEnabled(other->Handle()) == FALSE;
+            if (c.enter) {
+                HWND focus = GetFocus();
+                PostMessageA(focus ? focus : dialog->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+            } else {
+                auto* no = static_cast<TButton*>(dialog->FindComponent("No"));
+                PostMessageA(no->Handle(), BM_CLICK, 0, 0);
+            }
+        };
+        answerer->SetEnabled(true);
+        EXPECT_EQ(dialog->ShowModal(), c.expected);
+        open = nullptr;
+        EXPECT_TRUE(shown) << "the answer came while the dialog was open";
+        EXPECT_TRUE(otherWaited);
+        EXPECT_FALSE(IsWindowVisible(dialog->Handle())) << "hidden when its loop ends";
+        EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    }
+}
+
 TEST_F(FrameworkTest, DialogKeysPickTheDefaultAndCancelButtons) {
     auto pressKey = [](WORD key) {
         return [key](TForm& dialog) {

@@ -196,12 +196,21 @@ TEST_F(LevelFormTest, CentredOverMainWindowByOuterSizes) {
     const int height = ui::RectHeight(own);
     EXPECT_EQ(own.left, kMainLeft + (kMainWidth - width) / 2);
     EXPECT_EQ(own.top, kMainTop + (kMainHeight - height) / 2);
-    if (width == 158 && height == 146) {
-        EXPECT_EQ(own.left, 182);
-        EXPECT_EQ(own.top, 161);
-    }
     EXPECT_TRUE(IsWindowVisible(dialog_->Handle()));
     EXPECT_FALSE(IsWindowEnabled(main_->Handle()));
+    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+    Pump();
+
+    // Whatever this system's frame makes of the dialog's outer size: a main
+    // window 41 and 21 pixels larger leaves half pixels on both axes, and the
+    // dialog goes to the nearer corner (20 and 10 pixels in, not 21 and 11).
+    main_->SetBounds(kMainLeft, kMainTop, width + 41, height + 21);
+    Open();
+    const RECT odd = WindowRect(dialog_->Handle());
+    EXPECT_EQ(odd.left, kMainLeft + 20);
+    EXPECT_EQ(odd.top, kMainTop + 10);
+    EXPECT_EQ(ui::RectWidth(odd), width) << "moved, not resized";
+    EXPECT_EQ(ui::RectHeight(odd), height);
     SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
     Pump();
 

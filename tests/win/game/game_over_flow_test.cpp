@@ -94,16 +94,27 @@ protected:
     }
 
     // What arrives while a dialog of the game's end is open: direct ticks and
-    // the window's own timer. None of them may move the finished game.
+    // the window's own timer. None of them may move the finished game. The
+    // timer's ticks are counted on their way to the window, so that "nothing
+    // moved" cannot mean "nothing arrived".
     void TicksDoNothing() {
         EXPECT_FALSE(game.Playing) << "cleared before the dialogs open";
         const int headX = game.HeadX, headY = game.HeadY, score = game.Score;
         Tick();
         Tick();
+        const ui::TNotifyEvent windowsOwn = form->Timer->OnTimer;
+        int arrived = 0;
+        form->Timer->OnTimer = [&](ui::TComponent* sender) {
+            ++arrived;
+            windowsOwn(sender);
+        };
         form->Timer->SetInterval(20);
         form->Timer->SetEnabled(true);
-        PumpFor(150ms);
+        const auto end = std::chrono::steady_clock::now() + 3s;
+        while (arrived < 3 && std::chrono::steady_clock::now() < end) PumpFor(10ms);
         form->Timer->SetEnabled(false);
+        form->Timer->OnTimer = windowsOwn;
+        EXPECT_GE(arrived, 3) << "the window's timer ticked while the dialog was open";
         EXPECT_EQ(game.HeadX, headX);
         EXPECT_EQ(game.HeadY, headY);
         EXPECT_EQ(game.Score, score);

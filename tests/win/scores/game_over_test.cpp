@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "../readers_only_handle.h"
 #include "scores/score_keeper.h"
 #include "scores/scores_form.h"
 #include "scores_test_support.h"
@@ -239,6 +241,10 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
         std::function<void()> make;
         const char* loadBox;  // nullptr: it loads
         const char* saveBox;  // nullptr: the save works
+        // Writers locked out while the program starts: the start-up load
+        // must ask for reading only (the attribute alone does not stop the
+        // user the suite runs as).
+        bool readersOnly = false;
     };
     const Case cases[] = {
         {"read-only file",
@@ -246,7 +252,7 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
              WriteFileBytes(path, ImageOf(stored));
              SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
          },
-         nullptr, "File access denied."},
+         nullptr, "File access denied.", /*readersOnly=*/true},
         {"directory", [&] { CreateDirectoryA(path.c_str(), nullptr); }, "File access denied.",
          "File access denied."},
         {"279 bytes", [&] { WriteFileBytes(path, shortImage); }, "Read beyond end of file.",
@@ -263,7 +269,15 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
         const Bytes before = ReadFileBytes(path);
 
         MessageBoxRecorder boxes;
-        Start();
+        {
+            std::optional<ReadersOnlyHandle> readers;
+            if (c.readersOnly) {
+                readers.emplace(path);
+                ASSERT_EQ(readers->ReadWriteOpenError(),
+                          static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+            }
+            Start();
+        }
         if (c.loadBox) {
             EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{c.loadBox});
             EXPECT_TRUE(Names().empty()) << "start-up goes on with the lists empty";

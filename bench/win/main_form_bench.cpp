@@ -1,10 +1,14 @@
 // What a tick costs under Wine, paint included, beside a plain full redraw of
-// all 600 cells looked up by name; and what the idle program costs.
-#include <gtest/gtest.h>
+// all 600 cells looked up by name; and what the idle program costs. These are
+// figures for a person to read: on a shared machine any bound on them is a
+// coin toss, so nothing here fails. The suite checks the work instead (which
+// cells a tick paints). Run with `make bench-win`.
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/game_state.h"
@@ -15,12 +19,10 @@ namespace quillory {
 namespace {
 
 using namespace ui;
-using testing::Pump;
-using testing::ScopedMessageBoxAnswer;
-using testing::TestApplication;
 
 constexpr int kTicks = 3000;
 constexpr int kFullRedraws = 100;
+constexpr double kIdleSeconds = 3.0;
 
 double Now() {
     static const double frequency = [] {
@@ -55,36 +57,38 @@ struct MeasuredMainForm : TMainForm {
     void GameOver() override {}
 };
 
-struct MeasureTest : ::testing::Test {
-    void SetUp() override {
-        TestApplication();
-        form.reset(Create<MeasuredMainForm>(Application, game));
-        form->Timer->SetEnabled(false);
-        form->Show();
-        Pump();
-    }
-    // Paints now whatever the last change invalidated in the window, as the
-    // message loop would before the next tick.
-    void PaintNow() {
-        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        GdiFlush();
-    }
-    GameState game;
-    std::unique_ptr<TMainForm> form;
+// Paints now whatever the last change invalidated in the window, as the
+// message loop would before the next tick.
+void PaintNow(TMainForm& form) {
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+}
+
+struct Figures {
+    double TickMs = 0;
+    double FullRedrawMs = 0;
+    double IdleCpuShare = 0;
 };
 
-TEST_F(MeasureTest, TickWithPaintAgainstAFullRedrawByName) {
-    ScopedMessageBoxAnswer noBoxes(
+Figures Measure() {
+    testing::TestApplication();
+    testing::ScopedMessageBoxAnswer noBoxes(
         [](const std::string&, const std::string&, UINT) { return IDOK; });
+    GameState game;
+    std::unique_ptr<TMainForm> form(Create<MeasuredMainForm>(Application, game));
+    form->Timer->SetEnabled(false);
+    form->Show();
+    testing::Pump();
+
     form->Newgame1Click(nullptr);
-    Pump();
+    testing::Pump();
     // A running game that wanders over every row: a turn down now and then.
     std::vector<double> ticks;
     ticks.reserve(kTicks);
     for (int i = 0; ticks.size() < static_cast<std::size_t>(kTicks); ++i) {
         if (!game.Playing) {
             form->Newgame1Click(nullptr);
-            PaintNow();
+            PaintNow(*form);
         }
         if (i % 23 == 0) {
             WORD key = game.CurrentDirection == dirRight ? VK_DOWN : VK_RIGHT;
@@ -92,7 +96,7 @@ TEST_F(MeasureTest, TickWithPaintAgainstAFullRedrawByName) {
         }
         const double start = Now();
         form->TimerTimer(form->Timer);
-        PaintNow();
+        PaintNow(*form);
         const double stop = Now();
         if (game.Playing) ticks.push_back(stop - start);
     }
@@ -100,35 +104,41 @@ TEST_F(MeasureTest, TickWithPaintAgainstAFullRedrawByName) {
     for (int i = 0; i < kFullRedraws; ++i) {
         const double start = Now();
         form->DrawFieldByName();
-        PaintNow();
+        PaintNow(*form);
         fullRedraws.push_back(Now() - start);
     }
-    const double tick = Median(ticks) * 1e3;
-    const double full = Median(fullRedraws) * 1e3;
-    std::printf("[ measure  ] tick + DrawField + paint: median %.4f ms over %d ticks\n", tick,
-                kTicks);
-    std::printf("[ measure  ] full redraw by name + paint: median %.4f ms over %d runs\n", full,
-                kFullRedraws);
-    std::printf("[ measure  ] ratio %.1f\n", full / tick);
-    RecordProperty("tick_ms", std::to_string(tick));
-    RecordProperty("full_redraw_ms", std::to_string(full));
-    // The aim is under 0.5 ms; the bound leaves room for a busy machine and
-    // still catches a tick that repaints the whole board (several ms).
-    EXPECT_LT(tick, 1.0);
-    EXPECT_GT(full / tick, 20.0) << "at least twenty times cheaper than redrawing every cell";
-}
 
-TEST_F(MeasureTest, IdleProgramUsesAlmostNoProcessorTime) {
-    // No game: the 150 ms timer ticks and does nothing, the loop waits.
+    // The game over and no game running: the 150 ms timer ticks and does
+    // nothing, the loop waits.
+    game.Playing = false;
+    form->Timer->SetInterval(150);
     form->Timer->SetEnabled(true);
-    Pump();
+    testing::Pump();
     const double cpuStart = ProcessCpuSeconds();
     const double wallStart = Now();
-    while (Now() - wallStart < 3.0) TestApplication().HandleMessage();
-    const double share = (ProcessCpuSeconds() - cpuStart) / (Now() - wallStart);
-    std::printf("[ measure  ] idle CPU share over 3 s: %.2f %%\n", share * 100.0);
-    EXPECT_LT(share, 0.03);
+    while (Now() - wallStart < kIdleSeconds) testing::TestApplication().HandleMessage();
+    const double idle = (ProcessCpuSeconds() - cpuStart) / (Now() - wallStart);
+    form->Timer->SetEnabled(false);
+
+    return Figures{Median(ticks) * 1e3, Median(fullRedraws) * 1e3, idle};
 }
 
 }  // namespace
 }  // namespace quillory
+
+int main() {
+    const quillory::Figures figures = quillory::Measure();
+    SYSTEM_INFO system;
+    GetNativeSystemInfo(&system);
+    std::printf("main_form_bench: %s\n", GetCommandLineA());
+    std::printf("  (make bench-win: under Wine on a private Xvfb display, %lu processors)\n",
+                static_cast<unsigned long>(system.dwNumberOfProcessors));
+    std::printf("  tick + DrawField + paint:    median %.4f ms over %d ticks\n", figures.TickMs,
+                quillory::kTicks);
+    std::printf("  full redraw by name + paint: median %.4f ms over %d runs\n",
+                figures.FullRedrawMs, quillory::kFullRedraws);
+    std::printf("  full redraw / tick:          %.1f\n", figures.FullRedrawMs / figures.TickMs);
+    std::printf("  idle CPU share over %.0f s:    %.2f %%\n", quillory::kIdleSeconds,
+                figures.IdleCpuShare * 100.0);
+    return 0;
+}
