@@ -284,6 +284,7 @@ void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
 }
 
 void TMainForm::Newgame1Click(TComponent*) {
+    EndStatusNotice();
     if (game_.Playing) {
         game_.Paused = true;
         turns_.Clear();
@@ -303,6 +304,7 @@ void TMainForm::Newgame1Click(TComponent*) {
 }
 
 void TMainForm::Pause1Click(TComponent*) {
+    EndStatusNotice();
     if (!game_.Playing) return;
     game_.Paused = !game_.Paused;
     turns_.Clear();
@@ -325,16 +327,24 @@ void TMainForm::CreateTray() {
     Tray->SetHint(kBossModeHint);
     Tray->SetShowHint(true);
     Tray->OnClick = [this](TComponent* sender) { TrayClick(sender); };
+    Tray->OnIconLost = [this](TComponent* sender) { TrayIconLost(sender); };
     Tray->SetIconVisible(false);  // the icon belongs to boss mode only
     Tray->Loaded();
 }
 
 // Boss mode: the window and its task-bar button vanish at once; only the icon
 // in the notification area stays, and its click brings the paused game back.
+// The icon comes first: without it nothing could bring the game back, so the
+// window only goes once the icon is in place.
 void TMainForm::BossKey1Click(TComponent*) {
+    EndStatusNotice();
     PauseForCommand();
+    if (!Tray->ShowTrayIcon()) {
+        Tray->SetIconVisible(false);  // no icon may turn up later, when the shell restarts
+        ShowStatusNotice(kBossModeNeedsTrayText);
+        return;
+    }
     Tray->HideMainWindow();
-    Tray->SetIconVisible(true);
 }
 
 void TMainForm::TrayClick(TComponent*) {
@@ -342,9 +352,26 @@ void TMainForm::TrayClick(TComponent*) {
     Show();  // the tray's hook brings back the task-bar button and the focus
 }
 
+void TMainForm::TrayIconLost(TComponent*) {
+    // Hidden without an icon, the game could not be reached at all.
+    Tray->SetIconVisible(false);
+    Show();
+    ShowStatusNotice(kBossModeIconLostText);
+}
+
+void TMainForm::ShowStatusNotice(const std::string& text) {
+    Status->SetSimpleText(text);
+    Status->SetSimplePanel(true);
+}
+
+void TMainForm::EndStatusNotice() {
+    Status->SetSimplePanel(false);
+}
+
 // Until the other windows exist (tests make the main window alone) these
 // commands leave the game and the window as they are.
 void TMainForm::Level1Click(TComponent*) {
+    EndStatusNotice();
     if (!LevelForm) return;
     SetEnabled(false);
     if (game_.Playing) PauseForCommand();
@@ -352,6 +379,7 @@ void TMainForm::Level1Click(TComponent*) {
 }
 
 void TMainForm::TopScores1Click(TComponent*) {
+    EndStatusNotice();
     if (!ScoresForm) return;
     PauseForCommand();
     SetEnabled(false);
@@ -359,6 +387,7 @@ void TMainForm::TopScores1Click(TComponent*) {
 }
 
 void TMainForm::About1Click(TComponent*) {
+    EndStatusNotice();
     if (!AboutForm) return;
     PauseForCommand();
     AboutForm->ShowInPlaceOfMainWindow();

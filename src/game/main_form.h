@@ -29,6 +29,10 @@ constexpr int kMainClientHeight = 223;
 constexpr const char* kMainCaption = "Quillory 1.0 [Brindlework]";
 constexpr const char* kApplicationTitle = "Quillory";
 constexpr const char* kBossModeHint = "Quillory [BOSS MODE]";
+// Why boss mode left the window on screen, in the status bar until the next
+// game command.
+constexpr const char* kBossModeNeedsTrayText = "Boss mode needs the notification area";
+constexpr const char* kBossModeIconLostText = "Boss mode ended: its icon was lost";
 
 // Status bar panels.
 constexpr int kScorePanel = 0;
@@ -74,6 +78,8 @@ public:
     void TopScores1Click(ui::TComponent* sender);
     void About1Click(ui::TComponent* sender);
     void TrayClick(ui::TComponent* sender);
+    // The shell restarted during boss mode and would not take the icon back.
+    void TrayIconLost(ui::TComponent* sender);
 
     // The cell button of a cell, x 1..30, y 1..20.
     TCellButton* CellButton(int x, int y) const;
@@ -114,6 +120,9 @@ private:
     void FitPausedLabel();
     void PauseForCommand();
     void ShowCell(TCellButton* button, std::uint8_t code);
+    // A short notice across the whole status bar, and back to the four panels.
+    void ShowStatusNotice(const std::string& text);
+    void EndStatusNotice();
 
     GameState& game_;
     TurnQueue turns_;

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/game_state.h"
 #include "dialogs/level_form.h"
+#include "screen_capture.h"
 #include "game/main_form.h"
 #include "ui/dialogs.h"
 #include "widgets/tray_icon.h"
@@ -29,6 +31,13 @@ std::uint32_t FixedClock() {
     return 0x13579BDFu;
 }
 
+// What the status bar's four panels show.
+std::vector<std::string> PanelTexts(TStatusBar& status) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < status.PanelCount(); ++i) texts.push_back(status.DisplayedText(i));
+    return texts;
+}
+
 struct ShellCall {
     DWORD Message;
     std::string Tip;
@@ -41,7 +50,7 @@ public:
         : previous_(widgets::SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
               Calls.push_back(
                   {message, std::string(data.szTip, strnlen(data.szTip, sizeof(data.szTip)))});
-              return TRUE;
+              return message == NIM_ADD ? AddResult : TRUE;
           })) {}
     ~ShellRecorder() { widgets::SetShellNotifyIcon(std::move(previous_)); }
     ShellRecorder(const ShellRecorder&) = delete;
@@ -54,6 +63,8 @@ public:
     }
 
     std::vector<ShellCall> Calls;
+    // What the shell answers to an add: FALSE where there is no notification area.
+    BOOL AddResult = TRUE;
 
 private:
     widgets::TShellNotifyIcon previous_;
@@ -274,6 +285,80 @@ TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
     EXPECT_FALSE(game.Paused);
     EXPECT_EQ(form->Timer->Interval(), 195u);
     EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 3");
+}
+
+TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {
+    Key(VK_F9);
+    Tick();
+    ASSERT_TRUE(game.Playing);
+    const auto panels = PanelTexts(*form->Status);
+    ASSERT_EQ(panels.size(), 4u);
+    const int headX = game.HeadX;
+    shell.AddResult = FALSE;
+
+    Key(VK_DELETE);
+    EXPECT_TRUE(WindowShown()) << "nothing could bring a hidden window back";
+    EXPECT_TRUE(TaskBarWindowShown());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    EXPECT_FALSE(form->Tray->IconVisible());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE}));
+    EXPECT_TRUE(form->Status->DisplaysSimpleText());
+    EXPECT_EQ(form->Status->DisplayedSimpleText(), kBossModeNeedsTrayText);
+    Tick();
+    EXPECT_EQ(game.HeadX, headX);
+    if (const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR"); folder && *folder) {
+        RECT area{};
+        GetWindowRect(form->Handle(), &area);
+        EXPECT_TRUE(testing::CaptureScreen(folder, "boss_mode_notice.png", &area, [] { Pump(); }));
+    }
+
+    // The icon does not turn up later either, when the shell restarts.
+    shell.AddResult = TRUE;
+    shell.Calls.clear();
+    SendMessageA(form->Tray->MessageWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(shell.Calls.empty());
+
+    // The next game command gives the four panels back, with their texts.
+    Key(VK_F10);
+    EXPECT_FALSE(form->Status->DisplaysSimpleText());
+    EXPECT_EQ(PanelTexts(*form->Status), panels);
+    EXPECT_FALSE(game.Paused);
+    Tick();
+    EXPECT_EQ(game.HeadX, headX + 1);
+
+    // With the notification area back, boss mode works as before.
+    shell.Calls.clear();
+    EnterBossMode();
+    EXPECT_FALSE(form->Status->DisplaysSimpleText());
+}
+
+TEST_F(BossModeTest, ShellRestartKeepsBossModeOrEndsItWhenTheIconIsRefused) {
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    Key(VK_F9);
+    ASSERT_TRUE(game.Playing);
+    EnterBossMode();
+
+    SendMessageA(form->Tray->MessageWindow(), taskbarCreated, 0, 0);
+    Pump();
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_ADD})) << "the icon is back";
+    EXPECT_FALSE(WindowShown()) << "boss mode goes on";
+
+    shell.AddResult = FALSE;
+    SendMessageA(form->Tray->MessageWindow(), taskbarCreated, 0, 0);
+    Pump();
+    EXPECT_TRUE(WindowShown()) << "without its icon the game comes back";
+    EXPECT_TRUE(TaskBarWindowShown());
+    EXPECT_FALSE(form->Tray->IconVisible());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_ADD, NIM_DELETE}));
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    ASSERT_TRUE(form->Status->DisplaysSimpleText());
+    EXPECT_EQ(form->Status->DisplayedSimpleText(), kBossModeIconLostText);
+
+    Key(VK_F10);
+    EXPECT_FALSE(form->Status->DisplaysSimpleText());
+    EXPECT_FALSE(game.Paused);
 }
 
 }  // namespace
