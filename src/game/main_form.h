@@ -81,6 +81,10 @@ public:
     // The shell restarted during boss mode and would not take the icon back.
     void TrayIconLost(ui::TComponent* sender);
 
+    // While this window is disabled: the window that waits for the player (the
+    // level or top scores dialog, or a box opened over it), or nullptr.
+    HWND WaitingWindow();
+
     // The cell button of a cell, x 1..30, y 1..20.
     TCellButton* CellButton(int x, int y) const;
 
@@ -112,6 +116,9 @@ public:
     TLevelForm* LevelForm = nullptr;
     TScoresForm* ScoresForm = nullptr;
 
+protected:
+    void WndProc(ui::TMessage& message) override;
+
 private:
     void CreateMenu();
     void CreateBoard();
@@ -123,11 +130,14 @@ private:
     // A short notice across the whole status bar, and back to the four panels.
     void ShowStatusNotice(const std::string& text);
     void EndStatusNotice();
+    bool ApplicationWindowMessage(ui::TMessage& message);
+    void BringWaitingWindowForward();
 
     GameState& game_;
     TurnQueue turns_;
     std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now
+    int application_hook_id_ = 0;
 };
 
 }  // namespace quillory

@@ -12,6 +12,7 @@
 
 #include "core/game_state.h"
 #include "dialogs/level_form.h"
+#include "game/front_window_support.h"
 #include "screen_capture.h"
 #include "game/main_form.h"
 #include "ui/dialogs.h"
@@ -22,6 +23,9 @@ namespace quillory {
 namespace {
 
 using namespace ui;
+using testing::ForeignWindow;
+using testing::IsAbove;
+using testing::MouseOnDisabledWindow;
 using testing::Pump;
 using testing::ScopedModalAnswer;
 using testing::TestApplication;
@@ -359,6 +363,48 @@ TEST_F(BossModeTest, ShellRestartKeepsBossModeOrEndsItWhenTheIconIsRefused) {
     Key(VK_F10);
     EXPECT_FALSE(form->Status->DisplaysSimpleText());
     EXPECT_FALSE(game.Paused);
+}
+
+TEST_F(BossModeTest, ClickOnTheDisabledWindowBringsTheLevelDialogForward) {
+    Key(VK_F11);
+    ASSERT_TRUE(IsWindowVisible(level->Handle()));
+    ASSERT_FALSE(IsWindowEnabled(form->Handle()));
+    // The dialog stays on top of other windows, so only one that does too covers it.
+    ForeignWindow other(level->Handle(), /*topmost=*/true);
+    Pump();
+    ASSERT_TRUE(IsAbove(other.Handle(), level->Handle()));
+
+    MouseOnDisabledWindow(form->Handle(), WM_MOUSEMOVE);
+    Pump();
+    EXPECT_TRUE(IsAbove(other.Handle(), level->Handle())) << "the pointer alone changes nothing";
+
+    MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
+    Pump();
+    EXPECT_TRUE(IsAbove(level->Handle(), other.Handle()));
+    EXPECT_EQ(GetForegroundWindow(), level->Handle());
+    EXPECT_FALSE(IsWindowEnabled(form->Handle())) << "the dialog is still the one to answer";
+
+    // A box over the dialog holds the dialog too: the box is the one brought forward.
+    HWND broughtForward = nullptr;
+    {
+        ScopedModalAnswer answer([&](TForm& dialog) {
+            other.ComeForward();
+            MouseOnDisabledWindow(form->Handle(), WM_RBUTTONDOWN);
+            Pump();
+            broughtForward = GetForegroundWindow();
+            EXPECT_EQ(broughtForward, dialog.Handle());
+            return mrOk;
+        });
+        MessageDlg("Changes will take effect when you start new game", TMsgDlgType::mtInformation,
+                   mbOK);
+    }
+    EXPECT_NE(broughtForward, nullptr);
+    EXPECT_NE(broughtForward, level->Handle());
+
+    SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    ASSERT_TRUE(IsWindowEnabled(form->Handle()));
+    EXPECT_EQ(form->WaitingWindow(), nullptr) << "an enabled window waits for nothing";
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "../scores/scores_test_support.h"
 #include "core/game_state.h"
 #include "dialogs/about_form.h"
+#include "front_window_support.h"
 #include "game/main_form.h"
 #include "scores/scores_form.h"
 #include "ui/dialogs.h"
@@ -397,7 +398,7 @@ TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItClos
 
     std::decay_t<decltype(game.Board.Cells())> board{};
     bool mainEnabled = true, applicationEnabled = true, heldEnabled = true;
-    bool boxEnabled = false;
+    bool boxEnabled = false, boxInFront = false;
     HWND boxOwner = nullptr;
     std::vector<std::string> boxTexts;
     RealBoxInspector inspector([&](HWND box) {
@@ -408,6 +409,11 @@ TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItClos
         mainEnabled = IsWindowEnabled(form->Handle()) != FALSE;
         applicationEnabled = IsWindowEnabled(ApplicationWindow()) != FALSE;
         heldEnabled = IsWindowEnabled(held->Handle()) != FALSE;
+        // The player was elsewhere and clicks the main window: the box comes
+        // forward, the window itself takes no part in it.
+        ForeignWindow other(box, /*topmost=*/false);
+        MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
+        boxInFront = GetForegroundWindow() == box && IsAbove(box, other.Handle());
     });
     RunIntoTheBody();  // score 0 with an empty table: the plain box
 
@@ -418,6 +424,7 @@ TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItClos
     EXPECT_FALSE(mainEnabled) << "the main window must take no click while the box is open";
     EXPECT_FALSE(applicationEnabled) << "nor the task-bar window";
     EXPECT_FALSE(heldEnabled);
+    EXPECT_TRUE(boxInFront) << "a click on the held main window shows the box";
 
     EXPECT_TRUE(MainEnabled()) << "enabled again once the box is closed";
     EXPECT_TRUE(IsWindowEnabled(ApplicationWindow()));
@@ -479,6 +486,35 @@ TEST_F(GameOverFlowTest, BoxesOverTheTopScoresDialogGiveBackOnlyWhatTheyTook) {
     SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
     PumpMessages();
     EXPECT_TRUE(MainEnabled());
+}
+
+TEST_F(GameOverFlowTest, ClickOnTheHeldWindowOrItsTaskBarButtonShowsTheTopScoresDialog) {
+    Start();
+    Key(VK_F12);
+    ASSERT_TRUE(ScoresShown());
+    ForeignWindow other(scoresForm->Handle(), /*topmost=*/false);
+    PumpMessages();
+    ASSERT_TRUE(IsAbove(other.Handle(), scoresForm->Handle()));
+    ASSERT_EQ(GetForegroundWindow(), other.Handle());
+
+    MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
+    PumpMessages();
+    EXPECT_TRUE(IsAbove(scoresForm->Handle(), other.Handle())) << "the click on the main window";
+    EXPECT_EQ(GetForegroundWindow(), scoresForm->Handle());
+
+    other.ComeForward();
+    PumpMessages();
+    ASSERT_TRUE(IsAbove(other.Handle(), scoresForm->Handle()));
+    // The task-bar button activates the application window.
+    SetForegroundWindow(ApplicationWindow());
+    PumpMessages();
+    EXPECT_TRUE(IsAbove(scoresForm->Handle(), other.Handle())) << "the task-bar button";
+    EXPECT_EQ(GetForegroundWindow(), scoresForm->Handle());
+
+    SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
+    PumpMessages();
+    ASSERT_TRUE(MainEnabled());
+    EXPECT_EQ(form->WaitingWindow(), nullptr) << "the main window waits for nothing now";
 }
 
 }  // namespace
