@@ -31,6 +31,9 @@ constexpr const char* kLevelText = " Level : ";
 constexpr const char* kRecordText = " Record : ";
 constexpr const char* kBonusText = " Bonus : ";
 constexpr const char* kNoBonusText = " No Bonus";
+// Posted when the application window was activated while this one is
+// disabled: by then the activation is over and the dialog can take it.
+constexpr UINT WM_BRING_WAITING_FORWARD = WM_APP + 1;
 
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
                    TShortCut shortCut = scNone) {
@@ -44,6 +47,20 @@ TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const
 
 int CellIndex(int x, int y) {
     return (y - 1) * kBoardColumns + (x - 1);
+}
+
+bool IsButtonDown(UINT mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+        case WM_NCXBUTTONDOWN: return true;
+        default: return false;
+    }
 }
 
 }  // namespace
@@ -77,9 +94,13 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     OnKeyDown = [this](TComponent* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
     };
+    if (Application)
+        application_hook_id_ = Application->HookMainWindow(
+            [this](TMessage& message) { return ApplicationWindowMessage(message); });
 }
 
 TMainForm::~TMainForm() {
+    if (Application && application_hook_id_) Application->UnhookMainWindow(application_hook_id_);
     // The game state may outlive the window: it must not call back into it.
     game_.DrawField = nullptr;
     game_.GameOver = nullptr;
@@ -285,6 +306,7 @@ void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
 }
 
 void TMainForm::Newgame1Click(TComponent*) {
+    EndStatusNotice();
     if (game_.Playing) {
         game_.Paused = true;
         turns_.Clear();
@@ -304,6 +326,7 @@ void TMainForm::Newgame1Click(TComponent*) {
 }
 
 void TMainForm::Pause1Click(TComponent*) {
+    EndStatusNotice();
     if (!game_.Playing) return;
     game_.Paused = !game_.Paused;
     turns_.Clear();
@@ -326,15 +349,23 @@ void TMainForm::CreateTray() {
     Tray->SetHint(kBossModeHint);
     Tray->SetShowHint(true);
     Tray->OnClick = [this](TComponent* sender) { TrayClick(sender); };
+    Tray->OnIconLost = [this](TComponent* sender) { TrayIconLost(sender); };
     Tray->SetIconVisible(false);  // the icon belongs to boss mode only, from its load step on
 }
 
 // Boss mode: the window and its task-bar button vanish at once; only the icon
 // in the notification area stays, and its click brings the paused game back.
+// The icon comes first: without it nothing could bring the game back, so the
+// window only goes once the icon is in place.
 void TMainForm::BossKey1Click(TComponent*) {
+    EndStatusNotice();
     PauseForCommand();
+    if (!Tray->ShowTrayIcon()) {
+        Tray->SetIconVisible(false);  // no icon may turn up later, when the shell restarts
+        ShowStatusNotice(kBossModeNeedsTrayText);
+        return;
+    }
     Tray->HideMainWindow();
-    Tray->SetIconVisible(true);
 }
 
 void TMainForm::TrayClick(TComponent*) {
@@ -342,9 +373,70 @@ void TMainForm::TrayClick(TComponent*) {
     Show();  // the tray's hook brings back the task-bar button and the focus
 }
 
+void TMainForm::TrayIconLost(TComponent*) {
+    // Hidden without an icon, the game could not be reached at all.
+    Tray->SetIconVisible(false);
+    Show();
+    ShowStatusNotice(kBossModeIconLostText);
+}
+
+void TMainForm::ShowStatusNotice(const std::string& text) {
+    Status->SetSimpleText(text);
+    Status->SetSimplePanel(true);
+}
+
+void TMainForm::EndStatusNotice() {
+    Status->SetSimplePanel(false);
+}
+
+// A click on this window while it is disabled reaches it as WM_SETCURSOR with
+// the mouse message in the high word; a click on the task-bar button
+// activates the application window. Either way the player is looking for
+// the dialog that keeps the game waiting, maybe behind another program.
+void TMainForm::WndProc(TMessage& message) {
+    switch (message.Msg) {
+        case WM_SETCURSOR:
+            if (!IsWindowEnabled(Handle()) && IsButtonDown(HIWORD(message.LParam)))
+                BringWaitingWindowForward();
+            break;
+        case WM_BRING_WAITING_FORWARD:
+            if (!IsWindowEnabled(Handle())) BringWaitingWindowForward();
+            return;
+        default: break;
+    }
+    TForm::WndProc(message);
+}
+
+bool TMainForm::ApplicationWindowMessage(TMessage& message) {
+    if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE && HandleAllocated() &&
+        IsWindowVisible(Handle()) && !IsWindowEnabled(Handle()))
+        PostMessageA(Handle(), WM_BRING_WAITING_FORWARD, 0, 0);
+    return false;  // the application window goes on as usual
+}
+
+HWND TMainForm::WaitingWindow() {
+    if (!Application || !HandleAllocated() || IsWindowEnabled(Handle())) return nullptr;
+    // From the top of the order on screen down: a box over the level dialog
+    // disables the dialog, so the first enabled one is the one to answer.
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window != Handle() && GetWindow(window, GW_OWNER) == Application->Handle() &&
+            IsWindowVisible(window) && IsWindowEnabled(window))
+            return window;
+    }
+    return nullptr;
+}
+
+void TMainForm::BringWaitingWindowForward() {
+    HWND waiting = WaitingWindow();
+    if (!waiting) return;
+    SetWindowPos(waiting, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(waiting);
+}
+
 // Until the other windows exist (tests make the main window alone) these
 // commands leave the game and the window as they are.
 void TMainForm::Level1Click(TComponent*) {
+    EndStatusNotice();
     if (!LevelForm) return;
     SetEnabled(false);
     if (game_.Playing) PauseForCommand();
@@ -352,6 +444,7 @@ void TMainForm::Level1Click(TComponent*) {
 }
 
 void TMainForm::TopScores1Click(TComponent*) {
+    EndStatusNotice();
     if (!ScoresForm) return;
     PauseForCommand();
     SetEnabled(false);
@@ -359,6 +452,7 @@ void TMainForm::TopScores1Click(TComponent*) {
 }
 
 void TMainForm::About1Click(TComponent*) {
+    EndStatusNotice();
     if (!AboutForm) return;
     PauseForCommand();
     AboutForm->ShowInPlaceOfMainWindow();

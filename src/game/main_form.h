@@ -29,6 +29,10 @@ constexpr int kMainClientHeight = 223;
 constexpr const char* kMainCaption = "Quillory 1.0 [Brindlework]";
 constexpr const char* kApplicationTitle = "Quillory";
 constexpr const char* kBossModeHint = "Quillory [BOSS MODE]";
+// Why boss mode left the window on screen, in the status bar until the next
+// game command.
+constexpr const char* kBossModeNeedsTrayText = "Boss mode needs the notification area";
+constexpr const char* kBossModeIconLostText = "Boss mode ended: its icon was lost";
 
 // Status bar panels.
 constexpr int kScorePanel = 0;
@@ -73,6 +77,12 @@ public:
     void TopScores1Click(ui::TComponent* sender);
     void About1Click(ui::TComponent* sender);
     void TrayClick(ui::TComponent* sender);
+    // The shell restarted during boss mode and would not take the icon back.
+    void TrayIconLost(ui::TComponent* sender);
+
+    // While this window is disabled: the window that waits for the player (the
+    // level or top scores dialog, or a box opened over it), or nullptr.
+    HWND WaitingWindow();
 
     // The cell button of a cell, x 1..30, y 1..20.
     TCellButton* CellButton(int x, int y) const;
@@ -105,6 +115,9 @@ public:
     TLevelForm* LevelForm = nullptr;
     TScoresForm* ScoresForm = nullptr;
 
+protected:
+    void WndProc(ui::TMessage& message) override;
+
 private:
     void CreateMenu();
     void CreateBoard();
@@ -115,11 +128,17 @@ private:
     void ShowCell(TCellButton* button, std::uint8_t code);
     // Status panels 0 and 3: the score and the bonus countdown.
     void ShowScoreAndBonus();
+    // A short notice across the whole status bar, and back to the four panels.
+    void ShowStatusNotice(const std::string& text);
+    void EndStatusNotice();
+    bool ApplicationWindowMessage(ui::TMessage& message);
+    void BringWaitingWindowForward();
 
     GameState& game_;
     TurnQueue turns_;
     std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now
+    int application_hook_id_ = 0;
 };
 
 }  // namespace quillory

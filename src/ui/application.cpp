@@ -40,6 +40,39 @@ void HandleCurrentException() {
     }
 }
 
+namespace {
+
+struct HeldWindowSearch {
+    HWND Modal;
+    HWND ApplicationWindow;
+    std::vector<HWND>* Found;
+};
+
+// Hidden windows are left alone (the tray's message window, say): the player
+// cannot reach them. The application window is taken in any case, since it
+// carries the task-bar button.
+BOOL CALLBACK CollectWindowToHold(HWND window, LPARAM data) {
+    const auto& search = *reinterpret_cast<HeldWindowSearch*>(data);
+    if (window == search.Modal || !IsWindowEnabled(window)) return TRUE;
+    if (IsWindowVisible(window) || window == search.ApplicationWindow)
+        search.Found->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+ApplicationModalScope::ApplicationModalScope(HWND modal) {
+    HeldWindowSearch search{modal, Application ? Application->Handle() : nullptr, &disabled_};
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindowToHold, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : disabled_) EnableWindow(window, FALSE);
+}
+
+ApplicationModalScope::~ApplicationModalScope() {
+    for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
+        if (IsWindow(*it)) EnableWindow(*it, TRUE);
+    }
+}
+
 TApplication::TApplication() : TComponent(nullptr) {
     if (!Application) Application = this;
 }
@@ -152,8 +185,21 @@ bool TApplication::IsPreProcessMessage(MSG& msg) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    if (MessageBoxAnswerer()) return MessageBoxAnswerer()(text, caption, flags);
-    return ::MessageBoxA(window_, text.c_str(), caption.c_str(), flags);
+    HWND previousActive = GetActiveWindow();
+    int answer = 0;
+    {
+        // The box's owner is the application window alone; left to itself the
+        // main window would stay usable and could be brought over the box.
+        ApplicationModalScope modal;
+        if (MessageBoxAnswerer())
+            answer = MessageBoxAnswerer()(text, caption, flags);
+        else
+            answer = ::MessageBoxA(window_, text.c_str(), caption.c_str(), flags);
+    }
+    if (previousActive && IsWindow(previousActive) && IsWindowVisible(previousActive) &&
+        IsWindowEnabled(previousActive))
+        SetActiveWindow(previousActive);
+    return answer;
 }
 
 void TApplication::ShowException(const std::string& message) {

@@ -85,6 +85,25 @@ private:
     int next_hook_id_ = 1;
 };
 
+// The platform's convention for an application-modal box or dialog, in one
+// place for both: while a scope lives, every other enabled top-level window
+// of the program, the application window included, takes no input. Its end
+// enables exactly the windows it disabled, so one that was disabled already
+// (the main window behind the level dialog, say) stays disabled.
+class ApplicationModalScope {
+public:
+    // `modal`: the box or dialog itself, when its window exists already.
+    explicit ApplicationModalScope(HWND modal = nullptr);
+    ~ApplicationModalScope();
+    ApplicationModalScope(const ApplicationModalScope&) = delete;
+    ApplicationModalScope& operator=(const ApplicationModalScope&) = delete;
+
+    const std::vector<HWND>& DisabledWindows() const { return disabled_; }
+
+private:
+    std::vector<HWND> disabled_;
+};
+
 // The program's one application object (set by the TApplication constructor).
 extern TApplication* Application;
 

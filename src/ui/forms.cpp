@@ -5,6 +5,7 @@
 #include "core/geometry.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "ui/application.h"
@@ -262,16 +263,10 @@ TModalResult TForm::ShowModal() {
     modal_ = true;
     modal_result_ = mrNone;
     HWND previousActive = GetActiveWindow();
-    // Every other form of the program waits while this one is open.
-    std::vector<HWND> disabled;
-    for (TForm* form : ScreenList()) {
-        if (form == this || !form->HandleAllocated()) continue;
-        HWND window = form->Handle();
-        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
-            EnableWindow(window, FALSE);
-            disabled.push_back(window);
-        }
-    }
+    // Every other window of the program, the application window included,
+    // waits while this one is open.
+    std::optional<ApplicationModalScope> others(std::in_place,
+                                                HandleAllocated() ? Handle() : nullptr);
     Show();
     if (ModalAnswerer()) {
         const TModalResult answer = ModalAnswerer()(*this);
@@ -287,9 +282,7 @@ TModalResult TForm::ShowModal() {
             if (Application->Terminated()) modal_result_ = mrCancel;
         }
     }
-    for (HWND window : disabled) {
-        if (IsWindow(window)) EnableWindow(window, TRUE);
-    }
+    others.reset();  // enabled again before this one goes, so one of them is activated
     Hide();
     if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
     modal_ = false;

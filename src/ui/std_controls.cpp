@@ -321,6 +321,7 @@ void TStatusBar::CreateParams(TCreateParams& params) {
 
 void TStatusBar::CreateHandleDone() {
     UpdateParts();
+    UpdateSimple();
 }
 
 void TStatusBar::AddPanel(int width, const std::string& text) {
@@ -342,6 +343,41 @@ std::string TStatusBar::DisplayedText(int index) {
     SendMessageA(Handle(), SB_GETTEXTA, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(length);
     return text;
+}
+
+void TStatusBar::SetSimplePanel(bool value) {
+    if (value == simple_panel_) return;
+    simple_panel_ = value;
+    UpdateSimple();
+    // Back to the panels: each shows its text as it stands now.
+    if (!value) UpdateParts();
+}
+
+void TStatusBar::SetSimpleText(const std::string& text) {
+    simple_text_ = text;
+    if (HandleAllocated())
+        SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool TStatusBar::DisplaysSimpleText() {
+    return HandleAllocated() && SendMessageA(Handle(), SB_ISSIMPLE, 0, 0) != FALSE;
+}
+
+std::string TStatusBar::DisplayedSimpleText() {
+    if (!DisplaysSimpleText()) return {};
+    // Read back at index 0: in simple mode the bar has that one pane only.
+    const auto length = LOWORD(SendMessageA(Handle(), SB_GETTEXTLENGTHA, 0, 0));
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+void TStatusBar::UpdateSimple() {
+    if (!HandleAllocated()) return;
+    SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID,
+                 reinterpret_cast<LPARAM>(simple_text_.c_str()));
+    SendMessageA(Handle(), SB_SIMPLE, simple_panel_ ? TRUE : FALSE, 0);
 }
 
 void TStatusBar::UpdateParts() {

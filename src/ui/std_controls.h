@@ -124,13 +124,26 @@ public:
     // The text the window itself shows in a panel (what a player reads).
     std::string DisplayedText(int index);
 
+    // One text across the whole bar in place of the panels. The panels keep
+    // their texts meanwhile (and take new ones) and show them again after.
+    bool SimplePanel() const { return simple_panel_; }
+    void SetSimplePanel(bool value);
+    const std::string& SimpleText() const { return simple_text_; }
+    void SetSimpleText(const std::string& text);
+    // Whether the window itself is in that mode, and the text it shows there.
+    bool DisplaysSimpleText();
+    std::string DisplayedSimpleText();
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateHandleDone() override;
 
 private:
     void UpdateParts();
+    void UpdateSimple();
     std::vector<TStatusPanel> panels_;
+    bool simple_panel_ = false;
+    std::string simple_text_;
 };
 
 }  // namespace quillory::ui

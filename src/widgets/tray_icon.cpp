@@ -282,8 +282,9 @@ LRESULT TTrayIcon::TrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_QUERYENDSESSION) return kEndSessionMayProceed;
     if (msg == TaskbarCreatedMessage()) {
         // A restarted shell has forgotten our icon; a player in boss mode
-        // would otherwise lose the hidden game for good.
-        if (icon_visible_) ShowTrayIcon();
+        // would otherwise lose the hidden game for good. If the new shell
+        // will not take it either, the owner must hear of it.
+        if (icon_visible_ && !ShowTrayIcon()) DoIconLost();
         return 0;
     }
     return DefWindowProcA(message_window_, msg, wParam, lParam);

@@ -93,6 +93,9 @@ public:
     ui::TMouseEvent OnMouseUp;
     ui::TMouseMoveEvent OnMouseMove;
     TCycleEvent OnCycle;
+    // The shell restarted and refused the icon when it was added again: it is
+    // gone from the notification area although IconVisible still says true.
+    ui::TNotifyEvent OnIconLost;
 
     // Each answers whether the shell accepted the call (false when nothing was called).
     virtual bool ShowTrayIcon();
@@ -134,6 +137,9 @@ protected:
     }
     // Minimised with MinimizeToTray: hide the program, show the icon.
     virtual void DoSendToTray();
+    virtual void DoIconLost() {
+        if (OnIconLost) OnIconLost(this);
+    }
 
 private:
     struct OwnerHookState;

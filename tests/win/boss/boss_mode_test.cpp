@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/game_state.h"
 #include "dialogs/level_form.h"
+#include "game/front_window_support.h"
+#include "screen_capture.h"
 #include "game/main_form.h"
 #include "ui/dialogs.h"
 #include "widgets/tray_icon.h"
@@ -20,6 +23,9 @@ namespace quillory {
 namespace {
 
 using namespace ui;
+using testing::ForeignWindow;
+using testing::IsAbove;
+using testing::MouseOnDisabledWindow;
 using testing::Pump;
 using testing::ScopedModalAnswer;
 using testing::TestApplication;
@@ -27,6 +33,13 @@ using testing::WindowText;
 
 std::uint32_t FixedClock() {
     return 0x13579BDFu;
+}
+
+// What the status bar's four panels show.
+std::vector<std::string> PanelTexts(TStatusBar& status) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < status.PanelCount(); ++i) texts.push_back(status.DisplayedText(i));
+    return texts;
 }
 
 struct ShellCall {
@@ -41,7 +54,7 @@ public:
         : previous_(widgets::SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
               Calls.push_back(
                   {message, std::string(data.szTip, strnlen(data.szTip, sizeof(data.szTip)))});
-              return TRUE;
+              return message == NIM_ADD ? AddResult : TRUE;
           })) {}
     ~ShellRecorder() { widgets::SetShellNotifyIcon(std::move(previous_)); }
     ShellRecorder(const ShellRecorder&) = delete;
@@ -54,6 +67,8 @@ public:
     }
 
     std::vector<ShellCall> Calls;
+    // What the shell answers to an add: FALSE where there is no notification area.
+    BOOL AddResult = TRUE;
 
 private:
     widgets::TShellNotifyIcon previous_;
@@ -274,6 +289,122 @@ TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
     EXPECT_FALSE(game.Paused);
     EXPECT_EQ(form->Timer->Interval(), 195u);
     EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 3");
+}
+
+TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {
+    Key(VK_F9);
+    Tick();
+    ASSERT_TRUE(game.Playing);
+    const auto panels = PanelTexts(*form->Status);
+    ASSERT_EQ(panels.size(), 4u);
+    const int headX = game.HeadX;
+    shell.AddResult = FALSE;
+
+    Key(VK_DELETE);
+    EXPECT_TRUE(WindowShown()) << "nothing could bring a hidden window back";
+    EXPECT_TRUE(TaskBarWindowShown());
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    EXPECT_FALSE(form->Tray->IconVisible());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE}));
+    EXPECT_TRUE(form->Status->DisplaysSimpleText());
+    EXPECT_EQ(form->Status->DisplayedSimpleText(), kBossModeNeedsTrayText);
+    Tick();
+    EXPECT_EQ(game.HeadX, headX);
+    if (const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR"); folder && *folder) {
+        RECT area{};
+        GetWindowRect(form->Handle(), &area);
+        EXPECT_TRUE(testing::CaptureScreen(folder, "boss_mode_notice.png", &area, [] { Pump(); }));
+    }
+
+    // The icon does not turn up later either, when the shell restarts.
+    shell.AddResult = TRUE;
+    shell.Calls.clear();
+    SendMessageA(form->Tray->MessageWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(shell.Calls.empty());
+
+    // The next game command gives the four panels back, with their texts.
+    Key(VK_F10);
+    EXPECT_FALSE(form->Status->DisplaysSimpleText());
+    EXPECT_EQ(PanelTexts(*form->Status), panels);
+    EXPECT_FALSE(game.Paused);
+    Tick();
+    EXPECT_EQ(game.HeadX, headX + 1);
+
+    // With the notification area back, boss mode works as before.
+    shell.Calls.clear();
+    EnterBossMode();
+    EXPECT_FALSE(form->Status->DisplaysSimpleText());
+}
+
+TEST_F(BossModeTest, ShellRestartKeepsBossModeOrEndsItWhenTheIconIsRefused) {
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    Key(VK_F9);
+    ASSERT_TRUE(game.Playing);
+    EnterBossMode();
+
+    SendMessageA(form->Tray->MessageWindow(), taskbarCreated, 0, 0);
+    Pump();
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_ADD})) << "the icon is back";
+    EXPECT_FALSE(WindowShown()) << "boss mode goes on";
+
+    shell.AddResult = FALSE;
+    SendMessageA(form->Tray->MessageWindow(), taskbarCreated, 0, 0);
+    Pump();
+    EXPECT_TRUE(WindowShown()) << "without its icon the game comes back";
+    EXPECT_TRUE(TaskBarWindowShown());
+    EXPECT_FALSE(form->Tray->IconVisible());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_ADD, NIM_DELETE}));
+    EXPECT_TRUE(game.Paused);
+    EXPECT_TRUE(form->PausedLabel->Visible());
+    ASSERT_TRUE(form->Status->DisplaysSimpleText());
+    EXPECT_EQ(form->Status->DisplayedSimpleText(), kBossModeIconLostText);
+
+    Key(VK_F10);
+    EXPECT_FALSE(form->Status->DisplaysSimpleText());
+    EXPECT_FALSE(game.Paused);
+}
+
+TEST_F(BossModeTest, ClickOnTheDisabledWindowBringsTheLevelDialogForward) {
+    Key(VK_F11);
+    ASSERT_TRUE(IsWindowVisible(level->Handle()));
+    ASSERT_FALSE(IsWindowEnabled(form->Handle()));
+    // The dialog stays on top of other windows, so only one that does too covers it.
+    ForeignWindow other(level->Handle(), /*topmost=*/true);
+    Pump();
+    ASSERT_TRUE(IsAbove(other.Handle(), level->Handle()));
+
+    MouseOnDisabledWindow(form->Handle(), WM_MOUSEMOVE);
+    Pump();
+    EXPECT_TRUE(IsAbove(other.Handle(), level->Handle())) << "the pointer alone changes nothing";
+
+    MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
+    Pump();
+    EXPECT_TRUE(IsAbove(level->Handle(), other.Handle()));
+    EXPECT_EQ(GetForegroundWindow(), level->Handle());
+    EXPECT_FALSE(IsWindowEnabled(form->Handle())) << "the dialog is still the one to answer";
+
+    // A box over the dialog holds the dialog too: the box is the one brought forward.
+    HWND broughtForward = nullptr;
+    {
+        ScopedModalAnswer answer([&](TForm& dialog) {
+            other.ComeForward();
+            MouseOnDisabledWindow(form->Handle(), WM_RBUTTONDOWN);
+            Pump();
+            broughtForward = GetForegroundWindow();
+            EXPECT_EQ(broughtForward, dialog.Handle());
+            return mrOk;
+        });
+        MessageDlg("Changes will take effect when you start new game", TMsgDlgType::mtInformation,
+                   mbOK);
+    }
+    EXPECT_NE(broughtForward, nullptr);
+    EXPECT_NE(broughtForward, level->Handle());
+
+    SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    ASSERT_TRUE(IsWindowEnabled(form->Handle()));
+    EXPECT_EQ(form->WaitingWindow(), nullptr) << "an enabled window waits for nothing";
 }
 
 }  // namespace

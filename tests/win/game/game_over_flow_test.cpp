@@ -5,15 +5,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "../scores/scores_test_support.h"
 #include "core/game_state.h"
 #include "dialogs/about_form.h"
+#include "front_window_support.h"
 #include "game/main_form.h"
 #include "scores/scores_form.h"
 #include "ui/dialogs.h"
@@ -30,6 +34,56 @@ using namespace std::chrono_literals;
 std::uint32_t FixedClock() {
     return 0x2468ACE1u;
 }
+
+// A real native box, looked at from inside its own message loop: a thread
+// timer (dispatched by that loop) finds the box among the program's windows,
+// hands it to `inspect`, then clicks its OK button as a player would.
+class RealBoxInspector {
+public:
+    explicit RealBoxInspector(std::function<void(HWND box)> inspect)
+        : inspect_(std::move(inspect)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 50, &RealBoxInspector::Tick);
+    }
+    ~RealBoxInspector() {
+        if (timer_) KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    RealBoxInspector(const RealBoxInspector&) = delete;
+    RealBoxInspector& operator=(const RealBoxInspector&) = delete;
+
+    int inspected = 0;
+
+private:
+    // A visible dialog box of this thread.
+    static HWND FindBox() {
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == "#32770" && IsWindowVisible(window) &&
+                GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+                return window;
+        }
+        return nullptr;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        RealBoxInspector* self = current_;
+        if (!self) return;
+        HWND box = FindBox();
+        if (!box) return;
+        KillTimer(nullptr, self->timer_);
+        self->timer_ = 0;
+        ++self->inspected;
+        self->inspect_(box);
+        HWND ok = GetDlgItem(box, IDOK);
+        if (ok) SendMessageA(ok, BM_CLICK, 0, 0);
+        if (IsWindow(box)) PostMessageA(box, WM_COMMAND, IDOK, 0);  // no button: still closed
+    }
+
+    static inline RealBoxInspector* current_ = nullptr;
+    std::function<void(HWND)> inspect_;
+    UINT_PTR timer_ = 0;
+};
 
 void PumpFor(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
@@ -323,6 +377,155 @@ TEST_F(GameOverFlowTest, AboutCommandHidesTheWindowAndClosingMovesItToTheAboutCo
     aboutForm->Close();
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+}  // namespace
+}  // namespace quillory::testing
+
+namespace quillory::testing {
+namespace {
+
+HWND ApplicationWindow() {
+    return ui::Application->Handle();
+}
+
+// The texts of a window's children (a box's text among them).
+std::vector<std::string> ChildTexts(HWND window) {
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(WindowText(child));
+    return texts;
+}
+
+TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItCloses) {
+    Start();
+    // A window of the program that was disabled before the box: it stays so.
+    std::unique_ptr<ui::TForm> held(ui::Create<ui::TForm>(ui::Application));
+    held->SetCaption("Held");
+    held->Show();
+    held->SetEnabled(false);
+    PumpMessages();
+    StartGame();
+
+    std::decay_t<decltype(game.Board.Cells())> board{};
+    bool mainEnabled = true, applicationEnabled = true, heldEnabled = true;
+    bool boxEnabled = false, boxInFront = false;
+    HWND boxOwner = nullptr;
+    std::vector<std::string> boxTexts;
+    RealBoxInspector inspector([&](HWND box) {
+        boxTexts = ChildTexts(box);
+        board = game.Board.Cells();
+        boxOwner = GetWindow(box, GW_OWNER);
+        boxEnabled = IsWindowEnabled(box) != FALSE;
+        mainEnabled = IsWindowEnabled(form->Handle()) != FALSE;
+        applicationEnabled = IsWindowEnabled(ApplicationWindow()) != FALSE;
+        heldEnabled = IsWindowEnabled(held->Handle()) != FALSE;
+        // The player was elsewhere and clicks the main window: the box comes
+        // forward, the window itself takes no part in it.
+        ForeignWindow other(box, /*topmost=*/false);
+        MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
+        boxInFront = GetForegroundWindow() == box && IsAbove(box, other.Handle());
+    });
+    RunIntoTheBody();  // score 0 with an empty table: the plain box
+
+    ASSERT_EQ(inspector.inspected, 1);
+    EXPECT_NE(std::find(boxTexts.begin(), boxTexts.end(), "Game Over!"), boxTexts.end());
+    EXPECT_EQ(boxOwner, ApplicationWindow());
+    EXPECT_TRUE(boxEnabled);
+    EXPECT_FALSE(mainEnabled) << "the main window must take no click while the box is open";
+    EXPECT_FALSE(applicationEnabled) << "nor the task-bar window";
+    EXPECT_FALSE(heldEnabled);
+    EXPECT_TRUE(boxInFront) << "a click on the held main window shows the box";
+
+    EXPECT_TRUE(MainEnabled()) << "enabled again once the box is closed";
+    EXPECT_TRUE(IsWindowEnabled(ApplicationWindow()));
+    EXPECT_FALSE(IsWindowEnabled(held->Handle())) << "only what the box disabled comes back";
+    EXPECT_EQ(game.Board.Cells(), board) << "the finished game stays on the board";
+    EXPECT_FALSE(game.Playing);
+    Key(VK_F9);
+    EXPECT_TRUE(game.Playing) << "a new game starts as soon as the box is gone";
+}
+
+TEST_F(GameOverFlowTest, BoxesOverTheTopScoresDialogGiveBackOnlyWhatTheyTook) {
+    Start();
+    Key(VK_F12);
+    ASSERT_TRUE(ScoresShown());
+    ASSERT_FALSE(MainEnabled());
+    struct Seen {
+        bool Main, Scores, Application;
+    };
+    auto seeNow = [&] {
+        return Seen{IsWindowEnabled(form->Handle()) != FALSE,
+                    IsWindowEnabled(scoresForm->Handle()) != FALSE,
+                    IsWindowEnabled(ApplicationWindow()) != FALSE};
+    };
+    auto expectAllHeld = [](const Seen& seen, const char* what) {
+        EXPECT_FALSE(seen.Main) << what;
+        EXPECT_FALSE(seen.Scores) << what;
+        EXPECT_FALSE(seen.Application) << what;
+    };
+
+    // The error box (a native box), as a failing file would show it.
+    std::vector<Seen> seen;
+    auto previous = ui::SetMessageBoxAnswerer([&](const std::string&, const std::string&, UINT) {
+        seen.push_back(seeNow());
+        return IDOK;
+    });
+    ui::Application->ShowException("File access denied");
+    ui::SetMessageBoxAnswerer(std::move(previous));
+    ASSERT_EQ(seen.size(), 1u);
+    expectAllHeld(seen[0], "error box");
+
+    // The framework's own confirmation dialog, from "Clear !", answered No.
+    seen.clear();
+    {
+        ModalAnswers answers([&](ui::TForm& dialog) {
+            seen.push_back(seeNow());
+            EXPECT_TRUE(IsWindowEnabled(dialog.Handle()));
+            ClickButton(dialog, "No");
+        });
+        SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
+        PumpMessages();
+        EXPECT_EQ(answers.shown, 1);
+    }
+    ASSERT_EQ(seen.size(), 1u);
+    expectAllHeld(seen[0], "confirmation dialog");
+
+    EXPECT_TRUE(IsWindowEnabled(scoresForm->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(ApplicationWindow()));
+    EXPECT_FALSE(MainEnabled()) << "the top scores dialog still holds the main window";
+    SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_TRUE(MainEnabled());
+}
+
+TEST_F(GameOverFlowTest, ClickOnTheHeldWindowOrItsTaskBarButtonShowsTheTopScoresDialog) {
+    Start();
+    Key(VK_F12);
+    ASSERT_TRUE(ScoresShown());
+    ForeignWindow other(scoresForm->Handle(), /*topmost=*/false);
+    PumpMessages();
+    ASSERT_TRUE(IsAbove(other.Handle(), scoresForm->Handle()));
+    ASSERT_EQ(GetForegroundWindow(), other.Handle());
+
+    MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
+    PumpMessages();
+    EXPECT_TRUE(IsAbove(scoresForm->Handle(), other.Handle())) << "the click on the main window";
+    EXPECT_EQ(GetForegroundWindow(), scoresForm->Handle());
+
+    other.ComeForward();
+    PumpMessages();
+    ASSERT_TRUE(IsAbove(other.Handle(), scoresForm->Handle()));
+    // The task-bar button activates the application window.
+    SetForegroundWindow(ApplicationWindow());
+    PumpMessages();
+    EXPECT_TRUE(IsAbove(scoresForm->Handle(), other.Handle())) << "the task-bar button";
+    EXPECT_EQ(GetForegroundWindow(), scoresForm->Handle());
+
+    SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
+    PumpMessages();
+    ASSERT_TRUE(MainEnabled());
+    EXPECT_EQ(form->WaitingWindow(), nullptr) << "the main window waits for nothing now";
 }
 
 }  // namespace

@@ -386,6 +386,28 @@ TEST_F(TrayIconTest, RestartedShellGetsTheVisibleIconBack) {
     EXPECT_EQ(shell.Calls[0].Tip(), "Quillory [BOSS MODE]");
 }
 
+TEST_F(TrayIconTest, RestartedShellThatRefusesTheIconTellsTheOwner) {
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    tray->OnIconLost = [this](ui::TComponent* sender) {
+        EXPECT_EQ(sender, tray);
+        log.push_back("lost");
+    };
+    tray->SetIconVisible(true);
+    SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
+    EXPECT_TRUE(log.empty()) << "taken back: nothing to tell";
+
+    shell.Answer = FALSE;
+    shell.Calls.clear();
+    SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
+    EXPECT_EQ(log, Log{"lost"});
+    EXPECT_TRUE(tray->IconVisible()) << "the flag follows the request; the owner decides";
+
+    tray->SetIconVisible(false);
+    SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
+    EXPECT_EQ(log, Log{"lost"}) << "no icon was wanted, so none was lost";
+}
+
 TEST_F(TrayIconTest, ShowingTheOwnerBringsTheApplicationWindowBack) {
     HWND application = TestApplication().Handle();
     ShowWindow(application, SW_HIDE);
