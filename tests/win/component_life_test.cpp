@@ -1,0 +1,244 @@
+// Component life in the framework: removal notices that come while the
+// component is whole, the load step, class tests by type, system colour
+// changes, and windows re-created without losing what the user did.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/ext_controls.h"
+#include "ui/forms.h"
+#include "ui/std_controls.h"
+#include "win_test_support.h"
+
+namespace quillory::ui {
+namespace {
+
+using testing::Pump;
+using testing::TestApplication;
+
+class TTestForm : public TForm {
+public:
+    using TForm::TForm;
+};
+
+class TDerivedButton : public TButton {
+public:
+    using TButton::TButton;
+};
+
+// Hears removals and notes what the removed component still is.
+class RemovalWatcher : public TComponent {
+public:
+    using TComponent::TComponent;
+    void Notification(TComponent* component, TOperation operation) override {
+        if (operation == TOperation::opRemove)
+            heard.push_back(std::string(component->ClassName()) +
+                            (InheritsFrom<TForm>(component) ? " form" : "") +
+                            (InheritsFrom<TButton>(component) ? " button" : ""));
+        if (operation == TOperation::opInsert && InheritsFrom<TForm>(component))
+            insertedFormSizes.push_back(component->ComponentCount());
+        TComponent::Notification(component, operation);
+    }
+    std::vector<std::string> heard;
+    std::vector<int> insertedFormSizes;
+};
+
+// Notes each load step with what it saw of its form.
+class LoadProbe : public TComponent {
+public:
+    LoadProbe(TComponent* owner, std::vector<std::string>* log) : TComponent(owner), log_(log) {}
+    void Loaded() override {
+        TComponent::Loaded();
+        auto* form = static_cast<TForm*>(Owner());
+        log_->push_back(Name() + (form->Visible() ? " shown" : " hidden") + " of " +
+                        std::to_string(form->ComponentCount()));
+    }
+
+private:
+    std::vector<std::string>* log_;
+};
+
+class TProbedForm : public TForm {
+public:
+    TProbedForm(TComponent* owner, std::vector<std::string>* log) : TForm(owner) {
+        for (const char* name : {"First", "Second", "Third"})
+            Create<LoadProbe>(this, log)->SetName(name);
+    }
+};
+
+struct ComponentLifeTest : ::testing::Test {
+    void SetUp() override { TestApplication(); }
+};
+
+TEST_F(ComponentLifeTest, RemovalIsAnnouncedWhileTheComponentIsStillWhole) {
+    auto watcherHome = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* watcher = Create<RemovalWatcher>(watcherHome.get());
+
+    // A form freed on its own: the other forms' components hear of a form.
+    auto* form = Create<TTestForm>(Application);
+    auto* button = Create<TDerivedButton>(form);
+    watcher->FreeNotification(button);
+    watcher->heard.clear();
+    delete form;
+    // The button goes with its owner, the form first announced as itself.
+    EXPECT_EQ(watcher->heard, (std::vector<std::string>{"TTestForm form", "TDerivedButton button"}));
+
+    // A component freed on its own, heard through its free notification.
+    auto* other = Create<TTestForm>(Application);
+    auto* lone = Create<TButton>(other);
+    watcher->FreeNotification(lone);
+    watcher->heard.clear();
+    delete lone;
+    EXPECT_EQ(watcher->heard, (std::vector<std::string>{"TButton button"}));
+    delete other;
+    watcherHome.reset();
+}
+
+TEST_F(ComponentLifeTest, DialogsAreWholeWhenTheyAreAnnounced) {
+    auto home = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* watcher = Create<RemovalWatcher>(home.get());
+    std::unique_ptr<TForm> dialog(
+        CreateMessageDialog("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo));
+    std::unique_ptr<TForm> input(CreateInputDialog("Game Over!", "Your name :", ""));
+    ASSERT_EQ(watcher->insertedFormSizes.size(), 2u);
+    // Icon, text, two buttons; prompt, edit, two buttons: all there at the announcement.
+    EXPECT_EQ(watcher->insertedFormSizes[0], dialog->ComponentCount());
+    EXPECT_EQ(watcher->insertedFormSizes[1], input->ComponentCount());
+    EXPECT_GE(watcher->insertedFormSizes[0], 4);
+    EXPECT_GE(watcher->insertedFormSizes[1], 4);
+}
+
+TEST_F(ComponentLifeTest, LoadStepRunsOnceInCreationOrderBeforeTheFormIsShown) {
+    std::vector<std::string> log;
+    std::unique_ptr<TProbedForm> form(Create<TProbedForm>(Application, &log));
+    EXPECT_EQ(log, (std::vector<std::string>{"First hidden of 3", "Second hidden of 3",
+                                             "Third hidden of 3"}));
+    EXPECT_TRUE(form->Components(0)->IsLoaded());
+    form->Show();
+    form->Hide();
+    form->Show();
+    Create<LoadProbe>(form.get(), &log)->SetName("Later");
+    EXPECT_EQ(log.size(), 3u) << "showing loads nothing again; a component made at run time is not loaded";
+}
+
+TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
+    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* plain = Create<TButton>(form.get());
+    auto* derived = Create<TDerivedButton>(form.get());
+    EXPECT_STREQ(plain->ClassName(), "TButton");
+    EXPECT_STREQ(derived->ClassName(), "TDerivedButton") << "no override needed to have its own name";
+    EXPECT_STREQ(form->ClassName(), "TTestForm");
+    EXPECT_TRUE(IsExactly<TButton>(plain));
+    EXPECT_FALSE(IsExactly<TButton>(derived));
+    EXPECT_TRUE(InheritsFrom<TButton>(derived));
+    EXPECT_FALSE(InheritsFrom<TEdit>(derived));
+}
+
+TEST_F(ComponentLifeTest, SystemColourChangeReachesEveryControlInside) {
+    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetParent(form.get());
+    auto* inner = Create<TPanel>(form.get());
+    inner->SetParent(panel);
+    auto* label = Create<TLabel>(form.get());
+    label->SetParent(inner);
+    form->HandleNeeded();
+    int heard = 0;
+    TWndMethod old = label->WindowProc;
+    label->WindowProc = [&](TMessage& message) {
+        if (message.Msg == CM_SYSCOLORCHANGE) ++heard;
+        old(message);
+    };
+    SendMessageA(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(heard, 1) << "the notice travels down two panels to a graphic control";
+    form.reset();
+}
+
+// What typing into the one-line input dialog leaves behind survives a
+// re-creation of the edit's window (the flat style switches its 3-D look off).
+TEST_F(ComponentLifeTest, RecreatedEditKeepsTextSelectionFocusAndPlace) {
+    std::unique_ptr<TForm> dialog(CreateInputDialog("Game Over!", "Your name :", ""));
+    auto* edit = static_cast<TEdit*>(dialog->FindComponent("Edit"));
+    ASSERT_TRUE(edit);
+    dialog->Show();
+    Pump();
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    for (char c : std::string("Christopher")) PostMessageA(edit->Handle(), WM_CHAR, c, 1);
+    Pump();
+    ASSERT_EQ(edit->Text(), "Christopher");
+    edit->SetSelection(6, 3);  // "ist" selected, dragged leftwards: the caret at 3
+    std::vector<UINT> seen;
+    TWndMethod old = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& message) {
+        seen.push_back(message.Msg);
+        old(message);
+    };
+    HWND before = edit->Handle();
+    HWND nextBefore = GetWindow(before, GW_HWNDNEXT);
+    const auto nextControl = TWinControl::FindControl(nextBefore);
+
+    edit->SetCtl3D(false);
+    // Typed after the re-creation was asked for, before it happened: it must not be lost.
+    PostMessageA(before, WM_CHAR, '!', 1);
+    Pump();
+
+    ASSERT_NE(edit->Handle(), before);
+    EXPECT_FALSE(GetWindowLongPtrA(edit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    EXPECT_EQ(TWinControl::FindControl(GetWindow(edit->Handle(), GW_HWNDNEXT)), nextControl)
+        << "same place among its siblings, so the same place in the tab order";
+    // The '!' replaced the selection at the caret, as it would have in the old window.
+    EXPECT_EQ(edit->Text(), "Chr!opher");
+    seen.clear();
+    SendMessageA(edit->Handle(), WM_GETTEXTLENGTH, 0, 0);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_GETTEXTLENGTH)), seen.end())
+        << "the replaced handler still sees the new window's messages";
+    dialog.reset();
+}
+
+TEST_F(ComponentLifeTest, RecreatedEditKeepsSelectionCaretAndDisabledState) {
+    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* edit = Create<TEdit>(form.get());
+    edit->SetParent(form.get());
+    edit->SetText("abcdefgh");
+    form->Show();
+    edit->SetFocus();
+    edit->SetSelection(2, 6);
+    edit->SetCtl3D(false);
+    Pump();
+    EXPECT_EQ(edit->SelStart(), 2);
+    EXPECT_EQ(edit->SelLength(), 4);
+    edit->SetEnabled(false);
+    edit->SetCtl3D(true);
+    Pump();
+    EXPECT_FALSE(IsWindowEnabled(edit->Handle()));
+    EXPECT_EQ(edit->Text(), "abcdefgh");
+    form.reset();
+}
+
+TEST_F(ComponentLifeTest, RecreatedListBoxKeepsItsSelectedAndTopRows) {
+    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* list = Create<TListBox>(form.get());
+    list->SetBounds(0, 0, 100, 80);
+    list->SetParent(form.get());
+    for (int i = 0; i < 40; ++i) list->AddItem("Row " + std::to_string(i));
+    form->Show();
+    list->SetItemIndex(22);
+    list->SetTopIndex(17);
+    ASSERT_EQ(list->TopIndex(), 17);
+    HWND before = list->Handle();
+    list->SetCtl3D(false);
+    Pump();
+    ASSERT_NE(list->Handle(), before);
+    EXPECT_EQ(list->ItemIndex(), 22);
+    EXPECT_EQ(list->TopIndex(), 17);
+    form.reset();
+}
+
+}  // namespace
+}  // namespace quillory::ui

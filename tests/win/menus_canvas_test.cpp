@@ -1,0 +1,239 @@
+// What the flat style needs of the menus and the canvas: platform positions,
+// radio and right-to-left items, image lists that may go away, a bar that is
+// measured again, the system menu font, and pixel-exact drawing calls.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "ui/application.h"
+#include "ui/canvas.h"
+#include "ui/forms.h"
+#include "ui/image_list.h"
+#include "ui/menus.h"
+#include "ui/std_controls.h"
+#include "win_test_support.h"
+
+namespace quillory::ui {
+namespace {
+
+using testing::Pump;
+using testing::TestApplication;
+
+struct MenusCanvasTest : ::testing::Test {
+    void SetUp() override {
+        TestApplication();
+        form.reset(Create<TForm>(Application));
+        form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+        menu = Create<TMainMenu>(form.get());
+    }
+    void TearDown() override { form.reset(); }
+    TMenuItem* Item(TMenuItem* parent, const std::string& caption) {
+        auto* item = Create<TMenuItem>(form.get());
+        item->SetCaption(caption);
+        parent->Add(item);
+        return item;
+    }
+    UINT ItemType(HMENU handle, int position) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(handle, position, TRUE, &info);
+        return info.fType;
+    }
+    std::unique_ptr<TForm> form;
+    TMainMenu* menu = nullptr;
+};
+
+TEST_F(MenusCanvasTest, MenuIndexIsThePositionInThePlatformMenu) {
+    TMenuItem* game = Item(menu->Items(), "&Game");
+    TMenuItem* first = Item(game, "First");
+    TMenuItem* hidden = Item(game, "Hidden");
+    TMenuItem* last = Item(game, "Last");
+    hidden->SetVisible(false);
+    form->SetMenu(menu);
+    form->Show();
+    Pump();
+    EXPECT_EQ(first->MenuIndex(), 0);
+    EXPECT_EQ(hidden->MenuIndex(), -1);
+    ASSERT_EQ(last->MenuIndex(), 1);
+    EXPECT_EQ(GetMenuItemID(game->Handle(), last->MenuIndex()), last->Command());
+    RECT rect{};
+    EXPECT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), game->MenuIndex(), &rect));
+}
+
+TEST_F(MenusCanvasTest, RadioAndRightToLeftItemsReachThePlatformMenu) {
+    TMenuItem* options = Item(menu->Items(), "&Options");
+    TMenuItem* slow = Item(options, "Slow");
+    Item(options, "Fast");
+    slow->SetRadioItem(true);
+    slow->SetTag(999);
+    form->SetMenu(menu);
+    form->HandleNeeded();
+    EXPECT_TRUE(ItemType(options->Handle(), 0) & MFT_RADIOCHECK);
+    EXPECT_FALSE(ItemType(options->Handle(), 1) & MFT_RADIOCHECK);
+    EXPECT_EQ(slow->Tag(), 999);
+    EXPECT_FALSE(menu->RightToLeft());
+    menu->SetRightToLeft(true);
+    EXPECT_TRUE(ItemType(options->Handle(), 1) & MFT_RIGHTORDER);
+}
+
+TEST_F(MenusCanvasTest, ImageListsOfMenusAndItemsAreForgottenWhenFreed) {
+    TMenuItem* game = Item(menu->Items(), "&Game");
+    auto* images = Create<TImageList>(form.get(), 16, 16);
+    auto* subImages = Create<TImageList>(form.get(), 16, 16);
+    menu->SetImages(images);
+    game->SetSubMenuImages(subImages);
+    EXPECT_EQ(menu->Images(), images);
+    EXPECT_EQ(game->SubMenuImages(), subImages);
+    delete images;
+    delete subImages;
+    EXPECT_EQ(menu->Images(), nullptr);
+    EXPECT_EQ(game->SubMenuImages(), nullptr);
+}
+
+// Owner-drawn bar items that change the bar's height (Wine keeps a bar item's
+// height but lets wide items wrap the bar onto more rows): the client area
+// keeps its size, and a new caption on the bar is measured again.
+TEST_F(MenusCanvasTest, AHigherOwnerDrawnBarKeepsTheClientSizeAndIsMeasuredAgain) {
+    int measured = 0;
+    for (const char* caption : {"&Game", "&Options", "About"}) {
+        TMenuItem* item = Item(menu->Items(), caption);
+        Item(item, "Run");
+        item->OnMeasureItem = [&](TMenuItem*, TCanvas&, int& width, int& height) {
+            ++measured;
+            width = 200;
+            height = 40;
+        };
+    }
+    form->SetMenu(menu);
+    form->SetClientSize(316, 223);
+    auto* status = Create<TStatusBar>(form.get());
+    status->SetBounds(0, 204, 316, 19);
+    status->SetParent(form.get());
+    form->Show();
+    Pump();
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetMenuBarInfo(form->Handle(), OBJID_MENU, 0, &bar));
+    const int plainBar = RectHeight(bar.rcBar);
+    menu->SetOwnerDraw(true);
+    Pump();
+    EXPECT_GT(measured, 0);
+    ASSERT_TRUE(GetMenuBarInfo(form->Handle(), OBJID_MENU, 0, &bar));
+    EXPECT_GT(RectHeight(bar.rcBar), plainBar) << "the wide items take more than one row";
+    EXPECT_EQ(form->ClientHeight(), 223);
+    EXPECT_EQ(form->ClientWidth(), 316);
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_LE(status->Top() + status->Height(), client.bottom) << "the status bar is whole";
+
+    measured = 0;
+    menu->Items()->Items(0)->SetCaption("&Play");
+    Pump();
+    EXPECT_GT(measured, 0) << "the bar was measured again for the new caption";
+    EXPECT_EQ(form->ClientHeight(), 223);
+}
+
+TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    EXPECT_EQ(SystemMenuFont().Name(), metrics.lfMenuFont.lfFaceName);
+    EXPECT_EQ(SystemMenuFont().Height(), metrics.lfMenuFont.lfHeight) << "the height as it is";
+    EXPECT_EQ(&SystemMenuFont(), &SystemMenuFont()) << "one font, read once";
+
+    // A new menu font for this session only (not written to the profile).
+    NONCLIENTMETRICSA changed = metrics;
+    changed.lfMenuFont.lfHeight = metrics.lfMenuFont.lfHeight < 0 ? -21 : 21;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(changed), &changed, 0));
+    const int before = SystemMenuFont().Height();
+    EXPECT_EQ(before, metrics.lfMenuFont.lfHeight) << "not read again on its own";
+    SendMessageA(Application->Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_EQ(SystemMenuFont().Height(), changed.lfMenuFont.lfHeight);
+    SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    SendMessageA(Application->Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_EQ(SystemMenuFont().Height(), metrics.lfMenuFont.lfHeight);
+}
+
+TEST_F(MenusCanvasTest, CanvasShapesFollowTheRulesOfTheirLines) {
+    TBitmap bitmap(40, 40);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.FillRect(RECT{0, 0, 40, 40}, clWhite);
+    canvas.PenColor = clNavy;
+    canvas.Polyline({POINT{2, 2}, POINT{10, 2}, POINT{10, 8}});
+    EXPECT_EQ(bitmap.Pixel(2, 2), ColorToRGB(clNavy));
+    EXPECT_EQ(bitmap.Pixel(10, 7), ColorToRGB(clNavy));
+    EXPECT_EQ(bitmap.Pixel(10, 8), RGB(255, 255, 255)) << "the last point is left out";
+
+    canvas.BrushColor = clRed;
+    canvas.RoundRect(20, 20, 30, 30, 4, 4);
+    EXPECT_EQ(bitmap.Pixel(20, 20), RGB(255, 255, 255)) << "a rounded corner stays outside";
+    EXPECT_EQ(bitmap.Pixel(25, 20), ColorToRGB(clNavy)) << "outline in the pen";
+    EXPECT_EQ(bitmap.Pixel(25, 25), ColorToRGB(clRed)) << "inside in the brush";
+    canvas.BrushStyle = TBrushStyle::bsClear;
+    canvas.Rectangle(RECT{0, 30, 10, 40});
+    EXPECT_EQ(bitmap.Pixel(5, 35), RGB(255, 255, 255)) << "no fill with a clear brush";
+    EXPECT_EQ(canvas.BitsPerPixel(), 32);
+
+    canvas.SetPixelColor(39, 0, clMoneyGreen);
+    EXPECT_EQ(canvas.Pixel(39, 0), ColorToRGB(clMoneyGreen));
+}
+
+TEST_F(MenusCanvasTest, TransparentDrawLeavesTheBottomLeftColourOut) {
+    TBitmap image(4, 4);
+    image.Canvas().FillRect(RECT{0, 0, 4, 4}, RGB(255, 0, 255));
+    image.Canvas().FillRect(RECT{1, 1, 3, 3}, clBlue);
+    TBitmap target(8, 8);
+    target.Canvas().FillRect(RECT{0, 0, 8, 8}, clWhite);
+    target.Canvas().DrawTransparent(2, 2, image);
+    EXPECT_EQ(target.Pixel(2, 2), RGB(255, 255, 255)) << "the key colour is not drawn";
+    EXPECT_EQ(target.Pixel(3, 3), ColorToRGB(clBlue));
+    target.Canvas().DrawTransparent(2, 2, image, clBlue);
+    EXPECT_EQ(target.Pixel(2, 2), RGB(255, 0, 255)) << "an explicit key leaves the rest drawn";
+}
+
+TEST_F(MenusCanvasTest, DrawTextExMeasuresAndDrawsWithTheCanvasFont) {
+    TBitmap bitmap(120, 30);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font.SetName("Tahoma");
+    canvas.Font.SetHeight(-11);
+    RECT measured{0, 0, 0, 0};
+    canvas.DrawTextEx("New game", measured, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(RectWidth(measured), canvas.TextWidth("New game"));
+    EXPECT_EQ(RectHeight(measured), canvas.TextHeight("New game"));
+
+    canvas.FillRect(RECT{0, 0, 120, 30}, clWhite);
+    canvas.Font.SetColor(clRed);
+    RECT area{0, 0, 120, 30};
+    canvas.DrawTextEx("&Game", area, DT_SINGLELINE);
+    bool red = false;
+    for (int y = 0; y < 30 && !red; ++y)
+        for (int x = 0; x < 120 && !red; ++x) red = bitmap.Pixel(x, y) == RGB(255, 0, 0);
+    EXPECT_TRUE(red) << "the text in the font's colour";
+}
+
+TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheirDcBack) {
+    TBitmap bitmap(20, 20);
+    const GdiOwnerCounts before = LiveGdiOwners();
+    for (int i = 0; i < 100; ++i) {
+        bitmap.Canvas().PenColor = static_cast<TColor>(i);
+        bitmap.Canvas().Rectangle(0, 0, 10, 10);
+        bitmap.Canvas().Polyline({POINT{0, 0}, POINT{5, 5}});
+    }
+    EXPECT_EQ(LiveGdiOwners().Objects, before.Objects);
+
+    form->HandleNeeded();
+    try {
+        TWindowCanvas canvas(form->Handle());
+        ASSERT_TRUE(canvas.Valid());
+        EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts + 1);
+        throw std::runtime_error("painting failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
+}
+
+}  // namespace
+}  // namespace quillory::ui
