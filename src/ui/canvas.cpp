@@ -193,10 +193,10 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap, TColor transparent) {
     if (bitmap.Empty()) return;
-    const COLORREF key = transparent == clDefault ? bitmap.Pixel(0, bitmap.Height() - 1)
-                                                  : ColorToRGB(transparent);
-    GdiTransparentBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0,
-                      bitmap.Width(), bitmap.Height(), key);
+    const COLORREF key =
+        transparent == clDefault ? bitmap.Pixel(0, bitmap.Height() - 1) : ColorToRGB(transparent);
+    GdiTransparentBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, bitmap.Width(),
+                      bitmap.Height(), key);
 }
 
 void TCanvas::StretchDraw(const RECT& dest, const TBitmap& bitmap) {

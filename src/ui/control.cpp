@@ -174,6 +174,12 @@ void TControl::SetParentFont(bool value) {
     if (value && parent_) Perform(CM_PARENTFONTCHANGED);
 }
 
+void TControl::SetRightToLeft(bool value) {
+    if (value == right_to_left_) return;
+    right_to_left_ = value;
+    Invalidate();
+}
+
 void TControl::SetCaption(const std::string& caption) {
     if (caption == caption_) return;
     caption_ = caption;

@@ -85,6 +85,11 @@ public:
     bool ParentFont() const { return parent_font_; }
     void SetParentFont(bool value);
 
+    // The control reads from right to left (its texts right-aligned, in
+    // right-to-left reading order).
+    bool UseRightToLeftReading() const { return right_to_left_; }
+    void SetRightToLeft(bool value);
+
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
     const std::string& Text() const { return Caption(); }
@@ -148,6 +153,7 @@ protected:
     bool parent_color_ = false;
     TFont font_;
     bool parent_font_ = true;
+    bool right_to_left_ = false;
     std::string caption_;
 
     friend class TWinControl;

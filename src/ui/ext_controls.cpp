@@ -8,7 +8,7 @@ namespace {
 
 void DrawBevelCut(TCanvas& canvas, RECT& rect, TBevelCut cut, int width) {
     if (cut == TBevelCut::bvNone) return;
-    const bool raised = cut == TBevelCut::bvRaised;
+    const bool raised = cut != TBevelCut::bvLowered;
     canvas.Frame3D(rect, raised ? clBtnHighlight : clBtnShadow,
                    raised ? clBtnShadow : clBtnHighlight, width);
 }
@@ -40,10 +40,18 @@ void TPanel::SetBevelWidth(int width) {
     Invalidate();
 }
 
+void TPanel::SetBorderWidth(int width) {
+    width = std::max(width, 0);
+    if (width == border_width_) return;
+    border_width_ = width;
+    Invalidate();
+}
+
 void TPanel::Paint() {
     TCanvas& canvas = Canvas();
     RECT rect = ClientRect();
     DrawBevelCut(canvas, rect, bevel_outer_, bevel_width_);
+    InflateRect(&rect, -border_width_, -border_width_);
     DrawBevelCut(canvas, rect, bevel_inner_, bevel_width_);
     if (!caption_.empty()) {
         canvas.Font = font_;
@@ -267,10 +275,65 @@ void TSpeedButton::SetDown(bool value) {
     Invalidate();
 }
 
+void TSpeedButton::SetTransparent(bool value) {
+    if (value == transparent_) return;
+    transparent_ = value;
+    Invalidate();
+}
+
+void TSpeedButton::SetGroupIndex(int index) {
+    if (index == group_index_) return;
+    group_index_ = std::max(index, 0);
+    if (group_index_ == 0) SetDown(false);
+}
+
+void TSpeedButton::SetNumGlyphs(int count) {
+    count = std::clamp(count, 1, 4);
+    if (count == num_glyphs_) return;
+    num_glyphs_ = count;
+    Invalidate();
+}
+
+void TSpeedButton::SetLayout(TButtonGlyphLayout layout) {
+    if (layout == layout_) return;
+    layout_ = layout;
+    Invalidate();
+}
+
+void TSpeedButton::SetSpacing(int spacing) {
+    if (spacing == spacing_) return;
+    spacing_ = spacing;
+    Invalidate();
+}
+
+void TSpeedButton::Click() {
+    if (group_index_ > 0) {
+        if (!down_) {
+            SetDown(true);
+            // The others of the group go up.
+            TMessage pressed{CM_BUTTONPRESSED, static_cast<WPARAM>(group_index_),
+                             reinterpret_cast<LPARAM>(this), 0};
+            if (parent_) parent_->Broadcast(pressed);
+        } else if (allow_all_up_) {
+            SetDown(false);
+        }
+    }
+    TGraphicControl::Click();
+}
+
+void TSpeedButton::WndProc(TMessage& message) {
+    if (message.Msg == CM_BUTTONPRESSED && message.LParam != reinterpret_cast<LPARAM>(this) &&
+        group_index_ > 0 && static_cast<int>(message.WParam) == group_index_) {
+        SetDown(false);
+        return;  // Result 0: the broadcast goes on to the other buttons
+    }
+    TGraphicControl::WndProc(message);
+}
+
 void TSpeedButton::Paint() {
     TCanvas& canvas = Canvas();
     RECT rect = ClientRect();
-    canvas.FillRect(rect, color_);
+    if (!transparent_) canvas.FillRect(rect, color_);
     const bool sunken = down_ || pressed_;
     if (flat_) {
         // Flat: no frame at rest; raised while the pointer is over it, sunken when pressed.
@@ -285,6 +348,19 @@ void TSpeedButton::Paint() {
                        sunken ? clBtnHighlight : clBtnShadow);
     }
     if (sunken) OffsetRect(&rect, 1, 1);
+    if (!glyph_.Empty()) {
+        // The image for the state: 2 disabled, 3 pressed, 4 down, where the strip has them.
+        int image = 1;
+        if (!enabled_ && num_glyphs_ > 1) image = 2;
+        if (pressed_ && num_glyphs_ > 2) image = 3;
+        if (down_ && num_glyphs_ > 3) image = 4;
+        const int width = glyph_.Width() / num_glyphs_;
+        TBitmap part(width, glyph_.Height());
+        BitBlt(part.DC(), 0, 0, width, glyph_.Height(), glyph_.DC(), width * (image - 1), 0,
+               SRCCOPY);
+        canvas.DrawTransparent((RectWidth(rect) - width) / 2 + rect.left,
+                               (RectHeight(rect) - glyph_.Height()) / 2 + rect.top, part);
+    }
     PaintCaption(canvas, rect);
 }
 

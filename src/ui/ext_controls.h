@@ -12,7 +12,8 @@
 
 namespace quillory::ui {
 
-enum class TBevelCut { bvNone, bvLowered, bvRaised };
+// The kinds of a panel's bevels; a "space" bevel is drawn as a raised one.
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TPanel : public TWinControl {
@@ -25,6 +26,9 @@ public:
     void SetBevelInner(TBevelCut cut);
     int BevelWidth() const { return bevel_width_; }
     void SetBevelWidth(int width);
+    // The gap between the outer and the inner bevel.
+    int BorderWidth() const { return border_width_; }
+    void SetBorderWidth(int width);
 
 protected:
     void Paint() override;
@@ -33,6 +37,7 @@ private:
     TBevelCut bevel_outer_ = TBevelCut::bvRaised;
     TBevelCut bevel_inner_ = TBevelCut::bvNone;
     int bevel_width_ = 1;
+    int border_width_ = 0;
 };
 
 // One band of a cool bar: a row holding one control.
@@ -143,6 +148,9 @@ private:
     bool center_ = false;
 };
 
+// Where a speed button's glyph sits beside its caption.
+enum class TButtonGlyphLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner);
@@ -153,6 +161,28 @@ public:
     void SetDown(bool value);
     bool Hot() const { return mouse_inside_ && enabled_; }
     bool Pressed() const { return pressed_; }
+    // No background of its own: the parent shows through.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    // Buttons of one group (GroupIndex above 0, same parent) latch: a click
+    // puts one down and the others up; AllowAllUp lets a click raise it again.
+    int GroupIndex() const { return group_index_; }
+    void SetGroupIndex(int index);
+    bool AllowAllUp() const { return allow_all_up_; }
+    void SetAllowAllUp(bool value) { allow_all_up_ = value; }
+    // A strip of NumGlyphs images side by side: up, disabled, pressed, down.
+    TBitmap& Glyph() { return glyph_; }
+    const TBitmap& Glyph() const { return glyph_; }
+    void GlyphChanged() { Invalidate(); }
+    int NumGlyphs() const { return num_glyphs_; }
+    void SetNumGlyphs(int count);
+    TButtonGlyphLayout Layout() const { return layout_; }
+    void SetLayout(TButtonGlyphLayout layout);
+    // Pixels between the glyph and the caption.
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int spacing);
+
+    void Click() override;
 
 protected:
     void Paint() override;
@@ -164,11 +194,20 @@ protected:
     void CMMouseEnter(TMessage& message) override;
     void CMMouseLeave(TMessage& message) override;
 
+    void WndProc(TMessage& message) override;
+
 private:
     bool flat_ = false;
     bool down_ = false;
     bool pressed_ = false;  // the left button went down on it and is held
     bool tracking_ = false;
+    bool transparent_ = false;
+    int group_index_ = 0;
+    bool allow_all_up_ = false;
+    TBitmap glyph_;
+    int num_glyphs_ = 1;
+    TButtonGlyphLayout layout_ = TButtonGlyphLayout::blGlyphLeft;
+    int spacing_ = 4;
 };
 
 }  // namespace quillory::ui

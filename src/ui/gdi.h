@@ -2,8 +2,8 @@
 // has one of these; copying is deleted so a handle is freed exactly once.
 #pragma once
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <atomic>
 #include <utility>

@@ -425,9 +425,4 @@ LRESULT TWinControl::ControlColors(HDC dc) {
     return reinterpret_cast<LRESULT>(color_brush_.Get());
 }
 
-
-
-
-
-
 }  // namespace quillory::ui

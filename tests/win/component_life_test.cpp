@@ -86,7 +86,8 @@ TEST_F(ComponentLifeTest, RemovalIsAnnouncedWhileTheComponentIsStillWhole) {
     watcher->heard.clear();
     delete form;
     // The button goes with its owner, the form first announced as itself.
-    EXPECT_EQ(watcher->heard, (std::vector<std::string>{"TTestForm form", "TDerivedButton button"}));
+    EXPECT_EQ(watcher->heard,
+              (std::vector<std::string>{"TTestForm form", "TDerivedButton button"}));
 
     // A component freed on its own, heard through its free notification.
     auto* other = Create<TTestForm>(Application);
@@ -123,7 +124,8 @@ TEST_F(ComponentLifeTest, LoadStepRunsOnceInCreationOrderBeforeTheFormIsShown) {
     form->Hide();
     form->Show();
     Create<LoadProbe>(form.get(), &log)->SetName("Later");
-    EXPECT_EQ(log.size(), 3u) << "showing loads nothing again; a component made at run time is not loaded";
+    EXPECT_EQ(log.size(), 3u)
+        << "showing loads nothing again; a component made at run time is not loaded";
 }
 
 TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
@@ -131,7 +133,8 @@ TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
     auto* plain = Create<TButton>(form.get());
     auto* derived = Create<TDerivedButton>(form.get());
     EXPECT_STREQ(plain->ClassName(), "TButton");
-    EXPECT_STREQ(derived->ClassName(), "TDerivedButton") << "no override needed to have its own name";
+    EXPECT_STREQ(derived->ClassName(), "TDerivedButton")
+        << "no override needed to have its own name";
     EXPECT_STREQ(form->ClassName(), "TTestForm");
     EXPECT_TRUE(IsExactly<TButton>(plain));
     EXPECT_FALSE(IsExactly<TButton>(derived));

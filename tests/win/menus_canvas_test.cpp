@@ -9,6 +9,7 @@
 
 #include "ui/application.h"
 #include "ui/canvas.h"
+#include "ui/ext_controls.h"
 #include "ui/forms.h"
 #include "ui/image_list.h"
 #include "ui/menus.h"
@@ -233,6 +234,63 @@ TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheir
     } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
+}
+
+TEST_F(MenusCanvasTest, PanelBevelsOfEveryKindWithTheBorderBetween) {
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetBounds(0, 0, 40, 30);
+    panel->SetParent(form.get());
+    panel->SetBevelOuter(TBevelCut::bvSpace);
+    panel->SetBevelInner(TBevelCut::bvLowered);
+    panel->SetBorderWidth(3);
+    TBitmap picture;
+    testing::RenderClient(*panel, picture);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(picture.Pixel(0, 5), light) << "a space bevel is drawn raised";
+    EXPECT_EQ(picture.Pixel(39, 5), dark);
+    EXPECT_EQ(picture.Pixel(2, 5), GetSysColor(COLOR_BTNFACE)) << "the border between the bevels";
+    EXPECT_EQ(picture.Pixel(4, 5), dark) << "the lowered inner bevel after 1 + 3 pixels";
+    EXPECT_EQ(picture.Pixel(35, 5), light);
+}
+
+TEST_F(MenusCanvasTest, GroupedSpeedButtonsLatchAndShowTheImageOfTheirState) {
+    auto* panel = Create<TPanel>(form.get());
+    panel->SetBounds(0, 0, 100, 40);
+    panel->SetParent(form.get());
+    TSpeedButton* buttons[2];
+    for (int i = 0; i < 2; ++i) {
+        buttons[i] = Create<TSpeedButton>(form.get());
+        buttons[i]->SetBounds(4 + 30 * i, 4, 24, 24);
+        buttons[i]->SetGroupIndex(1);
+        buttons[i]->SetParent(panel);
+    }
+    buttons[0]->Click();
+    EXPECT_TRUE(buttons[0]->Down());
+    buttons[1]->Click();
+    EXPECT_TRUE(buttons[1]->Down());
+    EXPECT_FALSE(buttons[0]->Down()) << "one of a group is down";
+    buttons[1]->Click();
+    EXPECT_TRUE(buttons[1]->Down()) << "without AllowAllUp a click keeps it down";
+    buttons[1]->SetAllowAllUp(true);
+    buttons[1]->Click();
+    EXPECT_FALSE(buttons[1]->Down());
+
+    // Four 8 x 8 images: red, green, blue, yellow on a magenta key; down shows the fourth.
+    const TColor colours[] = {clRed, RGB(0, 255, 0), clBlue, RGB(255, 255, 0)};
+    TBitmap& glyph = buttons[0]->Glyph();
+    glyph.SetSize(32, 8);
+    glyph.Canvas().FillRect(RECT{0, 0, 32, 8}, RGB(255, 0, 255));
+    for (int i = 0; i < 4; ++i)
+        glyph.Canvas().FillRect(RECT{8 * i + 2, 2, 8 * i + 6, 6}, colours[i]);
+    buttons[0]->SetNumGlyphs(4);
+    buttons[0]->SetDown(true);
+    TBitmap picture;
+    testing::RenderClient(*panel, picture);
+    EXPECT_EQ(picture.Pixel(4 + 12, 4 + 12), ColorToRGB(colours[3])) << "the down image";
+    buttons[0]->SetDown(false);
+    buttons[0]->SetEnabled(false);
+    testing::RenderClient(*panel, picture);
+    EXPECT_EQ(picture.Pixel(4 + 12, 4 + 12), ColorToRGB(colours[1])) << "the disabled image";
 }
 
 }  // namespace
