@@ -1,0 +1,548 @@
+// The shared element painters on real bitmaps: the line glyphs pixel by
+// pixel, the pixel transforms, the resolved colour set in its three columns,
+// and the marks, pictures and captions of menu entries and buttons.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/menu_colors.h"
+#include "style_test_support.h"
+#include "styling/elements/bitmap_pixels.h"
+#include "styling/elements/dc_tools.h"
+#include "styling/elements/item_parts.h"
+#include "styling/elements/line_glyphs.h"
+#include "styling/elements/skin_style.h"
+
+namespace quillory::styling {
+namespace {
+
+using testing::AllPixels;
+using testing::Describe;
+using testing::Fill;
+using testing::PixelSet;
+using testing::PixelsOf;
+using testing::Rgb;
+
+constexpr ui::TColor kGreen = 0x00FF00;
+constexpr ui::TColor kMagenta = 0xFF00FF;
+
+// The pixels a line from A to B covers, B left out, stepping along the longer
+// axis and rounding the other. Where the rounding is a tie the rasterizer may
+// take either neighbour: both go to `either`.
+void LinePixels(int x1, int y1, int x2, int y2, PixelSet& sure, PixelSet& either) {
+    const int dx = x2 - x1;
+    const int dy = y2 - y1;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    const bool alongX = std::abs(dx) >= std::abs(dy);
+    for (int k = 0; k < steps; ++k) {
+        const double minor = alongX ? y1 + static_cast<double>(dy) * k / steps
+                                    : x1 + static_cast<double>(dx) * k / steps;
+        const int major = alongX ? x1 + (dx > 0 ? k : -k) : y1 + (dy > 0 ? k : -k);
+        auto point = [&](int m) {
+            return alongX ? std::pair{major, m} : std::pair{m, major};
+        };
+        if (minor - std::floor(minor) == 0.5) {
+            either.insert(point(static_cast<int>(std::floor(minor))));
+            either.insert(point(static_cast<int>(std::ceil(minor))));
+        } else {
+            sure.insert(point(static_cast<int>(std::lround(minor))));
+        }
+    }
+}
+
+struct Glyph {
+    PixelSet Sure, Either;
+    void Line(int x1, int y1, int x2, int y2) { LinePixels(x1, y1, x2, y2, Sure, Either); }
+};
+
+// Draws with a black pen on white and compares with the expected pixels.
+template <typename Paint>
+void ExpectGlyph(const Glyph& expected, Paint paint) {
+    ui::TBitmap bitmap;
+    Fill(bitmap, 40, 40, clWhite);
+    {
+        ScopedDCPen pen(bitmap.DC(), clBlack);
+        paint(bitmap.DC());
+    }
+    const PixelSet drawn = PixelsOf(bitmap, clBlack);
+    PixelSet missing, extra;
+    for (const auto& p : expected.Sure)
+        if (!drawn.count(p)) missing.insert(p);
+    for (const auto& p : drawn)
+        if (!expected.Sure.count(p) && !expected.Either.count(p)) extra.insert(p);
+    EXPECT_TRUE(missing.empty()) << "missing: " << Describe(missing);
+    EXPECT_TRUE(extra.empty()) << "extra: " << Describe(extra);
+}
+
+TEST(LineGlyphs, DropArrowIsFiveThreeAndOnePixels) {
+    Glyph arrow;
+    arrow.Sure = {{10, 7}, {11, 7}, {12, 7}, {13, 7}, {14, 7}, {11, 8}, {12, 8}, {13, 8}, {12, 9}};
+    ExpectGlyph(arrow, [](HDC dc) { PaintDropArrow(dc, 10, 7); });
+}
+
+TEST(LineGlyphs, SpinArrowsUpAndDownAndNothingForOtherDirections) {
+    constexpr int x = 20, y = 20;
+    Glyph up;
+    up.Line(x, y, x, y - 1);
+    up.Line(x + 1, y + 1, x + 4, y + 4);
+    up.Line(x, y + 1, x + 3, y + 4);
+    up.Line(x, y + 2, x + 2, y + 4);
+    up.Line(x - 1, y + 1, x - 4, y + 4);
+    up.Line(x, y + 2, x - 3, y + 4);
+    up.Line(x, y + 1, x - 2, y + 4);
+    ASSERT_TRUE(up.Sure.count({x, y})) << "the apex";
+    ExpectGlyph(up, [](HDC dc) { PaintSpinArrow(dc, x, y, 0); });
+
+    Glyph down;
+    down.Line(x, y + 3, x, y + 4);
+    down.Line(x + 1, y + 2, x + 4, y - 1);
+    down.Line(x, y + 2, x + 3, y - 1);
+    down.Line(x, y + 1, x + 2, y);
+    down.Line(x - 1, y + 2, x - 4, y - 1);
+    down.Line(x, y + 2, x - 3, y - 1);
+    down.Line(x, y + 1, x - 2, y);
+    ExpectGlyph(down, [](HDC dc) { PaintSpinArrow(dc, x, y, 1); });
+
+    ExpectGlyph(Glyph{}, [](HDC dc) { PaintSpinArrow(dc, x, y, 2); });
+    ExpectGlyph(Glyph{}, [](HDC dc) { PaintSpinArrow(dc, x, y, -1); });
+}
+
+TEST(LineGlyphs, CheckGlyphIsThreeStackedTicks) {
+    constexpr int x = 5, y = 20;
+    Glyph tick;
+    for (int i = 0; i < 3; ++i) {
+        // Down two to the right, then up five; the corner belongs to both.
+        for (int k = 0; k < 2; ++k) tick.Sure.insert({x + 2 + k, y - 5 - i + k});
+        for (int k = 0; k < 5; ++k) tick.Sure.insert({x + 4 + k, y - 3 - i - k});
+    }
+    ExpectGlyph(tick, [](HDC dc) { PaintCheckGlyph(dc, x, y); });
+}
+
+// ------------------------------------------------------------ pixel transforms
+
+ui::TColor Mixed(int i) {
+    // Runs of equal pixels with black in front, so the run cache is exercised
+    // and a black first pixel must still be transformed.
+    static const ui::TColor kPattern[] = {clBlack, clBlack, clBlack, 0x102030, 0x102030,
+                                          clWhite, clBlack, 0x00C0FF, 0x00C0FF, clBlack};
+    return kPattern[i % 10];
+}
+
+void FillMixed(ui::TBitmap& bitmap, int width, int height) {
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) bitmap.Canvas().SetPixelColor(x, y, Mixed(y * width + x));
+}
+
+TEST(BitmapPixels, GrayMapsEveryPixelAlsoLeadingBlackOnes) {
+    ui::TBitmap bitmap;
+    FillMixed(bitmap, 7, 3);
+    GrayBitmapPixels(bitmap, 10);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(bitmap.Pixel(x, y), GrayLevelColor(Mixed(y * 7 + x), 10)) << x << "," << y;
+    EXPECT_EQ(bitmap.Pixel(0, 0), RGB(10, 10, 10)) << "a black first pixel is grayed too";
+}
+
+TEST(BitmapPixels, LightenMapsEveryPixelAndCapsAtWhite) {
+    ui::TBitmap bitmap;
+    FillMixed(bitmap, 5, 4);
+    LightenBitmapPixels(bitmap, 30);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            ASSERT_EQ(bitmap.Pixel(x, y), LightenColor(Mixed(y * 5 + x), 30)) << x << "," << y;
+
+    FillMixed(bitmap, 5, 4);
+    LightenBitmapPixels(bitmap, 150);
+    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 5, 4}, clWhite));
+}
+
+TEST(BitmapPixels, SilhouetteSkipsTheBottomLeftColour) {
+    ui::TBitmap picture;
+    Fill(picture, 4, 3, kMagenta);
+    picture.Canvas().SetPixelColor(1, 0, clRed);
+    picture.Canvas().SetPixelColor(3, 2, clBlue);
+    ui::TBitmap target;
+    Fill(target, 10, 10, clWhite);
+    PaintBitmapSilhouette(picture, target.DC(), 5, 6, clNavy);
+    const PixelSet painted = PixelsOf(target, clNavy);
+    EXPECT_EQ(painted, (PixelSet{{6, 6}, {8, 8}})) << Describe(painted);
+    EXPECT_EQ(PixelsOf(target, clWhite, false).size(), 2u) << "nothing else changes";
+
+    Fill(picture, 4, 3, kGreen);
+    PaintBitmapSilhouette(picture, target.DC(), 0, 0, clRed);
+    EXPECT_TRUE(PixelsOf(target, clRed).empty()) << "a picture of one colour casts nothing";
+}
+
+TEST(BitmapPixels, TransparentDrawLeavesTheBottomLeftColourOut) {
+    ui::TBitmap picture;
+    Fill(picture, 3, 3, kGreen);
+    picture.Canvas().SetPixelColor(1, 1, clRed);
+    picture.Canvas().SetPixelColor(2, 0, clBlue);
+    ui::TBitmap target;
+    Fill(target, 6, 6, clWhite);
+    DrawBitmapTransparent(target.DC(), 2, 1, picture);
+    EXPECT_EQ(target.Pixel(3, 2), Rgb(clRed));
+    EXPECT_EQ(target.Pixel(4, 1), Rgb(clBlue));
+    EXPECT_EQ(PixelsOf(target, clWhite, false).size(), 2u);
+}
+
+// ------------------------------------------------------------ resolved colours
+
+// The main window's colour settings.
+TSkinColorProperties MainWindowColors() {
+    TSkinColorProperties p;
+    p.Color = clSkyBlue;
+    p.IconBackColor = clSkyBlue;
+    p.MenuBarColor = clBtnFace;
+    p.SelectColor = clSkyBlue;
+    p.SelectBorderColor = clNavy;
+    p.SelectFontColor = clMenuText;
+    p.DisabledColor = clMoneyGreen;
+    p.SeparatorColor = clSkyBlue;
+    p.CheckedColor = clHighlight;
+    return p;
+}
+
+TResolvedColors Resolved(TResolvedColors r) {
+    // Compared as RGB: a system colour reference and its value are the same colour.
+    for (ui::TColor* c :
+         {&r.FResColor, &r.FResIconBackColor, &r.FResSelectColor, &r.FResSelectBorderColor,
+          &r.FResSelectFontColor, &r.FResCheckedAreaColor, &r.FResCheckedAreaSelectColor,
+          &r.FResCheckedColor, &r.FResMenuBarColor, &r.FResDisabledColor, &r.FResSeparatorColor,
+          &r.FResMenuBorderColor, &r.FResMenuShadowColor})
+        *c = Rgb(*c);
+    return r;
+}
+
+TEST(ResolveSkinColors, OwnColoursOnAHighColourScreen) {
+    const TResolvedColors r =
+        Resolved(ResolveSkinColors(MainWindowColors(), false, true, clMenuText, true));
+    EXPECT_EQ(r.FResColor, Rgb(clSkyBlue));
+    EXPECT_EQ(r.FResIconBackColor, Rgb(clSkyBlue));
+    EXPECT_EQ(r.FResSelectColor, RGB(227, 238, 250));
+    EXPECT_EQ(r.FResCheckedAreaColor, RGB(237, 244, 252));
+    EXPECT_EQ(r.FResCheckedAreaSelectColor, RGB(210, 228, 248));
+    EXPECT_EQ(r.FResSelectBorderColor, Rgb(clNavy));
+    EXPECT_EQ(r.FResSelectFontColor, Rgb(clMenuText));
+    EXPECT_EQ(r.FResCheckedColor, Rgb(clHighlight));
+    EXPECT_EQ(r.FResMenuBarColor, Rgb(clBtnFace));
+    EXPECT_EQ(r.FResDisabledColor, Rgb(clMoneyGreen));
+    EXPECT_EQ(r.FResSeparatorColor, Rgb(clSkyBlue));
+    EXPECT_EQ(r.FResMenuBorderColor, DarkenColor(Rgb(clBtnFace), 90));
+    EXPECT_EQ(r.FResMenuShadowColor, DarkenColor(Rgb(clBtnFace), 76));
+
+    const TResolvedColors plain =
+        Resolved(ResolveSkinColors(MainWindowColors(), false, false, clMenuText, true));
+    EXPECT_EQ(plain.FResSelectColor, Rgb(clSkyBlue)) << "no softening without UseDimColor";
+    EXPECT_EQ(plain.FResCheckedAreaColor, Rgb(clSkyBlue));
+    EXPECT_EQ(plain.FResCheckedAreaSelectColor, Rgb(clSkyBlue));
+}
+
+TEST(ResolveSkinColors, OwnColoursOnALowColourScreen) {
+    const TResolvedColors r =
+        Resolved(ResolveSkinColors(MainWindowColors(), false, true, clMenuText, false));
+    EXPECT_EQ(r.FResColor, Rgb(clSkyBlue));
+    EXPECT_EQ(r.FResSelectColor, Rgb(clSkyBlue)) << "no softening with few colours";
+    EXPECT_EQ(r.FResCheckedAreaColor, Rgb(clWhite));
+    EXPECT_EQ(r.FResCheckedAreaSelectColor, RGB(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(r.FResDisabledColor, Rgb(clMoneyGreen));
+    EXPECT_EQ(r.FResMenuBorderColor, Rgb(clBtnShadow));
+    EXPECT_EQ(r.FResMenuShadowColor, Rgb(clBtnShadow));
+}
+
+TEST(ResolveSkinColors, SystemColoursHighAndLow) {
+    constexpr ui::TColor kFont = 0x123456;
+    const TResolvedColors high =
+        Resolved(ResolveSkinColors(MainWindowColors(), true, true, kFont, true));
+    EXPECT_EQ(high.FResColor, LightenColor(Rgb(clBtnFace), 86));
+    EXPECT_EQ(high.FResIconBackColor, LightenColor(Rgb(clBtnFace), 16));
+    EXPECT_EQ(high.FResSelectColor, LightenColor(Rgb(clHighlight), 68));
+    EXPECT_EQ(high.FResSelectBorderColor, Rgb(clHighlight));
+    EXPECT_EQ(high.FResSelectFontColor, kFont);
+    EXPECT_EQ(high.FResCheckedAreaColor, LightenColor(Rgb(clHighlight), 80));
+    EXPECT_EQ(high.FResCheckedAreaSelectColor, LightenColor(Rgb(clHighlight), 50));
+    EXPECT_EQ(high.FResCheckedColor, Rgb(clHighlight));
+    EXPECT_EQ(high.FResMenuBarColor, Rgb(clBtnFace));
+    EXPECT_EQ(high.FResDisabledColor, LightenColor(Rgb(clBtnShadow), 10));
+    EXPECT_EQ(high.FResSeparatorColor, LightenColor(Rgb(clBtnShadow), 25));
+    EXPECT_EQ(high.FResMenuBorderColor, DarkenColor(Rgb(clBtnFace), 90));
+    EXPECT_EQ(high.FResMenuShadowColor, DarkenColor(Rgb(clBtnFace), 76));
+
+    const TResolvedColors low =
+        Resolved(ResolveSkinColors(MainWindowColors(), true, true, kFont, false));
+    EXPECT_EQ(low.FResColor, Rgb(clWhite));
+    EXPECT_EQ(low.FResIconBackColor, Rgb(clBtnFace));
+    EXPECT_EQ(low.FResSelectColor, Rgb(clWhite));
+    EXPECT_EQ(low.FResSelectBorderColor, Rgb(clHighlight));
+    EXPECT_EQ(low.FResSelectFontColor, kFont);
+    EXPECT_EQ(low.FResCheckedAreaColor, Rgb(clWhite));
+    EXPECT_EQ(low.FResCheckedAreaSelectColor, Rgb(clWhite));
+    EXPECT_EQ(low.FResCheckedColor, Rgb(clHighlight));
+    EXPECT_EQ(low.FResDisabledColor, Rgb(clBtnShadow));
+    EXPECT_EQ(low.FResSeparatorColor, Rgb(clBtnShadow));
+    EXPECT_EQ(low.FResMenuBorderColor, Rgb(clBtnShadow));
+    EXPECT_EQ(low.FResMenuShadowColor, Rgb(clBtnShadow));
+}
+
+// ------------------------------------------------------------ marks
+
+TSkinStyle MainStyle() {
+    TSkinStyle style;
+    style.Colors = ResolveSkinColors(MainWindowColors(), false, true, clMenuText, true);
+    style.UseSystemColors = false;
+    style.Font.SetName("Tahoma");
+    style.Font.SetHeight(11);
+    style.Font.SetColor(clMenuText);
+    return style;
+}
+
+constexpr RECT kMark{7, 6, 17, 16};
+
+ui::TBitmap& MarkBitmap(const TMarkState& state, TSkinStyle style = MainStyle()) {
+    static ui::TBitmap bitmap;
+    Fill(bitmap, 24, 24, clWhite);
+    PaintCheckMark(style, bitmap.DC(), kMark, state);
+    return bitmap;
+}
+
+TEST(PaintCheckMark, CheckBoxWithTickAndItsSelectedAndDisabledColours) {
+    const TSkinStyle style = MainStyle();
+    const ui::TBitmap& box = MarkBitmap({.Checked = true});
+    EXPECT_TRUE(AllPixels(box, RECT{7, 6, 17, 7}, style.Colors.FResCheckedColor)) << "top";
+    EXPECT_TRUE(AllPixels(box, RECT{7, 6, 8, 16}, style.Colors.FResCheckedColor)) << "left";
+    EXPECT_TRUE(AllPixels(box, RECT{7, 15, 11, 16}, style.Colors.FResCheckedColor)) << "bottom";
+    EXPECT_EQ(box.Pixel(14, 14), Rgb(style.Colors.FResCheckedAreaColor));
+    EXPECT_EQ(box.Pixel(14, 14), RGB(237, 244, 252));
+    for (auto [x, y] : {std::pair{8, 11}, {9, 12}, {10, 13}, {9, 10}, {12, 12}, {15, 9}})
+        EXPECT_EQ(box.Pixel(x, y), Rgb(clBlack)) << "tick at " << x << "," << y;
+    EXPECT_EQ(box.Pixel(18, 6), Rgb(clBlack)) << "the long stroke reaches past the box";
+    EXPECT_EQ(box.Pixel(19, 5), Rgb(clWhite)) << "and ends there";
+
+    const ui::TBitmap& selected = MarkBitmap({.Checked = true, .Selected = true});
+    EXPECT_EQ(selected.Pixel(14, 14), RGB(210, 228, 248));
+
+    const ui::TBitmap& disabled = MarkBitmap({.Checked = true, .Enabled = false});
+    EXPECT_EQ(disabled.Pixel(7, 6), Rgb(style.Colors.FResDisabledColor));
+    EXPECT_EQ(disabled.Pixel(8, 11), Rgb(style.Colors.FResDisabledColor));
+    EXPECT_TRUE(PixelsOf(disabled, clBlack).empty());
+
+    const ui::TBitmap& none = MarkBitmap({.Checked = false});
+    EXPECT_EQ(PixelsOf(none, clWhite, false).size(), 0u) << "an unchecked entry has no mark";
+}
+
+TEST(PaintCheckMark, BoxAroundAPictureInTheSelectionFrameColour) {
+    const TSkinStyle style = MainStyle();
+    const ui::TBitmap& box = MarkBitmap({.Checked = true, .HasImage = true});
+    EXPECT_EQ(box.Pixel(7, 6), Rgb(clNavy));
+    EXPECT_EQ(box.Pixel(16, 15), Rgb(clNavy));
+    EXPECT_TRUE(AllPixels(box, RECT{8, 7, 16, 15}, style.Colors.FResCheckedAreaColor))
+        << "no tick around a picture";
+}
+
+TEST(PaintCheckMark, RadioMarksCircleWithDotOrRoundedFrame) {
+    const TSkinStyle style = MainStyle();
+    const ui::TBitmap& dot = MarkBitmap({.RadioItem = true, .Checked = true});
+    EXPECT_EQ(dot.Pixel(12, 11), Rgb(clNavy)) << "the dot in the pen colour";
+    EXPECT_EQ(dot.Pixel(12, 7), Rgb(style.Colors.FResCheckedAreaColor)) << "between ring and dot";
+    EXPECT_EQ(dot.Pixel(12, 6), Rgb(clNavy)) << "the ring";
+    EXPECT_EQ(dot.Pixel(7, 6), Rgb(clWhite)) << "a circle leaves the corners";
+
+    const ui::TBitmap& frame = MarkBitmap({.RadioItem = true, .Checked = true, .HasImage = true});
+    EXPECT_EQ(frame.Pixel(12, 6), Rgb(clNavy));
+    EXPECT_EQ(frame.Pixel(7, 6), Rgb(clWhite)) << "rounded corner";
+    EXPECT_EQ(frame.Pixel(12, 11), Rgb(style.Colors.FResCheckedAreaColor)) << "no dot";
+
+    const ui::TBitmap& disabled =
+        MarkBitmap({.RadioItem = true, .Checked = true, .Enabled = false});
+    EXPECT_EQ(disabled.Pixel(12, 11), Rgb(style.Colors.FResDisabledColor));
+
+    EXPECT_TRUE(PixelsOf(MarkBitmap({.RadioItem = true}), clWhite, false).empty());
+}
+
+// ------------------------------------------------------------ pictures
+
+// A 16 x 16 picture: magenta ground, a red square from 4 to 11.
+void Picture(ui::TBitmap& picture) {
+    Fill(picture, 16, 16, kMagenta);
+    picture.Canvas().FillRect(RECT{4, 4, 12, 12}, clRed);
+}
+
+constexpr RECT kIconRect{4, 0, 28, 23};
+
+ui::TBitmap& IconBitmap(const TIconState& state, TSkinStyle style = MainStyle()) {
+    static ui::TBitmap bitmap;
+    Fill(bitmap, 40, 30, clWhite);
+    ui::TBitmap picture;
+    Picture(picture);
+    PaintItemIcon(style, bitmap.DC(), picture, kIconRect, state);
+    return bitmap;
+}
+
+TEST(PaintItemIcon, IdlePictureIsCentredAndDimmed) {
+    // Centred in the 24-pixel column, one left of the middle, three down.
+    const ui::TBitmap& bitmap = IconBitmap({});
+    const PixelSet square = PixelsOf(bitmap, LightenColor(clRed, 30));
+    ASSERT_EQ(square.size(), 64u);
+    EXPECT_EQ(*square.begin(), (std::pair{7 + 4, 3 + 4}));
+    EXPECT_EQ(PixelsOf(bitmap, clWhite, false).size(), 64u) << "the ground is transparent";
+
+    TSkinStyle low = MainStyle();
+    low.FHighColor = false;
+    EXPECT_EQ(PixelsOf(IconBitmap({}, low), clRed).size(), 64u) << "not dimmed with few colours";
+    EXPECT_EQ(PixelsOf(IconBitmap({.Checked = true}), clRed).size(), 64u)
+        << "a checked picture is not dimmed";
+}
+
+TEST(PaintItemIcon, DisabledPictureIsGrayedThenLightened) {
+    const ui::TColor gray = LightenColor(GrayLevelColor(clRed, 10), 40);
+    const PixelSet square = PixelsOf(IconBitmap({.Enabled = false}), gray);
+    ASSERT_EQ(square.size(), 64u);
+    EXPECT_EQ(*square.begin(), (std::pair{11, 7})) << "not raised";
+}
+
+TEST(PaintItemIcon, SelectedPictureRisesAndCastsAShadow) {
+    const TSkinStyle style = MainStyle();
+    const ui::TBitmap& bitmap = IconBitmap({.Selected = true});
+    const PixelSet square = PixelsOf(bitmap, clRed);
+    ASSERT_EQ(square.size(), 64u) << "undimmed";
+    EXPECT_EQ(*square.begin(), (std::pair{6 + 4, 2 + 4})) << "one up and one left";
+    const PixelSet shadow =
+        PixelsOf(bitmap, DarkenColor(Rgb(style.Colors.FResSelectColor), 50));
+    EXPECT_EQ(shadow.size(), 64u - 36u) << "two down and right, under the picture";
+    EXPECT_TRUE(shadow.count({6 + 4 + 2 + 7, 2 + 4 + 2 + 7}));
+
+    const ui::TBitmap& checked = IconBitmap({.Selected = true, .Checked = true});
+    EXPECT_EQ(*PixelsOf(checked, clRed).begin(), (std::pair{11, 7})) << "checked stays put";
+    EXPECT_EQ(PixelsOf(checked, clWhite, false).size(), 64u) << "and casts nothing";
+
+    const ui::TBitmap& top = IconBitmap({.Selected = true, .TopLevel = true});
+    EXPECT_EQ(*PixelsOf(top, clRed).begin(), (std::pair{4 + 1 - 1 + 4, 3 - 2 + 4}))
+        << "on the bar: at the left edge, two up";
+}
+
+TEST(PaintItemIcon, WidePicturesAndRightToLeftAndControls) {
+    ui::TBitmap bitmap;
+    Fill(bitmap, 60, 30, clWhite);
+    ui::TBitmap wide;
+    Fill(wide, 30, 10, kMagenta);
+    wide.Canvas().FillRect(RECT{0, 0, 1, 1}, clRed);
+    wide.Canvas().FillRect(RECT{29, 0, 30, 1}, clRed);
+    TSkinStyle style = MainStyle();
+    style.FHighColor = false;
+    PaintItemIcon(style, bitmap.DC(), wide, RECT{0, 0, 50, 20}, {.RightToLeft = true});
+    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{50 - 30 - 2, 3}, {50 - 3, 3}}));
+
+    Fill(bitmap, 60, 30, clWhite);
+    PaintItemIcon(style, bitmap.DC(), wide, RECT{0, 0, 50, 20}, {});
+    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{2, 3}, {31, 3}}));
+
+    Fill(bitmap, 60, 30, clWhite);
+    PaintItemIcon(style, bitmap.DC(), wide, RECT{5, 5, 50, 20}, {.IsMenuItem = false});
+    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{5, 6}, {34, 6}})) << "a control's corner";
+}
+
+// ------------------------------------------------------------ captions
+
+constexpr RECT kTextRect{30, 4, 200, 24};
+
+ui::TBitmap& TextBitmap(const std::string& text, const std::string& shortCut,
+                        const TTextState& state, TSkinStyle style = MainStyle(),
+                        ui::TColor ground = clSkyBlue, UINT format = 0) {
+    static ui::TBitmap bitmap;
+    Fill(bitmap, 230, 30, ground);
+    PaintItemText(style, bitmap.DC(), text, shortCut, kTextRect, state, style.Font, format);
+    return bitmap;
+}
+
+// The colours the painted text left, the ground not counted.
+std::set<COLORREF> InkColours(const ui::TBitmap& bitmap, ui::TColor ground) {
+    std::set<COLORREF> colours;
+    for (const auto& [x, y] : PixelsOf(bitmap, ground, false)) colours.insert(bitmap.Pixel(x, y));
+    return colours;
+}
+
+int TextWidth(const ui::TFont& font, const std::string& text) {
+    ui::TBitmap scratch(1, 1);
+    scratch.Canvas().Font = font;
+    return scratch.Canvas().TextWidth(text);
+}
+
+TEST(PaintItemText, CaptionColourFollowsSelectedAndEnabled) {
+    TSkinStyle style = MainStyle();
+    style.Font.SetColor(clRed);
+    style.Colors.FResSelectFontColor = clBlue;
+    style.Colors.FResDisabledColor = clNavy;
+    EXPECT_EQ(InkColours(TextBitmap("Pause", "", {}, style), clSkyBlue),
+              std::set<COLORREF>{Rgb(clRed)});
+    EXPECT_EQ(InkColours(TextBitmap("Pause", "", {.Selected = true}, style), clSkyBlue),
+              std::set<COLORREF>{Rgb(clBlue)});
+    EXPECT_EQ(InkColours(TextBitmap("Pause", "", {.Selected = true, .Enabled = false}, style),
+                         clSkyBlue),
+              std::set<COLORREF>{Rgb(clNavy)});
+}
+
+TEST(PaintItemText, SelectedBarCaptionWithSystemColoursContrastsWithTheIconColumn) {
+    TSkinStyle style = MainStyle();
+    style.UseSystemColors = true;
+    style.Colors.FResIconBackColor = clBlack;
+    style.Colors.FResSelectFontColor = clBlue;
+    const auto ink = InkColours(
+        TextBitmap("&Game", "", {.Selected = true, .TopLevel = true}, style), clSkyBlue);
+    EXPECT_EQ(ink, std::set<COLORREF>{RGB(230, 230, 230)});
+    style.UseSystemColors = false;
+    EXPECT_EQ(InkColours(TextBitmap("&Game", "", {.Selected = true, .TopLevel = true}, style),
+                         clSkyBlue),
+              std::set<COLORREF>{Rgb(clBlue)});
+}
+
+TEST(PaintItemText, ShortCutSitsTenPixelsInsideTheFarEdgeWithOneSpace) {
+    const TSkinStyle style = MainStyle();
+    const int space = TextWidth(style.Font, " ");
+    const PixelSet ink = PixelsOf(TextBitmap("", "F12", {}), clSkyBlue, false);
+    ASSERT_FALSE(ink.empty());
+    int left = 1000, right = -1;
+    for (const auto& [x, y] : ink) left = std::min(left, x), right = std::max(right, x);
+    const int end = kTextRect.right - 10 - space;  // where "F12" ends
+    EXPECT_LE(right, end);
+    EXPECT_GE(right, end - 3);
+    EXPECT_GE(left, end - TextWidth(style.Font, "F12"));
+
+    const PixelSet rtl = PixelsOf(TextBitmap("", "F12", {.RightToLeft = true}), clSkyBlue, false);
+    ASSERT_FALSE(rtl.empty());
+    int rtlLeft = 1000;
+    for (const auto& [x, y] : rtl) rtlLeft = std::min(rtlLeft, x);
+    EXPECT_GE(rtlLeft, kTextRect.left + 10);
+    EXPECT_LE(rtlLeft, kTextRect.left + 12);
+}
+
+TEST(PaintItemText, DefaultEntryLiesOnFourDarkerCopiesUnlessDisabled) {
+    const TSkinStyle style = MainStyle();
+    const auto ink = InkColours(TextBitmap("New game", "", {.Default = true}), clSkyBlue);
+    for (int darken : {30, 40, 60})
+        EXPECT_TRUE(ink.count(DarkenColor(clSkyBlue, darken))) << "copy darkened by " << darken;
+    EXPECT_TRUE(ink.count(Rgb(clMenuText)));
+    EXPECT_EQ(ink.size(), 4u);
+
+    const auto disabled =
+        InkColours(TextBitmap("New game", "", {.Enabled = false, .Default = true}), clSkyBlue);
+    EXPECT_EQ(disabled, std::set<COLORREF>{Rgb(style.Colors.FResDisabledColor)});
+}
+
+TEST(ContrastFontColor, FontColourOnLightGroundsLightShadeOnDarkOnes) {
+    TSkinStyle style = MainStyle();
+    style.Font.SetColor(0x123456);
+    EXPECT_EQ(ContrastFontColor(style, clWhite), 0x123456u);
+    EXPECT_EQ(ContrastFontColor(style, clBlack), RGB(230, 230, 230));
+    EXPECT_EQ(ContrastFontColor(style, RGB(0, 201, 0)), 0x123456u) << "green alone can be light";
+    EXPECT_EQ(ContrastFontColor(style, RGB(151, 0, 151)), 0x123456u);
+    EXPECT_EQ(ContrastFontColor(style, RGB(150, 200, 150)), LightenColor(RGB(150, 200, 150), 90));
+}
+
+}  // namespace
+}  // namespace quillory::styling
