@@ -108,7 +108,7 @@ void PaintItemIcon(const TSkinStyle& style, HDC surface, ui::TBitmap& image, con
     }
     if (s.Selected && s.Enabled && !s.Checked) {
         PaintBitmapSilhouette(image, surface, x + 2, y + 2,
-                              DarkenColor(ui::ColorToRGB(style.Colors.FResSelectColor), kShadowDarken));
+                              Darken(style.Colors.FResSelectColor, kShadowDarken));
     }
     DrawBitmapTransparent(surface, x, y, image);
 }
@@ -130,7 +130,7 @@ void PaintItemText(const TSkinStyle& style, HDC surface, const std::string& text
             const RECT at{rect.left + copy.Left, rect.top + copy.Top, rect.right + copy.Right,
                           rect.bottom};
             const COLORREF under = GetPixel(surface, at.left, at.top);
-            SetTextColor(surface, ui::ColorToRGB(DarkenColor(under & 0x00FFFFFFu, copy.Darken)));
+            SetTextColor(surface, ui::ColorToRGB(Darken(under & 0x00FFFFFFu, copy.Darken)));
             DrawTextIn(surface, text, at, format);
         }
     }
@@ -152,7 +152,7 @@ ui::TColor ContrastFontColor(const TSkinStyle& style, ui::TColor color) {
     const ui::TColor rgb = ui::ColorToRGB(color);
     if ((RedOf(rgb) + BlueOf(rgb)) / 2 > kContrastRedBlueLimit || GreenOf(rgb) > kContrastGreenLimit)
         return style.Font.Color();
-    return LightenColor(rgb, kContrastLight);
+    return Lighten(rgb, kContrastLight);
 }
 
 }  // namespace quillory::styling

@@ -1,6 +1,5 @@
 #include "styling/elements/skin_style.h"
 
-#include "core/menu_colors.h"
 #include "ui/gdi.h"
 
 namespace quillory::styling {
@@ -18,14 +17,6 @@ constexpr int kSeparatorLight = 25;
 constexpr int kMenuBorderDarken = 90;
 constexpr int kMenuShadowDarken = 76;
 constexpr ui::TColor kLowColorCheckedAreaSelect = 0xC0C0C0;
-
-// The arithmetic of the core, on colours resolved with the desktop's scheme.
-ui::TColor Lighten(ui::TColor c, int percent) {
-    return LightenColor(ui::ColorToRGB(c), percent);
-}
-ui::TColor Darken(ui::TColor c, int amount) {
-    return DarkenColor(ui::ColorToRGB(c), amount);
-}
 
 }  // namespace
 

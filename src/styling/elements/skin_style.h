@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "core/menu_colors.h"
 #include "ui/font.h"
 #include "ui/ui_types.h"
 
@@ -83,6 +84,15 @@ public:
     // out of date (a colour property changed since they were last resolved).
     virtual const TSkinStyle& Style(HDC surface) = 0;
 };
+
+// The colour arithmetic on colours resolved with the desktop's own scheme
+// (a system colour reference becomes GetSysColor's answer first).
+inline ui::TColor Lighten(ui::TColor color, int percent) {
+    return LightenColor(ui::ColorToRGB(color), percent);
+}
+inline ui::TColor Darken(ui::TColor color, int amount) {
+    return DarkenColor(ui::ColorToRGB(color), amount);
+}
 
 // True when a screen (or any surface) of this many bits per pixel counts as
 // high colour.

@@ -1,0 +1,372 @@
+#include "styling/menu/menu_item_paint.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "styling/elements/bitmap_pixels.h"
+#include "styling/elements/dc_tools.h"
+#include "styling/elements/item_parts.h"
+#include "ui/application.h"
+#include "ui/gdi.h"
+
+namespace quillory::styling {
+
+namespace {
+
+constexpr char kSeparatorCaption[] = "-";
+// The width of these letters is the gap between caption and shortcut.
+constexpr char kShortCutGap[] = "WWW";
+constexpr int kMeasureSlack = 5;
+constexpr int kSubMenuArrowRoom = 6;
+constexpr int kSeparatorHeight = 4;
+constexpr double kLineSpacing = 0.75;
+constexpr int kImageVerticalRoom = 6;
+// A popup entry is painted with the window's left margin.
+constexpr int kPopupMargin = 4;
+constexpr int kTopLevelTextIndent = 4;
+constexpr int kMarkSize = 10;
+constexpr int kHotCaptionShort = 7;
+constexpr int kSeparatorIndent = 7;
+constexpr int kTextIndent = 3;
+constexpr UINT kRightToLeftFormat = DT_RIGHT | DT_RTLREADING;
+constexpr int kGradientFastStep = 3;
+constexpr int kGradientSlowStep = 1;
+constexpr int kGradientCeiling = 96;
+
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));  // the default rounding mode: ties to even
+}
+
+ui::TForm* MenuOwnerForm(const ui::TMenuItem& item) {
+    ui::TMenu* menu = item.GetParentMenu();
+    if (!menu) return nullptr;
+    if (auto* mainMenu = dynamic_cast<ui::TMainMenu*>(menu); mainMenu && mainMenu->WindowForm())
+        return mainMenu->WindowForm();
+    return dynamic_cast<ui::TForm*>(menu->Owner());
+}
+
+bool HasOwnBitmap(ui::TMenuItem& item) {
+    return item.Bitmap().Width() > 0;
+}
+
+// The picture of a popup or bar entry, on a ground of the transparent key.
+void PrepareImage(ui::TMenuItem& item, const TSkinStyle& style, ui::TBitmap& image) {
+    if (!HasOwnBitmap(item)) return;
+    const ui::TBitmap& own = item.Bitmap();
+    image.SetSize(own.Width(), own.Height());
+    FillSolid(image.DC(), RECT{0, 0, own.Width(), own.Height()}, style.FTransparentKey);
+    DrawBitmapTransparent(image.DC(), 0, 0, own);
+}
+
+int TextHeightOf(HDC dc, const ui::TFont& font, const std::string& text) {
+    ui::TCanvas canvas(dc);
+    canvas.Font = font;
+    return canvas.TextHeight(text);
+}
+
+void PostBorderRequest(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!ui::Application) return;
+    HWND application = ui::Application->Handle();
+    if (!application) return;
+    // Painting a menu entry by entry leaves at most one request waiting.
+    MSG waiting;
+    if (PeekMessageA(&waiting, application, WM_FLATBORDER_BYITEM, WM_FLATBORDER_BYWINDOW,
+                     PM_NOREMOVE | PM_NOYIELD))
+        return;
+    PostMessageA(application, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool IsTopLevelItem(const ui::TMenuItem& item) {
+    const ui::TMenuItem* parent = item.Parent();
+    ui::TMenu* menu = item.GetParentMenu();
+    return parent && menu && parent == menu->Items() && dynamic_cast<ui::TMainMenu*>(menu);
+}
+
+bool ItemRightToLeft(const ui::TMenuItem&) {
+    return false;
+}
+
+SIZE GetItemImageSize(const ui::TMenuItem& item, const ui::TMenu*, int iconWidth) {
+    SIZE size{0, 0};
+    auto& own = const_cast<ui::TMenuItem&>(item).Bitmap();
+    if (own.Width() > 0) size = SIZE{own.Width(), own.Height()};
+    if (!IsTopLevelItem(item)) size.cx = std::max<LONG>(size.cx, iconWidth);
+    return size;
+}
+
+void MeasureMenuItem(IMenuSkin& skin, ui::TMenuItem& item, ui::TCanvas& canvas, int& width,
+                     int& height) {
+    if (!skin.IsActive()) return;
+    const TSkinStyle& style = skin.Style(canvas.Handle());
+    const bool separator = item.Caption() == kSeparatorCaption;
+    std::string text = separator ? std::string() : item.Caption();
+    const std::string shortCut = ui::ShortCutToText(item.ShortCut());
+    if (shortCut.find_first_not_of(' ') != std::string::npos) text += shortCut + kShortCutGap;
+    canvas.Font = style.Font;
+    int w = canvas.TextWidth(text) + kMeasureSlack;
+    if (text.find('&') != std::string::npos) w -= canvas.TextWidth("&");
+    const bool topLevel = IsTopLevelItem(item);
+    if (!topLevel && item.Count() > 0) w += kSubMenuArrowRoom;
+    const SIZE image =
+        GetItemImageSize(item, topLevel ? item.GetParentMenu() : nullptr, style.IconWidth);
+    width = std::max(width, w + static_cast<int>(image.cx));
+    if (separator) {
+        height = kSeparatorHeight;
+        return;
+    }
+    const int th = canvas.TextHeight(text);
+    int h = th + RoundHalfEven(th * kLineSpacing);
+    h = std::max(h, static_cast<int>(image.cy) + kImageVerticalRoom);
+    height = std::max(height, h);
+}
+
+void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& rect,
+                             bool rightToLeft) {
+    const int columns = rect.right - rect.left + 1;
+    const ui::TColor base = ui::ColorToRGB(style.Colors.FResIconBackColor);
+    int s = 0;
+    for (int i = 0; i < columns; ++i) {
+        int x;
+        bool fast;
+        if (rightToLeft) {
+            x = rect.right - 1 - i;
+            fast = rect.right - style.IconWidth + 5 < x && x < rect.right;
+        } else {
+            x = rect.left + i;
+            fast = rect.left < x && x < rect.left + style.IconWidth + 5;
+        }
+        s = std::min(s + (fast ? kGradientFastStep : kGradientSlowStep), kGradientCeiling);
+        FillSolid(surface, RECT{x, rect.top, x + 1, rect.bottom}, LightenColor(base, s));
+    }
+}
+
+void PaintTopItemSelected(const TSkinStyle& style, HDC surface, bool rightToLeft,
+                          ui::TColor barColour, const RECT& r) {
+    const TResolvedColors& colors = style.Colors;
+    const int L = r.left, T = r.top, Rr = r.right, B = r.bottom;
+    FillSolid(surface, r, colors.FResSelectColor);
+    ScopedDCPen pen(surface, colors.FResSelectBorderColor);
+    auto polyline = [surface](std::initializer_list<POINT> points) {
+        Polyline(surface, points.begin(), static_cast<int>(points.size()));
+    };
+    if (!rightToLeft && style.FHighColor) {
+        // A frame open at the bottom, then a soft shadow in the 7 columns on the right.
+        polyline({{L, B - 1}, {L, T}, {Rr - 8, T}, {Rr - 8, B}});
+        const ui::TColor c = ui::ColorToRGB(colors.FResMenuBarColor);
+        FillSolid(surface, RECT{Rr - 7, T, Rr, B}, Darken(c, 10));
+        FillSolid(surface, RECT{Rr - 7, T + 3, Rr - 2, B}, Darken(c, 30));
+        FillSolid(surface, RECT{Rr - 7, T + 5, Rr - 3, B}, Darken(c, 60));
+        FillSolid(surface, RECT{Rr - 7, T + 6, Rr - 5, B}, Darken(c, 100));
+        pen.SetColor(c);
+        polyline({{Rr - 5, T + 1}, {Rr - 1, T + 1}, {Rr - 1, T + 6}});
+        polyline({{Rr - 3, T + 2}, {Rr - 2, T + 2}, {Rr - 2, T + 3}, {Rr - 3, T + 3}});
+        pen.SetColor(Darken(c, 10));
+        polyline({{Rr - 6, T + 3}, {Rr - 3, T + 3}, {Rr - 3, T + 6}, {Rr - 4, T + 6}, {Rr - 4, T + 3}});
+        pen.SetColor(Darken(c, 30));
+        polyline({{Rr - 5, T + 5}, {Rr - 4, T + 5}, {Rr - 4, T + 9}});
+        pen.SetColor(Darken(c, 40));
+        polyline({{Rr - 6, T + 5}, {Rr - 6, T + 7}});
+        return;
+    }
+    const ui::TColor dark = Darken(barColour, 70);
+    polyline({{L, B - 1}, {L, T}, {Rr - 3, T}, {Rr - 3, B}});
+    FillSolid(surface, RECT{Rr - 2, T + 2, Rr, B}, dark);
+    FillSolid(surface, RECT{Rr - 2, T, Rr, T + 2}, barColour);
+}
+
+bool CursorInItemRect(const ui::TForm* form, const RECT& rect) {
+    if (!form) return false;
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) return false;
+    RECT window{};
+    auto* mutableForm = const_cast<ui::TForm*>(form);
+    if (mutableForm->HandleAllocated()) {
+        GetWindowRect(mutableForm->Handle(), &window);
+    } else {
+        window.left = form->Left();
+        window.top = form->Top();
+    }
+    const int x = cursor.x - window.left;
+    const int y = cursor.y - window.top;
+    return rect.left <= x && x <= rect.right - 1 && rect.top <= y && y <= rect.bottom - 2;
+}
+
+void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT& itemRect,
+                   bool selected) {
+    const TMenuLook& look = skin.MenuLook();
+    const int W = itemRect.right - itemRect.left;
+    const int H = itemRect.bottom - itemRect.top;
+    const bool topLevel = IsTopLevelItem(item);
+    const bool rtl = ItemRightToLeft(item);
+
+    // 1. The buffer, and where it goes on the target.
+    ui::TBitmap buffer;
+    RECT R;
+    POINT origin;
+    if (topLevel) {
+        buffer.SetSize(W, H);
+        R = RECT{0, 0, W, H - 1};
+        origin = POINT{itemRect.left, itemRect.top};
+    } else {
+        buffer.SetSize(W + kPopupMargin, H);
+        R = RECT{kPopupMargin, 0, W + kPopupMargin, H};
+        origin = POINT{itemRect.left - kPopupMargin, itemRect.top};
+    }
+    if (buffer.Empty()) return;
+    HDC dc = buffer.DC();
+
+    // 2. Colours up to date, the item font.
+    const TSkinStyle& style = skin.Style(dc);
+    ui::ScopedSelect selectFont(dc, style.Font.Handle());
+
+    // 3.
+    R.bottom += 1;
+    const bool separator = item.Caption() == kSeparatorCaption;
+    const std::string text = " " + item.Caption();
+
+    // 4. The picture.
+    ui::TBitmap image;
+    PrepareImage(item, style, image);
+    const bool hasImage = image.Width() > 0;
+    const int imageWidth = image.Width();
+
+    // 5. to 7. Icon column, mark and text rectangles.
+    RECT iconRect = rtl ? RECT{R.right - style.IconWidth, R.top, R.right, R.bottom}
+                        : RECT{R.left, R.top, R.left + style.IconWidth, R.bottom};
+    RECT markRect;
+    if (hasImage) {
+        markRect = RECT{iconRect.left + 1, iconRect.top + 2, iconRect.right - 3, iconRect.bottom - 2};
+    } else {
+        const int left = iconRect.left + (iconRect.right - iconRect.left - kMarkSize) / 2;
+        const int top = iconRect.top + (iconRect.bottom - iconRect.top - kMarkSize) / 2;
+        markRect = RECT{left, top, left + kMarkSize, top + kMarkSize};
+    }
+    if (imageWidth > style.IconWidth) {
+        if (rtl) {
+            markRect.left = markRect.right - imageWidth;
+        } else {
+            markRect.right = markRect.left + imageWidth;
+        }
+    }
+    if (topLevel) markRect.top -= 1;
+
+    const int indent = topLevel ? kTopLevelTextIndent : style.IconWidth;
+    RECT textRect;
+    if (!rtl) {
+        int left = R.left + indent;
+        if (left < R.left + imageWidth) left = R.left + imageWidth + 4;
+        textRect = RECT{left, R.top, R.right, R.bottom};
+    } else {
+        int right = R.right - indent;
+        if (right > R.right - imageWidth) right = R.right - imageWidth - 8;
+        textRect = RECT{R.left, R.top, right, R.bottom};
+    }
+    if (topLevel) {
+        if (hasImage) {
+            if (rtl) {
+                textRect.right += 5;
+            } else {
+                textRect.left -= 5;
+            }
+        } else {
+            textRect = R;
+        }
+    }
+
+    // 8. Background.
+    if (topLevel) {
+        if (look.DrawMenuBar) skin.SetResolvedMenuBarColor(look.MenuBarColor);
+        FillSolid(dc, R, style.Colors.FResMenuBarColor);
+    } else if (style.FHighColor && look.Gradient) {
+        PaintIconColumnGradient(style, dc, RECT{R.left, R.top, R.right + 2, R.bottom}, rtl);
+        // The margin columns are left to the gradient's first colour.
+        FillSolid(dc, RECT{0, 0, kPopupMargin, H},
+                  Lighten(style.Colors.FResIconBackColor, kGradientSlowStep));
+    } else {
+        FillSolid(dc, RECT{R.left - kPopupMargin, R.top, R.right, R.bottom}, style.Colors.FResColor);
+        FillSolid(dc, iconRect, style.Colors.FResIconBackColor);
+    }
+
+    // 9. Selection, or the hovered bar caption.
+    bool highlighted = false;
+    if (selected && look.DrawSelect) {
+        if (topLevel) {
+            PaintTopItemSelected(style, dc, rtl, look.MenuBarColor, R);
+        } else if (item.Enabled()) {
+            const RECT s{R.left, R.top + 1, look.FlatMenu ? R.right - 1 : R.right, R.bottom - 1};
+            FillAndOutlineRect(dc, s, style.Colors.FResSelectColor,
+                               style.Colors.FResSelectBorderColor);
+        }
+        highlighted = true;
+    } else if (item.Enabled() && topLevel && look.IsNT &&
+               CursorInItemRect(MenuOwnerForm(item), itemRect)) {
+        FillAndOutlineRect(dc, RECT{R.left, R.top, R.right - kHotCaptionShort, R.bottom},
+                           style.Colors.FResSelectColor, style.Colors.FResSelectBorderColor);
+        highlighted = true;
+    }
+
+    // 10. and 11. Mark and picture.
+    if (item.Checked()) {
+        PaintCheckMark(style, dc, markRect,
+                       TMarkState{.RadioItem = false,
+                                  .Checked = item.Checked(),
+                                  .Selected = selected,
+                                  .Enabled = item.Enabled(),
+                                  .HasImage = hasImage});
+    }
+    if (imageWidth > 0) {
+        PaintItemIcon(style, dc, image, iconRect,
+                      TIconState{.IsMenuItem = true,
+                                 .Selected = selected || highlighted,
+                                 .Down = false,
+                                 .Enabled = item.Enabled(),
+                                 .Checked = item.Checked(),
+                                 .TopLevel = topLevel,
+                                 .RightToLeft = rtl});
+    }
+
+    // 12. and 13. Separator line or caption.
+    if (separator) {
+        ScopedDCPen pen(dc, style.Colors.FResSeparatorColor);
+        const int y = textRect.top + RoundHalfEven((textRect.bottom - textRect.top) / 2.0);
+        if (rtl) {
+            DrawLine(dc, textRect.left, y, textRect.right - kSeparatorIndent, y);
+        } else {
+            DrawLine(dc, textRect.left + kSeparatorIndent, y, textRect.right, y);
+        }
+    } else {
+        UINT format = 0;
+        if (rtl) {
+            format = kRightToLeftFormat;
+            textRect.right -= kTextIndent;
+        } else {
+            textRect.left += kTextIndent;
+        }
+        textRect.top += (textRect.bottom - textRect.top - TextHeightOf(dc, style.Font, "W")) / 2;
+        PaintItemText(style, dc, text, ui::ShortCutToText(item.ShortCut()), textRect,
+                      TTextState{.Selected = selected,
+                                 .Enabled = item.Enabled(),
+                                 .Default = item.Default(),
+                                 .TopLevel = topLevel,
+                                 .RightToLeft = rtl},
+                      style.Font, format);
+    }
+
+    // 14. One copy to the menu.
+    GdiFlush();
+    BitBlt(target, origin.x, origin.y, buffer.Width(), buffer.Height(), dc, 0, 0, SRCCOPY);
+
+    // 15. The popup window's flat border, painted later by the manager.
+    if (topLevel || !look.FlatMenu) return;
+    HWND window = WindowFromDC(target);
+    if (!window) {
+        PostBorderRequest(WM_FLATBORDER_BYITEM, 0, reinterpret_cast<LPARAM>(&item));
+    } else if (window != skin.FormWindow()) {
+        PostBorderRequest(WM_FLATBORDER_BYWINDOW, rtl ? 1 : 0, reinterpret_cast<LPARAM>(window));
+    }
+}
+
+}  // namespace quillory::styling

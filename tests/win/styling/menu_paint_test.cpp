@@ -1,0 +1,321 @@
+// The menu painters on bitmaps: measuring entries, the icon column gradient,
+// the selection rectangle, bar captions hot and selected, marks, pictures,
+// separators, default entries and the border request a popup entry posts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "core/menu_colors.h"
+#include "menu_fixture.h"
+#include "style_test_support.h"
+#include "styling/menu/menu_item_paint.h"
+#include "styling/menu_skin.h"
+
+namespace quillory::styling {
+namespace {
+
+using testing::AllPixels;
+using testing::Fill;
+using testing::MenuForm;
+using testing::PixelsOf;
+using testing::Rgb;
+
+constexpr ui::TColor kMagenta = 0xFF00FF;
+
+int TextWidth(const ui::TFont& font, const std::string& text) {
+    ui::TBitmap scratch(1, 1);
+    scratch.Canvas().Font = font;
+    return scratch.Canvas().TextWidth(text);
+}
+int TextHeight(const ui::TFont& font, const std::string& text) {
+    ui::TBitmap scratch(1, 1);
+    scratch.Canvas().Font = font;
+    return scratch.Canvas().TextHeight(text);
+}
+
+// Measured as the system asks: the framework's proposal, then the handler.
+SIZE Measure(ui::TMenuItem* item, int width = 0, int height = 0) {
+    ui::WindowDC screen(nullptr);
+    ui::TCanvas canvas(screen.Get());
+    if (width == 0 && height == 0) {
+        item->MeasureItem(canvas, width, height);
+    } else {
+        item->OnMeasureItem(item, canvas, width, height);
+    }
+    return SIZE{width, height};
+}
+
+void DrainBorderRequests() {
+    MSG msg;
+    while (PeekMessageA(&msg, ui::Application->Handle(), WM_FLATBORDER_BYITEM,
+                        WM_FLATBORDER_BYWINDOW, PM_REMOVE)) {
+    }
+}
+
+int WaitingBorderRequests() {
+    // Taken out to be counted, then put back in the same order.
+    std::vector<MSG> waiting;
+    MSG msg;
+    while (PeekMessageA(&msg, ui::Application->Handle(), WM_FLATBORDER_BYITEM,
+                        WM_FLATBORDER_BYWINDOW, PM_REMOVE))
+        waiting.push_back(msg);
+    for (const MSG& m : waiting) PostMessageA(m.hwnd, m.message, m.wParam, m.lParam);
+    return static_cast<int>(waiting.size());
+}
+
+class MenuPaintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCursorPos(1, 1);  // far from the test form: no bar caption is hot
+    }
+    void TearDown() override { DrainBorderRequests(); }
+
+    // Paints `item` as the system would ask for it, on a bitmap of white.
+    ui::TBitmap& Paint(ui::TMenuItem* item, const RECT& rect, bool selected) {
+        Fill(target, 220, 40, clWhite);
+        ui::TCanvas canvas(target.DC());
+        item->OnDrawItem(item, canvas, rect, selected);
+        return target;
+    }
+
+    MenuForm menu;
+    ui::TBitmap target;
+    const RECT kPopup{4, 0, 4 + 150, 23};
+};
+
+TEST_F(MenuPaintTest, HandlersAreInstalledOnEveryItemAndMenusAreOwnerDrawn) {
+    EXPECT_TRUE(menu.Menu->OwnerDraw());
+    for (ui::TMenuItem* item : {menu.Game, menu.NewGame, menu.Line, menu.More, menu.Deeper,
+                                menu.Options, menu.Level}) {
+        EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*item)) << item->Caption();
+        EXPECT_TRUE(TMenuSkin::HasSkinMeasureHandler(*item)) << item->Caption();
+    }
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoA(menu.Menu->Handle(), 0, TRUE, &info));
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "the system's menu was rebuilt owner-drawn";
+}
+
+TEST_F(MenuPaintTest, MeasuresCaptionShortcutAndGapBesideTheIconColumn) {
+    const ui::TFont& font = menu.Skin->Font();
+    const int th = TextHeight(font, "New gameF9WWW");
+    const SIZE newGame = Measure(menu.NewGame);
+    EXPECT_EQ(newGame.cx, TextWidth(font, "New gameF9WWW") + 5 + 24);
+    EXPECT_EQ(newGame.cy, th + static_cast<int>(std::nearbyint(th * 0.75)));
+    EXPECT_EQ(newGame.cy, 23) << "Tahoma 11 on a 96 dpi screen";
+
+    EXPECT_EQ(Measure(menu.Exit).cx, TextWidth(font, "E&xit") + 5 - TextWidth(font, "&") + 24)
+        << "the accelerator marker is not drawn";
+    EXPECT_EQ(Measure(menu.Line).cy, 4) << "a separator is 4 pixels, whatever was proposed";
+    EXPECT_EQ(Measure(menu.Line, 300, 30).cy, 4);
+    EXPECT_EQ(Measure(menu.More).cx, TextWidth(font, "More") + 5 + 24 + 6)
+        << "room for the sub-menu arrow";
+    EXPECT_EQ(Measure(menu.Game, 1, 1).cx, TextWidth(font, "&Game") + 5 - TextWidth(font, "&"))
+        << "no icon column on the bar";
+    const SIZE proposed = Measure(menu.NewGame, 400, 40);
+    EXPECT_EQ(proposed.cx, 400) << "never smaller than the proposal";
+    EXPECT_EQ(proposed.cy, 40);
+}
+
+TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntry) {
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    auto column = [&](int x) { return bitmap.Pixel(x, 1); };
+    EXPECT_EQ(column(4), LightenColor(clSkyBlue, 1));
+    EXPECT_EQ(column(5), LightenColor(clSkyBlue, 4));
+    EXPECT_EQ(column(32), LightenColor(clSkyBlue, 85));
+    EXPECT_EQ(column(33), LightenColor(clSkyBlue, 86));
+    EXPECT_EQ(column(44), LightenColor(clSkyBlue, 96));
+    EXPECT_EQ(column(44), RGB(251, 253, 254));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{44, 0, 154, 2}, RGB(251, 253, 254)));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 4, 23}, LightenColor(clSkyBlue, 1)))
+        << "the window margin left of the entry";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{154, 0, 220, 40}, clWhite)) << "nothing past the entry";
+    for (int x = 4; x < 154; ++x)
+        ASSERT_EQ(bitmap.Pixel(x, 0), bitmap.Pixel(x, 22)) << "columns of one colour, x " << x;
+}
+
+TEST_F(MenuPaintTest, PlainBackgroundWithoutGradient) {
+    menu.Skin->SetGradient(false);
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 28, 1}, clSkyBlue)) << "margin and icon column";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{28, 0, 154, 1}, clSkyBlue)) << "Color on the main window";
+    menu.Skin->SetIconBackColor(clWhite);
+    const ui::TBitmap& after = Paint(menu.Pause, kPopup, false);
+    EXPECT_TRUE(AllPixels(after, RECT{4, 0, 28, 23}, clWhite)) << "a colour change is resolved";
+    EXPECT_TRUE(AllPixels(after, RECT{0, 0, 4, 23}, clSkyBlue));
+}
+
+TEST_F(MenuPaintTest, SelectionRectangleIsOnePixelShortAtTheTopAndNarrowerWhenFlat) {
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, true);
+    EXPECT_EQ(bitmap.Pixel(60, 0), RGB(251, 253, 254)) << "the top row keeps the background";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{4, 1, 153, 2}, clNavy)) << "top edge";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{4, 22, 153, 23}, clNavy)) << "bottom edge";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{4, 1, 5, 23}, clNavy)) << "left edge";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{152, 1, 153, 23}, clNavy)) << "right edge";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{153, 0, 154, 23}, RGB(251, 253, 254)))
+        << "one column narrower with the flat frame";
+    EXPECT_TRUE(AllPixels(bitmap, RECT{5, 2, 30, 5}, RGB(227, 238, 250)));
+
+    menu.Skin->SetFlatMenu(false);
+    const ui::TBitmap& wide = Paint(menu.Pause, kPopup, true);
+    EXPECT_TRUE(AllPixels(wide, RECT{153, 1, 154, 23}, clNavy));
+
+    menu.Pause->SetEnabled(false);
+    const ui::TBitmap& disabled = Paint(menu.Pause, kPopup, true);
+    EXPECT_TRUE(PixelsOf(disabled, clNavy).empty()) << "a disabled entry shows no selection";
+}
+
+TEST_F(MenuPaintTest, SeparatorLineInTheMiddleOfItsFourPixels) {
+    const RECT rect{4, 0, 154, 4};
+    const ui::TBitmap& bitmap = Paint(menu.Line, rect, false);
+    EXPECT_TRUE(AllPixels(bitmap, RECT{4 + 24 + 7, 2, 154, 3}, clSkyBlue));
+    EXPECT_NE(bitmap.Pixel(4 + 24 + 6, 2), Rgb(clSkyBlue));
+    EXPECT_TRUE(PixelsOf(bitmap, clSkyBlue).size() == 154u - 35u) << "nothing else in that colour";
+}
+
+TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsBoxCentredInTheIconColumn) {
+    menu.Pause->SetChecked(true);
+    const ui::TColor frame = menu.Skin->ResolvedColors().FResCheckedColor;
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    // 10 x 10 at (4 + 7, (24 - 10) / 2): the item rectangle is one taller inside.
+    EXPECT_TRUE(AllPixels(bitmap, RECT{11, 7, 21, 8}, frame));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{11, 7, 12, 17}, frame));
+    EXPECT_EQ(bitmap.Pixel(11 + 7, 7 + 8), RGB(237, 244, 252));
+    EXPECT_EQ(bitmap.Pixel(11 + 1, 7 + 5), Rgb(clBlack)) << "the tick";
+    const ui::TBitmap& selected = Paint(menu.Pause, kPopup, true);
+    EXPECT_EQ(selected.Pixel(11 + 7, 7 + 8), RGB(210, 228, 248));
+}
+
+class MenuPictureTest : public MenuPaintTest {
+protected:
+    void SetUp() override {
+        MenuPaintTest::SetUp();
+        ui::TBitmap& picture = menu.Pause->Bitmap();
+        Fill(picture, 16, 16, kMagenta);
+        picture.Canvas().FillRect(RECT{4, 4, 12, 12}, clRed);
+    }
+    // The red square's top-left pixel, wherever it is drawn in its colour.
+    std::pair<int, int> Square(const ui::TBitmap& bitmap, ui::TColor color) {
+        const auto pixels = PixelsOf(bitmap, color);
+        EXPECT_EQ(pixels.size(), 64u);
+        return pixels.empty() ? std::pair{-1, -1} : *pixels.begin();
+    }
+};
+
+TEST_F(MenuPictureTest, PictureDimmedGrayedAndRaised) {
+    // Centred: 4 + (24 - 16) / 2 - 1 = 7 across, 3 down; the square 4 further in.
+    EXPECT_EQ(Square(Paint(menu.Pause, kPopup, false), LightenColor(clRed, 30)),
+              (std::pair{11, 7}));
+    EXPECT_EQ(menu.Pause->Bitmap().Pixel(5, 5), Rgb(clRed)) << "the item's own picture stays";
+
+    const ui::TBitmap& selected = Paint(menu.Pause, kPopup, true);
+    EXPECT_EQ(Square(selected, clRed), (std::pair{10, 6}));
+    EXPECT_EQ(selected.Pixel(10 + 9, 6 + 9), DarkenColor(RGB(227, 238, 250), 50)) << "shadow";
+
+    menu.Pause->SetEnabled(false);
+    EXPECT_EQ(Square(Paint(menu.Pause, kPopup, false),
+                     LightenColor(GrayLevelColor(clRed, 10), 40)),
+              (std::pair{11, 7}));
+    EXPECT_EQ(Square(Paint(menu.Pause, kPopup, true), LightenColor(GrayLevelColor(clRed, 10), 40)),
+              (std::pair{11, 7}))
+        << "a selected disabled picture is not raised";
+}
+
+TEST_F(MenuPictureTest, CheckedPictureGetsABoxAroundIt) {
+    menu.Pause->SetChecked(true);
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    EXPECT_EQ(Square(bitmap, clRed), (std::pair{11, 7})) << "undimmed, in place";
+    // The box: the icon column shrunk to (5, 2, 25, 22).
+    EXPECT_TRUE(AllPixels(bitmap, RECT{5, 2, 25, 3}, clNavy));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{5, 21, 25, 22}, clNavy));
+    EXPECT_EQ(bitmap.Pixel(8, 10), RGB(237, 244, 252));
+}
+
+TEST_F(MenuPaintTest, DefaultEntryCaptionOnDarkerCopies) {
+    menu.Skin->SetGradient(false);
+    menu.Pause->SetDefault(true);
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    std::set<COLORREF> ink;
+    for (const auto& [x, y] : PixelsOf(bitmap, clSkyBlue, false))
+        if (x >= 28 && x < 154 && y < 23) ink.insert(bitmap.Pixel(x, y));
+    EXPECT_EQ(ink, (std::set<COLORREF>{DarkenColor(clSkyBlue, 30), DarkenColor(clSkyBlue, 40),
+                                       DarkenColor(clSkyBlue, 60), Rgb(clMenuText)}));
+}
+
+class BarCaptionTest : public MenuPaintTest {
+protected:
+    void SetUp() override {
+        MenuPaintTest::SetUp();
+        menu.Form->HandleNeeded();
+    }
+    const RECT kBar{0, 0, 60, 19};
+};
+
+TEST_F(BarCaptionTest, IdleCaptionOnTheBarColour) {
+    const ui::TBitmap& bitmap = Paint(menu.Game, kBar, false);
+    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 60, 3}, clBtnFace));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 2, 19}, clBtnFace));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{60, 0, 220, 40}, clWhite));
+}
+
+TEST_F(BarCaptionTest, HoveredCaptionGetsTheRectangleSevenPixelsShort) {
+    const RECT window = menu.Form->WindowRect();
+    SetCursorPos(window.left + kBar.left + 10, window.top + kBar.top + 5);
+    const ui::TBitmap& bitmap = Paint(menu.Game, kBar, false);
+    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 53, 1}, clNavy));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{52, 0, 53, 19}, clNavy));
+    EXPECT_TRUE(AllPixels(bitmap, RECT{53, 0, 60, 19}, clBtnFace)) << "7 pixels short";
+    EXPECT_EQ(bitmap.Pixel(1, 1), RGB(227, 238, 250));
+
+    SetCursorPos(window.left + kBar.left + 10, window.top + kBar.bottom - 1);
+    EXPECT_TRUE(PixelsOf(Paint(menu.Game, kBar, false), clNavy).empty())
+        << "the bottom row does not count";
+    menu.Game->SetEnabled(false);
+    SetCursorPos(window.left + kBar.left + 10, window.top + kBar.top + 5);
+    EXPECT_TRUE(PixelsOf(Paint(menu.Game, kBar, false), clNavy).empty()) << "disabled";
+}
+
+TEST_F(BarCaptionTest, SelectedCaptionHasItsFrameAndShadowColumns) {
+    const ui::TBitmap& b = Paint(menu.Game, kBar, true);
+    const ui::TColor c = Rgb(clBtnFace);
+    constexpr int W = 60, H = 19;
+    EXPECT_TRUE(AllPixels(b, RECT{0, 0, 1, H}, clNavy)) << "left edge";
+    EXPECT_TRUE(AllPixels(b, RECT{0, 0, W - 8, 1}, clNavy)) << "top edge";
+    EXPECT_TRUE(AllPixels(b, RECT{W - 8, 0, W - 7, H}, clNavy)) << "right edge";
+    EXPECT_EQ(b.Pixel(1, H - 1), RGB(227, 238, 250)) << "open at the bottom";
+    EXPECT_EQ(b.Pixel(W - 7, 1), DarkenColor(c, 10));
+    EXPECT_EQ(b.Pixel(W - 7, 4), DarkenColor(c, 30));
+    EXPECT_EQ(b.Pixel(W - 5, H - 1), DarkenColor(c, 60));
+    EXPECT_EQ(b.Pixel(W - 7, H - 1), DarkenColor(c, 100));
+    EXPECT_EQ(b.Pixel(W - 6, 5), DarkenColor(c, 40));
+    EXPECT_EQ(b.Pixel(W - 4, 7), DarkenColor(c, 30));
+    EXPECT_EQ(b.Pixel(W - 4, 4), DarkenColor(c, 10));
+    EXPECT_EQ(b.Pixel(W - 1, 3), c);
+    EXPECT_EQ(b.Pixel(W - 2, 2), c);
+    EXPECT_EQ(b.Pixel(W - 1, H - 1), DarkenColor(c, 10));
+}
+
+TEST_F(MenuPaintTest, APopupEntryAsksForOneBorderRequestAtATime) {
+    DrainBorderRequests();
+    Paint(menu.Pause, kPopup, false);
+    Paint(menu.NewGame, kPopup, true);
+    Paint(menu.Exit, kPopup, false);
+    ASSERT_EQ(WaitingBorderRequests(), 1);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, ui::Application->Handle(), WM_FLATBORDER_BYITEM,
+                             WM_FLATBORDER_BYWINDOW, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_FLATBORDER_BYITEM) << "a bitmap has no window";
+    EXPECT_EQ(msg.lParam, reinterpret_cast<LPARAM>(menu.Pause));
+
+    Paint(menu.Game, RECT{0, 0, 60, 19}, true);
+    EXPECT_EQ(WaitingBorderRequests(), 0) << "bar captions ask for nothing";
+    menu.Skin->SetFlatMenu(false);
+    Paint(menu.Pause, kPopup, false);
+    EXPECT_EQ(WaitingBorderRequests(), 0) << "nor does anything without the flat frame";
+}
+
+}  // namespace
+}  // namespace quillory::styling
