@@ -55,36 +55,55 @@ inline ui::TMenuItem* AddItem(ui::TComponent* owner, ui::TMenuItem* parent,
 }
 
 // A form with "&Game" (New game F9, Pause F10, a line, E&xit, a sub-menu) and
-// "&Options" (Level F11) on its bar.
-struct MenuForm {
-    std::unique_ptr<ui::TForm> Form;
+// "&Options" (Level F11) on its bar, and, if asked for, a TMenuSkin with the
+// main window's settings; all made in the constructor, as the game's own
+// window does, so the form's load step sees the final settings.
+class TMenuTestForm : public ui::TForm {
+public:
+    TMenuTestForm(ui::TComponent* owner, bool withSkin, LONG_PTR tag = 0) : TForm(owner) {
+        SetTag(tag);
+        SetBounds(100, 100, 320, 240);
+        Menu = ui::Create<ui::TMainMenu>(this);
+        ui::TMenuItem* root = Menu->Items();
+        Game = AddItem(this, root, "&Game");
+        NewGame = AddItem(this, Game, "New game", ui::ShortCut(VK_F9));
+        Pause = AddItem(this, Game, "Pause", ui::ShortCut(VK_F10));
+        Line = AddItem(this, Game, "-");
+        Exit = AddItem(this, Game, "E&xit");
+        More = AddItem(this, Game, "More");
+        Deeper = AddItem(this, More, "Deeper");
+        Options = AddItem(this, root, "&Options");
+        Level = AddItem(this, Options, "Level", ui::ShortCut(VK_F11));
+        SetMenu(Menu);
+        if (withSkin) {
+            Skin = ui::Create<styling::TMenuSkin>(this);
+            ApplyMainWindowSettings(*Skin);
+            Skin->Loaded();
+        }
+    }
+
     ui::TMainMenu* Menu = nullptr;
     ui::TMenuItem *Game = nullptr, *NewGame = nullptr, *Pause = nullptr, *Line = nullptr,
                   *Exit = nullptr, *More = nullptr, *Deeper = nullptr, *Options = nullptr,
                   *Level = nullptr;
     styling::TMenuSkin* Skin = nullptr;
+};
 
-    explicit MenuForm(bool withSkin = true) {
-        TestApplication();
-        Form.reset(ui::Create<ui::TForm>(ui::Application));
-        Form->SetBounds(100, 100, 320, 240);
-        Menu = ui::Create<ui::TMainMenu>(Form.get());
-        ui::TMenuItem* root = Menu->Items();
-        Game = AddItem(Form.get(), root, "&Game");
-        NewGame = AddItem(Form.get(), Game, "New game", ui::ShortCut(VK_F9));
-        Pause = AddItem(Form.get(), Game, "Pause", ui::ShortCut(VK_F10));
-        Line = AddItem(Form.get(), Game, "-");
-        Exit = AddItem(Form.get(), Game, "E&xit");
-        More = AddItem(Form.get(), Game, "More");
-        Deeper = AddItem(Form.get(), More, "Deeper");
-        Options = AddItem(Form.get(), root, "&Options");
-        Level = AddItem(Form.get(), Options, "Level", ui::ShortCut(VK_F11));
-        Form->SetMenu(Menu);
-        if (withSkin) {
-            Skin = ui::Create<styling::TMenuSkin>(Form.get());
-            ApplyMainWindowSettings(*Skin);
-        }
-    }
+inline std::unique_ptr<TMenuTestForm> NewMenuForm(bool withSkin = true, LONG_PTR tag = 0) {
+    TestApplication();
+    return std::unique_ptr<TMenuTestForm>(
+        ui::Create<TMenuTestForm>(ui::Application, withSkin, tag));
+}
+
+// The form with the skin, for tests that only paint.
+struct MenuForm {
+    std::unique_ptr<TMenuTestForm> Owner = NewMenuForm();
+    TMenuTestForm* Form = Owner.get();
+    ui::TMainMenu* Menu = Form->Menu;
+    ui::TMenuItem *Game = Form->Game, *NewGame = Form->NewGame, *Pause = Form->Pause,
+                  *Line = Form->Line, *Exit = Form->Exit, *More = Form->More,
+                  *Deeper = Form->Deeper, *Options = Form->Options, *Level = Form->Level;
+    styling::TMenuSkin* Skin = Form->Skin;
 };
 
 }  // namespace quillory::testing

@@ -13,6 +13,7 @@
 #include "core/menu_colors.h"
 #include "ui/canvas.h"
 #include "ui/ui_types.h"
+#include "widgets/widget_test_support.h"
 #include "win_test_support.h"
 
 namespace quillory::testing {
@@ -57,6 +58,22 @@ inline ::testing::AssertionResult AllPixels(const ui::TBitmap& bitmap, const REC
             }
     return ::testing::AssertionSuccess();
 }
+
+// GetWindowDC / ReleaseDC: the whole window, frame included.
+class WholeWindowDC {
+public:
+    explicit WholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    ~WholeWindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WholeWindowDC(const WholeWindowDC&) = delete;
+    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 
 // The main window's style settings on a high-colour screen.
 inline ui::TColor MainSelectFill() {

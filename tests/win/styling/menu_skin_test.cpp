@@ -1,0 +1,290 @@
+// TMenuSkin on test forms: the defaults, hooking items (Tag 999, handlers of
+// others with and without OverrideOwnerDraw, Active false), a SkinControls
+// change, and the style manager with two components: registration, the
+// active one and its hand-over, forms queued and styled at the next message
+// of the application window, forms kept out, forms that go.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "menu_fixture.h"
+#include "style_test_support.h"
+#include "styling/menu/menu_item_paint.h"
+#include "styling/menu/menu_window.h"
+#include "styling/menu_skin.h"
+#include "styling/menu_skin_manager.h"
+
+namespace quillory::styling {
+namespace {
+
+using testing::NewMenuForm;
+using testing::TMenuTestForm;
+
+template <typename T>
+bool Holds(const std::vector<T*>& list, const void* value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+// Any message reaching the application window.
+void NudgeApplicationWindow() {
+    SendMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
+}
+
+TEST(MenuSkin, DefaultsOfANewComponent) {
+    testing::TestApplication();
+    auto form = NewMenuForm(false);
+    auto* skin = ui::Create<TMenuSkin>(form.get());
+    EXPECT_FALSE(skin->Active());
+    EXPECT_EQ(skin->DimLevel(), 30);
+    EXPECT_EQ(skin->GrayLevel(), 10);
+    EXPECT_EQ(skin->IconWidth(), 24);
+    EXPECT_TRUE(skin->DrawSelect());
+    EXPECT_TRUE(skin->UseSystemColors());
+    EXPECT_FALSE(skin->UseDimColor() || skin->OverrideOwnerDraw() || skin->Gradient() ||
+                 skin->FlatMenu() || skin->AutoDetect() || skin->DrawMenuBar() ||
+                 skin->DisableSubclassing());
+    EXPECT_EQ(skin->Color(), clBtnFace);
+    EXPECT_EQ(skin->SelectColor(), clHighlight);
+    EXPECT_EQ(skin->DisabledColor(), clInactiveCaption);
+    EXPECT_EQ(skin->SelectFontColor(), skin->Font().Color());
+    EXPECT_EQ(skin->SkinControls(), kAllSkinControls);
+    EXPECT_EQ(skin->SkinContainers(), kAllSkinContainers);
+    EXPECT_EQ(kAllSkinControls, 0x7FFFFFu) << "23 kinds";
+    EXPECT_EQ(kAllSkinContainers, 0x3FFu) << "10 kinds";
+    EXPECT_FALSE(skin->ColorsDirty());
+    // Resolved at once, with the system's colours.
+    EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResColor), LightenColor(testing::Rgb(clBtnFace), 86));
+    EXPECT_FALSE(skin->Font().Name().empty()) << "a copy of the system's menu font";
+
+    skin->SetSelectColor(clRed);
+    EXPECT_TRUE(skin->ColorsDirty());
+    EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->NewGame)) << "inactive: nothing hooked";
+}
+
+TEST(MenuSkin, AnOwnerThatIsNotAFormIsRefused) {
+    testing::TestApplication();
+    ui::TComponent owner(nullptr);
+    EXPECT_THROW(ui::Create<TMenuSkin>(&owner), std::invalid_argument);
+    EXPECT_EQ(owner.ComponentCount(), 0);
+}
+
+TEST(MenuSkin, HooksEveryItemButTag999AndOverridesOthersOnlyWhenAsked) {
+    auto form = NewMenuForm(false);
+    int theirs = 0;
+    form->Pause->OnDrawItem = [&theirs](ui::TMenuItem*, ui::TCanvas&, RECT, bool) { ++theirs; };
+    form->Exit->SetTag(kUnstyledTag);
+    form->More->SetTag(kUnstyledTag);
+    auto* skin = ui::Create<TMenuSkin>(form.get());
+    skin->SetActive(true);
+    EXPECT_TRUE(form->Menu->OwnerDraw());
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
+    EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->Pause)) << "a handler of its own stays";
+    EXPECT_TRUE(TMenuSkin::HasSkinMeasureHandler(*form->Pause)) << "the unset one is taken";
+    EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->Exit)) << "Tag 999";
+    EXPECT_FALSE(form->Exit->OnMeasureItem);
+    EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->More));
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Deeper)) << "sub-items of Tag 999 are hooked";
+
+    skin->SetActive(false);
+    EXPECT_FALSE(form->Menu->OwnerDraw());
+    EXPECT_FALSE(form->NewGame->OnDrawItem);
+    EXPECT_FALSE(form->Deeper->OnMeasureItem);
+    ASSERT_TRUE(form->Pause->OnDrawItem) << "only its own handlers are removed";
+    ui::TBitmap bitmap(10, 10);
+    form->Pause->OnDrawItem(form->Pause, bitmap.Canvas(), RECT{}, false);
+    EXPECT_EQ(theirs, 1);
+
+    skin->SetOverrideOwnerDraw(true);
+    skin->SetActive(true);
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Pause)) << "overridden";
+    EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->Exit)) << "Tag 999 even so";
+}
+
+TEST(MenuSkin, AMenuWithTag999IsLeftAlone) {
+    auto form = NewMenuForm(false);
+    form->Menu->SetTag(kUnstyledTag);
+    auto* skin = ui::Create<TMenuSkin>(form.get());
+    skin->SetActive(true);
+    EXPECT_FALSE(form->Menu->OwnerDraw());
+    EXPECT_FALSE(form->NewGame->OnDrawItem);
+}
+
+TEST(MenuSkin, SkinControlsChangeRestylesTheForm) {
+    auto form = NewMenuForm();
+    TMenuSkin* skin = form->Skin;
+    ASSERT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
+    skin->SetSkinControls(skin->SkinControls() & ~SkinControlBit(skMainMenu));
+    EXPECT_TRUE(skin->Active());
+    EXPECT_FALSE(form->Menu->OwnerDraw()) << "unstyled once";
+    EXPECT_FALSE(form->NewGame->OnDrawItem);
+    skin->SetSkinControls(skin->SkinControls() | SkinControlBit(skMainMenu));
+    EXPECT_TRUE(form->Menu->OwnerDraw()) << "and styled again with the new set";
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
+}
+
+TEST(MenuSkin, AColourChangeIsResolvedAtTheNextPaint) {
+    auto form = NewMenuForm();
+    TMenuSkin* skin = form->Skin;
+    skin->ResolveColors(nullptr);
+    skin->SetSelectColor(clRed);
+    ASSERT_TRUE(skin->ColorsDirty());
+    EXPECT_EQ(skin->ResolvedColors().FResSelectColor, LightenColor(clSkyBlue, 68)) << "not yet";
+    ui::TBitmap bitmap(200, 30);
+    form->Pause->OnDrawItem(form->Pause, bitmap.Canvas(), RECT{4, 0, 154, 23}, true);
+    EXPECT_FALSE(skin->ColorsDirty());
+    EXPECT_EQ(bitmap.Pixel(10, 5), LightenColor(clRed, 68));
+}
+
+// ------------------------------------------------------------ the manager
+
+class MenuSkinManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::TestApplication();
+        ASSERT_EQ(MenuSkinManager, nullptr) << "no component left from an earlier test";
+    }
+    void TearDown() override {
+        forms.clear();
+        EXPECT_EQ(MenuSkinManager, nullptr) << "released with the last component";
+    }
+    TMenuTestForm* Add(bool withSkin, LONG_PTR tag = 0) {
+        forms.push_back(NewMenuForm(withSkin, tag));
+        return forms.back().get();
+    }
+    void Remove(TMenuTestForm* form) {
+        forms.erase(std::remove_if(forms.begin(), forms.end(),
+                                   [form](const auto& f) { return f.get() == form; }),
+                    forms.end());
+    }
+    std::vector<std::unique_ptr<TMenuTestForm>> forms;
+};
+
+TEST_F(MenuSkinManagerTest, RegistersComponentsAndPicksTheFirstActiveOne) {
+    TMenuTestForm* a = Add(true);
+    ASSERT_NE(MenuSkinManager, nullptr);
+    TMenuTestForm* b = Add(true);
+    EXPECT_EQ(MenuSkinManager->SkinList(), (std::vector<TMenuSkin*>{a->Skin, b->Skin}));
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
+    EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), a));
+    EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), b)) << "a form with its own component";
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), b));
+    EXPECT_EQ(MenuSkinManager->FindActiveCandidate(a->Skin), b->Skin);
+    EXPECT_EQ(MenuSkinManager->FindActiveCandidate(nullptr), a->Skin);
+}
+
+TEST_F(MenuSkinManagerTest, NewFormsAreQueuedAndStyledAtTheNextApplicationMessage) {
+    TMenuTestForm* a = Add(true);
+    TMenuTestForm* plain = Add(false);
+    EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), plain));
+    EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*plain->NewGame)) << "not yet";
+    NudgeApplicationWindow();
+    EXPECT_TRUE(MenuSkinManager->PendingForms().empty());
+    EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), plain));
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*plain->NewGame)) << "styled by the active one";
+    EXPECT_TRUE(plain->Menu->OwnerDraw());
+
+    // Painted with the main window's colours, those of the active component.
+    ui::TBitmap bitmap(200, 30);
+    plain->Pause->OnDrawItem(plain->Pause, bitmap.Canvas(), RECT{4, 0, 154, 23}, true);
+    EXPECT_EQ(bitmap.Pixel(10, 5), RGB(227, 238, 250));
+    (void)a;
+}
+
+TEST_F(MenuSkinManagerTest, FormsWithTag999OrTheirOwnComponentAreNeverQueued) {
+    Add(true);
+    TMenuTestForm* kept = Add(false, kUnstyledTag);
+    TMenuTestForm* own = Add(true);
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), kept));
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), own));
+    NudgeApplicationWindow();
+    EXPECT_FALSE(Holds(MenuSkinManager->StyledForms(), kept));
+    EXPECT_FALSE(kept->NewGame->OnDrawItem);
+    MenuSkinManager->CollectForms();
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), kept));
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), own));
+}
+
+TEST_F(MenuSkinManagerTest, FormsThatExistAlreadyAreCollectedWhenAComponentBecomesActive) {
+    TMenuTestForm* earlier = Add(false);
+    TMenuTestForm* kept = Add(false, kUnstyledTag);
+    TMenuTestForm* a = Add(true);
+    EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), earlier));
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), kept));
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), a));
+}
+
+TEST_F(MenuSkinManagerTest, ADestroyedFormLeavesBothLists) {
+    Add(true);
+    TMenuTestForm* queued = Add(false);
+    TMenuTestForm* styled = Add(false);
+    NudgeApplicationWindow();
+    ASSERT_TRUE(Holds(MenuSkinManager->StyledForms(), styled));
+    Remove(styled);
+    EXPECT_FALSE(Holds(MenuSkinManager->StyledForms(), styled));
+    TMenuTestForm* later = Add(false);
+    ASSERT_TRUE(Holds(MenuSkinManager->PendingForms(), later));
+    Remove(later);
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), later));
+    NudgeApplicationWindow();  // nothing left to style that is gone
+    EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), queued));
+}
+
+TEST_F(MenuSkinManagerTest, TheActiveOneIsHandedOverWhenItGoes) {
+    TMenuTestForm* a = Add(true);
+    TMenuTestForm* b = Add(true);
+    ASSERT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
+    Remove(a);
+    ASSERT_NE(MenuSkinManager, nullptr);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), b->Skin);
+    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{b->Skin});
+    Remove(b);
+    EXPECT_EQ(MenuSkinManager, nullptr);
+}
+
+TEST_F(MenuSkinManagerTest, DisableSubclassingHandsTheRoleOverAndBack) {
+    TMenuTestForm* a = Add(true);
+    TMenuTestForm* b = Add(true);
+    a->Skin->SetDisableSubclassing(true);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), b->Skin);
+    // No candidate left while b goes: nothing stays active that is gone.
+    Remove(b);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
+    TMenuTestForm* plain = Add(false);
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), plain)) << "nobody to style it";
+    a->Skin->SetDisableSubclassing(false);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
+    EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), plain)) << "collected now";
+    NudgeApplicationWindow();
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*plain->NewGame));
+}
+
+TEST_F(MenuSkinManagerTest, AnInactiveComponentIsRegisteredButNotChosen) {
+    TMenuTestForm* plainForm = Add(false);
+    auto* inactive = ui::Create<TMenuSkin>(plainForm);
+    inactive->Loaded();
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
+    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{inactive});
+    TMenuTestForm* a = Add(true);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
+}
+
+TEST_F(MenuSkinManagerTest, BorderRequestsForWindowsThatAreNoPopupMenusAreIgnored) {
+    TMenuTestForm* a = Add(true);
+    a->Show();
+    testing::Pump();
+    PostMessageA(ui::Application->Handle(), WM_FLATBORDER_BYWINDOW, 0,
+                 reinterpret_cast<LPARAM>(a->Handle()));
+    testing::Pump();
+    EXPECT_FALSE(IsFlatMenuWindow(a->Handle())) << "a stale request must not frame a form";
+    // An item whose popup is closed: the point may lie over any window.
+    PostMessageA(ui::Application->Handle(), WM_FLATBORDER_BYITEM, 0,
+                 reinterpret_cast<LPARAM>(a->NewGame));
+    PostMessageA(ui::Application->Handle(), WM_FLATBORDER_BYITEM, 0, 12345);
+    testing::Pump();
+    EXPECT_FALSE(IsFlatMenuWindow(a->Handle()));
+    a->Hide();
+}
+
+}  // namespace
+}  // namespace quillory::styling

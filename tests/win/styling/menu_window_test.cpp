@@ -1,0 +1,292 @@
+// Popup windows with the flat frame: both looks (system shadows or painted
+// ones) on a window of our own, the replacement procedure's hand-back, and a
+// real popup menu opened in-process, read back and closed from a timer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/menu_colors.h"
+#include "menu_fixture.h"
+#include "style_test_support.h"
+#include "styling/menu/menu_item_paint.h"
+#include "styling/menu/menu_window.h"
+#include "styling/menu_skin.h"
+#include "styling/menu_skin_manager.h"
+#include "ui/gdi.h"
+
+namespace quillory::styling {
+namespace {
+
+using testing::AllPixels;
+using testing::MenuForm;
+using testing::Pump;
+using testing::Rgb;
+
+constexpr int kWidth = 120, kHeight = 90;
+constexpr ui::TColor kFirstRow = 0x3060C0;
+
+// A bare popup window: white, with a coloured row at y = 3 where the first
+// entry's look would be.
+LRESULT CALLBACK PatternProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        ui::PaintDC paint(window);
+        RECT client{};
+        GetClientRect(window, &client);
+        FillRect(paint.Get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ui::BrushHandle row(CreateSolidBrush(kFirstRow));
+        RECT line{0, 3, client.right, 4};
+        FillRect(paint.Get(), &line, row.Get());
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND) return 1;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+HWND CreatePatternWindow(int x = 200, int y = 200) {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = PatternProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "StyleTestPopup";
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "StyleTestPopup", "",
+                                  WS_POPUP | WS_VISIBLE, x, y, kWidth, kHeight, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    UpdateWindow(window);
+    Pump();
+    return window;
+}
+
+// The whole window as it is on screen now.
+void ReadWindow(HWND window, ui::TBitmap& bitmap) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    bitmap.SetSize(rect.right - rect.left, rect.bottom - rect.top);
+    testing::WholeWindowDC dc(window);
+    BitBlt(bitmap.DC(), 0, 0, bitmap.Width(), bitmap.Height(), dc.Get(), 0, 0, SRCCOPY);
+}
+
+class MenuWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { window = CreatePatternWindow(); }
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+        Pump();
+    }
+    void PaintBorder(bool systemShadows, bool rightToLeft = false) {
+        bool painting = false;
+        PaintMenuWindowBorder(*menu.Skin, window, rightToLeft, {.SystemShadows = systemShadows},
+                              painting);
+        EXPECT_FALSE(painting) << "the guard is down again afterwards";
+    }
+
+    MenuForm menu;
+    HWND window = nullptr;
+    ui::TBitmap shot;
+};
+
+TEST_F(MenuWindowTest, PaintedShadowAndNotchedRegionWhereTheSystemDrawsNone) {
+    const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    PaintBorder(false);
+    ReadWindow(window, shot);
+    constexpr int W = kWidth - 2, H = kHeight - 2;  // the body, shadow strips off
+    const ui::TColor frame = DarkenColor(Rgb(clBtnFace), 90);
+    const ui::TColor shadow = DarkenColor(Rgb(clBtnFace), 76);
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, W, 1}, frame)) << "top";
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, 1, H}, frame)) << "left";
+    EXPECT_TRUE(AllPixels(shot, RECT{W - 1, 0, W, H}, frame)) << "right";
+    EXPECT_TRUE(AllPixels(shot, RECT{0, H - 1, W, H}, frame)) << "bottom";
+    EXPECT_TRUE(AllPixels(shot, RECT{1, 2, 3, H - 1}, clSkyBlue)) << "the icon colour inside";
+    EXPECT_TRUE(AllPixels(shot, RECT{1, 1, 3, 3}, clSkyBlue)) << "top margin from row 3";
+    EXPECT_TRUE(AllPixels(shot, RECT{3, 1, W - 1, 3}, kFirstRow));
+    EXPECT_TRUE(AllPixels(shot, RECT{2, H, kWidth, kHeight}, shadow)) << "bottom shadow";
+    EXPECT_TRUE(AllPixels(shot, RECT{W, 2, kWidth, kHeight}, shadow)) << "right shadow";
+    EXPECT_TRUE(AllPixels(shot, RECT{3, 4, W - 1, H - 1}, clWhite)) << "the inside untouched";
+
+    ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(window, region.Get()), ERROR);
+    EXPECT_FALSE(PtInRegion(region.Get(), kWidth - 1, 0)) << "top-right notch";
+    EXPECT_FALSE(PtInRegion(region.Get(), 0, kHeight - 1)) << "bottom-left notch";
+    EXPECT_TRUE(PtInRegion(region.Get(), kWidth - 1, 2));
+    EXPECT_TRUE(PtInRegion(region.Get(), 2, kHeight - 1));
+    EXPECT_TRUE(PtInRegion(region.Get(), kWidth - 3, 0));
+
+    EXPECT_TRUE(IsFlatMenuWindow(window));
+    EXPECT_EQ(PreviousMenuWindowProc(window), before);
+}
+
+TEST_F(MenuWindowTest, SystemShadowLookHasNoRegionAndRepeatsTheFirstRowAtTheBottom) {
+    PaintBorder(true);
+    ReadWindow(window, shot);
+    constexpr int W = kWidth, H = kHeight;
+    const ui::TColor frame = DarkenColor(Rgb(clBtnFace), 90);
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, W, 1}, frame));
+    EXPECT_TRUE(AllPixels(shot, RECT{W - 1, 0, W, H}, frame));
+    EXPECT_TRUE(AllPixels(shot, RECT{0, H - 1, W, H}, frame));
+    EXPECT_TRUE(AllPixels(shot, RECT{3, H - 3, W - 3, H - 1}, kFirstRow)) << "bottom margin";
+    EXPECT_TRUE(AllPixels(shot, RECT{W - 3, 1, W - 1, H - 1}, clSkyBlue))
+        << "right margin in the background colour";
+    ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(window, region.Get()), ERROR) << "no region";
+}
+
+TEST_F(MenuWindowTest, RightToLeftTakesTheIconColourInsideTheRightFrame) {
+    PaintBorder(true, true);
+    ReadWindow(window, shot);
+    EXPECT_TRUE(AllPixels(shot, RECT{kWidth - 3, 2, kWidth - 1, kHeight - 1}, clSkyBlue));
+    EXPECT_EQ(shot.Pixel(1, 10), Rgb(clWhite));
+}
+
+TEST_F(MenuWindowTest, RegionKeptWhileItFitsAndRenewedAfterAResize) {
+    PaintBorder(false);
+    ui::RegionHandle first(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(window, first.Get());
+    // Five pixels wider still fits: the region stays as it was.
+    SetWindowPos(window, nullptr, 0, 0, kWidth + 5, kHeight, SWP_NOMOVE | SWP_NOZORDER);
+    PaintBorder(false);
+    ui::RegionHandle kept(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(window, kept.Get());
+    EXPECT_TRUE(EqualRgn(first.Get(), kept.Get()));
+    SetWindowPos(window, nullptr, 0, 0, kWidth + 6, kHeight, SWP_NOMOVE | SWP_NOZORDER);
+    PaintBorder(false);
+    ui::RegionHandle renewed(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(window, renewed.Get());
+    RECT box{};
+    GetRgnBox(renewed.Get(), &box);
+    EXPECT_EQ(box.right, kWidth + 6);
+}
+
+TEST_F(MenuWindowTest, ARequestWhilePaintingIsIgnored) {
+    bool painting = true;
+    PaintMenuWindowBorder(*menu.Skin, window, false, {}, painting);
+    EXPECT_TRUE(painting);
+    EXPECT_FALSE(IsFlatMenuWindow(window));
+    ReadWindow(window, shot);
+    EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWhite)) << "nothing painted";
+}
+
+TEST_F(MenuWindowTest, HidingGivesTheProcedureBackAndRemovesTheRegion) {
+    const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    PaintBorder(false);
+    ASSERT_TRUE(IsFlatMenuWindow(window));
+    EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, 0, 0), 1) << "answered without erasing";
+    ShowWindow(window, SW_HIDE);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), before);
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0);
+    ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(window, region.Get()), ERROR);
+
+    ShowWindow(window, SW_SHOW);
+    PaintBorder(false);
+    ASSERT_TRUE(IsFlatMenuWindow(window));
+    SendMessageA(window, WM_CLOSE, 0, 0);  // the pattern window's procedure destroys it
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(MenuWindowTest, AnEmptyStoredProcedureIsNeverCalled) {
+    PaintBorder(false);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);  // someone cleared the slot
+    char text[8] = "x";
+    EXPECT_EQ(SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text)), 0);
+    ShowWindow(window, SW_HIDE);  // nothing to hand back: the window keeps going
+    EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(205, 205)), HTCLIENT);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PatternProc));
+}
+
+TEST_F(MenuWindowTest, HidingRepaintsTheFlatPopupTwoPixelsToTheRight) {
+    HWND right = CreatePatternWindow(200 + kWidth, 200);
+    PaintBorder(false);
+    bool painting = false;
+    PaintMenuWindowBorder(*menu.Skin, right, false, {}, painting);
+    Pump();
+    ValidateRect(right, nullptr);
+    ShowWindow(window, SW_HIDE);
+    EXPECT_TRUE(GetUpdateRect(right, nullptr, FALSE)) << "the neighbour is to be repainted";
+    DestroyWindow(right);
+}
+
+// A popup menu of the test form, opened for real; `inside` runs from a timer
+// while the menu's own loop is running, then the menu is closed.
+struct OpenPopup {
+    static inline std::function<void()> inside;
+    static inline bool done = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        if (done) return;
+        done = true;
+        KillTimer(nullptr, id);
+        inside();
+        EndMenu();
+    }
+    static void Run(ui::TPopupMenu& popup, std::function<void()> body) {
+        inside = std::move(body);
+        done = false;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 400, Tick);
+        popup.Popup(300, 250);
+        KillTimer(nullptr, timer);
+        Pump();
+    }
+};
+
+HWND FindPopupWindow() {
+    for (HWND w = FindWindowA("#32768", nullptr); w; w = FindWindowExA(nullptr, w, "#32768", nullptr))
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+TEST(RealPopupMenu, OpensWithTheFlatFrameAndHandsItsProcedureBack) {
+    MenuForm menu;
+    auto* popup = ui::Create<ui::TPopupMenu>(menu.Form);
+    testing::AddItem(menu.Form, popup->Items(), "First", ui::ShortCut(VK_F9));
+    testing::AddItem(menu.Form, popup->Items(), "-");
+    testing::AddItem(menu.Form, popup->Items(), "Second");
+    menu.Skin->StyleComponent(popup, true, true);
+    ASSERT_TRUE(TMenuSkin::HasSkinDrawHandler(*popup->Items()->Items(0)));
+    ASSERT_EQ(MenuSkinManager->ActiveSkin(), menu.Skin);
+    menu.Skin->SetIsNT51(false);
+
+    bool flat = false, restored = false, regionGone = false;
+    LONG_PTR userData = -1;
+    ui::TBitmap shot;
+    RECT rect{};
+    OpenPopup::Run(*popup, [&] {
+        HWND window = FindPopupWindow();
+        ASSERT_NE(window, nullptr);
+        // The request is answered by the menu's own message loop.
+        for (int i = 0; i < 100 && !IsFlatMenuWindow(window); ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            Sleep(10);
+        }
+        flat = IsFlatMenuWindow(window);
+        if (!flat) return;
+        userData = GetWindowLongPtrA(window, GWLP_USERDATA);
+        GetWindowRect(window, &rect);
+        ReadWindow(window, shot);
+        const WNDPROC previous = PreviousMenuWindowProc(window);
+        SendMessageA(window, WM_SHOWWINDOW, FALSE, 0);
+        restored = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == previous;
+        ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+        regionGone = GetWindowRgn(window, region.Get()) == ERROR;
+    });
+    ASSERT_TRUE(flat) << "the popup got its flat frame";
+    EXPECT_NE(userData, 0) << "the previous procedure was kept";
+    const int W = shot.Width() - 2, H = shot.Height() - 2;
+    const ui::TColor frame = DarkenColor(Rgb(clBtnFace), 90);
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, W, 1}, frame));
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, 1, H}, frame));
+    EXPECT_TRUE(AllPixels(shot, RECT{1, 2, 3, H - 1}, clSkyBlue)) << "icon colour inside the frame";
+    EXPECT_TRUE(AllPixels(shot, RECT{2, H, W + 2, H + 2}, DarkenColor(Rgb(clBtnFace), 76)));
+    EXPECT_TRUE(AllPixels(shot, RECT{W, 2, W + 2, H + 2}, DarkenColor(Rgb(clBtnFace), 76)));
+    EXPECT_TRUE(restored);
+    EXPECT_TRUE(regionGone);
+    if (const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR"))
+        testing::SaveBitmap(shot, std::string(folder) + "/popup_menu.bmp");
+}
+
+}  // namespace
+}  // namespace quillory::styling
