@@ -34,6 +34,8 @@ constexpr const char* kNoBonusText = " No Bonus";
 // Posted when the application window was activated while this one is
 // disabled: by then the activation is over and the dialog can take it.
 constexpr UINT WM_BRING_WAITING_FORWARD = WM_APP + 1;
+constexpr const char* kMenuFontName = "Tahoma";
+constexpr int kMenuFontHeight = -11;  // character height, as the system takes it
 
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
                    TShortCut shortCut = scNone) {
@@ -87,6 +89,7 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     Timer->SetName("Timer");
     Timer->SetInterval(kInitialTickIntervalMs);
     Timer->OnTimer = [this](TComponent* sender) { TimerTimer(sender); };
+    CreateMenuSkin();
 
     game_.DrawField = [this] { DrawField(); };
     game_.GameOver = [this] { GameOver(); };
@@ -128,6 +131,46 @@ void TMainForm::CreateMenu() {
     TopScores1->OnClick = [this](TComponent* sender) { TopScores1Click(sender); };
     About1->OnClick = [this](TComponent* sender) { About1Click(sender); };
     SetMenu(MainMenu1);
+}
+
+// The flat look of the menus (and, through the style manager, of the other
+// windows). The settings in the order the component takes them: Active last,
+// so that it styles the window once, with everything else already set.
+void TMainForm::CreateMenuSkin() {
+    using namespace styling;
+    MenuSkin1 = Create<TMenuSkin>(this);
+    MenuSkin1->SetName("MenuSkin1");
+    MenuSkin1->SetDimLevel(30);
+    MenuSkin1->SetGrayLevel(10);
+    TFont font;
+    font.SetName(kMenuFontName);
+    font.SetHeight(kMenuFontHeight);
+    font.SetColor(clMenuText);
+    font.SetCharset(DEFAULT_CHARSET);
+    font.SetStyle(0);
+    MenuSkin1->SetFont(font);
+    MenuSkin1->SetColor(clSkyBlue);
+    MenuSkin1->SetDrawMenuBar(true);
+    MenuSkin1->SetIconBackColor(clSkyBlue);
+    MenuSkin1->SetMenuBarColor(clBtnFace);
+    MenuSkin1->SetSelectColor(clSkyBlue);
+    MenuSkin1->SetSelectBorderColor(clNavy);
+    MenuSkin1->SetSelectFontColor(clMenuText);
+    MenuSkin1->SetDisabledColor(clMoneyGreen);
+    MenuSkin1->SetSeparatorColor(clSkyBlue);
+    MenuSkin1->SetCheckedColor(clHighlight);
+    MenuSkin1->SetIconWidth(24);
+    MenuSkin1->SetDrawSelect(true);
+    MenuSkin1->SetUseSystemColors(false);
+    MenuSkin1->SetUseDimColor(true);
+    MenuSkin1->SetOverrideOwnerDraw(true);
+    MenuSkin1->SetGradient(true);
+    MenuSkin1->SetFlatMenu(true);
+    MenuSkin1->SetAutoDetect(true);
+    // The 600 cell buttons keep their own look.
+    MenuSkin1->SetSkinControls(kAllSkinControls & ~SkinControlBit(skSpeedButton));
+    MenuSkin1->SetActive(true);
+    MenuSkin1->Loaded();
 }
 
 void TMainForm::CreateBoard() {

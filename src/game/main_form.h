@@ -11,6 +11,7 @@
 #include "core/turn_queue.h"
 #include "game/cell_button.h"
 #include "scores/score_keeper.h"
+#include "styling/menu_skin.h"
 #include "ui/ext_controls.h"
 #include "ui/forms.h"
 #include "ui/menus.h"
@@ -105,6 +106,7 @@ public:
     ui::TBevel* Bevel1;
     ui::TStatusBar* Status;
     widgets::TTrayIcon* Tray;
+    styling::TMenuSkin* MenuSkin1;
 
     // The best results and what keeps them; the top scores dialog shows them.
     ScoreTable Scores{};
@@ -123,6 +125,7 @@ private:
     void CreateBoard();
     void CreateStatusBar();
     void CreateTray();
+    void CreateMenuSkin();
     void FitPausedLabel();
     void PauseForCommand();
     void ShowCell(TCellButton* button, std::uint8_t code);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "styling/elements/bitmap_pixels.h"
@@ -123,9 +124,13 @@ void MeasureMenuItem(IMenuSkin& skin, ui::TMenuItem& item, ui::TCanvas& canvas, 
     height = std::max(height, h);
 }
 
-void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& rect,
-                             bool rightToLeft) {
-    const int columns = rect.right - rect.left + 1;
+TGradientColumns IconColumnGradient(const TSkinStyle& style, const RECT& rect, bool rightToLeft) {
+    const int columns = std::max(0L, rect.right - rect.left + 1);
+    TGradientColumns gradient;
+    // Left to right the columns run from rect.left; right to left they start
+    // at rect.right - 1 and end one column left of rect.left.
+    gradient.FirstX = rightToLeft ? rect.right - columns : rect.left;
+    gradient.Colors.resize(columns);
     const ui::TColor base = ui::ColorToRGB(style.Colors.FResIconBackColor);
     int s = 0;
     for (int i = 0; i < columns; ++i) {
@@ -139,7 +144,53 @@ void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& r
             fast = rect.left < x && x < rect.left + style.IconWidth + 5;
         }
         s = std::min(s + (fast ? kGradientFastStep : kGradientSlowStep), kGradientCeiling);
-        FillSolid(surface, RECT{x, rect.top, x + 1, rect.bottom}, LightenColor(base, s));
+        gradient.Colors[x - gradient.FirstX] = LightenColor(base, s);
+    }
+    return gradient;
+}
+
+void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& rect,
+                             bool rightToLeft) {
+    const TGradientColumns gradient = IconColumnGradient(style, rect, rightToLeft);
+    for (int i = 0; i < static_cast<int>(gradient.Colors.size()); ++i) {
+        const int x = gradient.FirstX + i;
+        FillSolid(surface, RECT{x, rect.top, x + 1, rect.bottom}, gradient.Colors[i]);
+    }
+}
+
+void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, const RECT& rect,
+                             bool rightToLeft) {
+    // Every entry of a menu has the same colours and width: the columns are
+    // worked out once for them and copied row by row into the bitmap's bits.
+    struct Cache {
+        ui::TColor Base = 0;
+        int IconWidth = -1;
+        LONG Left = 0, Right = -1;
+        bool RightToLeft = false;
+        int FirstX = 0;
+        std::vector<std::uint32_t> Row;  // in the bitmap's own pixel layout
+    };
+    static Cache cache;
+    const ui::TColor base = ui::ColorToRGB(style.Colors.FResIconBackColor);
+    if (cache.Base != base || cache.IconWidth != style.IconWidth || cache.Left != rect.left ||
+        cache.Right != rect.right || cache.RightToLeft != rightToLeft) {
+        const TGradientColumns gradient = IconColumnGradient(style, rect, rightToLeft);
+        cache = Cache{base, style.IconWidth, rect.left, rect.right, rightToLeft, gradient.FirstX, {}};
+        cache.Row.reserve(gradient.Colors.size());
+        for (ui::TColor c : gradient.Colors)
+            cache.Row.push_back((static_cast<std::uint32_t>(RedOf(c)) << 16) |
+                                (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
+                                static_cast<std::uint32_t>(BlueOf(c)));
+    }
+    const int first = std::max(cache.FirstX, 0);
+    const int last = std::min(cache.FirstX + static_cast<int>(cache.Row.size()), surface.Width());
+    if (first >= last) return;
+    GdiFlush();
+    const int top = std::max(static_cast<int>(rect.top), 0);
+    const int bottom = std::min(static_cast<int>(rect.bottom), surface.Height());
+    for (int y = top; y < bottom; ++y) {
+        std::copy(cache.Row.begin() + (first - cache.FirstX), cache.Row.begin() + (last - cache.FirstX),
+                  surface.ScanLine(y) + first);
     }
 }
 
@@ -281,7 +332,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         if (look.DrawMenuBar) skin.SetResolvedMenuBarColor(look.MenuBarColor);
         FillSolid(dc, R, style.Colors.FResMenuBarColor);
     } else if (style.FHighColor && look.Gradient) {
-        PaintIconColumnGradient(style, dc, RECT{R.left, R.top, R.right + 2, R.bottom}, rtl);
+        PaintIconColumnGradient(style, buffer, RECT{R.left, R.top, R.right + 2, R.bottom}, rtl);
         // The margin columns are left to the gradient's first colour.
         FillSolid(dc, RECT{0, 0, kPopupMargin, H},
                   Lighten(style.Colors.FResIconBackColor, kGradientSlowStep));

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "styling/elements/skin_style.h"
 #include "styling/menu/menu_skin_source.h"
 #include "ui/canvas.h"
@@ -41,7 +43,16 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
 
 // One-pixel columns of the icon colour, lighter and lighter away from the
 // icon column: quickly across the column, then slowly, to 96 %.
+struct TGradientColumns {
+    int FirstX = 0;                  // the column of Colors[0]
+    std::vector<ui::TColor> Colors;  // one per column, left to right
+};
+TGradientColumns IconColumnGradient(const TSkinStyle& style, const RECT& rect, bool rightToLeft);
+// Column by column onto any surface.
 void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& rect,
+                             bool rightToLeft);
+// The same pixels straight into a bitmap's bits (what the entry painter uses).
+void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, const RECT& rect,
                              bool rightToLeft);
 
 // The selected bar caption: selection colours, a frame open at the bottom

@@ -137,6 +137,40 @@ TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntry) {
         ASSERT_EQ(bitmap.Pixel(x, 0), bitmap.Pixel(x, 22)) << "columns of one colour, x " << x;
 }
 
+TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
+    testing::TestApplication();
+    TSkinStyle style;
+    style.Colors.FResIconBackColor = clSkyBlue;
+    for (ui::TColor colour : {clSkyBlue, clNavy, clBtnFace}) {
+        style.Colors.FResIconBackColor = colour;
+        for (bool rtl : {false, true}) {
+            for (RECT rect : {RECT{4, 0, 156, 24}, RECT{4, 0, 60, 24}, RECT{-3, 2, 90, 20},
+                              RECT{10, 0, 250, 30}}) {
+                ui::TBitmap slow, fast;
+                Fill(slow, 200, 26, clWhite);
+                Fill(fast, 200, 26, clWhite);
+                PaintIconColumnGradient(style, slow.DC(), rect, rtl);
+                PaintIconColumnGradient(style, fast, rect, rtl);
+                for (int y = 0; y < 26; ++y)
+                    for (int x = 0; x < 200; ++x)
+                        ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y))
+                            << x << "," << y << " rtl " << rtl << " from " << rect.left;
+            }
+        }
+    }
+    // Right to left the quick steps start at the right edge itself and take
+    // the columns right of x = 156 - 24 + 5.
+    style.Colors.FResIconBackColor = clSkyBlue;
+    const TGradientColumns rtl = IconColumnGradient(style, RECT{4, 0, 156, 24}, true);
+    ASSERT_EQ(rtl.Colors.size(), 153u);
+    EXPECT_EQ(rtl.FirstX, 3) << "one column left of the rectangle";
+    auto at = [&](int x) { return rtl.Colors[x - rtl.FirstX]; };
+    EXPECT_EQ(at(155), LightenColor(clSkyBlue, 3));
+    EXPECT_EQ(at(138), LightenColor(clSkyBlue, 3 * 18));
+    EXPECT_EQ(at(137), LightenColor(clSkyBlue, 3 * 18 + 1));
+    EXPECT_EQ(at(3), LightenColor(clSkyBlue, 96));
+}
+
 TEST_F(MenuPaintTest, PlainBackgroundWithoutGradient) {
     menu.Skin->SetGradient(false);
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);

@@ -1,0 +1,85 @@
+// What painting one menu entry costs under Wine: a popup entry (icon column
+// gradient, caption, shortcut, border request) and a bar caption, each idle
+// and selected, on the game's own main window. Prints the median and the
+// 90th percentile of many single paints. Not a test: nothing here fails.
+//
+//   tools/with-xvfb.sh tools/wine-run.sh $PWD/build/win64/wine
+//       build/win64/bench/win/menu_paint_bench.exe [paints]
+// (one command line).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "core/game_state.h"
+#include "game/main_form.h"
+#include "styling/menu/menu_item_paint.h"
+#include "ui/application.h"
+
+namespace {
+
+using namespace quillory;
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequency;
+}
+
+void DrainBorderRequests() {
+    MSG msg;
+    while (PeekMessageA(&msg, ui::Application->Handle(), styling::WM_FLATBORDER_BYITEM,
+                        styling::WM_FLATBORDER_BYWINDOW, PM_REMOVE)) {
+    }
+}
+
+void Report(const char* what, std::vector<double>& ms) {
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-28s median %.4f ms   p90 %.4f ms   (%zu paints)\n", what, ms[ms.size() / 2],
+                ms[ms.size() * 9 / 10], ms.size());
+}
+
+void Measure(const char* what, ui::TMenuItem* item, const RECT& rect, bool selected, int paints) {
+    ui::TBitmap target(rect.right + 8, rect.bottom + 4);
+    ui::TCanvas canvas(target.DC());
+    std::vector<double> ms;
+    ms.reserve(paints);
+    for (int i = 0; i < paints; ++i) {
+        const double start = Now();
+        item->OnDrawItem(item, canvas, rect, selected);
+        ms.push_back((Now() - start) * 1000.0);
+        DrainBorderRequests();  // as the manager would, between two paints
+    }
+    Report(what, ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int paints = argc > 1 ? std::max(100, std::atoi(argv[1])) : 5000;
+    ui::TApplication application;
+    application.Initialize();
+    static GameState game;
+    auto* form = application.CreateForm<TMainForm>(game);
+    SetCursorPos(0, 0);  // no bar caption hovered
+    // The game's popup entries are about 120 pixels wide and 23 high.
+    const RECT popup{4, 0, 4 + 120, 23};
+    const RECT bar{0, 0, 46, 19};
+    std::printf("menu_paint_bench: %d paints each\n", paints);
+    Measure("popup entry", form->Newgame1, popup, false, paints);
+    Measure("popup entry, selected", form->Newgame1, popup, true, paints);
+    Measure("separator", form->N1, RECT{4, 0, 124, 4}, false, paints);
+    Measure("bar caption", form->Game1, bar, false, paints);
+    Measure("bar caption, selected", form->Game1, bar, true, paints);
+    // The share of the icon column gradient.
+    form->MenuSkin1->SetGradient(false);
+    Measure("popup entry, no gradient", form->Newgame1, popup, false, paints);
+    return 0;
+}
