@@ -44,9 +44,8 @@ bool IsPopupMenuWindow(HWND window) {
 TMenuSkinManager::TMenuSkinManager() {
     if (ui::Application) {
         hooked_ = ui::Application;
-        hook_id_ = hooked_->HookMainWindow([this](ui::TMessage& message) {
-            return AppWindowHook(message);
-        });
+        hook_id_ = hooked_->HookMainWindow(
+            [this](ui::TMessage& message) { return AppWindowHook(message); });
     }
 }
 
@@ -59,7 +58,8 @@ TMenuSkinManager::~TMenuSkinManager() {
 void TMenuSkinManager::AddSkin(TMenuSkin* skin) {
     if (!skin || Contains(skin_list_, skin)) return;
     skin_list_.push_back(skin);
-    if (skin->Form() && !Contains(styled_forms_, skin->Form())) styled_forms_.push_back(skin->Form());
+    if (skin->Form() && !Contains(styled_forms_, skin->Form()))
+        styled_forms_.push_back(skin->Form());
     if (!active_skin_ && skin->Active() && !skin->DisableSubclassing()) {
         active_skin_ = skin;
         CollectForms();
@@ -163,7 +163,8 @@ void TMenuSkinManager::PaintBorderForItem(LPARAM itemData) {
     const POINT centre{rect.left + (rect.right - rect.left) / 2,
                        rect.top + (rect.bottom - rect.top) / 2};
     HWND window = WindowFromPoint(centre);
-    if (IsPopupMenuWindow(window)) active_skin_->PaintMenuWindowBorder(window, ItemRightToLeft(*item));
+    if (IsPopupMenuWindow(window))
+        active_skin_->PaintMenuWindowBorder(window, ItemRightToLeft(*item));
 }
 
 bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {

@@ -59,8 +59,7 @@ void LightenBitmapPixels(ui::TBitmap& bitmap, int percent) {
     TransformPixels(bitmap, [percent](ui::TColor c) { return LightenColor(c, percent); });
 }
 
-void PaintBitmapSilhouette(const ui::TBitmap& bitmap, HDC target, int x, int y,
-                           ui::TColor color) {
+void PaintBitmapSilhouette(const ui::TBitmap& bitmap, HDC target, int x, int y, ui::TColor color) {
     if (bitmap.Empty()) return;
     GdiFlush();
     const COLORREF paint = ui::ColorToRGB(color);

@@ -14,9 +14,28 @@ namespace quillory::styling {
 
 // The kinds of control a styling component may style (bit number = value).
 enum TSkinControl : std::uint8_t {
-    skMainMenu, skPopupMenu, skToolbar, skControlbar, skCombo, skListBox, skEdit, skMaskEdit,
-    skMemo, skRichEdit, skMiscEdit, skCheckBox, skRadioButton, skButton, skBitBtn,
-    skSpeedButton, skUpDown, skPanel, skGroupBox, skTreeView, skListView, skProgressBar,
+    skMainMenu,
+    skPopupMenu,
+    skToolbar,
+    skControlbar,
+    skCombo,
+    skListBox,
+    skEdit,
+    skMaskEdit,
+    skMemo,
+    skRichEdit,
+    skMiscEdit,
+    skCheckBox,
+    skRadioButton,
+    skButton,
+    skBitBtn,
+    skSpeedButton,
+    skUpDown,
+    skPanel,
+    skGroupBox,
+    skTreeView,
+    skListView,
+    skProgressBar,
     skHotKey
 };
 using TSkinControls = std::uint32_t;
@@ -27,8 +46,16 @@ constexpr TSkinControls kAllSkinControls = (TSkinControls{1} << (skHotKey + 1)) 
 
 // The kinds of parent a styled control may sit in.
 enum TSkinContainer : std::uint8_t {
-    scForm, scFrame, scToolbar, scCoolbar, scControlbar, scPanel, scScrollBox, scGroupBox,
-    scTabSheet, scPageScroller
+    scForm,
+    scFrame,
+    scToolbar,
+    scCoolbar,
+    scControlbar,
+    scPanel,
+    scScrollBox,
+    scGroupBox,
+    scTabSheet,
+    scPageScroller
 };
 using TSkinContainers = std::uint16_t;
 constexpr TSkinContainers SkinContainerBit(TSkinContainer kind) {

@@ -150,7 +150,8 @@ void PaintItemText(const TSkinStyle& style, HDC surface, const std::string& text
 
 ui::TColor ContrastFontColor(const TSkinStyle& style, ui::TColor color) {
     const ui::TColor rgb = ui::ColorToRGB(color);
-    if ((RedOf(rgb) + BlueOf(rgb)) / 2 > kContrastRedBlueLimit || GreenOf(rgb) > kContrastGreenLimit)
+    if ((RedOf(rgb) + BlueOf(rgb)) / 2 > kContrastRedBlueLimit ||
+        GreenOf(rgb) > kContrastGreenLimit)
         return style.Font.Color();
     return Lighten(rgb, kContrastLight);
 }

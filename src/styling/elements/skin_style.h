@@ -18,12 +18,12 @@ namespace quillory::styling {
 // properties (see ResolveSkinColors). Values may still be system colour
 // references; painters resolve them when they draw.
 struct TResolvedColors {
-    ui::TColor FResColor = clBtnFace;                // popup item background
-    ui::TColor FResIconBackColor = clBtnFace;        // icon column
-    ui::TColor FResSelectColor = clHighlight;        // selection fill
-    ui::TColor FResSelectBorderColor = clHighlight;  // selection frame
-    ui::TColor FResSelectFontColor = clMenuText;     // text of a selected entry
-    ui::TColor FResCheckedAreaColor = clHighlight;   // check box fill, entry not selected
+    ui::TColor FResColor = clBtnFace;                     // popup item background
+    ui::TColor FResIconBackColor = clBtnFace;             // icon column
+    ui::TColor FResSelectColor = clHighlight;             // selection fill
+    ui::TColor FResSelectBorderColor = clHighlight;       // selection frame
+    ui::TColor FResSelectFontColor = clMenuText;          // text of a selected entry
+    ui::TColor FResCheckedAreaColor = clHighlight;        // check box fill, entry not selected
     ui::TColor FResCheckedAreaSelectColor = clHighlight;  // check box fill, entry selected
     ui::TColor FResCheckedColor = clHighlight;            // check box frame
     ui::TColor FResMenuBarColor = clBtnFace;

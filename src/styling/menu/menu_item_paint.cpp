@@ -175,7 +175,8 @@ void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, cons
     if (cache.Base != base || cache.IconWidth != style.IconWidth || cache.Left != rect.left ||
         cache.Right != rect.right || cache.RightToLeft != rightToLeft) {
         const TGradientColumns gradient = IconColumnGradient(style, rect, rightToLeft);
-        cache = Cache{base, style.IconWidth, rect.left, rect.right, rightToLeft, gradient.FirstX, {}};
+        cache =
+            Cache{base, style.IconWidth, rect.left, rect.right, rightToLeft, gradient.FirstX, {}};
         cache.Row.reserve(gradient.Colors.size());
         for (ui::TColor c : gradient.Colors)
             cache.Row.push_back((static_cast<std::uint32_t>(RedOf(c)) << 16) |
@@ -189,8 +190,8 @@ void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, cons
     const int top = std::max(static_cast<int>(rect.top), 0);
     const int bottom = std::min(static_cast<int>(rect.bottom), surface.Height());
     for (int y = top; y < bottom; ++y) {
-        std::copy(cache.Row.begin() + (first - cache.FirstX), cache.Row.begin() + (last - cache.FirstX),
-                  surface.ScanLine(y) + first);
+        std::copy(cache.Row.begin() + (first - cache.FirstX),
+                  cache.Row.begin() + (last - cache.FirstX), surface.ScanLine(y) + first);
     }
 }
 
@@ -215,7 +216,8 @@ void PaintTopItemSelected(const TSkinStyle& style, HDC surface, bool rightToLeft
         polyline({{Rr - 5, T + 1}, {Rr - 1, T + 1}, {Rr - 1, T + 6}});
         polyline({{Rr - 3, T + 2}, {Rr - 2, T + 2}, {Rr - 2, T + 3}, {Rr - 3, T + 3}});
         pen.SetColor(Darken(c, 10));
-        polyline({{Rr - 6, T + 3}, {Rr - 3, T + 3}, {Rr - 3, T + 6}, {Rr - 4, T + 6}, {Rr - 4, T + 3}});
+        polyline(
+            {{Rr - 6, T + 3}, {Rr - 3, T + 3}, {Rr - 3, T + 6}, {Rr - 4, T + 6}, {Rr - 4, T + 3}});
         pen.SetColor(Darken(c, 30));
         polyline({{Rr - 5, T + 5}, {Rr - 4, T + 5}, {Rr - 4, T + 9}});
         pen.SetColor(Darken(c, 40));
@@ -289,7 +291,8 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
                         : RECT{R.left, R.top, R.left + style.IconWidth, R.bottom};
     RECT markRect;
     if (hasImage) {
-        markRect = RECT{iconRect.left + 1, iconRect.top + 2, iconRect.right - 3, iconRect.bottom - 2};
+        markRect =
+            RECT{iconRect.left + 1, iconRect.top + 2, iconRect.right - 3, iconRect.bottom - 2};
     } else {
         const int left = iconRect.left + (iconRect.right - iconRect.left - kMarkSize) / 2;
         const int top = iconRect.top + (iconRect.bottom - iconRect.top - kMarkSize) / 2;
@@ -337,7 +340,8 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         FillSolid(dc, RECT{0, 0, kPopupMargin, H},
                   Lighten(style.Colors.FResIconBackColor, kGradientSlowStep));
     } else {
-        FillSolid(dc, RECT{R.left - kPopupMargin, R.top, R.right, R.bottom}, style.Colors.FResColor);
+        FillSolid(dc, RECT{R.left - kPopupMargin, R.top, R.right, R.bottom},
+                  style.Colors.FResColor);
         FillSolid(dc, iconRect, style.Colors.FResIconBackColor);
     }
 

@@ -127,7 +127,8 @@ bool IsFlatMenuWindow(HWND window) {
 }
 
 WNDPROC PreviousMenuWindowProc(HWND window) {
-    if (HANDLE kept = GetPropA(window, kPreviousProcProperty)) return reinterpret_cast<WNDPROC>(kept);
+    if (HANDLE kept = GetPropA(window, kPreviousProcProperty))
+        return reinterpret_cast<WNDPROC>(kept);
     return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 

@@ -43,9 +43,7 @@ void LinePixels(int x1, int y1, int x2, int y2, PixelSet& sure, PixelSet& either
         const double minor = alongX ? y1 + static_cast<double>(dy) * k / steps
                                     : x1 + static_cast<double>(dx) * k / steps;
         const int major = alongX ? x1 + (dx > 0 ? k : -k) : y1 + (dy > 0 ? k : -k);
-        auto point = [&](int m) {
-            return alongX ? std::pair{major, m} : std::pair{m, major};
-        };
+        auto point = [&](int m) { return alongX ? std::pair{major, m} : std::pair{m, major}; };
         if (minor - std::floor(minor) == 0.5) {
             either.insert(point(static_cast<int>(std::floor(minor))));
             either.insert(point(static_cast<int>(std::ceil(minor))));
@@ -128,7 +126,7 @@ TEST(LineGlyphs, CheckGlyphIsThreeStackedTicks) {
 ui::TColor Mixed(int i) {
     // Runs of equal pixels with black in front, so the run cache is exercised
     // and a black first pixel must still be transformed.
-    static const ui::TColor kPattern[] = {clBlack, clBlack, clBlack, 0x102030, 0x102030,
+    static const ui::TColor kPattern[] = {clBlack, clBlack, clBlack,  0x102030, 0x102030,
                                           clWhite, clBlack, 0x00C0FF, 0x00C0FF, clBlack};
     return kPattern[i % 10];
 }
@@ -412,8 +410,7 @@ TEST(PaintItemIcon, SelectedPictureRisesAndCastsAShadow) {
     const PixelSet square = PixelsOf(bitmap, clRed);
     ASSERT_EQ(square.size(), 64u) << "undimmed";
     EXPECT_EQ(*square.begin(), (std::pair{6 + 4, 2 + 4})) << "one up and one left";
-    const PixelSet shadow =
-        PixelsOf(bitmap, DarkenColor(Rgb(style.Colors.FResSelectColor), 50));
+    const PixelSet shadow = PixelsOf(bitmap, DarkenColor(Rgb(style.Colors.FResSelectColor), 50));
     EXPECT_EQ(shadow.size(), 64u - 36u) << "two down and right, under the picture";
     EXPECT_TRUE(shadow.count({6 + 4 + 2 + 7, 2 + 4 + 2 + 7}));
 
@@ -482,9 +479,9 @@ TEST(PaintItemText, CaptionColourFollowsSelectedAndEnabled) {
               std::set<COLORREF>{Rgb(clRed)});
     EXPECT_EQ(InkColours(TextBitmap("Pause", "", {.Selected = true}, style), clSkyBlue),
               std::set<COLORREF>{Rgb(clBlue)});
-    EXPECT_EQ(InkColours(TextBitmap("Pause", "", {.Selected = true, .Enabled = false}, style),
-                         clSkyBlue),
-              std::set<COLORREF>{Rgb(clNavy)});
+    EXPECT_EQ(
+        InkColours(TextBitmap("Pause", "", {.Selected = true, .Enabled = false}, style), clSkyBlue),
+        std::set<COLORREF>{Rgb(clNavy)});
 }
 
 TEST(PaintItemText, SelectedBarCaptionWithSystemColoursContrastsWithTheIconColumn) {
@@ -492,13 +489,13 @@ TEST(PaintItemText, SelectedBarCaptionWithSystemColoursContrastsWithTheIconColum
     style.UseSystemColors = true;
     style.Colors.FResIconBackColor = clBlack;
     style.Colors.FResSelectFontColor = clBlue;
-    const auto ink = InkColours(
-        TextBitmap("&Game", "", {.Selected = true, .TopLevel = true}, style), clSkyBlue);
+    const auto ink =
+        InkColours(TextBitmap("&Game", "", {.Selected = true, .TopLevel = true}, style), clSkyBlue);
     EXPECT_EQ(ink, std::set<COLORREF>{RGB(230, 230, 230)});
     style.UseSystemColors = false;
-    EXPECT_EQ(InkColours(TextBitmap("&Game", "", {.Selected = true, .TopLevel = true}, style),
-                         clSkyBlue),
-              std::set<COLORREF>{Rgb(clBlue)});
+    EXPECT_EQ(
+        InkColours(TextBitmap("&Game", "", {.Selected = true, .TopLevel = true}, style), clSkyBlue),
+        std::set<COLORREF>{Rgb(clBlue)});
 }
 
 TEST(PaintItemText, ShortCutSitsTenPixelsInsideTheFarEdgeWithOneSpace) {

@@ -41,7 +41,8 @@ inline void ApplyMainWindowSettings(styling::TMenuSkin& skin) {
     skin.SetGradient(true);
     skin.SetFlatMenu(true);
     skin.SetAutoDetect(true);
-    skin.SetSkinControls(styling::kAllSkinControls & ~styling::SkinControlBit(styling::skSpeedButton));
+    skin.SetSkinControls(styling::kAllSkinControls &
+                         ~styling::SkinControlBit(styling::skSpeedButton));
     skin.SetActive(true);
 }
 

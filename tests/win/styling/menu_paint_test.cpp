@@ -87,8 +87,8 @@ protected:
 
 TEST_F(MenuPaintTest, HandlersAreInstalledOnEveryItemAndMenusAreOwnerDrawn) {
     EXPECT_TRUE(menu.Menu->OwnerDraw());
-    for (ui::TMenuItem* item : {menu.Game, menu.NewGame, menu.Line, menu.More, menu.Deeper,
-                                menu.Options, menu.Level}) {
+    for (ui::TMenuItem* item :
+         {menu.Game, menu.NewGame, menu.Line, menu.More, menu.Deeper, menu.Options, menu.Level}) {
         EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*item)) << item->Caption();
         EXPECT_TRUE(TMenuSkin::HasSkinMeasureHandler(*item)) << item->Caption();
     }
@@ -250,8 +250,7 @@ TEST_F(MenuPictureTest, PictureDimmedGrayedAndRaised) {
     EXPECT_EQ(selected.Pixel(10 + 9, 6 + 9), DarkenColor(RGB(227, 238, 250), 50)) << "shadow";
 
     menu.Pause->SetEnabled(false);
-    EXPECT_EQ(Square(Paint(menu.Pause, kPopup, false),
-                     LightenColor(GrayLevelColor(clRed, 10), 40)),
+    EXPECT_EQ(Square(Paint(menu.Pause, kPopup, false), LightenColor(GrayLevelColor(clRed, 10), 40)),
               (std::pair{11, 7}));
     EXPECT_EQ(Square(Paint(menu.Pause, kPopup, true), LightenColor(GrayLevelColor(clRed, 10), 40)),
               (std::pair{11, 7}))

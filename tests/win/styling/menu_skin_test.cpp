@@ -3,6 +3,8 @@
 // change, and the style manager with two components: registration, the
 // active one and its hand-over, forms queued and styled at the next message
 // of the application window, forms kept out, forms that go.
+#include "styling/menu_skin.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +14,6 @@
 #include "style_test_support.h"
 #include "styling/menu/menu_item_paint.h"
 #include "styling/menu/menu_window.h"
-#include "styling/menu_skin.h"
 #include "styling/menu_skin_manager.h"
 
 namespace quillory::styling {
@@ -54,7 +55,8 @@ TEST(MenuSkin, DefaultsOfANewComponent) {
     EXPECT_EQ(kAllSkinContainers, 0x3FFu) << "10 kinds";
     EXPECT_FALSE(skin->ColorsDirty());
     // Resolved at once, with the system's colours.
-    EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResColor), LightenColor(testing::Rgb(clBtnFace), 86));
+    EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResColor),
+              LightenColor(testing::Rgb(clBtnFace), 86));
     EXPECT_FALSE(skin->Font().Name().empty()) << "a copy of the system's menu font";
 
     skin->SetSelectColor(clRed);

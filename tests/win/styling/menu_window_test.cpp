@@ -1,6 +1,8 @@
 // Popup windows with the flat frame: both looks (system shadows or painted
 // ones) on a window of our own, the replacement procedure's hand-back, and a
 // real popup menu opened in-process, read back and closed from a timer.
+#include "styling/menu/menu_window.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,7 +14,6 @@
 #include "menu_fixture.h"
 #include "style_test_support.h"
 #include "styling/menu/menu_item_paint.h"
-#include "styling/menu/menu_window.h"
 #include "styling/menu_skin.h"
 #include "styling/menu_skin_manager.h"
 #include "ui/gdi.h"
@@ -233,7 +234,8 @@ struct OpenPopup {
 };
 
 HWND FindPopupWindow() {
-    for (HWND w = FindWindowA("#32768", nullptr); w; w = FindWindowExA(nullptr, w, "#32768", nullptr))
+    for (HWND w = FindWindowA("#32768", nullptr); w;
+         w = FindWindowExA(nullptr, w, "#32768", nullptr))
         if (IsWindowVisible(w)) return w;
     return nullptr;
 }
