@@ -170,7 +170,6 @@ void TMainForm::CreateMenuSkin() {
     // The 600 cell buttons keep their own look.
     MenuSkin1->SetSkinControls(kAllSkinControls & ~SkinControlBit(skSpeedButton));
     MenuSkin1->SetActive(true);
-    MenuSkin1->Loaded();
 }
 
 void TMainForm::CreateBoard() {

@@ -30,19 +30,6 @@ struct SkinMeasureHandler {
     }
 };
 
-ui::TFont SystemMenuFontCopy() {
-    ui::TFont font;
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        font.SetName(metrics.lfMenuFont.lfFaceName);
-        font.SetHeight(metrics.lfMenuFont.lfHeight < 0 ? -metrics.lfMenuFont.lfHeight
-                                                       : metrics.lfMenuFont.lfHeight);
-    }
-    font.SetColor(clMenuText);
-    return font;
-}
-
 bool IsNTFamily() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
@@ -56,7 +43,7 @@ bool IsNTFamily() {
 }  // namespace
 
 TMenuSkin::TMenuSkin(ui::TComponent* owner) : TComponent(owner) {
-    style_.Font = SystemMenuFontCopy();
+    style_.Font = ui::SystemMenuFont();
     form_ = dynamic_cast<ui::TForm*>(owner);
     if (owner && !form_) throw std::invalid_argument("Invalid class typecast");
     style_.UseSystemColors = true;
@@ -92,7 +79,11 @@ TMenuSkin::~TMenuSkin() {
 }
 
 void TMenuSkin::Loaded() {
-    if (MenuSkinManager) MenuSkinManager->AddSkin(this);
+    TComponent::Loaded();
+    // A component destroyed before this one was loaded may have taken the
+    // manager with it.
+    if (!MenuSkinManager) MenuSkinManager = new TMenuSkinManager();
+    MenuSkinManager->AddSkin(this);
 }
 
 void TMenuSkin::Notification(ui::TComponent* component, ui::TOperation operation) {

@@ -28,7 +28,7 @@ public:
     ~TMenuSkin() override;
 
     // The load step: registers with the manager once the settings are final.
-    void Loaded();
+    void Loaded() override;
     void Notification(ui::TComponent* component, ui::TOperation operation) override;
 
     // Settings, in the order the main window applies them (Active last).

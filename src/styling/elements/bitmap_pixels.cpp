@@ -71,13 +71,4 @@ void PaintBitmapSilhouette(const ui::TBitmap& bitmap, HDC target, int x, int y, 
         }
     }
 }
-
-void DrawBitmapTransparent(HDC target, int x, int y, const ui::TBitmap& bitmap) {
-    if (bitmap.Empty()) return;
-    GdiFlush();
-    const COLORREF key = FromDib(BottomLeft(bitmap));
-    GdiTransparentBlt(target, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0,
-                      bitmap.Width(), bitmap.Height(), key);
-}
-
 }  // namespace quillory::styling

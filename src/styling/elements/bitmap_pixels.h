@@ -18,8 +18,5 @@ void LightenBitmapPixels(ui::TBitmap& bitmap, int percent);
 // Sets target pixel (x + j, y + i) to `color` for every pixel (j, i) of the
 // bitmap that differs from its bottom-left pixel.
 void PaintBitmapSilhouette(const ui::TBitmap& bitmap, HDC target, int x, int y, ui::TColor color);
-// Copies the bitmap to (x, y), leaving out the pixels that equal its
-// bottom-left pixel.
-void DrawBitmapTransparent(HDC target, int x, int y, const ui::TBitmap& bitmap);
 
 }  // namespace quillory::styling

@@ -110,7 +110,7 @@ void PaintItemIcon(const TSkinStyle& style, HDC surface, ui::TBitmap& image, con
         PaintBitmapSilhouette(image, surface, x + 2, y + 2,
                               Darken(style.Colors.FResSelectColor, kShadowDarken));
     }
-    DrawBitmapTransparent(surface, x, y, image);
+    ui::TCanvas(surface).DrawTransparent(x, y, image);
 }
 
 void PaintItemText(const TSkinStyle& style, HDC surface, const std::string& text,

@@ -10,6 +10,7 @@
 #include "styling/elements/item_parts.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
+#include "ui/image_list.h"
 
 namespace quillory::styling {
 
@@ -47,17 +48,39 @@ ui::TForm* MenuOwnerForm(const ui::TMenuItem& item) {
     return dynamic_cast<ui::TForm*>(menu->Owner());
 }
 
-bool HasOwnBitmap(ui::TMenuItem& item) {
-    return item.Bitmap().Width() > 0;
+const ui::TBitmap& OwnBitmap(const ui::TMenuItem& item) {
+    return const_cast<ui::TMenuItem&>(item).Bitmap();
 }
 
-// The picture of a popup or bar entry, on a ground of the transparent key.
-void PrepareImage(ui::TMenuItem& item, const TSkinStyle& style, ui::TBitmap& image) {
-    if (!HasOwnBitmap(item)) return;
-    const ui::TBitmap& own = item.Bitmap();
-    image.SetSize(own.Width(), own.Height());
-    FillSolid(image.DC(), RECT{0, 0, own.Width(), own.Height()}, style.FTransparentKey);
-    DrawBitmapTransparent(image.DC(), 0, 0, own);
+// The list an entry's ImageIndex picks from: the parent's list for its
+// sub-items first, then the menu's own.
+ui::TImageList* ItemImageList(const ui::TMenuItem& item) {
+    if (const ui::TMenuItem* parent = item.Parent(); parent && parent->SubMenuImages())
+        return parent->SubMenuImages();
+    const ui::TMenu* menu = item.GetParentMenu();
+    return menu ? menu->Images() : nullptr;
+}
+
+bool HasListImage(const ui::TMenuItem& item) {
+    return item.ImageIndex() != -1 && ItemImageList(item) != nullptr;
+}
+
+// The picture of an entry, on a ground of the transparent key: its own
+// bitmap, or, in its place, the image its list holds for it.
+void PrepareImage(const ui::TMenuItem& item, const TSkinStyle& style, ui::TBitmap& image) {
+    const ui::TBitmap& own = OwnBitmap(item);
+    if (own.Width() > 0) {
+        image.SetSize(own.Width(), own.Height());
+        FillSolid(image.DC(), RECT{0, 0, own.Width(), own.Height()}, style.FTransparentKey);
+        ui::TCanvas(image.DC()).DrawTransparent(0, 0, own);
+    }
+    if (HasListImage(item)) {
+        const ui::TImageList* list = ItemImageList(item);
+        image.SetSize(list->Width(), list->Height());
+        FillSolid(image.DC(), RECT{0, 0, list->Width(), list->Height()}, style.FTransparentKey);
+        ImageList_DrawEx(list->Handle(), item.ImageIndex(), image.DC(), 0, 0, 0, 0, CLR_NONE,
+                         CLR_NONE, ILD_TRANSPARENT);
+    }
 }
 
 int TextHeightOf(HDC dc, const ui::TFont& font, const std::string& text) {
@@ -86,15 +109,23 @@ bool IsTopLevelItem(const ui::TMenuItem& item) {
     return parent && menu && parent == menu->Items() && dynamic_cast<ui::TMainMenu*>(menu);
 }
 
-bool ItemRightToLeft(const ui::TMenuItem&) {
-    return false;
+bool ItemRightToLeft(const ui::TMenuItem& item) {
+    const ui::TMenu* menu = item.GetParentMenu();
+    return menu && menu->RightToLeft();
 }
 
-SIZE GetItemImageSize(const ui::TMenuItem& item, const ui::TMenu*, int iconWidth) {
+SIZE GetItemImageSize(const ui::TMenuItem& item, const ui::TMenu* topMenu, int iconWidth) {
     SIZE size{0, 0};
-    auto& own = const_cast<ui::TMenuItem&>(item).Bitmap();
-    if (own.Width() > 0) size = SIZE{own.Width(), own.Height()};
-    if (!IsTopLevelItem(item)) size.cx = std::max<LONG>(size.cx, iconWidth);
+    bool hasImage = topMenu && topMenu->Images() && item.ImageIndex() != -1;
+    if (HasListImage(item)) hasImage = true;
+    if (hasImage) {
+        const ui::TImageList* list = ItemImageList(item);
+        if (!list) list = topMenu->Images();
+        size = SIZE{list->Width(), list->Height()};
+    } else if (OwnBitmap(item).Width() > 0) {
+        size = SIZE{OwnBitmap(item).Width(), OwnBitmap(item).Height()};
+    }
+    if (!topMenu) size.cx = std::max<LONG>(size.cx, iconWidth);
     return size;
 }
 
@@ -364,9 +395,9 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     }
 
     // 10. and 11. Mark and picture.
-    if (item.Checked()) {
+    if (item.Checked() || item.RadioItem()) {
         PaintCheckMark(style, dc, markRect,
-                       TMarkState{.RadioItem = false,
+                       TMarkState{.RadioItem = item.RadioItem(),
                                   .Checked = item.Checked(),
                                   .Selected = selected,
                                   .Enabled = item.Enabled(),

@@ -16,22 +16,6 @@ constexpr char kPreviousProcProperty[] = "QuilloryFlatMenuProc";
 constexpr int kRegionSlack = 5;
 constexpr int kShadow = 2;
 
-// GetWindowDC / ReleaseDC.
-class WholeWindowDC {
-public:
-    explicit WholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~WholeWindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WholeWindowDC(const WholeWindowDC&) = delete;
-    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 class ScopedFlag {
 public:
     explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
@@ -146,7 +130,7 @@ bool SystemDrawsMenuShadows() {
 void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
                            const TMenuWindowOptions& options, bool& painting) {
     if (!window || painting || !IsWindow(window)) return;
-    WholeWindowDC windowDC(window);
+    ui::WholeWindowDC windowDC(window);
     HDC dc = windowDC.Get();
     if (!dc) return;
     ScopedFlag guard(painting);

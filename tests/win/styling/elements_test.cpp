@@ -177,18 +177,6 @@ TEST(BitmapPixels, SilhouetteSkipsTheBottomLeftColour) {
     EXPECT_TRUE(PixelsOf(target, clRed).empty()) << "a picture of one colour casts nothing";
 }
 
-TEST(BitmapPixels, TransparentDrawLeavesTheBottomLeftColourOut) {
-    ui::TBitmap picture;
-    Fill(picture, 3, 3, kGreen);
-    picture.Canvas().SetPixelColor(1, 1, clRed);
-    picture.Canvas().SetPixelColor(2, 0, clBlue);
-    ui::TBitmap target;
-    Fill(target, 6, 6, clWhite);
-    DrawBitmapTransparent(target.DC(), 2, 1, picture);
-    EXPECT_EQ(target.Pixel(3, 2), Rgb(clRed));
-    EXPECT_EQ(target.Pixel(4, 1), Rgb(clBlue));
-    EXPECT_EQ(PixelsOf(target, clWhite, false).size(), 2u);
-}
 
 // ------------------------------------------------------------ resolved colours
 
@@ -295,7 +283,7 @@ TSkinStyle MainStyle() {
     style.Colors = ResolveSkinColors(MainWindowColors(), false, true, clMenuText, true);
     style.UseSystemColors = false;
     style.Font.SetName("Tahoma");
-    style.Font.SetHeight(11);
+    style.Font.SetHeight(-11);
     style.Font.SetColor(clMenuText);
     return style;
 }

@@ -20,7 +20,7 @@ inline void ApplyMainWindowSettings(styling::TMenuSkin& skin) {
     skin.SetGrayLevel(10);
     ui::TFont font;
     font.SetName("Tahoma");
-    font.SetHeight(11);
+    font.SetHeight(-11);
     font.SetColor(clMenuText);
     skin.SetFont(font);
     skin.SetColor(clSkyBlue);
@@ -79,7 +79,6 @@ public:
         if (withSkin) {
             Skin = ui::Create<styling::TMenuSkin>(this);
             ApplyMainWindowSettings(*Skin);
-            Skin->Loaded();
         }
     }
 

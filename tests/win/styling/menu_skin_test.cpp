@@ -264,7 +264,7 @@ TEST_F(MenuSkinManagerTest, DisableSubclassingHandsTheRoleOverAndBack) {
 TEST_F(MenuSkinManagerTest, AnInactiveComponentIsRegisteredButNotChosen) {
     TMenuTestForm* plainForm = Add(false);
     auto* inactive = ui::Create<TMenuSkin>(plainForm);
-    inactive->Loaded();
+    inactive->LoadTree();  // made at run time: its load step is ours to run
     EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
     EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{inactive});
     TMenuTestForm* a = Add(true);

@@ -68,7 +68,7 @@ void ReadWindow(HWND window, ui::TBitmap& bitmap) {
     RECT rect{};
     GetWindowRect(window, &rect);
     bitmap.SetSize(rect.right - rect.left, rect.bottom - rect.top);
-    testing::WholeWindowDC dc(window);
+    ui::WholeWindowDC dc(window);
     BitBlt(bitmap.DC(), 0, 0, bitmap.Width(), bitmap.Height(), dc.Get(), 0, 0, SRCCOPY);
 }
 

@@ -59,22 +59,6 @@ inline ::testing::AssertionResult AllPixels(const ui::TBitmap& bitmap, const REC
     return ::testing::AssertionSuccess();
 }
 
-// GetWindowDC / ReleaseDC: the whole window, frame included.
-class WholeWindowDC {
-public:
-    explicit WholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~WholeWindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WholeWindowDC(const WholeWindowDC&) = delete;
-    WholeWindowDC& operator=(const WholeWindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 // The main window's style settings on a high-colour screen.
 inline ui::TColor MainSelectFill() {
     return LightenColor(clSkyBlue, 68);
