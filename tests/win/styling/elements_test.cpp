@@ -177,7 +177,6 @@ TEST(BitmapPixels, SilhouetteSkipsTheBottomLeftColour) {
     EXPECT_TRUE(PixelsOf(target, clRed).empty()) << "a picture of one colour casts nothing";
 }
 
-
 // ------------------------------------------------------------ resolved colours
 
 // The main window's colour settings.

@@ -12,6 +12,7 @@
 #include "style_test_support.h"
 #include "styling/menu/menu_item_paint.h"
 #include "styling/menu_skin.h"
+#include "ui/image_list.h"
 
 namespace quillory::styling {
 namespace {
@@ -348,6 +349,95 @@ TEST_F(MenuPaintTest, APopupEntryAsksForOneBorderRequestAtATime) {
     menu.Skin->SetFlatMenu(false);
     Paint(menu.Pause, kPopup, false);
     EXPECT_EQ(WaitingBorderRequests(), 0) << "nor does anything without the flat frame";
+}
+
+TEST_F(MenuPaintTest, CheckedRadioEntryShowsACircleWithADot) {
+    menu.Pause->SetRadioItem(true);
+    EXPECT_TRUE(PixelsOf(Paint(menu.Pause, kPopup, false), clNavy).empty()) << "unchecked: none";
+    menu.Pause->SetChecked(true);
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    // The 10 x 10 square at (11, 7): ring and dot in navy, the fill between.
+    EXPECT_EQ(bitmap.Pixel(16, 12), Rgb(clNavy)) << "the dot";
+    EXPECT_EQ(bitmap.Pixel(16, 7), Rgb(clNavy)) << "the ring";
+    EXPECT_EQ(bitmap.Pixel(16, 8), RGB(237, 244, 252));
+    EXPECT_NE(bitmap.Pixel(11, 7), Rgb(clNavy)) << "no corners";
+}
+
+TEST_F(MenuPaintTest, PicturesFromTheMenusAndTheParentsImageLists) {
+    ui::TBitmap red, blue;
+    Fill(red, 16, 16, kMagenta);
+    red.Canvas().FillRect(RECT{4, 4, 12, 12}, clRed);
+    Fill(blue, 20, 20, kMagenta);
+    blue.Canvas().FillRect(RECT{0, 0, 20, 19}, clBlue);
+    auto* menuImages = ui::Create<ui::TImageList>(menu.Form, 16, 16);
+    menuImages->AddMasked(red, kMagenta);
+    auto* subImages = ui::Create<ui::TImageList>(menu.Form, 20, 20);
+    subImages->AddMasked(blue, kMagenta);
+    menu.Menu->SetImages(menuImages);
+    menu.Level->SetImageIndex(0);
+    const auto square = PixelsOf(Paint(menu.Level, kPopup, false), LightenColor(clRed, 30));
+    ASSERT_EQ(square.size(), 64u) << "the menu's list, dimmed";
+    EXPECT_EQ(*square.begin(), (std::pair{11, 7}));
+
+    menu.Game->SetSubMenuImages(subImages);
+    menu.Pause->SetImageIndex(0);
+    EXPECT_EQ(PixelsOf(Paint(menu.Pause, kPopup, false), LightenColor(clBlue, 30)).size(),
+              400u - 20u)
+        << "the parent's list comes first";
+    EXPECT_EQ(Measure(menu.Pause, 1, 1).cy, 20 + 6) << "the picture's height decides";
+    menu.Pause->SetImageIndex(-1);
+    EXPECT_TRUE(PixelsOf(Paint(menu.Pause, kPopup, false), LightenColor(clBlue, 30)).empty());
+}
+
+class RightToLeftTest : public MenuPaintTest {
+protected:
+    void SetUp() override {
+        MenuPaintTest::SetUp();
+        menu.Menu->SetRightToLeft(true);
+    }
+};
+
+TEST_F(RightToLeftTest, PopupEntryMirrorsIconColumnMarkAndTexts) {
+    menu.Pause->SetChecked(true);
+    const ui::TBitmap& checked = Paint(menu.Pause, kPopup, false);
+    // The gradient starts at the right, two columns past the entry (not seen).
+    EXPECT_EQ(checked.Pixel(153, 1), LightenColor(clSkyBlue, 9));
+    EXPECT_EQ(checked.Pixel(20, 1), RGB(251, 253, 254));
+    // The mark centred in the icon column at the right: (130 + 7, 7).
+    EXPECT_TRUE(
+        AllPixels(checked, RECT{137, 7, 147, 8}, menu.Skin->ResolvedColors().FResCheckedColor));
+    menu.Pause->SetChecked(false);
+    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
+    // The texts where DrawTextEx puts them: the caption right-aligned, read
+    // right to left, 3 pixels before the icon column; the shortcut
+    // left-aligned 10 pixels inside the left edge. The text rectangle's top
+    // is centred on the height of "W".
+    const int top = (24 - TextHeight(menu.Skin->Font(), "W")) / 2;
+    ui::TBitmap expected;
+    Fill(expected, 220, 40, clWhite);
+    {
+        ui::TCanvas canvas(expected.DC());
+        canvas.Font = menu.Skin->Font();
+        RECT caption{4, top, 154 - 24 - 3, 24};
+        canvas.DrawTextEx(" Pause", caption, DT_RIGHT | DT_RTLREADING | DT_EXPANDTABS);
+        RECT shortCut{4 + 10, top, 154 - 24 - 3, 24};
+        canvas.DrawTextEx("F10 ", shortCut, 0);
+    }
+    EXPECT_EQ(PixelsOf(bitmap, clMenuText), PixelsOf(expected, clMenuText));
+}
+
+TEST_F(RightToLeftTest, SeparatorAndSelectedBarCaption) {
+    const ui::TBitmap& line = Paint(menu.Line, RECT{4, 0, 154, 4}, false);
+    EXPECT_TRUE(AllPixels(line, RECT{4, 2, 154 - 24 - 7, 3}, clSkyBlue));
+    EXPECT_NE(line.Pixel(154 - 24 - 7, 2), Rgb(clSkyBlue));
+
+    menu.Form->HandleNeeded();
+    const ui::TBitmap& bar = Paint(menu.Game, RECT{0, 0, 60, 19}, true);
+    EXPECT_TRUE(AllPixels(bar, RECT{0, 0, 58, 1}, clNavy))
+        << "the frame runs to 3 short of the edge";
+    EXPECT_TRUE(AllPixels(bar, RECT{57, 0, 58, 19}, clNavy));
+    EXPECT_TRUE(AllPixels(bar, RECT{58, 2, 60, 19}, DarkenColor(Rgb(clBtnFace), 70))) << "shadow";
+    EXPECT_TRUE(AllPixels(bar, RECT{58, 0, 60, 2}, clBtnFace));
 }
 
 }  // namespace

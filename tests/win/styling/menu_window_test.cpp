@@ -290,5 +290,59 @@ TEST(RealPopupMenu, OpensWithTheFlatFrameAndHandsItsProcedureBack) {
         testing::SaveBitmap(shot, std::string(folder) + "/popup_menu.bmp");
 }
 
+// Every GDI object an entry's paint or a popup's frame makes is gone again:
+// the framework's count of live owners is the same before and after.
+TEST(RealPopupMenu, NoGdiObjectOutlivesPaintsAndOpenings) {
+    MenuForm menu;
+    auto* popup = ui::Create<ui::TPopupMenu>(menu.Form);
+    testing::AddItem(menu.Form, popup->Items(), "First", ui::ShortCut(VK_F9))->SetChecked(true);
+    testing::AddItem(menu.Form, popup->Items(), "-");
+    testing::AddItem(menu.Form, popup->Items(), "Second")->SetDefault(true);
+    menu.Skin->StyleComponent(popup, true, true);
+    menu.Skin->SetIsNT51(false);
+    ui::TBitmap& picture = menu.Pause->Bitmap();
+    picture.SetSize(16, 16);
+    picture.Canvas().FillRect(RECT{2, 2, 10, 10}, clRed);
+
+    ui::TBitmap target(200, 30);
+    auto paintAll = [&](int rounds) {
+        for (int i = 0; i < rounds; ++i) {
+            for (ui::TMenuItem* item : {menu.NewGame, menu.Pause, menu.Line}) {
+                item->OnDrawItem(item, target.Canvas(), RECT{4, 0, 154, 23}, i % 2 == 0);
+            }
+            menu.Game->OnDrawItem(menu.Game, target.Canvas(), RECT{0, 0, 60, 19}, i % 2 == 0);
+            Pump();  // the border requests
+        }
+    };
+    // Each opening ends as soon as the popup has its frame and the menu's
+    // loop is idle.
+    int framed = 0;
+    const int hook = ui::Application->HookMainWindow([&framed](ui::TMessage& message) {
+        if (message.Msg == WM_ENTERIDLE) {
+            HWND window = FindPopupWindow();
+            if (window && IsFlatMenuWindow(window)) {
+                ++framed;
+                EndMenu();
+            }
+        }
+        return false;
+    });
+    auto openAll = [&](int openings) {
+        for (int i = 0; i < openings; ++i) popup->Popup(300, 250);
+        Pump();
+    };
+    paintAll(1);
+    openAll(1);
+    framed = 0;
+    const ui::GdiOwnerCounts before = ui::LiveGdiOwners();
+    paintAll(2500);  // 10,000 entries
+    openAll(1000);
+    const ui::GdiOwnerCounts after = ui::LiveGdiOwners();
+    ui::Application->UnhookMainWindow(hook);
+    EXPECT_EQ(framed, 1000) << "every popup got its frame";
+    EXPECT_EQ(after.Objects, before.Objects);
+    EXPECT_EQ(after.DeviceContexts, before.DeviceContexts);
+}
+
 }  // namespace
 }  // namespace quillory::styling
