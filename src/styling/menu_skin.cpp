@@ -179,6 +179,11 @@ const TSkinStyle& TMenuSkin::Style(HDC surface) {
     return style_;
 }
 
+const TSkinStyle& TMenuSkin::ResolvedStyle(HDC surface) {
+    ResolveColors(surface);
+    return style_;
+}
+
 void TMenuSkin::StyleComponents(ui::TComponent* container, bool apply, bool repaint) {
     if (!container) return;
     // A copy: styling may add components (the control styling's records).

@@ -114,6 +114,7 @@ public:
     // ISkinSource, IMenuSkin
     bool IsActive() const override { return active_; }
     const TSkinStyle& Style(HDC surface) override;
+    const TSkinStyle& ResolvedStyle(HDC surface) override;
     const TMenuLook& MenuLook() const override { return look_; }
     void SetResolvedMenuBarColor(ui::TColor color) override {
         style_.Colors.FResMenuBarColor = color;

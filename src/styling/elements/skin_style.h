@@ -83,6 +83,9 @@ public:
     // The style, the colours resolved against `surface` first when they are
     // out of date (a colour property changed since they were last resolved).
     virtual const TSkinStyle& Style(HDC surface) = 0;
+    // The style with the colours resolved against `surface` in any case, for
+    // painters that resolve before every paint (the controls').
+    virtual const TSkinStyle& ResolvedStyle(HDC surface) = 0;
 };
 
 // The colour arithmetic on colours resolved with the desktop's own scheme

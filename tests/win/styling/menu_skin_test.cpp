@@ -136,6 +136,13 @@ TEST(MenuSkin, AColourChangeIsResolvedAtTheNextPaint) {
     form->Pause->OnDrawItem(form->Pause, bitmap.Canvas(), RECT{4, 0, 154, 23}, true);
     EXPECT_FALSE(skin->ColorsDirty());
     EXPECT_EQ(bitmap.Pixel(10, 5), LightenColor(clRed, 68));
+
+    // What the control painters ask for: resolved in any case. UseSystemColors
+    // marks nothing out of date, so only that picks the change up.
+    skin->SetUseSystemColors(true);
+    EXPECT_FALSE(skin->ColorsDirty());
+    EXPECT_EQ(skin->Style(nullptr).Colors.FResSelectBorderColor, clNavy) << "not dirty: kept";
+    EXPECT_EQ(skin->ResolvedStyle(nullptr).Colors.FResSelectBorderColor, clHighlight);
 }
 
 // ------------------------------------------------------------ the manager
