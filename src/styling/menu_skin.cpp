@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "styling/controls/control_styling_impl.h"
 #include "styling/menu/menu_item_paint.h"
 #include "styling/menu_skin_manager.h"
 #include "ui/application.h"
@@ -62,6 +63,8 @@ TMenuSkin::TMenuSkin(ui::TComponent* owner) : TComponent(owner) {
     look_.IsNT = IsNTFamily();
     window_options_.SystemShadows = SystemDrawsMenuShadows();
     if (!MenuSkinManager) MenuSkinManager = new TMenuSkinManager();
+    // The controls of the forms it styles get their flat look from here.
+    SetControlStyling(&TheControlStyling());
 }
 
 TMenuSkin::~TMenuSkin() {
