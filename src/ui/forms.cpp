@@ -244,6 +244,8 @@ void TForm::SetVisible(bool visible) {
     visible_ = visible;
     if (visible) {
         HandleNeeded();
+        if (Application && Application->Handle())
+            SendMessageA(Application->Handle(), CM_SHOWINGCHANGED, 1, reinterpret_cast<LPARAM>(this));
         if (!position_applied_) ApplyPosition();
         if (Application && Application->MainForm() == this && Application->Handle())
             ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);

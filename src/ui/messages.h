@@ -37,6 +37,9 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;  // group notification among siblings
+// Sent to the application window just before a form is shown (LParam: the
+// form), so whatever watches that window sees every form before it paints.
+constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;  // the control got the focus
 constexpr UINT CM_EXIT = CM_BASE + 27;   // the focus left the control
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;  // the system colours changed

@@ -9,6 +9,7 @@ namespace quillory::styling {
 namespace {
 
 int live_records = 0;
+long paints = 0;
 
 constexpr WPARAM kSpaceKey = VK_SPACE;
 
@@ -61,6 +62,10 @@ TControlSubClass::~TControlSubClass() {
 
 int TControlSubClass::LiveCount() {
     return live_records;
+}
+
+long TControlSubClass::PaintCount() {
+    return paints;
 }
 
 TControlSubClass* TControlSubClass::RecordOf(const ui::TControl& control) {
@@ -256,6 +261,7 @@ void TControlSubClass::PaintControl() {
     if (!control) return;
     auto* windowed = dynamic_cast<ui::TWinControl*>(control);
     FFocused = windowed && windowed->HandleAllocated() && GetFocus() == windowed->Handle();
+    ++paints;
     if (dynamic_cast<ui::TEdit*>(control)) return PaintEdit(*this);
     if (dynamic_cast<ui::TButton*>(control)) return PaintButton(*this);
     if (dynamic_cast<ui::TSpeedButton*>(control)) {

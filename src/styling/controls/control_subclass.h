@@ -58,8 +58,10 @@ public:
     // control (its parent's, origin on the control), or none.
     HDC PaintDC() const { return paint_dc_; }
 
-    // How many records exist in the process (leak checks read it).
+    // How many records exist in the process (leak checks read it), and how
+    // many times a painter has run (what tests and benchmarks count).
     static int LiveCount();
+    static long PaintCount();
     // The record whose handler a control's WindowProc is, or none.
     static TControlSubClass* RecordOf(const ui::TControl& control);
 

@@ -1,6 +1,6 @@
 // The flat look of a speed button: a graphic control, so it paints on its
 // parent's surface, bound to the button's own area.
-#include <optional>
+#include <memory>
 
 #include "styling/controls/control_painters.h"
 #include "styling/controls/control_subclass.h"
@@ -29,7 +29,7 @@ public:
         if (record.PaintDC()) {
             dc_ = record.PaintDC();
         } else if (button.Parent() && button.Parent()->HandleAllocated()) {
-            window_dc_.emplace(button.Parent()->Handle());
+            window_dc_ = std::make_unique<ui::WindowDC>(button.Parent()->Handle());
             dc_ = window_dc_->Get();
             if (dc_) {
                 saved_ = SaveDC(dc_);
@@ -46,7 +46,7 @@ public:
     HDC Get() const { return dc_; }
 
 private:
-    std::optional<ui::WindowDC> window_dc_;
+    std::unique_ptr<ui::WindowDC> window_dc_;
     HDC dc_ = nullptr;
     int saved_ = 0;
 };

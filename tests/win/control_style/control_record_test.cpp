@@ -1,0 +1,282 @@
+// Which controls are styled, what each message does to a styled control's
+// record, and every way the styling ends or passes on.
+#include <gtest/gtest.h>
+
+#include "control_fixture.h"
+#include "ui/dialogs.h"
+
+#include <algorithm>
+
+namespace quillory::styling {
+namespace {
+
+using testing::NewStyledForm;
+using testing::Pump;
+using testing::ScopedModalAnswer;
+using testing::TestApplication;
+
+bool Styled(ui::TControl* control) {
+    return TControlSubClass::RecordOf(*control) != nullptr;
+}
+
+TEST(ControlSelection, ExactPushButtonsDerivedEditsAndEveryContainerKind) {
+    auto form = NewStyledForm();
+    EXPECT_TRUE(Styled(form->Button));
+    EXPECT_FALSE(Styled(form->Derived)) << "a derived push button draws itself";
+    EXPECT_TRUE(Styled(form->Edit));
+    EXPECT_TRUE(Styled(form->DerivedEdit)) << "a derived edit is still an edit";
+    EXPECT_TRUE(Styled(form->List));
+    EXPECT_TRUE(Styled(form->Panel));
+    EXPECT_TRUE(Styled(form->OnPanel)) << "on a panel";
+    EXPECT_FALSE(Styled(form->Speed)) << "speed buttons are left out, as on the main window";
+
+    // Without panels among the containers the button on the panel is left alone.
+    form->Skin->SetSkinContainers(kAllSkinContainers & ~SkinContainerBit(scPanel));
+    EXPECT_FALSE(Styled(form->OnPanel));
+    EXPECT_TRUE(Styled(form->Button));
+    form->Skin->SetSkinContainers(kAllSkinContainers);
+    EXPECT_TRUE(Styled(form->OnPanel));
+}
+
+// Only the control's own Tag and its direct parent's count.
+class TTaggedForm : public ui::TForm {
+public:
+    explicit TTaggedForm(ui::TComponent* owner) : TForm(owner) {
+        Outer = Make<ui::TPanel>(this, 999);
+        InOuter = Make<ui::TButton>(Outer, 0);
+        Inner = Make<ui::TPanel>(Outer, 0);
+        InInner = Make<ui::TButton>(Inner, 0);
+        Own = Make<ui::TButton>(this, 999);
+        Skin = ui::Create<TMenuSkin>(this);
+        testing::ApplyGameStyle(*Skin);
+    }
+    template <typename T>
+    T* Make(ui::TWinControl* parent, LONG_PTR tag) {
+        auto* control = ui::Create<T>(this);
+        control->SetTag(tag);
+        control->SetParent(parent);
+        return control;
+    }
+    ui::TPanel *Outer, *Inner;
+    ui::TButton *InOuter, *InInner, *Own;
+    TMenuSkin* Skin;
+};
+
+TEST(ControlSelection, Tag999KeepsTheControlOrItsChildrenUnstyledOneLevelDeep) {
+    TestApplication();
+    std::unique_ptr<TTaggedForm> form(ui::Create<TTaggedForm>(ui::Application));
+    EXPECT_FALSE(Styled(form->Outer));
+    EXPECT_FALSE(Styled(form->InOuter)) << "its parent says 999";
+    EXPECT_FALSE(Styled(form->Inner)) << "a panel in it too";
+    EXPECT_TRUE(Styled(form->InInner)) << "only the direct parent counts";
+    EXPECT_FALSE(Styled(form->Own));
+}
+
+struct ControlRecordTest : ::testing::Test {
+    void SetUp() override {
+        form = NewStyledForm();
+        form->Show();
+        Pump();
+    }
+    void TearDown() override { form.reset(); }
+    TControlSubClass& Record(ui::TControl* control) { return *TControlSubClass::RecordOf(*control); }
+    std::unique_ptr<testing::TStyledForm> form;
+};
+
+TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotState) {
+    TControlSubClass& record = Record(form->Button);
+    form->Button->SetFocus();
+    Pump();
+    EXPECT_TRUE(record.FHot) << "focus";
+    EXPECT_TRUE(record.FFocused);
+    SetFocus(form->Edit->Handle());
+    Pump();
+    EXPECT_FALSE(record.FHot) << "focus gone";
+    form->Button->Perform(ui::CM_MOUSEENTER);
+    EXPECT_TRUE(record.FHot) << "mouse in";
+    form->Button->Perform(ui::CM_MOUSELEAVE);
+    EXPECT_FALSE(record.FHot) << "mouse out";
+    form->Button->Perform(ui::CM_MOUSEENTER);
+    form->Button->SetEnabled(false);
+    EXPECT_FALSE(record.FHot) << "disabled";
+    form->Button->Perform(ui::CM_MOUSEENTER);
+    EXPECT_FALSE(record.FHot) << "a disabled control does not light up";
+    form->Button->SetEnabled(true);
+    const long before = TControlSubClass::PaintCount();
+    form->Button->SetCaption("Again");
+    EXPECT_GT(TControlSubClass::PaintCount(), before) << "a text change repaints";
+}
+
+TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints) {
+    TControlSubClass& record = Record(form->Button);
+    form->Button->SetFocus();
+    Pump();
+    const HWND button = form->Button->Handle();
+    const long before = TControlSubClass::PaintCount();
+    SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    EXPECT_TRUE(record.FSpaceDown);
+    EXPECT_TRUE(record.FSpacePainted) << "the pressed look is painted";
+    EXPECT_GT(TControlSubClass::PaintCount(), before);
+    // Key repeat: the space row itself paints no more (what the button redraws
+    // of its own, through BM_SETSTATE, is another row's).
+    record.FSpacePainted = true;
+    SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0x40390001);
+    EXPECT_TRUE(record.FSpacePainted);
+    EXPECT_TRUE(record.FSpaceDown);
+    const long beforeUp = TControlSubClass::PaintCount();
+    SendMessageA(button, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_FALSE(record.FSpaceDown);
+    EXPECT_FALSE(record.FSpacePainted);
+    EXPECT_GT(TControlSubClass::PaintCount(), beforeUp) << "release repaints";
+}
+
+TEST_F(ControlRecordTest, ButtonPressReleaseAndADoubleClickAsASecondPress) {
+    TControlSubClass& record = Record(form->Button);
+    const HWND button = form->Button->Handle();
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(record.FLButtonDown);
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(record.FLButtonDown);
+    std::vector<UINT> seen;
+    ui::TWndMethod inner = record.FOldWindowProc;
+    record.FOldWindowProc = [&](ui::TMessage& message) {
+        seen.push_back(message.Msg);
+        inner(message);
+    };
+    SendMessageA(button, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(record.FLButtonDown) << "the double click pressed it again";
+    const auto dbl = std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_LBUTTONDBLCLK));
+    ASSERT_NE(dbl, seen.end());
+    EXPECT_NE(std::find(dbl, seen.end(), static_cast<UINT>(WM_LBUTTONDOWN)), seen.end())
+        << "a second press reached the control after the double click";
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    record.FOldWindowProc = inner;
+    ReleaseCapture();
+}
+
+TEST_F(ControlRecordTest, AReCreatedWindowKeepsItsRecordAndADestroyedOneEndsIt) {
+    TControlSubClass& record = Record(form->List);
+    Pump();  // the first paint turned the 3-D edge off; the window came back
+    EXPECT_EQ(TControlSubClass::RecordOf(*form->List), &record);
+    EXPECT_FALSE(form->List->Ctl3D());
+    form->List->SetCtl3D(true);
+    EXPECT_TRUE(record.FKeepOnDestroy) << "told before the window goes";
+    Pump();
+    EXPECT_EQ(TControlSubClass::RecordOf(*form->List), &record) << "kept across it";
+    EXPECT_FALSE(record.FKeepOnDestroy) << "the first paint of the new window clears it";
+}
+
+TEST_F(ControlRecordTest, InactiveComponentEndsEachControlsStylingAtItsNextMessage) {
+    const int records = TControlSubClass::LiveCount();
+    ASSERT_TRUE(Styled(form->Edit));
+    Pump();
+    form->Skin->SetActive(false);
+    // The edit still runs through its record until its next message; that
+    // message's answer is the edit's own.
+    const LRESULT length =
+        SendMessageA(form->Edit->Handle(), WM_GETTEXTLENGTH, 0, 0);
+    EXPECT_EQ(length, static_cast<LRESULT>(form->Edit->Text().size()))
+        << "the real answer, not 1";
+    EXPECT_FALSE(Styled(form->Edit));
+    EXPECT_TRUE(form->Edit->Ctl3D()) << "its 3-D look back";
+    Pump();
+    EXPECT_FALSE(Styled(form->Button));
+    EXPECT_LT(TControlSubClass::LiveCount(), records);
+}
+
+// Two styling components: the records of the other forms pass to the next
+// active one when the first goes; a form's controls get their handlers back.
+class TPlainDialog : public ui::TForm {
+public:
+    explicit TPlainDialog(ui::TComponent* owner) : TForm(owner) {
+        Button = ui::Create<ui::TButton>(this);
+        Button->SetParent(this);
+    }
+    ui::TButton* Button;
+};
+
+TEST(ControlHandOver, RecordsPassToTheNextComponentAndRestoreGivesHandlersBack) {
+    TestApplication();
+    auto first = NewStyledForm();
+    auto second = NewStyledForm();
+    ASSERT_EQ(MenuSkinManager->ActiveSkin(), first->Skin);
+    std::unique_ptr<TPlainDialog> dialog(ui::Create<TPlainDialog>(ui::Application));
+    EXPECT_EQ(TControlSubClass::RecordOf(*dialog->Button), nullptr) << "queued, not yet styled";
+    // The manager styles the new form at the application window's next message.
+    SendMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
+    TControlSubClass* before = TControlSubClass::RecordOf(*dialog->Button);
+    ASSERT_NE(before, nullptr);
+    EXPECT_EQ(before->FSkin, first->Skin);
+
+    first.reset();
+    TControlSubClass* after = TControlSubClass::RecordOf(*dialog->Button);
+    ASSERT_NE(after, nullptr) << "handed over, still styled";
+    EXPECT_EQ(after->FSkin, second->Skin);
+    EXPECT_EQ(after->Owner(), second->Skin);
+
+    MenuSkinManager->RestoreFormControls(dialog.get());
+    EXPECT_FALSE(Styled(dialog->Button));
+    EXPECT_EQ(dialog->Button->Perform(WM_GETTEXTLENGTH), 0) << "the button's own handler answers";
+    dialog.reset();
+    second.reset();
+}
+
+// Records of run-time dialogs go with their controls: a thousand message
+// dialogs leave records, handlers and GDI objects where they were.
+TEST(ControlLifetime, AThousandStyledMessageDialogsLeaveNothingBehind) {
+    auto home = NewStyledForm();
+    home->Show();
+    Pump();
+    auto dialogOnce = [] {
+        ScopedModalAnswer answer([](ui::TForm& dialog) {
+            testing::Pump();
+            auto* button = static_cast<ui::TButton*>(dialog.FindComponent("OK"));
+            EXPECT_TRUE(button && TControlSubClass::RecordOf(*button)) << "styled while open";
+            return ui::mrOk;
+        });
+        ui::MessageDlg("Changes will take effect when you start new game",
+                       ui::TMsgDlgType::mtInformation, ui::mbOK);
+    };
+    dialogOnce();  // the first one warms up what is made once
+    const int records = TControlSubClass::LiveCount();
+    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
+    const int forms = ui::ScreenFormCount();
+    for (int i = 0; i < 1000; ++i) dialogOnce();
+    Pump();
+    EXPECT_EQ(TControlSubClass::LiveCount(), records);
+    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
+    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
+    EXPECT_EQ(ui::ScreenFormCount(), forms);
+    EXPECT_EQ(MenuSkinManager->PendingForms().size(), 0u);
+    home.reset();
+}
+
+// A dialog is styled before it first paints: opening it makes the
+// application window hear of it, and the manager styles it then.
+TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
+    auto home = NewStyledForm();
+    home->Show();
+    Pump();
+    bool styledAtShow = false, paintedFlat = false;
+    ScopedModalAnswer answer([&](ui::TForm& dialog) {
+        auto* yes = static_cast<ui::TButton*>(dialog.FindComponent("Yes"));
+        styledAtShow = yes && TControlSubClass::RecordOf(*yes);
+        if (yes) {
+            UpdateWindow(dialog.Handle());
+            UpdateWindow(yes->Handle());
+            ui::TBitmap shot;
+            testing::Capture(yes->Handle(), shot);
+            const COLORREF face = shot.Pixel(4, shot.Height() / 2);
+            paintedFlat = face == testing::Rgb(clSkyBlue) ||
+                          face == testing::Rgb(LightenColor(testing::Rgb(clBtnFace), 40));
+        }
+        return ui::mrNo;
+    });
+    ui::MessageDlg("Are you sure?", ui::TMsgDlgType::mtConfirmation, ui::mbYes | ui::mbNo);
+    EXPECT_TRUE(styledAtShow) << "no message pumped yet, and already styled";
+    EXPECT_TRUE(paintedFlat) << "its very first frame is flat";
+    home.reset();
+}
+
+}  // namespace
+}  // namespace quillory::styling
