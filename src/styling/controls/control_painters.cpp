@@ -67,7 +67,7 @@ void PaintButton(TControlSubClass& record) {
     ui::WindowDC surface(button->Handle());
     HDC dc = surface.Get();
     if (!dc) return;
-    const TSkinStyle& style = record.FSkin->Style(dc);
+    const TSkinStyle& style = record.FSkin->ResolvedStyle(dc);
     const TResolvedColors& c = style.Colors;
     const ui::TColor back = ParentBackground(*button);
     const bool parentFace = button->Tag() == kParentFaceTag;
@@ -122,7 +122,7 @@ void PaintEdit(TControlSubClass& record) {
     ui::WindowDC surface(edit->Handle());
     HDC dc = surface.Get();
     if (!dc) return;
-    const TSkinStyle& style = record.FSkin->Style(dc);
+    const TSkinStyle& style = record.FSkin->ResolvedStyle(dc);
     const ui::TColor back = ParentBackground(*edit);
     ui::TColor color = record.FHot || record.FFocused
                            ? Lighten(style.Colors.FResSelectBorderColor, kFocusLight)
@@ -145,7 +145,7 @@ void PaintListBoxFrame(TControlSubClass& record) {
         ui::WholeWindowDC surface(list->Handle());
         HDC dc = surface.Get();
         if (!dc) return;
-        const TSkinStyle& style = record.FSkin->Style(dc);
+        const TSkinStyle& style = record.FSkin->ResolvedStyle(dc);
         const ui::TColor back = ParentBackground(*list);
         const bool single = record.FOrgBorderStyle == 1;
         ui::TColor color;

@@ -62,7 +62,7 @@ void PaintSpeedButton(TControlSubClass& record) {
     ButtonSurface surface(record);
     HDC dc = surface.Get();
     if (!dc) return;
-    const TSkinStyle& style = record.FSkin->Style(dc);
+    const TSkinStyle& style = record.FSkin->ResolvedStyle(dc);
     const TResolvedColors& c = style.Colors;
     const RECT r = button->ClientRect();
     const int w = ui::RectWidth(r), h = ui::RectHeight(r);
