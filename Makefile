@@ -38,10 +38,11 @@ bench: bootstrap
 # window's tick with its paint, the full redraw, their ratio, the idle
 # program's CPU share; the cost of painting one menu entry. Printed, never
 # checked; `make test` does not run them.
-BENCH_WIN := build/win64/bench/win/main_form_bench.exe build/win64/bench/win/menu_paint_bench.exe
+BENCH_WIN := build/win64/bench/win/main_form_bench.exe build/win64/bench/win/menu_paint_bench.exe \
+	build/win64/bench/win/control_paint_bench.exe
 bench-win: bootstrap
 	@cmake --preset win64 >/dev/null
-	@cmake --build --preset win64 -j $(JOBS) --target main_form_bench menu_paint_bench
+	@cmake --build --preset win64 -j $(JOBS) --target main_form_bench menu_paint_bench control_paint_bench
 	@tools/wine-prefix.sh $(CURDIR)/build/win64/wine init
 	@status=0; for program in $(BENCH_WIN); do \
 	  echo "bench-win: tools/with-xvfb.sh tools/wine-run.sh build/win64/wine $$program"; \

@@ -202,6 +202,9 @@ void TMenuSkin::StyleComponent(ui::TComponent* component, bool apply, bool repai
         ui::TMenuItem* root = menu->Items();
         // A menu going away with its form keeps its handle; only the handlers go.
         const bool dying = menu->Destroying() || (menu->Owner() && menu->Owner()->Destroying());
+        // The switches and the caption refresh each ask for a new system menu:
+        // it is built once, at the end, with all of them.
+        if (!dying) menu->BeginUpdate();
         for (int i = 0; i < root->Count(); ++i) {
             if (!dying) menu->SetOwnerDraw(apply);
             HookMenuItemTree(root->Items(i), apply);
@@ -213,6 +216,7 @@ void TMenuSkin::StyleComponent(ui::TComponent* component, bool apply, bool repai
             first->SetCaption("");
             first->SetCaption(caption);
         }
+        if (!dying) menu->EndUpdate();
     };
     if (auto* mainMenu = dynamic_cast<ui::TMainMenu*>(component)) {
         if ((skin_controls_ & SkinControlBit(skMainMenu)) && mainMenu->Tag() != kUnstyledTag)

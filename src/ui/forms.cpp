@@ -1,13 +1,10 @@
 #include "ui/forms.h"
 
 #include <algorithm>
-
-#include "core/geometry.h"
-
-#include <algorithm>
 #include <optional>
 #include <vector>
 
+#include "core/geometry.h"
 #include "ui/application.h"
 #include "ui/menus.h"
 
@@ -245,7 +242,8 @@ void TForm::SetVisible(bool visible) {
     if (visible) {
         HandleNeeded();
         if (Application && Application->Handle())
-            SendMessageA(Application->Handle(), CM_SHOWINGCHANGED, 1, reinterpret_cast<LPARAM>(this));
+            SendMessageA(Application->Handle(), CM_SHOWINGCHANGED, 1,
+                         reinterpret_cast<LPARAM>(this));
         if (!position_applied_) ApplyPosition();
         if (Application && Application->MainForm() == this && Application->Handle())
             ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);

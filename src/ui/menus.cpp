@@ -393,7 +393,17 @@ void TMenu::DestroyHandle() {
     handle_ = nullptr;
 }
 
+void TMenu::EndUpdate() {
+    if (update_depth_ == 0 || --update_depth_ > 0 || !rebuild_pending_) return;
+    rebuild_pending_ = false;
+    Rebuild();
+}
+
 void TMenu::Rebuild() {
+    if (update_depth_ > 0) {
+        rebuild_pending_ = true;
+        return;
+    }
     HMENU old = handle_;
     handle_ = CreateMenuHandle();
     for (int i = 0; i < items_->Count(); ++i) {

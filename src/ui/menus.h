@@ -143,6 +143,10 @@ public:
     void SetRightToLeft(bool value);
     // Builds the system menu anew from the items.
     virtual void Rebuild();
+    // Between BeginUpdate and EndUpdate every rebuild asked for is put off;
+    // EndUpdate builds the menu once if any was. Calls nest.
+    void BeginUpdate() { ++update_depth_; }
+    void EndUpdate();
     // Finds the enabled item with this shortcut and clicks it.
     bool IsShortCut(TShortCut shortCut);
     TMenuItem* FindItem(UINT command) const;
@@ -161,6 +165,8 @@ private:
     HMENU handle_ = nullptr;
     bool owner_draw_ = false;
     bool right_to_left_ = false;
+    int update_depth_ = 0;
+    bool rebuild_pending_ = false;
     TImageList* images_ = nullptr;
 };
 

@@ -40,11 +40,11 @@ constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;  // group notification among sib
 // Sent to the application window just before a form is shown (LParam: the
 // form), so whatever watches that window sees every form before it paints.
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
-constexpr UINT CM_ENTER = CM_BASE + 26;  // the control got the focus
-constexpr UINT CM_EXIT = CM_BASE + 27;   // the focus left the control
+constexpr UINT CM_ENTER = CM_BASE + 26;           // the control got the focus
+constexpr UINT CM_EXIT = CM_BASE + 27;            // the focus left the control
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;  // the system colours changed
-constexpr UINT CM_RELEASE = CM_BASE + 33;      // posted: free the form later
-constexpr UINT CM_RECREATEWND = CM_BASE + 51;  // posted: build the window anew now
+constexpr UINT CM_RELEASE = CM_BASE + 33;         // posted: free the form later
+constexpr UINT CM_RECREATEWND = CM_BASE + 51;     // posted: build the window anew now
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 
 constexpr UINT CN_BASE = 0xBC00;

@@ -22,8 +22,8 @@ int main() {
     const Color face = GetSysColor(COLOR_BTNFACE);
     const Color shadow = GetSysColor(COLOR_BTNSHADOW);
     Print("dialog", face);
-    Print("button", clSkyBlue);                       // the icon column colour of the game's style
-    Print("button_hot", LightenColor(face, 40));      // under the mouse, or focused
+    Print("button", clSkyBlue);                   // the icon column colour of the game's style
+    Print("button_hot", LightenColor(face, 40));  // under the mouse, or focused
     Print("outline", LightenColor(shadow, 30));
     Print("outline_hot", LightenColor(LightenColor(clNavy, 60), 30));
     Print("edit_focus", LightenColor(clNavy, 60));

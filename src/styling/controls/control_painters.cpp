@@ -54,7 +54,8 @@ void DrawFrame3D(HDC dc, RECT& r, ui::TColor topLeft, ui::TColor bottomRight, in
         pen.SetColor(topLeft);
         Polyline(dc, {POINT{r.left, r.bottom}, POINT{r.left, r.top}, POINT{r.right, r.top}});
         pen.SetColor(bottomRight);
-        Polyline(dc, {POINT{r.right, r.top}, POINT{r.right, r.bottom}, POINT{r.left - 1, r.bottom}});
+        Polyline(dc,
+                 {POINT{r.right, r.top}, POINT{r.right, r.bottom}, POINT{r.left - 1, r.bottom}});
         InflateRect(&r, -1, -1);
     }
     r.right += 1;
@@ -130,10 +131,10 @@ void PaintEdit(TControlSubClass& record) {
     if (record.FOrgBorderStyle == 0) {
         // Without a border of its own the frame disappears into the edit,
         // except while the mouse is over it.
-        color = record.FHot && !record.FFocused
-                    ? Lighten(AverageColors({ui::ColorToRGB(edit->Color()), back}),
-                              kBorderlessLight)
-                    : ui::ColorToRGB(edit->Color());
+        color =
+            record.FHot && !record.FFocused
+                ? Lighten(AverageColors({ui::ColorToRGB(edit->Color()), back}), kBorderlessLight)
+                : ui::ColorToRGB(edit->Color());
     }
     OutlineRect(dc, edit->ClientRect(), color);
 }
@@ -150,7 +151,8 @@ void PaintListBoxFrame(TControlSubClass& record) {
         const bool single = record.FOrgBorderStyle == 1;
         ui::TColor color;
         if (record.FHot || record.FFocused)
-            color = Lighten(style.Colors.FResSelectBorderColor, single ? kFocusLight : kListFocusLight);
+            color =
+                Lighten(style.Colors.FResSelectBorderColor, single ? kFocusLight : kListFocusLight);
         else
             color = single ? Darken(back, kFrameDarken) : back;
         RECT window{};

@@ -82,13 +82,13 @@ void PaintSpeedButton(TControlSubClass& record) {
     ui::TColor face, edge;
     if (hot) {
         face = button->Flat() ? c.FResSelectColor
-                              : parentFace ? Lighten(back, style.FLightLevelHot)
-                                           : Lighten(clBtnFace, style.FLightLevelHot);
+               : parentFace   ? Lighten(back, style.FLightLevelHot)
+                              : Lighten(clBtnFace, style.FLightLevelHot);
         edge = Lighten(c.FResSelectBorderColor, kFocusLight);
     } else {
-        face = button->Flat()   ? back
-               : parentFace     ? Lighten(back, style.FLightLevelNormal)
-                                : c.FResIconBackColor;
+        face = button->Flat() ? back
+               : parentFace   ? Lighten(back, style.FLightLevelNormal)
+                              : c.FResIconBackColor;
         edge = clBtnShadow;
     }
     if (down) {
@@ -104,10 +104,10 @@ void PaintSpeedButton(TControlSubClass& record) {
     const int depth = GetDeviceCaps(dc, BITSPIXEL);
     if (button->Transparent() && (down || hot)) {
         // The parent's picture shows through, tinted.
-        const ui::TColor tint = button->Flat()
-                                    ? (depth > kTintDepth ? Lighten(c.FResSelectColor, kFlatTintLight)
-                                                          : face)
-                                    : (depth > kTintDepth ? Lighten(face, kTintLight) : face);
+        const ui::TColor tint =
+            button->Flat()
+                ? (depth > kTintDepth ? Lighten(c.FResSelectColor, kFlatTintLight) : face)
+                : (depth > kTintDepth ? Lighten(face, kTintLight) : face);
         ui::TBitmap tinted(w, h);
         FillSolid(tinted.DC(), RECT{0, 0, w, h}, tint);
         BitBlt(dc, r.left, r.top, w, h, tinted.DC(), 0, 0, SRCAND);
@@ -127,13 +127,15 @@ void PaintSpeedButton(TControlSubClass& record) {
             ScopedDCPen pen(dc, edge);
             Rectangle(dc, r.left, r.top, r.right, r.bottom);
             pen.SetColor(Darken(edge, kEdgeDarken));
-            Polyline(dc, {POINT{r.left, r.bottom - 1}, POINT{r.left, r.top}, POINT{r.right, r.top}});
+            Polyline(dc,
+                     {POINT{r.left, r.bottom - 1}, POINT{r.left, r.top}, POINT{r.right, r.top}});
         } else if (button->Flat() && hot) {
             ScopedDCPen pen(dc, c.FResSelectBorderColor);
             Rectangle(dc, r.left, r.top, r.right, r.bottom);
         } else if (!button->Flat() && pressed) {
             ScopedDCPen pen(dc, Darken(edge, kEdgeDarken));
-            Polyline(dc, {POINT{r.left, r.bottom - 1}, POINT{r.left, r.top}, POINT{r.right, r.top}});
+            Polyline(dc,
+                     {POINT{r.left, r.bottom - 1}, POINT{r.left, r.top}, POINT{r.right, r.top}});
         } else if (!button->Flat()) {
             ScopedDCPen pen(dc, Darken(edge, kEdgeDarken));
             Polyline(dc, {POINT{r.right - 1, r.top}, POINT{r.right - 1, r.bottom - 1},
@@ -160,7 +162,8 @@ void PaintSpeedButton(TControlSubClass& record) {
     if (record.FLButtonDown && images > 2) image = 3;
     if (down && images > 3) image = 4;
     ui::TBitmap glyph(gw, gh);
-    if (gw > 0 && gh > 0) BitBlt(glyph.DC(), 0, 0, gw, gh, strip.DC(), gw * (image - 1), 0, SRCCOPY);
+    if (gw > 0 && gh > 0)
+        BitBlt(glyph.DC(), 0, 0, gw, gh, strip.DC(), gw * (image - 1), 0, SRCCOPY);
 
     // Where glyph (g) and caption (x) go; the halves are truncated toward zero.
     const int s = button->Caption().empty() ? 0 : button->Spacing();

@@ -107,8 +107,7 @@ public:
 
 inline std::unique_ptr<TStyledForm> NewStyledForm(bool withSpeedButtons = false) {
     TestApplication();
-    return std::unique_ptr<TStyledForm>(
-        ui::Create<TStyledForm>(ui::Application, withSpeedButtons));
+    return std::unique_ptr<TStyledForm>(ui::Create<TStyledForm>(ui::Application, withSpeedButtons));
 }
 
 // What a window's client area (or, `whole`, the whole window) shows now.

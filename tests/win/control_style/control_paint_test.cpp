@@ -41,7 +41,8 @@ struct ButtonLook {
 ButtonLook Look(bool hot, bool focused, ui::TColor back) {
     const ui::TColor face = hot ? LightenColor(Rgb(clBtnFace), 40) : clSkyBlue;
     const ui::TColor edge = hot || focused ? LightenColor(clNavy, 60) : Rgb(clBtnShadow);
-    return ButtonLook{Rgb(back), Rgb(face), Rgb(LightenColor(edge, 30)), Rgb(DarkenColor(edge, 50))};
+    return ButtonLook{Rgb(back), Rgb(face), Rgb(LightenColor(edge, 30)),
+                      Rgb(DarkenColor(edge, 50))};
 }
 
 TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
@@ -57,8 +58,10 @@ TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         record.FHot = c.hot;
-        if (c.focused) form->Button->SetFocus();
-        else SetFocus(form->Handle());
+        if (c.focused)
+            form->Button->SetFocus();
+        else
+            SetFocus(form->Handle());
         Pump();
         record.FHot = c.hot;
         PaintNow(record, shot);

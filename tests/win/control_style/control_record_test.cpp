@@ -2,10 +2,10 @@
 // record, and every way the styling ends or passes on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "control_fixture.h"
 #include "ui/dialogs.h"
-
-#include <algorithm>
 
 namespace quillory::styling {
 namespace {
@@ -79,7 +79,9 @@ struct ControlRecordTest : ::testing::Test {
         Pump();
     }
     void TearDown() override { form.reset(); }
-    TControlSubClass& Record(ui::TControl* control) { return *TControlSubClass::RecordOf(*control); }
+    TControlSubClass& Record(ui::TControl* control) {
+        return *TControlSubClass::RecordOf(*control);
+    }
     std::unique_ptr<testing::TStyledForm> form;
 };
 
@@ -173,10 +175,8 @@ TEST_F(ControlRecordTest, InactiveComponentEndsEachControlsStylingAtItsNextMessa
     form->Skin->SetActive(false);
     // The edit still runs through its record until its next message; that
     // message's answer is the edit's own.
-    const LRESULT length =
-        SendMessageA(form->Edit->Handle(), WM_GETTEXTLENGTH, 0, 0);
-    EXPECT_EQ(length, static_cast<LRESULT>(form->Edit->Text().size()))
-        << "the real answer, not 1";
+    const LRESULT length = SendMessageA(form->Edit->Handle(), WM_GETTEXTLENGTH, 0, 0);
+    EXPECT_EQ(length, static_cast<LRESULT>(form->Edit->Text().size())) << "the real answer, not 1";
     EXPECT_FALSE(Styled(form->Edit));
     EXPECT_TRUE(form->Edit->Ctl3D()) << "its 3-D look back";
     Pump();
@@ -276,6 +276,27 @@ TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
     EXPECT_TRUE(styledAtShow) << "no message pumped yet, and already styled";
     EXPECT_TRUE(paintedFlat) << "its very first frame is flat";
     home.reset();
+}
+
+// Hovering a button ten thousand times paints it each time and leaves the GDI
+// objects, the records and the button's handler as they were.
+TEST_F(ControlRecordTest, TenThousandHoverRepaintsLeaveNothingBehind) {
+    TControlSubClass* record = TControlSubClass::RecordOf(*form->Button);
+    ASSERT_NE(record, nullptr);
+    Pump();
+    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
+    const int records = TControlSubClass::LiveCount();
+    const long paints = TControlSubClass::PaintCount();
+    for (int i = 0; i < 5000; ++i) {
+        form->Button->Perform(ui::CM_MOUSEENTER);
+        form->Button->Perform(ui::CM_MOUSELEAVE);
+    }
+    EXPECT_GE(TControlSubClass::PaintCount() - paints, 10000);
+    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
+    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
+    EXPECT_EQ(TControlSubClass::LiveCount(), records);
+    EXPECT_EQ(TControlSubClass::RecordOf(*form->Button), record)
+        << "one handler, still the record's";
 }
 
 }  // namespace
