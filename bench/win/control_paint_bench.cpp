@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_clock.h"
 #include "core/game_state.h"
 #include "game/main_form.h"
 #include "styling/controls/control_subclass.h"
@@ -25,16 +26,7 @@ namespace {
 
 using namespace quillory;
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
+using quillory::bench::Now;
 
 double Median(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "core/game_state.h"
 #include "game/main_form.h"
 #include "win_test_support.h"
@@ -24,16 +25,7 @@ constexpr int kTicks = 3000;
 constexpr int kFullRedraws = 100;
 constexpr double kIdleSeconds = 3.0;
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
+using quillory::bench::Now;
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());

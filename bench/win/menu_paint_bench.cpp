@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_clock.h"
 #include "core/game_state.h"
 #include "game/main_form.h"
 #include "styling/menu/menu_item_paint.h"
@@ -22,16 +23,7 @@ namespace {
 
 using namespace quillory;
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
+using quillory::bench::Now;
 
 void DrainBorderRequests() {
     MSG msg;

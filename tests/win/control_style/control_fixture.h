@@ -12,6 +12,7 @@
 #include "core/menu_colors.h"
 #include "styling/controls/control_painters.h"
 #include "styling/controls/control_subclass.h"
+#include "styling/menu_fixture.h"
 #include "styling/menu_skin.h"
 #include "styling/menu_skin_manager.h"
 #include "ui/canvas.h"
@@ -21,41 +22,11 @@
 
 namespace quillory::testing {
 
-inline COLORREF Rgb(ui::TColor color) {
-    return ui::ColorToRGB(color);
-}
-
-// The main window's style, as the game sets it (speed buttons left out).
+// The main window's style; speed buttons too when asked for (the game leaves
+// them out).
 inline void ApplyGameStyle(styling::TMenuSkin& skin, bool withSpeedButtons = false) {
-    skin.SetDimLevel(30);
-    skin.SetGrayLevel(10);
-    ui::TFont font;
-    font.SetName("Tahoma");
-    font.SetHeight(-11);
-    font.SetColor(clMenuText);
-    skin.SetFont(font);
-    skin.SetColor(clSkyBlue);
-    skin.SetDrawMenuBar(true);
-    skin.SetIconBackColor(clSkyBlue);
-    skin.SetMenuBarColor(clBtnFace);
-    skin.SetSelectColor(clSkyBlue);
-    skin.SetSelectBorderColor(clNavy);
-    skin.SetSelectFontColor(clMenuText);
-    skin.SetDisabledColor(clMoneyGreen);
-    skin.SetSeparatorColor(clSkyBlue);
-    skin.SetCheckedColor(clHighlight);
-    skin.SetIconWidth(24);
-    skin.SetDrawSelect(true);
-    skin.SetUseSystemColors(false);
-    skin.SetUseDimColor(true);
-    skin.SetOverrideOwnerDraw(true);
-    skin.SetGradient(true);
-    skin.SetFlatMenu(true);
-    skin.SetAutoDetect(true);
-    styling::TSkinControls controls = styling::kAllSkinControls;
-    if (!withSpeedButtons) controls &= ~styling::SkinControlBit(styling::skSpeedButton);
-    skin.SetSkinControls(controls);
-    skin.SetActive(true);
+    ApplyMainWindowSettings(skin);
+    if (withSpeedButtons) skin.SetSkinControls(styling::kAllSkinControls);
 }
 
 class TDerivedButton : public ui::TButton {
