@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
 JOBS ?= $(shell nproc)
 
-.PHONY: test run bench bench-win dist bootstrap native win64 win32 clean
+.PHONY: test run bench bench-win bench-startup dist bootstrap native win64 win32 clean
 
 bootstrap:
 	@tools/bootstrap.sh
@@ -26,7 +26,13 @@ test: native win64 win32
 	@status=0; tools/with-xvfb.sh ctest --preset win64 || status=$$?; \
 	  tools/wine-prefix.sh $(CURDIR)/build/win64/wine stop; exit $$status
 
-run: win64
+# Only the game itself is built (not the test programs), and only once we
+# know there is a display to show it on.
+run:
+	@tools/run-game.sh --check-display
+	@$(MAKE) --no-print-directory bootstrap
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j $(JOBS) --target quillory
 	@tools/run-game.sh $(CURDIR)/build/win64
 
 bench: bootstrap
@@ -46,8 +52,13 @@ bench-win: bootstrap
 	@status=0; tools/with-xvfb.sh tools/wine-run.sh $(CURDIR)/build/win64/wine $(BENCH_WIN) || status=$$?; \
 	  tools/wine-prefix.sh $(CURDIR)/build/win64/wine stop; exit $$status
 
+# The 32-bit release build (optimised, stripped, with its version block),
+# and a short how-to-play beside it, with Windows line ends for Notepad.
 dist: win32
-	@mkdir -p dist && cp build/win32/src/game/quillory.exe dist/
+	@mkdir -p dist
+	@cp build/win32/src/game/quillory.exe dist/
+	@sed 's/$$/\r/' res/player_readme.txt > dist/README.txt
+	@echo "dist: dist/quillory.exe ($$(stat -c %s dist/quillory.exe) bytes), dist/README.txt"
 
 clean:
 	rm -rf build dist
