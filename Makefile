@@ -54,6 +54,21 @@ bench-win: bootstrap
 
 # The 32-bit release build (optimised, stripped, with its version block),
 # and a short how-to-play beside it, with Windows line ends for Notepad.
+# Start-up: the game against a plain Win32 window with the same menu bar,
+# status bar and faces, interleaved under Wine on a private display; the
+# medians of launch to main window mapped and their ratio. Printed, never
+# checked; `make test` does not run it.
+bench-startup: bootstrap
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS) --target map_timer
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j $(JOBS) --target quillory startup_reference
+	@tools/wine-prefix.sh $(CURDIR)/build/win64/wine init
+	@echo "bench-startup: tools/with-xvfb.sh bench/startup/startup_bench.sh (8 runs each)"
+	@tools/with-xvfb.sh bench/startup/startup_bench.sh $(CURDIR)/build/bench/bench/map_timer \
+	  $(CURDIR)/build/win64/wine $(CURDIR)/build/win64/src/game/quillory.exe \
+	  $(CURDIR)/build/win64/bench/win/startup_reference.exe
+
 dist: win32
 	@mkdir -p dist
 	@cp build/win32/src/game/quillory.exe dist/
