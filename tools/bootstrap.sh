@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and nothing when
-# they are all present already (then it prints nothing at all).
+# they are all present already (then it prints nothing at all). libx11-dev is
+# for the start-up benchmark's stopwatch, which watches the X server.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 xvfb xdotool x11-apps imagemagick googletest libgtest-dev
-          libbenchmark-dev fonts-wine)
+          libbenchmark-dev fonts-wine libx11-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -26,6 +26,23 @@ std::string UnqualifiedName(const std::type_info& type) {
     return name;
 }
 
+// Printable ASCII: letters, digits, punctuation and the space. For such names
+// the platform's case-blind compare is equality after folding A-Z to a-z;
+// beyond them it knows weightless characters and equivalences (a ligature
+// and its two letters), so those are left to the platform itself.
+bool IsPlainName(const std::string& name) {
+    for (unsigned char ch : name)
+        if (ch < 0x20 || ch > 0x7E) return false;
+    return true;
+}
+
+std::string FoldedName(const std::string& name) {
+    std::string folded = name;
+    for (char& ch : folded)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return folded;
+}
+
 }  // namespace
 
 TComponent::TComponent(TComponent* owner) {
@@ -88,7 +105,9 @@ void TComponent::SetName(const std::string& name) {
         if (existing && existing != this)
             throw std::invalid_argument("A component named " + name + " already exists");
     }
+    if (owner_) owner_->UnindexName(this);
     name_ = name;
+    if (owner_) owner_->IndexName(this);
 }
 
 int TComponent::ComponentIndex() const {
@@ -100,10 +119,42 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* component : components_) {
-        if (lstrcmpiA(component->name_.c_str(), name.c_str()) == 0) return component;
+    if (!IsPlainName(name)) {
+        for (TComponent* component : components_) {
+            if (lstrcmpiA(component->name_.c_str(), name.c_str()) == 0) return component;
+        }
+        return nullptr;
     }
-    return nullptr;
+    TComponent* found = nullptr;
+    if (auto indexed = names_.find(FoldedName(name)); indexed != names_.end())
+        found = indexed->second;
+    // A plain name may still equal an unusual one in the platform's eyes; the
+    // first in creation order wins, as a search from the front would find.
+    for (TComponent* component : unusually_named_) {
+        if (lstrcmpiA(component->name_.c_str(), name.c_str()) != 0) continue;
+        if (!found || component->ComponentIndex() < found->ComponentIndex()) found = component;
+    }
+    return found;
+}
+
+void TComponent::IndexName(TComponent* component) {
+    if (component->name_.empty()) return;
+    if (IsPlainName(component->name_))
+        names_.emplace(FoldedName(component->name_), component);
+    else
+        unusually_named_.push_back(component);
+}
+
+void TComponent::UnindexName(TComponent* component) {
+    if (component->name_.empty()) return;
+    if (IsPlainName(component->name_)) {
+        auto indexed = names_.find(FoldedName(component->name_));
+        if (indexed != names_.end() && indexed->second == component) names_.erase(indexed);
+    } else {
+        unusually_named_.erase(
+            std::remove(unusually_named_.begin(), unusually_named_.end(), component),
+            unusually_named_.end());
+    }
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
@@ -154,9 +205,11 @@ void TComponent::LoadTree() {
 void TComponent::Insert(TComponent* component) {
     components_.push_back(component);
     component->owner_ = this;
+    IndexName(component);
 }
 
 void TComponent::Remove(TComponent* component) {
+    UnindexName(component);
     components_.erase(std::remove(components_.begin(), components_.end(), component),
                       components_.end());
     component->owner_ = nullptr;

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 #include <typeinfo>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -45,7 +46,11 @@ public:
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int index) const { return components_[index]; }
     int ComponentIndex() const;
-    // A linear search by name, as callers that look a control up by its name expect.
+    // The first owned component, in creation order, whose name equals `name`
+    // without case (as the platform compares, lstrcmpiA), or nullptr. Names of
+    // plain printable ASCII are found through an index, so that naming the
+    // 600 cells of a board is not quadratic; other names are compared one by
+    // one with the platform's compare, exactly as before.
     TComponent* FindComponent(const std::string& name) const;
 
     // Told about components inserted into or removed from the owner tree. The
@@ -86,12 +91,21 @@ protected:
 private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
+    // The owner's name index: told of every owned component's name as it
+    // comes and goes.
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
 
     std::string name_;
     LONG_PTR tag_ = 0;
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
     std::vector<TComponent*> free_notifies_;
+    // Owned components by their name folded to lower case, for names of
+    // printable ASCII (where folding is exactly the platform's compare); the
+    // owned components with any other name, which are searched the slow way.
+    std::unordered_map<std::string, TComponent*> names_;
+    std::vector<TComponent*> unusually_named_;
     void MarkDestroying();
 
     bool destroying_ = false;

@@ -204,7 +204,10 @@ void TControl::Update() {
 void TControl::WndProc(TMessage& message) {
     const int x = GET_X_LPARAM(message.LParam);
     const int y = GET_Y_LPARAM(message.LParam);
-    const TShiftState shift = MouseShiftState(message.WParam);
+    // Only mouse messages carry a shift state; asking the keyboard for every
+    // other message (a board's set-up sends thousands) is a round trip each.
+    const bool mouseMessage = message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST;
+    const TShiftState shift = mouseMessage ? MouseShiftState(message.WParam) : 0;
     switch (message.Msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:

@@ -96,6 +96,113 @@ TEST_F(FrameworkTest, NewFormsAreAnnouncedToTheComponentsOfEveryForm) {
     EXPECT_EQ(log.front(), "Watcher -FormB");
 }
 
+// The search from the front with the platform's compare: what FindComponent
+// must always agree with, however it finds its answer.
+TComponent* FirstNamedLike(const TComponent& owner, const std::string& name) {
+    if (name.empty()) return nullptr;
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+        if (lstrcmpiA(owner.Components(i)->Name().c_str(), name.c_str()) == 0)
+            return owner.Components(i);
+    return nullptr;
+}
+
+// The name index rests on one fact of the platform: for printable ASCII its
+// case-blind compare is equality after folding A-Z, no more and no less
+// (no weightless hyphens or apostrophes, no other equivalences).
+TEST(ComponentNames, PlatformCompareOfPrintableAsciiIsFoldedEquality) {
+    auto fold = [](std::string text) {
+        for (char& ch : text)
+            if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+        return text;
+    };
+    int differences = 0;
+    for (int a = 0x20; a <= 0x7E; ++a) {
+        for (int b = 0x20; b <= 0x7E; ++b) {
+            const std::string left(1, static_cast<char>(a)), right(1, static_cast<char>(b));
+            const bool platform = lstrcmpiA(left.c_str(), right.c_str()) == 0;
+            if (platform != (fold(left) == fold(right)) && ++differences < 10)
+                ADD_FAILURE() << "'" << left << "' and '" << right << "'";
+        }
+    }
+    const std::pair<const char*, const char*> words[] = {
+        {"co-op", "coop"}, {"it's", "its"}, {"A B", "AB"}, {"Button1", "button1"},
+        {"SpeedButton10", "SpeedButton1"}, {"a_b", "A_B"}, {"x--", "x"}, {"~z", "z"}};
+    for (const auto& [left, right] : words)
+        EXPECT_EQ(lstrcmpiA(left, right) == 0, fold(left) == fold(right)) << left << " / " << right;
+}
+
+TEST(ComponentNames, RenamesRemovalsAndCaseKeepTheLookupRight) {
+    auto owner = std::make_unique<Probe>(nullptr, nullptr);
+    auto* alpha = Create<Probe>(owner.get(), nullptr);
+    auto* other = Create<Probe>(owner.get(), nullptr);
+    alpha->SetName("Alpha");
+    other->SetName("Other");
+    EXPECT_EQ(owner->FindComponent("ALPHA"), alpha);
+
+    alpha->SetName("Beta");
+    EXPECT_EQ(owner->FindComponent("alpha"), nullptr) << "the old name stays behind";
+    EXPECT_EQ(owner->FindComponent("bEtA"), alpha);
+    other->SetName("alpha");  // the old name is free again
+    EXPECT_EQ(owner->FindComponent("Alpha"), other);
+    EXPECT_THROW(other->SetName("BETA"), std::invalid_argument);
+    EXPECT_EQ(other->Name(), "alpha") << "a refused name changes nothing";
+    EXPECT_EQ(owner->FindComponent("beta"), alpha);
+
+    alpha->SetName("BETA");  // its own name in another case
+    EXPECT_EQ(alpha->Name(), "BETA");
+    EXPECT_EQ(owner->FindComponent("beta"), alpha);
+    alpha->SetName("");
+    EXPECT_EQ(owner->FindComponent("beta"), nullptr);
+    EXPECT_EQ(owner->FindComponent(""), nullptr);
+
+    other->SetName("Gone");
+    delete other;
+    EXPECT_EQ(owner->FindComponent("gone"), nullptr) << "a freed component is not found";
+    Create<Probe>(owner.get(), nullptr)->SetName("GONE");
+    EXPECT_EQ(owner->FindComponent("Gone"), owner->Components(1));
+
+    // Names belong to one owner: the same name under another owner is no clash.
+    auto second = std::make_unique<Probe>(nullptr, nullptr);
+    auto* twin = Create<Probe>(second.get(), nullptr);
+    EXPECT_NO_THROW(twin->SetName("Gone"));
+    EXPECT_EQ(second->FindComponent("gone"), twin);
+    EXPECT_EQ(owner->FindComponent("gone"), owner->Components(1));
+}
+
+// A board's worth of names, plain and unusual (8-bit characters, a control
+// character): every lookup agrees with the search from the front, and every
+// clash in another case is refused.
+TEST(ComponentNames, ManyNamesAgreeWithTheSearchFromTheFront) {
+    auto owner = std::make_unique<Probe>(nullptr, nullptr);
+    std::vector<std::string> names;
+    for (int n = 1; n <= 600; ++n) names.push_back("SpeedButton" + std::to_string(n));
+    const std::vector<std::string> unusual = {"Z\xE4hler", "\xC4rger", "Tab\tName", "Stra\xDF" "e",
+                                              "\xC6sop"};
+    names.insert(names.begin() + 300, unusual.begin(), unusual.end());
+    for (const std::string& name : names) Create<Probe>(owner.get(), nullptr)->SetName(name);
+    ASSERT_EQ(owner->ComponentCount(), static_cast<int>(names.size()));
+
+    std::vector<std::string> queries = {"speedbutton1", "SPEEDBUTTON600", "SpeedButton601",
+                                        "SpeedButton0", "speedbutton", "z\xC4HLER", "\xE4rger",
+                                        "tab\tname", "Strasse", "Aesop", "STRA\xDF" "E", " "};
+    for (int n = 1; n <= 600; n += 37) queries.push_back("sPEEDbUTTON" + std::to_string(n));
+    for (const std::string& query : queries)
+        EXPECT_EQ(owner->FindComponent(query), FirstNamedLike(*owner, query)) << query;
+    for (int n = 1; n <= 600; ++n)
+        ASSERT_EQ(owner->FindComponent("speedbutton" + std::to_string(n))->Name(),
+                  "SpeedButton" + std::to_string(n));
+
+    auto* newcomer = Create<Probe>(owner.get(), nullptr);
+    // (the 8-bit character stays as it is: which bytes pair up as cases
+    // depends on the system's code page)
+    for (const std::string& taken :
+         {std::string("SPEEDBUTTON42"), std::string("z\xE4HLER"), std::string("TAB\tname")}) {
+        ASSERT_NE(FirstNamedLike(*owner, taken), nullptr) << taken;
+        EXPECT_THROW(newcomer->SetName(taken), std::invalid_argument) << taken;
+    }
+    EXPECT_TRUE(newcomer->Name().empty());
+}
+
 TEST_F(FrameworkTest, FreeNotificationReachesAComponentOfAnotherOwner) {
     std::vector<std::string> log;
     auto ownerA = std::make_unique<Probe>(nullptr, nullptr);
