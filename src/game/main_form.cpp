@@ -3,7 +3,6 @@
 #include "dialogs/about_form.h"
 #include "dialogs/level_form.h"
 #include "scores/scores_form.h"
-
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -375,6 +374,23 @@ void TMainForm::Pause1Click(TComponent*) {
     PausedLabel->SetVisible(game_.Paused);
 }
 
+// The player looked away: another program took the activation, or the
+// window went to the task bar. A running game stops as F10 would stop it and
+// waits, paused, for the player to come back and resume it; nothing else
+// changes, so a game that was paused already or no game at all stays as it is.
+void TMainForm::PauseWhenLookedAway() {
+    if (!game_.Playing || game_.Paused) return;
+    game_.Paused = true;
+    turns_.Clear();
+    PausedLabel->Show();
+}
+
+// Our own boxes and dialogs opening over the window are not the player looking
+// away: the commands that open them decide about the pause themselves.
+bool TMainForm::IsOwnWindow(HWND window) {
+    return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 void TMainForm::PauseForCommand() {
     game_.Paused = true;
     turns_.Clear();
@@ -444,12 +460,29 @@ void TMainForm::WndProc(TMessage& message) {
         case WM_BRING_WAITING_FORWARD:
             if (!IsWindowEnabled(Handle())) BringWaitingWindowForward();
             return;
+        case WM_ACTIVATE:
+            if (LOWORD(message.WParam) == WA_INACTIVE &&
+                !IsOwnWindow(reinterpret_cast<HWND>(message.LParam)))
+                PauseWhenLookedAway();
+            break;
+        case WM_ACTIVATEAPP:
+            if (!message.WParam) PauseWhenLookedAway();
+            break;
+        case WM_SIZE:
+            if (message.WParam == SIZE_MINIMIZED) PauseWhenLookedAway();
+            break;
         default: break;
     }
     TForm::WndProc(message);
 }
 
 bool TMainForm::ApplicationWindowMessage(TMessage& message) {
+    // The task-bar button belongs to the application window: minimising the
+    // program there, or leaving it for another one, is looking away too.
+    if ((message.Msg == WM_ACTIVATEAPP && !message.WParam) ||
+        (message.Msg == WM_SIZE && message.WParam == SIZE_MINIMIZED) ||
+        (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_MINIMIZE))
+        PauseWhenLookedAway();
     if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE && HandleAllocated() &&
         IsWindowVisible(Handle()) && !IsWindowEnabled(Handle()))
         PostMessageA(Handle(), WM_BRING_WAITING_FORWARD, 0, 0);

@@ -128,6 +128,8 @@ private:
     void CreateMenuSkin();
     void FitPausedLabel();
     void PauseForCommand();
+    void PauseWhenLookedAway();
+    static bool IsOwnWindow(HWND window);
     void ShowCell(TCellButton* button, std::uint8_t code);
     // Status panels 0 and 3: the score and the bonus countdown.
     void ShowScoreAndBonus();
