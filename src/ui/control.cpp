@@ -95,6 +95,21 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent) parent->InsertControl(this);
 }
 
+void TControl::ChangeDpi(int dpi) {
+    if (dpi <= 0) return;
+    const int oldDpi = dpi_;
+    dpi_ = dpi;
+    // The font is shown at the new scale without becoming a font of the
+    // control's own: one taken from the parent stays the parent's.
+    if (font_.PixelsPerInch() != dpi) {
+        auto handler = std::move(font_.OnChange);
+        font_.SetPixelsPerInch(dpi);
+        font_.OnChange = std::move(handler);
+        Perform(CM_FONTCHANGED);
+    }
+    if (oldDpi != dpi) DpiChanged(oldDpi);
+}
+
 TForm* TControl::GetParentForm() const {
     const TControl* control = this;
     while (control->parent_) control = control->parent_;

@@ -90,6 +90,16 @@ public:
     bool UseRightToLeftReading() const { return right_to_left_; }
     void SetRightToLeft(bool value);
 
+    // The scale the control is shown at, its form's, and a length designed
+    // at 96 dpi at that scale: every length a window sets goes through here.
+    int Dpi() const { return dpi_; }
+    int Scaled(int length) const { return ScaleForDpi(length, dpi_); }
+    // The control (and a windowed control's children) is shown at `dpi`
+    // from now on: its font follows, keeping its point size, and DpiChanged
+    // lets it lay out again. Forms do this when they move to another scale;
+    // a control takes its parent's scale when it gets a parent.
+    virtual void ChangeDpi(int dpi);
+
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
     const std::string& Text() const { return Caption(); }
@@ -139,6 +149,8 @@ protected:
     // Where the caption lives for a windowed control (its window text).
     virtual void CaptionChanged() {}
     virtual void BoundsChanged() {}
+    // After ChangeDpi: the lengths the control keeps of its own, for the new scale.
+    virtual void DpiChanged(int /*oldDpi*/) {}
 
     // Controls that raise OnClick on a left press and release inside them.
     bool click_events_ = false;
@@ -154,6 +166,7 @@ protected:
     TFont font_;
     bool parent_font_ = true;
     bool right_to_left_ = false;
+    int dpi_ = kDesignDpi;
     std::string caption_;
 
     friend class TWinControl;
@@ -224,6 +237,7 @@ public:
     void SetCtl3D(bool value);
 
     RECT ClientRect() const override;
+    void ChangeDpi(int dpi) override;
     void Invalidate() override;
     void Repaint() override;
     void SetBounds(int left, int top, int width, int height) override;

@@ -72,6 +72,18 @@ void TCoolBar::AddBand(TWinControl* control, int minHeight, int width) {
     LayoutBands();
 }
 
+void TCoolBar::SetBandSize(int index, int minHeight, int width) {
+    if (index < 0 || index >= BandCount()) return;
+    bands_[index].MinHeight = minHeight;
+    bands_[index].Width = width;
+    LayoutBands();
+    Invalidate();
+}
+
+void TCoolBar::DpiChanged(int) {
+    LayoutBands();
+}
+
 RECT TCoolBar::BandRect(int index) const {
     int top = 0;
     for (int i = 0; i < index; ++i) top += bands_[i].MinHeight;
@@ -85,7 +97,8 @@ void TCoolBar::LayoutBands() {
         TWinControl* control = bands_[i].Control;
         if (!control) continue;
         const RECT band = BandRect(i);
-        control->SetBounds(band.left + kBandIndent, band.top, control->Width(), control->Height());
+        control->SetBounds(band.left + Scaled(kBandIndent), band.top, control->Width(),
+                           control->Height());
     }
 }
 
@@ -99,8 +112,10 @@ void TCoolBar::Paint() {
     // Each band's etched edge at its left.
     for (int i = 0; i < BandCount(); ++i) {
         RECT band = BandRect(i);
-        canvas.FillRect(RECT{band.left, band.top, band.left + 1, band.bottom}, clBtnHighlight);
-        canvas.FillRect(RECT{band.left + 1, band.top, band.left + 2, band.bottom}, clBtnShadow);
+        const int line = Scaled(1);
+        canvas.FillRect(RECT{band.left, band.top, band.left + line, band.bottom}, clBtnHighlight);
+        canvas.FillRect(RECT{band.left + line, band.top, band.left + 2 * line, band.bottom},
+                        clBtnShadow);
     }
 }
 

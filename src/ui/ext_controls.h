@@ -60,13 +60,16 @@ public:
     const TCoolBand& Bands(int index) const { return bands_[index]; }
     // Adds a band in fixed order below the others and places the control on it.
     void AddBand(TWinControl* control, int minHeight, int width);
+    // A band's size, in pixels at the bar's scale.
+    void SetBandSize(int index, int minHeight, int width);
     // The band's rectangle in the cool bar's client area.
     RECT BandRect(int index) const;
 
-    static constexpr int kBandIndent = 2;  // the band's edge, left of its control
+    static constexpr int kBandIndent = 2;  // the band's edge, left of its control, at 96 dpi
 
 protected:
     void Paint() override;
+    void DpiChanged(int oldDpi) override;
 
 private:
     void LayoutBands();

@@ -26,9 +26,26 @@ void TFont::SetName(const std::string& name) {
 }
 
 void TFont::SetHeight(int height) {
-    if (height_ == height) return;
+    SetHeightForDpi(height, kDesignDpi);
+}
+
+void TFont::SetHeightForDpi(int height, int dpi) {
+    if (dpi <= 0) dpi = kDesignDpi;
+    if (height_ == height && height_dpi_ == dpi) return;
     height_ = height;
+    height_dpi_ = dpi;
     Changed();
+}
+
+void TFont::SetPixelsPerInch(int dpi) {
+    if (dpi <= 0) dpi = kDesignDpi;
+    if (pixels_per_inch_ == dpi) return;
+    pixels_per_inch_ = dpi;
+    Changed();
+}
+
+int TFont::PixelHeight() const {
+    return ScaleForDpi(height_, pixels_per_inch_, height_dpi_);
 }
 
 void TFont::SetColor(TColor color) {
@@ -51,7 +68,8 @@ void TFont::SetCharset(BYTE charset) {
 
 bool TFont::SameAs(const TFont& other) const {
     return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
-           style_ == other.style_ && charset_ == other.charset_;
+           style_ == other.style_ && charset_ == other.charset_ &&
+           height_dpi_ == other.height_dpi_ && pixels_per_inch_ == other.pixels_per_inch_;
 }
 
 void TFont::Assign(const TFont& other) {
@@ -61,16 +79,19 @@ void TFont::Assign(const TFont& other) {
     color_ = other.color_;
     style_ = other.style_;
     charset_ = other.charset_;
+    height_dpi_ = other.height_dpi_;
+    pixels_per_inch_ = other.pixels_per_inch_;
     Changed();
 }
 
 HFONT TFont::Handle() const {
-    FontKey key{name_, height_, style_, charset_};
+    const int height = PixelHeight();
+    FontKey key{name_, height, style_, charset_};
     auto& cache = FontCache();
     auto found = cache.find(key);
     if (found != cache.end()) return found->second.Get();
     LOGFONTA lf{};
-    lf.lfHeight = height_;
+    lf.lfHeight = height;
     lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (style_ & fsItalic) ? TRUE : FALSE;
     lf.lfUnderline = (style_ & fsUnderline) ? TRUE : FALSE;

@@ -1,6 +1,8 @@
 // TFont: a font description (name, height, colour, style)
 // whose handle comes from a process-wide cache, so 600 controls sharing a font
-// share one HFONT.
+// share one HFONT. The height is given for a scale (96 dpi unless said
+// otherwise) and the handle is made for the scale the font is shown at, so a
+// font keeps its point size on every screen.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "core/dpi_scale.h"
 #include "ui/ui_types.h"
 
 namespace quillory::ui {
@@ -30,7 +33,9 @@ public:
           height_(other.height_),
           color_(other.color_),
           style_(other.style_),
-          charset_(other.charset_) {}
+          charset_(other.charset_),
+          height_dpi_(other.height_dpi_),
+          pixels_per_inch_(other.pixels_per_inch_) {}
     TFont& operator=(const TFont& other) {
         Assign(other);
         return *this;
@@ -39,13 +44,21 @@ public:
     const std::string& Name() const { return name_; }
     // The height as the system takes it: negative, the character height in
     // pixels; positive, the cell height (character plus internal leading).
+    // The height is the one at HeightDpi (96 for every height the program sets).
     int Height() const { return height_; }
+    int HeightDpi() const { return height_dpi_; }
+    // The scale the handle is made for, and the height it has there.
+    int PixelsPerInch() const { return pixels_per_inch_; }
+    int PixelHeight() const;
     TColor Color() const { return color_; }
     TFontStyles Style() const { return style_; }
     BYTE Charset() const { return charset_; }
 
     void SetName(const std::string& name);
     void SetHeight(int height);
+    // A height measured at another scale (the system's fonts are given at its own).
+    void SetHeightForDpi(int height, int dpi);
+    void SetPixelsPerInch(int dpi);
     void SetColor(TColor color);
     void SetStyle(TFontStyles style);
     void SetCharset(BYTE charset);
@@ -68,6 +81,8 @@ private:
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
     BYTE charset_ = DEFAULT_CHARSET;
+    int height_dpi_ = kDesignDpi;
+    int pixels_per_inch_ = kDesignDpi;
 };
 
 }  // namespace quillory::ui

@@ -6,6 +6,7 @@
 
 #include "core/geometry.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/menus.h"
 
 namespace quillory::ui {
@@ -54,6 +55,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
     top_ = 0;
     width_ = 320;
     height_ = 240;
+    // Laid out at the system's scale; the window, once it exists, may find
+    // itself on a screen of another (CreateWnd).
+    ChangeDpi(SystemDpi());
     ScreenList().push_back(this);
 }
 
@@ -162,7 +166,19 @@ void TForm::CreateParams(TCreateParams& params) {
 void TForm::CreateWnd() {
     TWinControl::CreateWnd();
     if (menu_) ::SetMenu(Handle(), menu_->Handle());
+    const int shownAt = WindowDpi(Handle());
+    if (shownAt != Dpi()) ChangeDpi(shownAt);
     FitClientSize();
+}
+
+void TForm::WMDpiChanged(TMessage& message) {
+    const int dpi = LOWORD(message.WParam);
+    if (const auto* suggested = reinterpret_cast<const RECT*>(message.LParam))
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, RectWidth(*suggested),
+                     RectHeight(*suggested), SWP_NOZORDER | SWP_NOACTIVATE);
+    ChangeDpi(dpi);
+    FitClientSize();
+    message.Result = 0;
 }
 
 void TForm::CreateHandleDone() {
@@ -412,6 +428,7 @@ void TForm::WndProc(TMessage& message) {
     switch (message.Msg) {
         case WM_CLOSE: Close(); return;
         case WM_ACTIVATE: return WMActivate(message);
+        case WM_DPICHANGED: return WMDpiChanged(message);
         case WM_COMMAND:
         case WM_MEASUREITEM:
         case WM_DRAWITEM:

@@ -110,6 +110,10 @@ protected:
         if (OnHide) OnHide(this);
     }
 
+    // WM_DPICHANGED: the window takes the rectangle the system suggests for
+    // the new scale, then everything in it is laid out again at that scale.
+    void WMDpiChanged(TMessage& message);
+
 private:
     void ApplyPosition();
     void FitClientSize();

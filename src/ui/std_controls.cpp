@@ -329,6 +329,12 @@ void TStatusBar::AddPanel(int width, const std::string& text) {
     UpdateParts();
 }
 
+void TStatusBar::SetPanelWidth(int index, int width) {
+    if (index < 0 || index >= PanelCount() || panels_[index].Width == width) return;
+    panels_[index].Width = width;
+    UpdateParts();
+}
+
 void TStatusBar::SetPanelText(int index, const std::string& text) {
     if (index < 0 || index >= PanelCount() || panels_[index].Text == text) return;
     panels_[index].Text = text;

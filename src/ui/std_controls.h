@@ -120,6 +120,7 @@ public:
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     const TStatusPanel& Panels(int index) const { return panels_[index]; }
     void AddPanel(int width, const std::string& text);
+    void SetPanelWidth(int index, int width);
     void SetPanelText(int index, const std::string& text);
     // The text the window itself shows in a panel (what a player reads).
     std::string DisplayedText(int index);

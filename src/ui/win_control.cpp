@@ -153,11 +153,19 @@ void TWinControl::InsertControl(TControl* control) {
     control->parent_ = this;
     if (control->parent_color_) control->Perform(CM_PARENTCOLORCHANGED);
     if (control->parent_font_) control->Perform(CM_PARENTFONTCHANGED);
+    if (control->dpi_ != dpi_) control->ChangeDpi(dpi_);
     if (control->IsWindowed()) {
         if (handle_) static_cast<TWinControl*>(control)->CreateHandle();
     } else {
         control->Invalidate();
     }
+}
+
+void TWinControl::ChangeDpi(int dpi) {
+    TControl::ChangeDpi(dpi);
+    // A copy: a child's layout may add or remove controls.
+    const std::vector<TControl*> children = controls_;
+    for (TControl* child : children) child->ChangeDpi(dpi);
 }
 
 void TWinControl::RemoveControl(TControl* control) {

@@ -1,0 +1,101 @@
+#include "ui/dpi.h"
+
+#include <utility>
+
+namespace quillory::ui {
+namespace {
+
+// The awareness contexts as the newer headers number them.
+const auto kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
+const auto kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-3));
+constexpr int kProcessPerMonitorDpiAware = 2;
+
+template <typename Function>
+Function Lookup(const char* module, const char* name) {
+    HMODULE handle = GetModuleHandleA(module);
+    if (!handle) handle = LoadLibraryA(module);
+    if (!handle) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+}
+
+int ScreenLogPixels() {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return kDesignDpi;
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+TDpiPlatform& Platform() {
+    static TDpiPlatform platform = SystemDpiPlatform();
+    return platform;
+}
+
+}  // namespace
+
+TDpiPlatform SystemDpiPlatform() {
+    using WindowDpiFunction = UINT(WINAPI*)(HWND);
+    using SystemDpiFunction = UINT(WINAPI*)();
+    using MetricsFunction = int(WINAPI*)(int, UINT);
+    TDpiPlatform platform;
+    if (auto function = Lookup<WindowDpiFunction>("user32.dll", "GetDpiForWindow"))
+        platform.GetDpiForWindow = function;
+    if (auto function = Lookup<SystemDpiFunction>("user32.dll", "GetDpiForSystem"))
+        platform.GetDpiForSystem = function;
+    if (auto function = Lookup<MetricsFunction>("user32.dll", "GetSystemMetricsForDpi"))
+        platform.GetSystemMetricsForDpi = function;
+    platform.ScreenDpi = ScreenLogPixels;
+    return platform;
+}
+
+TDpiPlatform SetDpiPlatform(TDpiPlatform platform) {
+    return std::exchange(Platform(), std::move(platform));
+}
+
+int SystemDpi() {
+    const TDpiPlatform& platform = Platform();
+    if (platform.GetDpiForSystem) {
+        if (const UINT dpi = platform.GetDpiForSystem()) return static_cast<int>(dpi);
+    }
+    const int screen = platform.ScreenDpi ? platform.ScreenDpi() : 0;
+    return screen > 0 ? screen : kDesignDpi;
+}
+
+int WindowDpi(HWND window) {
+    const TDpiPlatform& platform = Platform();
+    // 0 is the function's answer for a window it does not know.
+    if (window && platform.GetDpiForWindow) {
+        if (const UINT dpi = platform.GetDpiForWindow(window)) return static_cast<int>(dpi);
+    }
+    return SystemDpi();
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    const TDpiPlatform& platform = Platform();
+    if (platform.GetSystemMetricsForDpi) {
+        if (const int value = platform.GetSystemMetricsForDpi(index, static_cast<UINT>(dpi)))
+            return value;
+    }
+    // The older systems answer at their own scale.
+    return ScaleForDpi(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+bool DeclareDpiAwareness() {
+    using ContextFunction = BOOL(WINAPI*)(HANDLE);
+    using ShcoreFunction = HRESULT(WINAPI*)(int);
+    using AwareFunction = BOOL(WINAPI*)();
+    if (auto setContext = Lookup<ContextFunction>("user32.dll", "SetProcessDpiAwarenessContext")) {
+        if (setContext(kPerMonitorAwareV2) || setContext(kPerMonitorAware)) return true;
+        // Refused when the manifest has declared it already: that is fine too.
+        if (GetLastError() == ERROR_ACCESS_DENIED) return true;
+    }
+    if (auto setAwareness = Lookup<ShcoreFunction>("shcore.dll", "SetProcessDpiAwareness")) {
+        const HRESULT result = setAwareness(kProcessPerMonitorDpiAware);
+        if (SUCCEEDED(result) || result == E_ACCESSDENIED) return true;
+    }
+    if (auto setAware = Lookup<AwareFunction>("user32.dll", "SetProcessDPIAware"))
+        return setAware() != FALSE;
+    return false;
+}
+
+}  // namespace quillory::ui
