@@ -8,6 +8,7 @@
 #include "game/main_form.h"
 #include "scores/scores_form.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ std::uint32_t PerformanceCounterLowBits() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before the first window: every window is laid out at its screen's scale.
+    quillory::ui::DeclareDpiAwareness();
     quillory::SetDefaultClockSource(&PerformanceCounterLowBits);
     quillory::ui::TApplication application;
     try {

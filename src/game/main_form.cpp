@@ -1,10 +1,12 @@
 #include "game/main_form.h"
 
+#include "core/main_layout.h"
 #include "dialogs/about_form.h"
 #include "dialogs/level_form.h"
 #include "scores/scores_form.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/dpi.h"
 
 namespace quillory {
 
@@ -12,19 +14,8 @@ namespace {
 
 using namespace ui;
 
-constexpr int kCoolBarWidth = 324;
-constexpr int kCoolBarHeight = 205;
-constexpr int kBandMinHeight = 201;
-constexpr int kBandWidth = 318;
-constexpr int kPanelWidth = 314;
-constexpr int kPanelHeight = 201;
-constexpr int kGridLeft = 8;
-constexpr RECT kPausedLabelBounds{85, 84, 85 + 142, 84 + 40};
 constexpr const char* kPausedFontName = "Trebuchet MS";
 constexpr int kPausedFontHeight = -32;
-constexpr RECT kBevelBounds{3, 0, 3 + 308, 201};
-constexpr RECT kStatusBounds{0, 204, 316, 204 + 19};
-constexpr int kPanelWidths[] = {78, 78, 78, 80};
 constexpr const char* kScoreText = " Score : ";
 constexpr const char* kLevelText = " Level : ";
 constexpr const char* kRecordText = " Record : ";
@@ -44,6 +35,10 @@ TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const
     item->SetShortCut(shortCut);
     parent->Add(item);
     return item;
+}
+
+void SetBoundsTo(TControl& control, const Rect& bounds) {
+    control.SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
 }
 
 int CellIndex(int x, int y) {
@@ -79,9 +74,9 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     Font().SetHeight(kDefaultFontHeight);
     SetColor(clBtnFace);
     CreateMenu();
-    SetClientSize(kMainClientWidth, kMainClientHeight);
     CreateBoard();
     CreateStatusBar();
+    LayOut();
     CreateTray();
 
     Timer = Create<TTimer>(this);
@@ -174,22 +169,18 @@ void TMainForm::CreateMenuSkin() {
 void TMainForm::CreateBoard() {
     CoolBar1 = Create<TCoolBar>(this);
     CoolBar1->SetName("CoolBar1");
-    CoolBar1->SetBounds(0, 0, kCoolBarWidth, kCoolBarHeight);
     CoolBar1->SetParent(this);
 
     MainPanel = Create<TPanel>(this);
     MainPanel->SetName("MainPanel");
     MainPanel->SetBevelOuter(TBevelCut::bvNone);
-    MainPanel->SetBounds(0, 0, kPanelWidth, kPanelHeight);
-    CoolBar1->AddBand(MainPanel, kBandMinHeight, kBandWidth);
+    CoolBar1->AddBand(MainPanel, 0, 0);  // sized by LayOut
 
     // Buttons, then the label, then the frame: the order they are painted in.
     for (int n = 1; n <= kBoardCells; ++n) {
         auto* button = Create<TCellButton>(this);
         button->SetName("SpeedButton" + std::to_string(n));
         button->SetFlat(true);
-        button->SetBounds(kGridLeft + kCellSize * ((n - 1) % kBoardColumns),
-                          kCellSize * ((n - 1) / kBoardColumns), kCellSize, kCellSize);
         button->SetParent(MainPanel);
         button->Font().SetName(kCellFontName);
         button->Font().SetCharset(SYMBOL_CHARSET);
@@ -202,8 +193,6 @@ void TMainForm::CreateBoard() {
     PausedLabel = Create<TLabel>(this);
     PausedLabel->SetName("PausedLabel");
     PausedLabel->SetCaption("Paused...");
-    PausedLabel->SetBounds(kPausedLabelBounds.left, kPausedLabelBounds.top,
-                           RectWidth(kPausedLabelBounds), RectHeight(kPausedLabelBounds));
     PausedLabel->Font().SetName(kPausedFontName);
     PausedLabel->Font().SetHeight(kPausedFontHeight);
     PausedLabel->Font().SetStyle(fsBold);
@@ -211,14 +200,11 @@ void TMainForm::CreateBoard() {
     PausedLabel->SetTransparent(true);
     PausedLabel->SetVisible(false);
     PausedLabel->SetParent(MainPanel);
-    FitPausedLabel();
 
     Bevel1 = Create<TBevel>(this);
     Bevel1->SetName("Bevel1");
     Bevel1->SetShape(TBevelShape::bsBox);
     Bevel1->SetStyle(TBevelStyle::bsRaised);
-    Bevel1->SetBounds(kBevelBounds.left, kBevelBounds.top, RectWidth(kBevelBounds),
-                      RectHeight(kBevelBounds));
     Bevel1->SetParent(MainPanel);
 }
 
@@ -238,13 +224,36 @@ void TMainForm::FitPausedLabel() {
 void TMainForm::CreateStatusBar() {
     Status = Create<TStatusBar>(this);
     Status->SetName("Status");
-    Status->SetBounds(kStatusBounds.left, kStatusBounds.top, RectWidth(kStatusBounds),
-                      RectHeight(kStatusBounds));
-    Status->AddPanel(kPanelWidths[kScorePanel], kScoreText);
-    Status->AddPanel(kPanelWidths[kLevelPanel], kLevelText);
-    Status->AddPanel(kPanelWidths[kRecordPanel], kRecordText);
-    Status->AddPanel(kPanelWidths[kBonusPanel], kBonusText);
+    Status->AddPanel(0, kScoreText);  // the widths come with LayOut
+    Status->AddPanel(0, kLevelText);
+    Status->AddPanel(0, kRecordText);
+    Status->AddPanel(0, kBonusText);
     Status->SetParent(this);
+}
+
+// Every length of the window at its scale; at 96 dpi the design. Runs once
+// the controls exist and again whenever the window moves to another scale.
+void TMainForm::LayOut() {
+    const MainLayout layout = MainLayoutForDpi(Dpi());
+    cell_size_ = layout.CellSize;
+    SetClientSize(layout.Client.Width, layout.Client.Height);
+    SetBoundsTo(*CoolBar1, layout.CoolBar);
+    SetBoundsTo(*MainPanel, layout.Panel.Offset(-layout.Panel.Left, 0));
+    CoolBar1->SetBandSize(0, layout.BandHeight, layout.BandWidth);
+    MainPanel->BeginUpdate();
+    for (int n = 1; n <= kBoardCells; ++n) SetBoundsTo(*cells_[n - 1], layout.Cell(n));
+    MainPanel->EndUpdate();
+    SetBoundsTo(*PausedLabel, layout.PausedLabel);
+    FitPausedLabel();
+    SetBoundsTo(*Bevel1, layout.Bevel);
+    SetBoundsTo(*Status, layout.Status);
+    for (int panel = 0; panel < Status->PanelCount(); ++panel)
+        Status->SetPanelWidth(panel, layout.PanelWidths[panel]);
+}
+
+void TMainForm::DpiChanged(int oldDpi) {
+    TForm::DpiChanged(oldDpi);
+    LayOut();
 }
 
 TCellButton* TMainForm::CellButton(int x, int y) const {
@@ -401,8 +410,9 @@ void TMainForm::CreateTray() {
     Tray = Create<widgets::TTrayIcon>(this);
     Tray->SetName("Tray");
     TIcon icon;
+    // The notification area shows its icons at the system's small icon size.
     if (icon.LoadFromResourceName(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
-                                  GetSystemMetrics(SM_CXSMICON)))
+                                  SystemMetricForDpi(SM_CXSMICON, SystemDpi())))
         Tray->SetIcon(icon);
     Tray->SetHint(kBossModeHint);
     Tray->SetShowHint(true);

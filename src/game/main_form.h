@@ -25,8 +25,6 @@ class TAboutForm;
 class TLevelForm;
 class TScoresForm;
 
-constexpr int kMainClientWidth = 316;
-constexpr int kMainClientHeight = 223;
 constexpr const char* kMainCaption = "Quillory 1.0 [Brindlework]";
 constexpr const char* kApplicationTitle = "Quillory";
 constexpr const char* kBossModeHint = "Quillory [BOSS MODE]";
@@ -117,13 +115,18 @@ public:
     TLevelForm* LevelForm = nullptr;
     TScoresForm* ScoresForm = nullptr;
 
+    // The board's cell pitch at the window's scale (10 at 96 dpi).
+    int CellSize() const { return cell_size_; }
+
 protected:
     void WndProc(ui::TMessage& message) override;
+    void DpiChanged(int oldDpi) override;
 
 private:
     void CreateMenu();
     void CreateBoard();
     void CreateStatusBar();
+    void LayOut();
     void CreateTray();
     void CreateMenuSkin();
     void FitPausedLabel();
@@ -144,6 +147,7 @@ private:
     std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now
     int application_hook_id_ = 0;
+    int cell_size_ = 0;
 };
 
 }  // namespace quillory
