@@ -33,19 +33,29 @@ TAboutForm::TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow)
     SetFormStyle(ui::TFormStyle::fsStayOnTop);
     SetCaption("About");
     SetColor(clBtnFace);
-    SetClientSize(kClientWidth, kClientHeight);
+    SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
     SetBounds(kDesignLeft, kDesignTop, Width(), Height());
 
     Image1 = ui::Create<THalftoneImage>(this);
     Image1->SetName("Image1");
-    Image1->SetBounds(0, 0, kClientWidth, kClientHeight);
     Image1->SetStretch(true);
     Image1->Picture().LoadFromResourceName(GetModuleHandleA(nullptr), kAboutPictureResource);
     Image1->SetParent(this);
+    LayOut();
 
     OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
         FormClose(sender, action);
     };
+}
+
+// The picture fills the client area at every scale, stretched smoothly.
+void TAboutForm::LayOut() {
+    SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
+    Image1->SetBounds(0, 0, Scaled(kClientWidth), Scaled(kClientHeight));
+}
+
+void TAboutForm::DpiChanged(int) {
+    LayOut();
 }
 
 void TAboutForm::SetVisible(bool visible) {

@@ -36,7 +36,11 @@ public:
 
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
 
+protected:
+    void DpiChanged(int oldDpi) override;
+
 private:
+    void LayOut();
     ui::TForm* main_window_;
     bool placed_ = false;
 };

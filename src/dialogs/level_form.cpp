@@ -36,13 +36,11 @@ TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWi
     Font().SetName(kFontName);
     Font().SetHeight(kFontHeight);
     Font().SetCharset(DEFAULT_CHARSET);
-    SetClientSize(kClientWidth, kClientHeight);
+    SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
     SetBounds(kDesignLeft, kDesignTop, Width(), Height());
 
     Button1 = ui::Create<ui::TButton>(this);
     Button1->SetName("Button1");
-    Button1->SetBounds(kButton1Bounds.left, kButton1Bounds.top, ui::RectWidth(kButton1Bounds),
-                       ui::RectHeight(kButton1Bounds));
     Button1->SetCaption("OK");
     Button1->SetParent(this);
     Button1->OnClick = [this](ui::TComponent* sender) { Button1Click(sender); };
@@ -50,8 +48,6 @@ TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWi
     for (int n = 1; n <= kLevelBarCount; ++n) {
         auto* bar = ui::Create<widgets::TShadeButton>(this);
         bar->SetName(kLevelBarNamePrefix + std::to_string(n));
-        const Rect bounds = LevelBarBounds(n);
-        bar->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
         bar->SetTag(n);
         bar->SetColorFocused(kBarHotColor);
         bar->SetColorDown(kBarDownColor);
@@ -63,11 +59,31 @@ TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWi
         bar->OnClick = [this](ui::TComponent* sender) { ShadeButton1Click(sender); };
     }
 
+    LayOut();
     SetActiveControl(Button1);
     OnShow = [this](ui::TComponent* sender) { FormShow(sender); };
     OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
         FormClose(sender, action);
     };
+}
+
+// The design at 96 dpi, scaled by the edges: the bars keep their common
+// bottom and their even steps at every scale.
+void TLevelForm::LayOut() {
+    SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
+    Button1->SetBounds(Scaled(kButton1Bounds.left), Scaled(kButton1Bounds.top),
+                       Scaled(ui::RectWidth(kButton1Bounds)),
+                       Scaled(ui::RectHeight(kButton1Bounds)));
+    for (int n = 1; n <= kLevelBarCount; ++n) {
+        widgets::TShadeButton* bar = LevelBar(n);
+        if (!bar) continue;
+        const Rect bounds = ScaleRectForDpi(LevelBarBounds(n), Dpi());
+        bar->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    }
+}
+
+void TLevelForm::DpiChanged(int) {
+    LayOut();
 }
 
 widgets::TShadeButton* TLevelForm::LevelBar(int n) const {

@@ -51,7 +51,11 @@ public:
     void FormShow(ui::TComponent* sender);
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
 
+protected:
+    void DpiChanged(int oldDpi) override;
+
 private:
+    void LayOut();
     void ShowLevel(int level);
 
     GameState& game_;

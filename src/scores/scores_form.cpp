@@ -75,36 +75,31 @@ TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* 
     Font().SetHeight(kFontHeight);
     Font().SetCharset(ANSI_CHARSET);
     Font().SetColor(clWindowText);
-    SetClientSize(kClientWidth, kClientHeight);
+    SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
     SetBounds(kDesignLeft, kDesignTop, Width(), Height());
 
     Label1 = ui::Create<ui::TLabel>(this);
     Label1->SetName("Label1");
-    Label1->SetBounds(32, 8, 151, 13);
     Label1->SetCaption(kHeading);
     Label1->SetParent(this);
     Label1->Font().SetStyle(ui::fsBold);
-    FitLabelToCaption(*Label1);
 
     // Created in tab order: IndexList, Button1, NameList, ScoreList, Button2.
-    auto makeList = [this](const char* name, int left, int width) {
+    auto makeList = [this](const char* name) {
         auto* list = ui::Create<TScoreListBox>(this);
         list->SetName(name);
-        list->SetBounds(left, kListTop, width, kListHeight);
         list->SetBorderStyle(ui::TBorderStyle::bsNone);
         list->SetColor(clBtnFace);
         list->SetEnabled(false);
-        list->SetItemHeight(kLineHeight);
         list->SetParent(this);
         list->Font().SetStyle(ui::fsBold);
         return list;
     };
-    IndexList = makeList("IndexList", 13, 17);
+    IndexList = makeList("IndexList");
     for (int rank = 1; rank <= kScoreRows; ++rank) IndexList->AddItem(std::to_string(rank));
 
     Button1 = ui::Create<ui::TButton>(this);
     Button1->SetName("Button1");
-    Button1->SetBounds(36, kButtonTop, kButtonWidth, kButtonHeight);
     Button1->SetCaption("OK");
     Button1->SetDefault(true);
     Button1->SetCancel(true);
@@ -112,22 +107,44 @@ TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* 
     Button1->Font().SetStyle(ui::fsBold);
     Button1->OnClick = [this](ui::TComponent* sender) { Button1Click(sender); };
 
-    NameList = makeList("NameList", 32, 105);
-    ScoreList = makeList("ScoreList", 152, 65);
+    NameList = makeList("NameList");
+    ScoreList = makeList("ScoreList");
 
     Button2 = ui::Create<ui::TButton>(this);
     Button2->SetName("Button2");
-    Button2->SetBounds(124, kButtonTop, kButtonWidth, kButtonHeight);
     Button2->SetCaption("Clear !");
     Button2->SetParent(this);
     Button2->OnClick = [this](ui::TComponent* sender) { Button2Click(sender); };
 
+    LayOut();
     SetActiveControl(Button1);
     keeper_.ShowLines = [this](const ScoreLines& lines) { FillLists(lines); };
     OnCreate = [this](ui::TComponent* sender) { FormCreate(sender); };
     OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
         FormClose(sender, action);
     };
+}
+
+// The design at 96 dpi, scaled to the dialog's screen; the lists keep ten
+// lines of their scaled height.
+void TScoresForm::LayOut() {
+    SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
+    Label1->SetBounds(Scaled(32), Scaled(8), Scaled(151), Scaled(13));
+    FitLabelToCaption(*Label1);
+    auto placeList = [this](TScoreListBox* list, int left, int width) {
+        list->SetBounds(Scaled(left), Scaled(kListTop), Scaled(width), Scaled(kListHeight));
+        list->SetItemHeight(Scaled(kLineHeight));
+    };
+    placeList(IndexList, 13, 17);
+    placeList(NameList, 32, 105);
+    placeList(ScoreList, 152, 65);
+    Button1->SetBounds(Scaled(36), Scaled(kButtonTop), Scaled(kButtonWidth), Scaled(kButtonHeight));
+    Button2->SetBounds(Scaled(124), Scaled(kButtonTop), Scaled(kButtonWidth),
+                       Scaled(kButtonHeight));
+}
+
+void TScoresForm::DpiChanged(int) {
+    LayOut();
 }
 
 TScoresForm::~TScoresForm() {

@@ -53,7 +53,11 @@ public:
     void Button2Click(ui::TComponent* sender);
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
 
+protected:
+    void DpiChanged(int oldDpi) override;
+
 private:
+    void LayOut();
     void FillLists(const ScoreLines& lines);
 
     ScoreKeeper& keeper_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/ext_controls.h"
 #include "ui/std_controls.h"
 
@@ -13,7 +14,6 @@ namespace quillory::ui {
 namespace {
 
 constexpr int kDialogMargin = 12;
-constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
@@ -59,17 +59,39 @@ void SetUpDialog(TForm& form, const std::string& caption) {
 }
 
 // The two dialogs build their controls in their constructors, so that like
-// every other form they are whole (and loaded) when they are announced.
+// every other form they are whole (and loaded) when they are announced. They
+// lay them out at their scale then, and again should they move to a screen of
+// another scale while they wait for their answer.
 class TMessageForm : public TForm {
 public:
     TMessageForm(TComponent* owner, const std::string& message, TMsgDlgType type,
                  TMsgDlgButtons buttons);
+
+protected:
+    void DpiChanged(int) override { LayOut(); }
+
+private:
+    void LayOut();
+    TImage* image_ = nullptr;
+    LPCSTR icon_name_ = nullptr;
+    TLabel* label_ = nullptr;
+    std::vector<TButton*> buttons_;
 };
 
 class TInputForm : public TForm {
 public:
     TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt,
                const std::string& value);
+
+protected:
+    void DpiChanged(int) override { LayOut(); }
+
+private:
+    void LayOut();
+    TLabel* label_ = nullptr;
+    TEdit* edit_ = nullptr;
+    TButton* ok_ = nullptr;
+    TButton* cancel_ = nullptr;
 };
 
 // Frees a dialog form when the scope ends, also after a failure.
@@ -97,68 +119,80 @@ std::string MessageDialogCaption(TMsgDlgType type) {
 TMessageForm::TMessageForm(TComponent* owner, const std::string& message, TMsgDlgType type,
                            TMsgDlgButtons buttons)
     : TForm(owner) {
-    TForm* form = this;
-    SetUpDialog(*form, MessageDialogCaption(type));
-    int textLeft = kDialogMargin;
-    int contentBottom = kDialogMargin;
-    if (LPCSTR iconName = IconFor(type)) {
-        auto* image = Create<TImage>(form);
-        image->SetName("Image");
-        image->SetBounds(kDialogMargin, kDialogMargin, kIconSize, kIconSize);
-        image->SetIcon(LoadIcon(nullptr, iconName));
-        image->SetParent(form);
-        textLeft += kIconSize + kDialogMargin;
-        contentBottom = kDialogMargin + kIconSize;
+    SetUpDialog(*this, MessageDialogCaption(type));
+    if (IconFor(type)) {
+        image_ = Create<TImage>(this);
+        image_->SetName("Image");
+        image_->SetParent(this);
     }
-    auto* label = Create<TLabel>(form);
-    label->SetName("Message");
-    label->SetCaption(message);
-    label->SetWordWrap(true);
-    label->SetTransparent(true);
-    {
-        WindowDC screen(nullptr);
-        TCanvas canvas(screen.Get());
-        canvas.Font = form->Font();
-        RECT text{0, 0, kMaxMessageWidth, 0};
-        canvas.DrawText(message, text, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-        const int textTop =
-            std::max(kDialogMargin, kDialogMargin + (kIconSize - RectHeight(text)) / 2);
-        label->SetBounds(textLeft, textTop, RectWidth(text) + 1, RectHeight(text));
-        contentBottom = std::max(contentBottom, textTop + RectHeight(text));
-    }
-    label->SetParent(form);
+    icon_name_ = IconFor(type);
+    label_ = Create<TLabel>(this);
+    label_->SetName("Message");
+    label_->SetCaption(message);
+    label_->SetWordWrap(true);
+    label_->SetTransparent(true);
+    label_->SetParent(this);
 
     std::vector<const ButtonKind*> kinds;
     for (const ButtonKind& kind : kButtonKinds) {
         if (buttons & kind.flag) kinds.push_back(&kind);
     }
     if (kinds.empty()) kinds.push_back(&kButtonKinds[2]);  // at least OK
-    const int buttonsWidth = static_cast<int>(kinds.size()) * kButtonWidth +
-                             (static_cast<int>(kinds.size()) - 1) * kButtonGap;
-    const int clientWidth =
-        std::max(label->Left() + label->Width() + kDialogMargin, buttonsWidth + 2 * kDialogMargin);
-    const int buttonTop = contentBottom + kDialogMargin + 4;
-    int x = (clientWidth - buttonsWidth) / 2;
     // Esc answers with Cancel if there is one, else No, else the only button.
     TMsgDlgButtons cancelFlag = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : 0;
     if (!cancelFlag && kinds.size() == 1) cancelFlag = kinds.front()->flag;
-    TButton* first = nullptr;
     for (const ButtonKind* kind : kinds) {
-        auto* button = Create<TButton>(form);
+        auto* button = Create<TButton>(this);
         button->SetName(kind->name);
         button->SetCaption(kind->caption);
         button->SetModalResult(kind->result);
-        button->SetBounds(x, buttonTop, kButtonWidth, kButtonHeight);
         button->SetCancel(kind->flag == cancelFlag);
-        if (!first) {
-            first = button;
-            button->SetDefault(true);
-        }
-        button->SetParent(form);
-        x += kButtonWidth + kButtonGap;
+        if (buttons_.empty()) button->SetDefault(true);
+        button->SetParent(this);
+        buttons_.push_back(button);
     }
-    form->SetClientSize(clientWidth, buttonTop + kButtonHeight + kDialogMargin);
-    form->SetActiveControl(first);
+    LayOut();
+    SetActiveControl(buttons_.front());
+}
+
+void TMessageForm::LayOut() {
+    const int margin = Scaled(kDialogMargin);
+    const int buttonWidth = Scaled(kButtonWidth);
+    const int buttonHeight = Scaled(kButtonHeight);
+    const int buttonGap = Scaled(kButtonGap);
+    int textLeft = margin;
+    int contentBottom = margin;
+    int iconSize = 0;
+    if (image_) {
+        // The system's icon at the size it has for this scale.
+        iconSize = SystemMetricForDpi(SM_CXICON, Dpi());
+        image_->SetBounds(margin, margin, iconSize, iconSize);
+        image_->SetIcon(static_cast<HICON>(
+            LoadImageA(nullptr, icon_name_, IMAGE_ICON, iconSize, iconSize, LR_SHARED)));
+        textLeft += iconSize + margin;
+        contentBottom = margin + iconSize;
+    }
+    {
+        WindowDC screen(nullptr);
+        TCanvas canvas(screen.Get());
+        canvas.Font = label_->Font();
+        RECT text{0, 0, Scaled(kMaxMessageWidth), 0};
+        canvas.DrawText(label_->Caption(), text, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+        const int textTop = std::max(margin, margin + (iconSize - RectHeight(text)) / 2);
+        label_->SetBounds(textLeft, textTop, RectWidth(text) + 1, RectHeight(text));
+        contentBottom = std::max(contentBottom, textTop + RectHeight(text));
+    }
+    const int count = static_cast<int>(buttons_.size());
+    const int buttonsWidth = count * buttonWidth + (count - 1) * buttonGap;
+    const int clientWidth =
+        std::max(label_->Left() + label_->Width() + margin, buttonsWidth + 2 * margin);
+    const int buttonTop = contentBottom + margin + Scaled(4);
+    int x = (clientWidth - buttonsWidth) / 2;
+    for (TButton* button : buttons_) {
+        button->SetBounds(x, buttonTop, buttonWidth, buttonHeight);
+        x += buttonWidth + buttonGap;
+    }
+    SetClientSize(clientWidth, buttonTop + buttonHeight + margin);
 }
 
 TForm* CreateMessageDialog(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons) {
@@ -173,45 +207,55 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
 TInputForm::TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt,
                        const std::string& value)
     : TForm(owner) {
-    TForm* form = this;
-    SetUpDialog(*form, caption);
-    const int innerWidth = kInputClientWidth - 2 * kDialogMargin;
-    auto* label = Create<TLabel>(form);
-    label->SetName("Prompt");
-    label->SetCaption(prompt);
-    label->SetWordWrap(true);
-    label->SetTransparent(true);
-    label->SetBounds(kDialogMargin, kDialogMargin, innerWidth, 13);
-    label->SetParent(form);
-    label->SetHeight(label->TextHeightForWidth());
+    SetUpDialog(*this, caption);
+    label_ = Create<TLabel>(this);
+    label_->SetName("Prompt");
+    label_->SetCaption(prompt);
+    label_->SetWordWrap(true);
+    label_->SetTransparent(true);
+    label_->SetParent(this);
 
-    auto* edit = Create<TEdit>(form);
-    edit->SetName("Edit");
-    edit->SetBounds(kDialogMargin, label->Top() + label->Height() + 6, innerWidth, kEditHeight);
-    edit->SetMaxLength(kInputMaxLength);
-    edit->SetText(value);
-    edit->SetParent(form);
-    edit->OnEnter = [edit](TComponent*) { edit->SelectAll(); };
+    edit_ = Create<TEdit>(this);
+    edit_->SetName("Edit");
+    edit_->SetMaxLength(kInputMaxLength);
+    edit_->SetText(value);
+    edit_->SetParent(this);
+    TEdit* edit = edit_;
+    edit_->OnEnter = [edit](TComponent*) { edit->SelectAll(); };
 
-    const int buttonTop = edit->Top() + edit->Height() + kDialogMargin + 4;
-    const int center = kInputClientWidth / 2;
-    auto* ok = Create<TButton>(form);
-    ok->SetName("OK");
-    ok->SetCaption("OK");
-    ok->SetModalResult(mrOk);
-    ok->SetDefault(true);
-    ok->SetBounds(center - kButtonWidth - kButtonGap / 2, buttonTop, kButtonWidth, kButtonHeight);
-    ok->SetParent(form);
-    auto* cancel = Create<TButton>(form);
-    cancel->SetName("Cancel");
-    cancel->SetCaption("Cancel");
-    cancel->SetModalResult(mrCancel);
-    cancel->SetCancel(true);
-    cancel->SetBounds(center + kButtonGap / 2, buttonTop, kButtonWidth, kButtonHeight);
-    cancel->SetParent(form);
+    ok_ = Create<TButton>(this);
+    ok_->SetName("OK");
+    ok_->SetCaption("OK");
+    ok_->SetModalResult(mrOk);
+    ok_->SetDefault(true);
+    ok_->SetParent(this);
+    cancel_ = Create<TButton>(this);
+    cancel_->SetName("Cancel");
+    cancel_->SetCaption("Cancel");
+    cancel_->SetModalResult(mrCancel);
+    cancel_->SetCancel(true);
+    cancel_->SetParent(this);
 
-    form->SetClientSize(kInputClientWidth, buttonTop + kButtonHeight + kDialogMargin);
-    form->SetActiveControl(edit);
+    LayOut();
+    SetActiveControl(edit_);
+}
+
+void TInputForm::LayOut() {
+    const int margin = Scaled(kDialogMargin);
+    const int clientWidth = Scaled(kInputClientWidth);
+    const int innerWidth = clientWidth - 2 * margin;
+    const int buttonWidth = Scaled(kButtonWidth);
+    const int buttonHeight = Scaled(kButtonHeight);
+    const int buttonGap = Scaled(kButtonGap);
+    label_->SetBounds(margin, margin, innerWidth, Scaled(13));
+    label_->SetHeight(label_->TextHeightForWidth());
+    edit_->SetBounds(margin, label_->Top() + label_->Height() + Scaled(6), innerWidth,
+                     Scaled(kEditHeight));
+    const int buttonTop = edit_->Top() + edit_->Height() + margin + Scaled(4);
+    const int center = clientWidth / 2;
+    ok_->SetBounds(center - buttonWidth - buttonGap / 2, buttonTop, buttonWidth, buttonHeight);
+    cancel_->SetBounds(center + buttonGap / 2, buttonTop, buttonWidth, buttonHeight);
+    SetClientSize(clientWidth, buttonTop + buttonHeight + margin);
 }
 
 TForm* CreateInputDialog(const std::string& caption, const std::string& prompt,

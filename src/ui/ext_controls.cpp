@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dpi.h"
+
 namespace quillory::ui {
 
 namespace {
@@ -253,10 +255,11 @@ void TImage::SetCenter(bool value) {
 void TImage::Paint() {
     TCanvas& canvas = Canvas();
     if (icon_) {
-        const int size = GetSystemMetrics(SM_CXICON);
+        // The system's icon size at the control's scale.
+        const int size = SystemMetricForDpi(SM_CXICON, Dpi());
         const int x = center_ ? (width_ - size) / 2 : 0;
         const int y = center_ ? (height_ - size) / 2 : 0;
-        DrawIconEx(canvas.Handle(), x, y, icon_, 0, 0, 0, nullptr, DI_NORMAL);
+        DrawIconEx(canvas.Handle(), x, y, icon_, size, size, 0, nullptr, DI_NORMAL);
         return;
     }
     if (picture_.Empty()) return;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "dpi_test_support.h"
+#include "ui/dialogs.h"
 #include "ui/ext_controls.h"
 #include "ui/forms.h"
 #include "ui/std_controls.h"
@@ -235,6 +236,83 @@ TEST_F(DpiFormTest, AWindowCreatedOnAScreenOfAnotherScale) {
     EXPECT_EQ(client.right, 250);
     EXPECT_EQ(client.bottom, 125);
 }
+
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+void ExpectLaidOutCleanly(TForm& form) {
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    for (int i = 0; i < form.ControlCount(); ++i) {
+        const RECT bounds = form.Controls(i)->BoundsRect();
+        EXPECT_TRUE(Inside(bounds, client)) << form.Controls(i)->Name() << " is cut off";
+        for (int j = i + 1; j < form.ControlCount(); ++j)
+            EXPECT_FALSE(Overlap(bounds, form.Controls(j)->BoundsRect()))
+                << form.Controls(i)->Name() << " over " << form.Controls(j)->Name();
+    }
+}
+
+class DialogsAtScaleTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override { TestApplication(); }
+    ScopedDpiPlatform scale{GetParam()};
+};
+
+TEST_P(DialogsAtScaleTest, MessageDialog) {
+    const int dpi = GetParam();
+    std::unique_ptr<TForm> box(
+        CreateMessageDialog("Changes will take effect when you start new game",
+                            TMsgDlgType::mtConfirmation, mbYes | mbNo));
+    box->HandleNeeded();
+    EXPECT_EQ(box->Dpi(), dpi);
+    ExpectLaidOutCleanly(*box);
+    auto* image = box->FindComponent("Image");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(static_cast<TControl*>(image)->Width(), SystemMetricForDpi(SM_CXICON, dpi));
+    auto* yes = static_cast<TButton*>(box->FindComponent("Yes"));
+    auto* no = static_cast<TButton*>(box->FindComponent("No"));
+    EXPECT_EQ(yes->Width(), ScaleForDpi(75, dpi));
+    EXPECT_EQ(yes->Height(), ScaleForDpi(25, dpi));
+    EXPECT_EQ(no->Left() - yes->Left() - yes->Width(), ScaleForDpi(8, dpi));
+    // The text whole on its line at the scaled font.
+    auto* message = static_cast<TLabel*>(box->FindComponent("Message"));
+    WindowDC screen(nullptr);
+    TCanvas canvas(screen.Get());
+    canvas.Font = message->Font();
+    EXPECT_EQ(FontHandleHeight(message->Font().Handle()), MulDiv(-11, dpi, 96));
+    EXPECT_LE(canvas.TextWidth(message->Caption()), message->Width());
+}
+
+TEST_P(DialogsAtScaleTest, InputDialog) {
+    const int dpi = GetParam();
+    std::unique_ptr<TForm> dialog(CreateInputDialog("Quillory", "Your name:", "Player"));
+    dialog->HandleNeeded();
+    ExpectLaidOutCleanly(*dialog);
+    RECT client;
+    GetClientRect(dialog->Handle(), &client);
+    EXPECT_EQ(client.right, ScaleForDpi(260, dpi));
+    auto* edit = static_cast<TEdit*>(dialog->FindComponent("Edit"));
+    EXPECT_EQ(edit->Height(), ScaleForDpi(21, dpi));
+    EXPECT_EQ(
+        FontHandleHeight(reinterpret_cast<HFONT>(SendMessageA(edit->Handle(), WM_GETFONT, 0, 0))),
+        MulDiv(-11, dpi, 96));
+    // The edit field's text fits its height at the font it shows.
+    TEXTMETRICA metrics{};
+    HDC dc = GetDC(edit->Handle());
+    HGDIOBJ old = SelectObject(dc, edit->Font().Handle());
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(edit->Handle(), dc);
+    EXPECT_LE(metrics.tmHeight, edit->Height() - 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScale, DialogsAtScaleTest, ::testing::Values(96, 120, 144, 192));
 
 }  // namespace
 }  // namespace quillory

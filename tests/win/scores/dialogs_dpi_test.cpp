@@ -1,0 +1,161 @@
+// The top scores dialog, the level dialog and the about window at 96, 120,
+// 144 and 192 dpi: their sizes, fonts at their point size, every control
+// whole inside the window and none over another, and pictures of each for a
+// person to look at.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "dialogs/about_form.h"
+#include "dialogs/level_form.h"
+#include "dpi_test_support.h"
+#include "scores/scores_form.h"
+#include "scores/win32_score_files.h"
+#include "scores_test_support.h"
+#include "screen_capture.h"
+
+namespace quillory::testing {
+namespace {
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Every control of the form inside its client area, and no two over each other.
+void ExpectLaidOutCleanly(ui::TForm& form) {
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    std::vector<ui::TControl*> controls;
+    for (int i = 0; i < form.ControlCount(); ++i) controls.push_back(form.Controls(i));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const RECT bounds = controls[i]->BoundsRect();
+        EXPECT_TRUE(Inside(bounds, client)) << controls[i]->Name() << " is cut off";
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(Overlap(bounds, controls[j]->BoundsRect()))
+                << controls[i]->Name() << " over " << controls[j]->Name();
+    }
+}
+
+int TextWidth(const ui::TFont& font, const std::string& text) {
+    ui::WindowDC screen(nullptr);
+    ui::TCanvas canvas(screen.Get());
+    canvas.Font = font;
+    return canvas.TextWidth(text);
+}
+
+void Capture(HWND window, const std::string& name) {
+    const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR");
+    if (!folder || !*folder) return;
+    const RECT area = WindowRect(window);
+    EXPECT_TRUE(CaptureScreen(folder, name, &area, [] { PumpMessages(); }));
+}
+
+class DialogsDpiTest : public ::testing::TestWithParam<int> {
+protected:
+    int Dpi() const { return GetParam(); }
+    int S(int length) const { return ScaleForDpi(length, GetParam()); }
+    void TearDown() override { delete main; }
+
+    ScopedDpiPlatform scale{GetParam()};
+    ui::TForm* main = MakeMainWindow();
+};
+
+TEST_P(DialogsDpiTest, TopScores) {
+    ScratchDirectory dir;
+    ScoreTable scores = TableOf({9000, 850, 70});
+    Win32ScoreFileSystem files;
+    ScoreKeeper keeper(scores, files, dir.File("scores.dat"));
+    std::unique_ptr<TScoresForm> dialog(ui::Create<TScoresForm>(ui::Application, keeper, main));
+    keeper.MakeScores();
+    dialog->Show();
+    PumpMessages();
+    RECT client;
+    GetClientRect(dialog->Handle(), &client);
+    EXPECT_EQ(client.right, S(235));
+    EXPECT_EQ(client.bottom, S(223));
+    ExpectLaidOutCleanly(*dialog);
+    EXPECT_EQ(dialog->Button1->BoundsRect().top, S(184));
+    EXPECT_EQ(FontHandleHeight(dialog->Font().Handle()), MulDiv(-11, Dpi(), 96));
+    // The heading whole, "Score" over its column.
+    EXPECT_GE(dialog->Label1->Width(),
+              TextWidth(dialog->Label1->Font(), dialog->Label1->Caption()));
+    // Ten lines of the scaled height in each list, none cut off.
+    for (ui::TListBox* list : {static_cast<ui::TListBox*>(dialog->IndexList),
+                               static_cast<ui::TListBox*>(dialog->NameList)}) {
+        const int line = static_cast<int>(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0));
+        EXPECT_EQ(line, S(13));
+        EXPECT_LE(10 * line, list->ClientRect().bottom);
+    }
+    // The buttons' captions fit them at the bold scaled font.
+    EXPECT_LT(TextWidth(dialog->Button2->Font(), "Clear !"), dialog->Button2->Width());
+    Capture(dialog->Handle(), "scores_" + std::to_string(Dpi()) + ".png");
+}
+
+TEST_P(DialogsDpiTest, Level) {
+    GameState game;
+    std::unique_ptr<TLevelForm> dialog(ui::Create<TLevelForm>(ui::Application, game, main));
+    dialog->Show();
+    PumpMessages();
+    RECT client;
+    GetClientRect(dialog->Handle(), &client);
+    EXPECT_EQ(client.right, S(152));
+    EXPECT_EQ(client.bottom, S(121));
+    ExpectLaidOutCleanly(*dialog);
+    // The gauge: one bottom for every bar, each taller than the one before,
+    // at one step apart.
+    for (int n = 1; n <= kLevelBarCount; ++n) {
+        const RECT bar = dialog->LevelBar(n)->BoundsRect();
+        EXPECT_EQ(bar.bottom, S(81)) << n;
+        if (n > 1) {
+            const RECT before = dialog->LevelBar(n - 1)->BoundsRect();
+            EXPECT_GT(bar.bottom - bar.top, before.bottom - before.top);
+            EXPECT_NEAR(bar.left - before.left, S(16), 1);
+        }
+    }
+    EXPECT_EQ(dialog->Button1->Height(), S(25));
+    Capture(dialog->Handle(), "level_" + std::to_string(Dpi()) + ".png");
+}
+
+TEST_P(DialogsDpiTest, AboutPictureFillsTheWindowSmoothly) {
+    std::unique_ptr<TAboutForm> about(ui::Create<TAboutForm>(ui::Application, main));
+    about->Show();
+    PumpMessages();
+    RECT client;
+    GetClientRect(about->Handle(), &client);
+    EXPECT_EQ(client.right, S(316));
+    EXPECT_EQ(client.bottom, S(247));
+    EXPECT_EQ(about->Image1->BoundsRect().right, client.right);
+    EXPECT_EQ(about->Image1->BoundsRect().bottom, client.bottom);
+    // Stretched with filtering: many painted pixels blend neighbours of the
+    // picture into colours the picture itself does not have, which a plain
+    // stretch (every pixel a copy of one of the picture's) never paints.
+    ui::TBitmap painted(client.right, client.bottom);
+    SendMessageA(about->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(painted.DC()),
+                 PRF_CLIENT);
+    GdiFlush();
+    const ui::TBitmap& picture = about->Image1->Picture();
+    std::set<COLORREF> own;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) own.insert(picture.Pixel(x, y));
+    int blended = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) blended += own.count(painted.Pixel(x, y)) == 0;
+    EXPECT_GT(blended, client.right * client.bottom / 20);
+    Capture(about->Handle(), "about_" + std::to_string(Dpi()) + ".png");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScale, DialogsDpiTest, ::testing::Values(96, 120, 144, 192));
+
+}  // namespace
+}  // namespace quillory::testing
