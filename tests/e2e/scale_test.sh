@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# End to end: the game on a screen of 144 dpi (LogPixels 144 in a scratch copy
+# of the prefix; the build tree's own prefix is left as it is). The board's
+# cells measure 15 pixels from one to the next in a screen capture, and the
+# status bar shows all four panels' texts whole at its scaled height.
+# Usage: scale_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
+set -euo pipefail
+exe=$1
+shared_prefix=$2
+out=$3
+
+scale_dir=$(mktemp -d)
+prefix=$scale_dir/prefix
+cp -a --reflink=auto "$shared_prefix" "$prefix"
+WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 /usr/lib/wine/wine64 reg add \
+    'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w || true
+
+source "$(dirname "$0")/e2e_lib.sh"
+# The copy's wineserver was started by this script; it ends with it.
+trap 'cleanup; WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$scale_dir"' EXIT
+
+readonly pitch=15 status_height=29   # 10 and 19 at 96 dpi
+
+# Starts of the runs of black pixels along row $2 of picture $1, from x $3 on.
+black_run_starts() {
+    convert "$1" -crop "${WIDTH}x1+0+$2" +repage -depth 8 txt:- | awk -v from="$3" '
+        /^[0-9]/ {
+            split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+            black = c[1] < 70 && c[2] < 70 && c[3] < 70
+            if (xy[1] >= from && black && !was) printf "%d ", xy[1]
+            was = black
+        }'
+}
+
+# Rows (top and bottom) with dark pixels in the column range [$2, $3) of the
+# bottom $4 rows of picture $1: "top bottom", in window rows.
+dark_rows() {
+    convert "$1" -depth 8 txt:- | awk -v x0="$2" -v x1="$3" -v y0=$(( HEIGHT - $4 )) '
+        /^[0-9]/ {
+            split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+            if (xy[1] >= x0 && xy[1] < x1 && xy[2] >= y0 && c[1] < 70 && c[2] < 70 && c[3] < 70) {
+                if (top == "" || xy[2] < top) top = xy[2]
+                if (xy[2] > bottom) bottom = xy[2]
+            }
+        }
+        END { print (top == "" ? -1 : top), (bottom == "" ? -1 : bottom) }'
+}
+
+start_game
+(( WIDTH > 474 && HEIGHT > 336 )) || fail "the window (${WIDTH}x$HEIGHT) is smaller than its client area at 144 dpi (474x336)"
+shoot start
+press F9
+sleep 0.25
+shoot running
+press F10
+sleep 0.4
+shoot paused
+
+# The snake's row: the window row with the most black pixels in its upper half.
+row=$(convert "$out/running-window.png" -depth 8 txt:- | awk -v H="$HEIGHT" '
+    /^[0-9]/ {
+        split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+        if (xy[2] > 40 && xy[2] < H - 60 && c[1] < 70 && c[2] < 70 && c[3] < 70) n[xy[2]]++
+    }
+    END { for (y in n) if (n[y] > best) { best = n[y]; row = y }; print row + 0 }')
+starts=($(black_run_starts "$out/running-window.png" "$row" 8))
+echo "e2e: snake row $row, segments start at ${starts[*]}"
+(( ${#starts[@]} >= 4 )) || fail "fewer than four snake segments in row $row"
+matches=0
+for (( i = 1; i < ${#starts[@]}; i++ )); do
+    gap=$(( starts[i] - starts[i - 1] ))
+    (( gap == pitch )) && matches=$(( matches + 1 ))
+    (( gap % pitch == 0 )) || fail "segments $gap pixels apart: not a multiple of the $pitch-pixel pitch"
+done
+(( matches >= 3 )) || fail "only $matches neighbouring segments $pitch pixels apart"
+
+# The status bar: every panel's text below the board, whole inside the window,
+# as tall as the scaled font makes it.
+third=$(( WIDTH / 4 ))
+for panel in 0 3; do
+    read -r top bottom < <(dark_rows "$out/paused-window.png" $(( panel * third + 4 )) \
+        $(( (panel + 1) * third - 4 )) $(( status_height + 6 )))
+    echo "e2e: status panel $panel text rows $top..$bottom of $HEIGHT"
+    (( top > 0 )) || fail "no text in status panel $panel"
+    (( bottom - top + 1 >= 10 )) || fail "status panel $panel text only $(( bottom - top + 1 )) rows high"
+    (( bottom < HEIGHT - 3 )) || fail "status panel $panel text reaches the window's edge"
+done
+
+# The flat menu at the same scale: its entries are taller than at 96 dpi.
+press alt+g
+sleep 0.6
+shoot menu
+press Escape Escape
+sleep 0.3
+
+press alt+g
+sleep 0.5
+xdotool key x
+wait_for_exit "Exit did not end the program"
+
+echo "e2e: PASS (screenshots in $out)"
