@@ -179,12 +179,23 @@ void TMenuSkin::ResolveColors(HDC surface) {
 
 const TSkinStyle& TMenuSkin::Style(HDC surface) {
     if (colors_dirty_) ResolveColors(surface);
+    FollowFormScale();
     return style_;
 }
 
 const TSkinStyle& TMenuSkin::ResolvedStyle(HDC surface) {
     ResolveColors(surface);
+    FollowFormScale();
     return style_;
+}
+
+// The painters ask for the style before every measure and paint, so the
+// style is at the form's scale whenever it is used, also after the form
+// moved to a screen of another.
+void TMenuSkin::FollowFormScale() {
+    const int dpi = form_ ? form_->Dpi() : kDesignDpi;
+    style_.Dpi = dpi;
+    style_.Font.SetPixelsPerInch(dpi);
 }
 
 void TMenuSkin::StyleComponents(ui::TComponent* container, bool apply, bool repaint) {

@@ -123,6 +123,7 @@ public:
 
 private:
     void SetColorProperty(ui::TColor& field, ui::TColor value);
+    void FollowFormScale();
     void RedrawFormMenuBar();
 
     ui::TForm* form_ = nullptr;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/forms.h"
 
 namespace quillory::ui {
@@ -58,7 +59,8 @@ const TFont& SystemMenuFont() {
         metrics.cbSize = sizeof(metrics);
         if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
             cache.font.SetName(metrics.lfMenuFont.lfFaceName);
-            cache.font.SetHeight(metrics.lfMenuFont.lfHeight);
+            // Given at the system's scale; a form at another one scales it from there.
+            cache.font.SetHeightForDpi(metrics.lfMenuFont.lfHeight, SystemDpi());
             cache.font.SetCharset(metrics.lfMenuFont.lfCharSet);
             TFontStyles style = 0;
             if (metrics.lfMenuFont.lfWeight >= FW_BOLD) style |= fsBold;
@@ -471,6 +473,7 @@ bool DispatchMenuMessage(TMessage& message) {
             WindowDC screen(nullptr);
             TCanvas canvas(screen.Get());
             canvas.Font = SystemMenuFont();
+            canvas.Font.SetPixelsPerInch(SystemDpi());  // as the system shows its menus
             int width = static_cast<int>(measure->itemWidth);
             int height = static_cast<int>(measure->itemHeight);
             item->MeasureItem(canvas, width, height);
@@ -487,6 +490,7 @@ bool DispatchMenuMessage(TMessage& message) {
             ScopedSaveDC save(draw->hDC);
             TCanvas canvas(draw->hDC);
             canvas.Font = SystemMenuFont();
+            canvas.Font.SetPixelsPerInch(SystemDpi());  // as the system shows its menus
             item->AdvancedDrawItem(canvas, draw->rcItem, draw->itemState);
             message.Result = TRUE;
             return true;

@@ -87,10 +87,23 @@ for panel in 0 3; do
     (( bottom < HEIGHT - 3 )) || fail "status panel $panel text reaches the window's edge"
 done
 
-# The flat menu at the same scale: its entries are taller than at 96 dpi.
+# The flat menu at the same scale: the selected entry's navy frame is as
+# tall as the scaled entry (23 pixels at 96 dpi, 34 or 35 at 144).
 press alt+g
 sleep 0.6
 shoot menu
+frame=$(convert "$out/menu-window.png" -depth 8 txt:- | awk '
+    /^[0-9]/ {
+        split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+        x = xy[1]; y = xy[2]
+        if (c[1] < 40 && c[2] < 40 && c[3] > 90 && c[3] < 170) {
+            run[x] = (last[x] == y - 1 ? run[x] : 0) + 1; last[x] = y
+            if (run[x] > best) best = run[x]
+        }
+    }
+    END { print best + 0 }')
+echo "e2e: the selected menu entry's frame is $frame pixels high"
+(( frame >= 31 )) || fail "the menu entries are not in proportion: a frame of $frame pixels"
 press Escape Escape
 sleep 0.3
 

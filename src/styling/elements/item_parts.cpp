@@ -47,7 +47,8 @@ void PaintCheckMark(const TSkinStyle& style, HDC surface, const RECT& m, const T
         ScopedDCPen pen(surface, markPen);
         if (state.HasImage) {
             ScopedDCBrush brush(surface, brushColor);
-            RoundRect(surface, m.left, m.top, m.right, m.bottom, kRadioCorner, kRadioCorner);
+            RoundRect(surface, m.left, m.top, m.right, m.bottom, style.Scaled(kRadioCorner),
+                      style.Scaled(kRadioCorner));
             return;
         }
         {
@@ -55,8 +56,8 @@ void PaintCheckMark(const TSkinStyle& style, HDC surface, const RECT& m, const T
             Ellipse(surface, m.left, m.top, m.right, m.bottom);
         }
         ScopedDCBrush dot(surface, markPen);
-        Ellipse(surface, m.left + kRadioDotInset, m.top + kRadioDotInset, m.right - kRadioDotInset,
-                m.bottom - kRadioDotInset);
+        const int inset = style.Scaled(kRadioDotInset);
+        Ellipse(surface, m.left + inset, m.top + inset, m.right - inset, m.bottom - inset);
         return;
     }
     if (state.HasImage) {
@@ -83,8 +84,9 @@ void PaintItemIcon(const TSkinStyle& style, HDC surface, ui::TBitmap& image, con
     int y = rect.top + 1;
     if (s.IsMenuItem) {
         y += 2;
-        if (width < style.IconWidth) {
-            x = rect.left + (style.IconWidth - width) / 2 - 1;
+        const int iconWidth = style.Scaled(style.IconWidth);
+        if (width < iconWidth) {
+            x = rect.left + (iconWidth - width) / 2 - 1;
         } else {
             x = s.RightToLeft ? rect.right - width - 2 : rect.left + 2;
         }
@@ -140,9 +142,9 @@ void PaintItemText(const TSkinStyle& style, HDC surface, const std::string& text
     RECT shortCutRect = rect;
     UINT shortCutFormat = 0;
     if (s.RightToLeft) {
-        shortCutRect.left += kShortCutMargin;
+        shortCutRect.left += style.Scaled(kShortCutMargin);
     } else {
-        shortCutRect.right -= kShortCutMargin;
+        shortCutRect.right -= style.Scaled(kShortCutMargin);
         shortCutFormat = DT_RIGHT;
     }
     DrawTextIn(surface, shortCut + " ", shortCutRect, shortCutFormat);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "core/dpi_scale.h"
 #include "core/menu_colors.h"
 #include "ui/font.h"
 #include "ui/ui_types.h"
@@ -64,9 +65,13 @@ constexpr ui::TColor kTransparentKey = 0xFF00FF;
 
 struct TSkinStyle {
     TResolvedColors Colors;
+    // The scale the styled form is shown at: the item font is made for it
+    // and every length of the painters (designed at 96 dpi) goes through Scaled.
+    int Dpi = kDesignDpi;
+    int Scaled(int length) const { return ScaleForDpi(length, Dpi); }
     bool FHighColor = true;  // the screen has 16 or more bits per pixel
     bool UseSystemColors = true;
-    int IconWidth = 24;
+    int IconWidth = 24;  // at 96 dpi
     int DimLevel = 30;
     int GrayLevel = 10;
     int FLightLevelNormal = kLightLevelNormal;

@@ -138,20 +138,20 @@ void MeasureMenuItem(IMenuSkin& skin, ui::TMenuItem& item, ui::TCanvas& canvas, 
     const std::string shortCut = ui::ShortCutToText(item.ShortCut());
     if (shortCut.find_first_not_of(' ') != std::string::npos) text += shortCut + kShortCutGap;
     canvas.Font = style.Font;
-    int w = canvas.TextWidth(text) + kMeasureSlack;
+    int w = canvas.TextWidth(text) + style.Scaled(kMeasureSlack);
     if (text.find('&') != std::string::npos) w -= canvas.TextWidth("&");
     const bool topLevel = IsTopLevelItem(item);
-    if (!topLevel && item.Count() > 0) w += kSubMenuArrowRoom;
-    const SIZE image =
-        GetItemImageSize(item, topLevel ? item.GetParentMenu() : nullptr, style.IconWidth);
+    if (!topLevel && item.Count() > 0) w += style.Scaled(kSubMenuArrowRoom);
+    const SIZE image = GetItemImageSize(item, topLevel ? item.GetParentMenu() : nullptr,
+                                        style.Scaled(style.IconWidth));
     width = std::max(width, w + static_cast<int>(image.cx));
     if (separator) {
-        height = kSeparatorHeight;
+        height = style.Scaled(kSeparatorHeight);
         return;
     }
     const int th = canvas.TextHeight(text);
     int h = th + RoundHalfEven(th * kLineSpacing);
-    h = std::max(h, static_cast<int>(image.cy) + kImageVerticalRoom);
+    h = std::max(h, static_cast<int>(image.cy) + style.Scaled(kImageVerticalRoom));
     height = std::max(height, h);
 }
 
@@ -163,19 +163,22 @@ TGradientColumns IconColumnGradient(const TSkinStyle& style, const RECT& rect, b
     gradient.FirstX = rightToLeft ? rect.right - columns : rect.left;
     gradient.Colors.resize(columns);
     const ui::TColor base = ui::ColorToRGB(style.Colors.FResIconBackColor);
+    // The steps are worked out on the columns of the design at 96 dpi; at
+    // another scale each column takes the step of the design column it falls
+    // in, so the gradient keeps its shape over the wider column.
+    const int designColumns = ScaleForDpi(columns, kDesignDpi, style.Dpi) + 1;
+    std::vector<int> steps(static_cast<std::size_t>(designColumns));
     int s = 0;
-    for (int i = 0; i < columns; ++i) {
-        int x;
-        bool fast;
-        if (rightToLeft) {
-            x = rect.right - 1 - i;
-            fast = rect.right - style.IconWidth + 5 < x && x < rect.right;
-        } else {
-            x = rect.left + i;
-            fast = rect.left < x && x < rect.left + style.IconWidth + 5;
-        }
+    for (int i = 0; i < designColumns; ++i) {
+        const bool fast = rightToLeft ? i < style.IconWidth - 6 : 0 < i && i < style.IconWidth + 5;
         s = std::min(s + (fast ? kGradientFastStep : kGradientSlowStep), kGradientCeiling);
-        gradient.Colors[x - gradient.FirstX] = LightenColor(base, s);
+        steps[static_cast<std::size_t>(i)] = s;
+    }
+    for (int i = 0; i < columns; ++i) {
+        const int design = std::min(MulDivRounded(i, kDesignDpi, style.Dpi), designColumns - 1);
+        const int x = rightToLeft ? rect.right - 1 - i : rect.left + i;
+        gradient.Colors[x - gradient.FirstX] =
+            LightenColor(base, steps[static_cast<std::size_t>(std::max(design, 0))]);
     }
     return gradient;
 }
@@ -196,6 +199,7 @@ void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, cons
     struct Cache {
         ui::TColor Base = 0;
         int IconWidth = -1;
+        int Dpi = 0;
         LONG Left = 0, Right = -1;
         bool RightToLeft = false;
         int FirstX = 0;
@@ -203,11 +207,11 @@ void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, cons
     };
     static Cache cache;
     const ui::TColor base = ui::ColorToRGB(style.Colors.FResIconBackColor);
-    if (cache.Base != base || cache.IconWidth != style.IconWidth || cache.Left != rect.left ||
-        cache.Right != rect.right || cache.RightToLeft != rightToLeft) {
+    if (cache.Base != base || cache.IconWidth != style.IconWidth || cache.Dpi != style.Dpi ||
+        cache.Left != rect.left || cache.Right != rect.right || cache.RightToLeft != rightToLeft) {
         const TGradientColumns gradient = IconColumnGradient(style, rect, rightToLeft);
-        cache =
-            Cache{base, style.IconWidth, rect.left, rect.right, rightToLeft, gradient.FirstX, {}};
+        cache = Cache{base,       style.IconWidth, style.Dpi,       rect.left,
+                      rect.right, rightToLeft,     gradient.FirstX, {}};
         cache.Row.reserve(gradient.Colors.size());
         for (ui::TColor c : gradient.Colors)
             cache.Row.push_back((static_cast<std::uint32_t>(RedOf(c)) << 16) |
@@ -294,16 +298,20 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         buffer.SetSize(W, H);
         R = RECT{0, 0, W, H - 1};
         origin = POINT{itemRect.left, itemRect.top};
-    } else {
-        buffer.SetSize(W + kPopupMargin, H);
-        R = RECT{kPopupMargin, 0, W + kPopupMargin, H};
-        origin = POINT{itemRect.left - kPopupMargin, itemRect.top};
+    }
+    // 2. Colours up to date (against a surface like the buffer), the item
+    // font, and the lengths at the form's scale, which the buffer's size needs.
+    ui::TBitmap surfaceLikeBuffer(1, 1);
+    const TSkinStyle& style = skin.Style(surfaceLikeBuffer.DC());
+    const int popupMargin = style.Scaled(kPopupMargin);
+    const int iconWidth = style.Scaled(style.IconWidth);
+    if (!topLevel) {
+        buffer.SetSize(W + popupMargin, H);
+        R = RECT{popupMargin, 0, W + popupMargin, H};
+        origin = POINT{itemRect.left - popupMargin, itemRect.top};
     }
     if (buffer.Empty()) return;
     HDC dc = buffer.DC();
-
-    // 2. Colours up to date, the item font.
-    const TSkinStyle& style = skin.Style(dc);
     ui::ScopedSelect selectFont(dc, style.Font.Handle());
 
     // 3.
@@ -318,18 +326,19 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     const int imageWidth = image.Width();
 
     // 5. to 7. Icon column, mark and text rectangles.
-    RECT iconRect = rtl ? RECT{R.right - style.IconWidth, R.top, R.right, R.bottom}
-                        : RECT{R.left, R.top, R.left + style.IconWidth, R.bottom};
+    RECT iconRect = rtl ? RECT{R.right - iconWidth, R.top, R.right, R.bottom}
+                        : RECT{R.left, R.top, R.left + iconWidth, R.bottom};
     RECT markRect;
     if (hasImage) {
         markRect =
             RECT{iconRect.left + 1, iconRect.top + 2, iconRect.right - 3, iconRect.bottom - 2};
     } else {
-        const int left = iconRect.left + (iconRect.right - iconRect.left - kMarkSize) / 2;
-        const int top = iconRect.top + (iconRect.bottom - iconRect.top - kMarkSize) / 2;
-        markRect = RECT{left, top, left + kMarkSize, top + kMarkSize};
+        const int markSize = style.Scaled(kMarkSize);
+        const int left = iconRect.left + (iconRect.right - iconRect.left - markSize) / 2;
+        const int top = iconRect.top + (iconRect.bottom - iconRect.top - markSize) / 2;
+        markRect = RECT{left, top, left + markSize, top + markSize};
     }
-    if (imageWidth > style.IconWidth) {
+    if (imageWidth > iconWidth) {
         if (rtl) {
             markRect.left = markRect.right - imageWidth;
         } else {
@@ -338,7 +347,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     }
     if (topLevel) markRect.top -= 1;
 
-    const int indent = topLevel ? kTopLevelTextIndent : style.IconWidth;
+    const int indent = topLevel ? style.Scaled(kTopLevelTextIndent) : iconWidth;
     RECT textRect;
     if (!rtl) {
         int left = R.left + indent;
@@ -368,11 +377,10 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     } else if (style.FHighColor && look.Gradient) {
         PaintIconColumnGradient(style, buffer, RECT{R.left, R.top, R.right + 2, R.bottom}, rtl);
         // The margin columns are left to the gradient's first colour.
-        FillSolid(dc, RECT{0, 0, kPopupMargin, H},
+        FillSolid(dc, RECT{0, 0, popupMargin, H},
                   Lighten(style.Colors.FResIconBackColor, kGradientSlowStep));
     } else {
-        FillSolid(dc, RECT{R.left - kPopupMargin, R.top, R.right, R.bottom},
-                  style.Colors.FResColor);
+        FillSolid(dc, RECT{R.left - popupMargin, R.top, R.right, R.bottom}, style.Colors.FResColor);
         FillSolid(dc, iconRect, style.Colors.FResIconBackColor);
     }
 
@@ -389,7 +397,8 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         highlighted = true;
     } else if (item.Enabled() && topLevel && look.IsNT &&
                CursorInItemRect(MenuOwnerForm(item), itemRect)) {
-        FillAndOutlineRect(dc, RECT{R.left, R.top, R.right - kHotCaptionShort, R.bottom},
+        FillAndOutlineRect(dc,
+                           RECT{R.left, R.top, R.right - style.Scaled(kHotCaptionShort), R.bottom},
                            style.Colors.FResSelectColor, style.Colors.FResSelectBorderColor);
         highlighted = true;
     }
@@ -419,17 +428,17 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         ScopedDCPen pen(dc, style.Colors.FResSeparatorColor);
         const int y = textRect.top + RoundHalfEven((textRect.bottom - textRect.top) / 2.0);
         if (rtl) {
-            DrawLine(dc, textRect.left, y, textRect.right - kSeparatorIndent, y);
+            DrawLine(dc, textRect.left, y, textRect.right - style.Scaled(kSeparatorIndent), y);
         } else {
-            DrawLine(dc, textRect.left + kSeparatorIndent, y, textRect.right, y);
+            DrawLine(dc, textRect.left + style.Scaled(kSeparatorIndent), y, textRect.right, y);
         }
     } else {
         UINT format = 0;
         if (rtl) {
             format = kRightToLeftFormat;
-            textRect.right -= kTextIndent;
+            textRect.right -= style.Scaled(kTextIndent);
         } else {
-            textRect.left += kTextIndent;
+            textRect.left += style.Scaled(kTextIndent);
         }
         textRect.top += (textRect.bottom - textRect.top - TextHeightOf(dc, style.Font, "W")) / 2;
         PaintItemText(style, dc, text, ui::ShortCutToText(item.ShortCut()), textRect,

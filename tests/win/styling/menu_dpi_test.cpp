@@ -1,0 +1,94 @@
+// The flat menus at 96, 120, 144 and 192 dpi: entries measured with the item
+// font at its point size and the scaled icon column and margins, and the
+// icon column's gradient keeping its shape over the wider column.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "core/dpi_scale.h"
+#include "dpi_test_support.h"
+#include "menu_fixture.h"
+#include "style_test_support.h"
+#include "styling/menu_skin.h"
+
+namespace quillory::styling {
+namespace {
+
+using testing::Fill;
+using testing::NewMenuForm;
+using testing::ScopedDpiPlatform;
+using testing::TMenuTestForm;
+
+SIZE Measure(ui::TMenuItem* item) {
+    ui::WindowDC screen(nullptr);
+    ui::TCanvas canvas(screen.Get());
+    int width = 0, height = 0;
+    item->MeasureItem(canvas, width, height);
+    return SIZE{width, height};
+}
+
+// A form with the main window's menu style, laid out at `dpi`.
+std::unique_ptr<TMenuTestForm> FormAt(int dpi) {
+    ScopedDpiPlatform scale(dpi);
+    return NewMenuForm();
+}
+
+// A popup entry painted on white, as the system asks for it.
+void PaintEntry(ui::TMenuItem* item, int dpi, ui::TBitmap& target) {
+    const int margin = ScaleForDpi(4, dpi);
+    const RECT rect{margin, 0, margin + ScaleForDpi(150, dpi), ScaleForDpi(23, dpi)};
+    Fill(target, rect.right + 10, rect.bottom + 10, clWhite);
+    ui::TCanvas canvas(target.DC());
+    item->OnDrawItem(item, canvas, rect, false);
+}
+
+class MenuDpiTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(MenuDpiTest, EntriesMeasuredAtTheScale) {
+    const int dpi = GetParam();
+    auto form = FormAt(dpi);
+    ui::TFont font = form->Skin->Font();
+    font.SetPixelsPerInch(dpi);
+    ui::TBitmap scratch(1, 1);
+    scratch.Canvas().Font = font;
+    const int th = scratch.Canvas().TextHeight("New gameF9WWW");
+    const SIZE newGame = Measure(form->NewGame);
+    EXPECT_EQ(newGame.cx, scratch.Canvas().TextWidth("New gameF9WWW") + ScaleForDpi(5, dpi) +
+                              ScaleForDpi(24, dpi));
+    EXPECT_EQ(newGame.cy, th + static_cast<int>(std::nearbyint(th * 0.75)));
+    EXPECT_EQ(Measure(form->Line).cy, ScaleForDpi(4, dpi)) << "the separator";
+    EXPECT_EQ(Measure(form->More).cx, scratch.Canvas().TextWidth("More") + ScaleForDpi(5, dpi) +
+                                          ScaleForDpi(24, dpi) + ScaleForDpi(6, dpi));
+
+    // In proportion with the design: within two pixels of its 96-dpi size scaled.
+    auto design = FormAt(96);
+    const SIZE at96 = Measure(design->NewGame);
+    EXPECT_NEAR(newGame.cy, ScaleForDpi(at96.cy, dpi), 2 + dpi / 96);
+    EXPECT_NEAR(newGame.cx, ScaleForDpi(at96.cx, dpi), 4 * dpi / 96);
+}
+
+TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
+    const int dpi = GetParam();
+    ui::TBitmap designPicture, scaledPicture;
+    {
+        auto design = FormAt(96);
+        PaintEntry(design->Pause, 96, designPicture);
+    }
+    auto form = FormAt(dpi);
+    PaintEntry(form->Pause, dpi, scaledPicture);
+    // The design's column x (from the entry's left) is at the scaled x.
+    for (int x : {0, 1, 5, 10, 20, 28, 29, 33, 40, 60, 120}) {
+        EXPECT_EQ(scaledPicture.Pixel(ScaleForDpi(4, dpi) + ScaleForDpi(x, dpi), 1),
+                  designPicture.Pixel(4 + x, 1))
+            << "column " << x;
+    }
+    // The window margin left of the entry, at its scaled width.
+    EXPECT_TRUE(testing::AllPixels(scaledPicture, RECT{0, 0, ScaleForDpi(4, dpi), 2},
+                                   LightenColor(clSkyBlue, 1)));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScale, MenuDpiTest, ::testing::Values(96, 120, 144, 192));
+
+}  // namespace
+}  // namespace quillory::styling
