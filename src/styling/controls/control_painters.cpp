@@ -88,7 +88,8 @@ void PaintButton(TControlSubClass& record) {
     {
         ScopedDCPen pen(dc, Lighten(edge, kOutlineLight));
         ScopedDCBrush brush(dc, face);
-        RoundRect(dc, r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
+        const int corner = button->Scaled(kCornerSize);
+        RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
     }
     if (button->Enabled()) {
         ScopedDCPen pen(dc, Darken(edge, kEdgeDarken));

@@ -234,6 +234,8 @@ void PaintTopItemSelected(const TSkinStyle& style, HDC surface, bool rightToLeft
                           ui::TColor barColour, const RECT& r) {
     const TResolvedColors& colors = style.Colors;
     const int L = r.left, T = r.top, Rr = r.right, B = r.bottom;
+    // The frame and shadow are drawn at 96 dpi; every offset follows the scale.
+    auto s = [&style](int length) { return style.Scaled(length); };
     FillSolid(surface, r, colors.FResSelectColor);
     ScopedDCPen pen(surface, colors.FResSelectBorderColor);
     auto polyline = [surface](std::initializer_list<POINT> points) {
@@ -241,28 +243,34 @@ void PaintTopItemSelected(const TSkinStyle& style, HDC surface, bool rightToLeft
     };
     if (!rightToLeft && style.FHighColor) {
         // A frame open at the bottom, then a soft shadow in the 7 columns on the right.
-        polyline({{L, B - 1}, {L, T}, {Rr - 8, T}, {Rr - 8, B}});
+        polyline({{L, B - s(1)}, {L, T}, {Rr - s(8), T}, {Rr - s(8), B}});
         const ui::TColor c = ui::ColorToRGB(colors.FResMenuBarColor);
-        FillSolid(surface, RECT{Rr - 7, T, Rr, B}, Darken(c, 10));
-        FillSolid(surface, RECT{Rr - 7, T + 3, Rr - 2, B}, Darken(c, 30));
-        FillSolid(surface, RECT{Rr - 7, T + 5, Rr - 3, B}, Darken(c, 60));
-        FillSolid(surface, RECT{Rr - 7, T + 6, Rr - 5, B}, Darken(c, 100));
+        FillSolid(surface, RECT{Rr - s(7), T, Rr, B}, Darken(c, 10));
+        FillSolid(surface, RECT{Rr - s(7), T + s(3), Rr - s(2), B}, Darken(c, 30));
+        FillSolid(surface, RECT{Rr - s(7), T + s(5), Rr - s(3), B}, Darken(c, 60));
+        FillSolid(surface, RECT{Rr - s(7), T + s(6), Rr - s(5), B}, Darken(c, 100));
         pen.SetColor(c);
-        polyline({{Rr - 5, T + 1}, {Rr - 1, T + 1}, {Rr - 1, T + 6}});
-        polyline({{Rr - 3, T + 2}, {Rr - 2, T + 2}, {Rr - 2, T + 3}, {Rr - 3, T + 3}});
+        polyline({{Rr - s(5), T + s(1)}, {Rr - s(1), T + s(1)}, {Rr - s(1), T + s(6)}});
+        polyline({{Rr - s(3), T + s(2)},
+                  {Rr - s(2), T + s(2)},
+                  {Rr - s(2), T + s(3)},
+                  {Rr - s(3), T + s(3)}});
         pen.SetColor(Darken(c, 10));
-        polyline(
-            {{Rr - 6, T + 3}, {Rr - 3, T + 3}, {Rr - 3, T + 6}, {Rr - 4, T + 6}, {Rr - 4, T + 3}});
+        polyline({{Rr - s(6), T + s(3)},
+                  {Rr - s(3), T + s(3)},
+                  {Rr - s(3), T + s(6)},
+                  {Rr - s(4), T + s(6)},
+                  {Rr - s(4), T + s(3)}});
         pen.SetColor(Darken(c, 30));
-        polyline({{Rr - 5, T + 5}, {Rr - 4, T + 5}, {Rr - 4, T + 9}});
+        polyline({{Rr - s(5), T + s(5)}, {Rr - s(4), T + s(5)}, {Rr - s(4), T + s(9)}});
         pen.SetColor(Darken(c, 40));
-        polyline({{Rr - 6, T + 5}, {Rr - 6, T + 7}});
+        polyline({{Rr - s(6), T + s(5)}, {Rr - s(6), T + s(7)}});
         return;
     }
     const ui::TColor dark = Darken(barColour, 70);
-    polyline({{L, B - 1}, {L, T}, {Rr - 3, T}, {Rr - 3, B}});
-    FillSolid(surface, RECT{Rr - 2, T + 2, Rr, B}, dark);
-    FillSolid(surface, RECT{Rr - 2, T, Rr, T + 2}, barColour);
+    polyline({{L, B - s(1)}, {L, T}, {Rr - s(3), T}, {Rr - s(3), B}});
+    FillSolid(surface, RECT{Rr - s(2), T + s(2), Rr, B}, dark);
+    FillSolid(surface, RECT{Rr - s(2), T, Rr, T + s(2)}, barColour);
 }
 
 bool CursorInItemRect(const ui::TForm* form, const RECT& rect) {

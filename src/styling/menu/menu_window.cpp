@@ -78,20 +78,19 @@ LRESULT EndFlatFrame(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-void FitRegion(HWND window, const RECT& w) {
+void FitRegion(HWND window, const RECT& w, int shadow, int slack) {
     ui::RegionHandle current(CreateRectRgn(0, 0, 0, 0));
     bool fits = false;
     if (current && GetWindowRgn(window, current.Get()) != ERROR) {
         RECT box{};
         GetRgnBox(current.Get(), &box);
-        fits = std::abs(box.right - w.right) <= kRegionSlack &&
-               std::abs(box.bottom - w.bottom) <= kRegionSlack;
+        fits = std::abs(box.right - w.right) <= slack && std::abs(box.bottom - w.bottom) <= slack;
     }
     if (fits) return;
-    // The top-right and bottom-left 2 x 2 corners cut away, so the right and
-    // bottom strips read as a shadow.
-    ui::RegionHandle body(CreateRectRgn(0, 0, w.right - kShadow, w.bottom - kShadow));
-    ui::RegionHandle shifted(CreateRectRgn(kShadow, kShadow, w.right, w.bottom));
+    // The top-right and bottom-left corners (2 x 2 at 96 dpi) cut away, so the
+    // right and bottom strips read as a shadow.
+    ui::RegionHandle body(CreateRectRgn(0, 0, w.right - shadow, w.bottom - shadow));
+    ui::RegionHandle shifted(CreateRectRgn(shadow, shadow, w.right, w.bottom));
     ui::RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
     if (!body || !shifted || !shape) return;
     CombineRgn(shape.Get(), body.Get(), shifted.Get(), RGN_OR);
@@ -99,9 +98,10 @@ void FitRegion(HWND window, const RECT& w) {
     if (SetWindowRgn(window, shape.Get(), TRUE)) shape.Release();
 }
 
-void CopyRow(HDC dc, const RECT& w, int toY, int fromY) {
-    const int width = w.right - w.left - 1;
-    StretchBlt(dc, w.left + 1, toY, width, 2, dc, w.left + 1, fromY, width, 1, SRCCOPY);
+// Copies one row of the window (inside the left frame) onto `rows` rows.
+void CopyRow(HDC dc, const RECT& w, int frame, int toY, int rows, int fromY) {
+    const int width = w.right - w.left - frame;
+    StretchBlt(dc, w.left + frame, toY, width, rows, dc, w.left + frame, fromY, width, 1, SRCCOPY);
 }
 
 }  // namespace
@@ -134,39 +134,51 @@ void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
     HDC dc = windowDC.Get();
     if (!dc) return;
     ScopedFlag guard(painting);
-    const TResolvedColors& colors = skin.Style(dc).Colors;
+    const TSkinStyle& style = skin.Style(dc);
+    const TResolvedColors& colors = style.Colors;
+    // At 96 dpi: a 1-pixel frame, 2-pixel margins and a 2-pixel shadow.
+    const int frame = style.Scaled(1);
+    const int margin = style.Scaled(2);
+    const int shadow = style.Scaled(kShadow);
 
     RECT w{};
     GetWindowRect(window, &w);
     OffsetRect(&w, -w.left, -w.top);
     InstallMenuWindowProc(window);
     if (!options.SystemShadows) {
-        FitRegion(window, w);
-        w.right -= kShadow;
-        w.bottom -= kShadow;
+        FitRegion(window, w, shadow, style.Scaled(kRegionSlack));
+        w.right -= shadow;
+        w.bottom -= shadow;
     }
-    OutlineRect(dc, w, colors.FResMenuBorderColor);
-    // The two columns inside the near frame take the icon column's colour.
+    for (int i = 0; i < frame; ++i)
+        OutlineRect(dc, RECT{w.left + i, w.top + i, w.right - i, w.bottom - i},
+                    colors.FResMenuBorderColor);
+    // The columns inside the near frame take the icon column's colour.
     if (rightToLeft) {
-        OutlineRect(dc, RECT{w.right - 3, w.top + 2, w.right - 1, w.bottom - 1},
-                    colors.FResIconBackColor);
+        FillSolid(
+            dc,
+            RECT{w.right - frame - margin, w.top + frame + 1, w.right - frame, w.bottom - frame},
+            colors.FResIconBackColor);
     } else {
-        OutlineRect(dc, RECT{w.left + 1, w.top + 2, w.left + 3, w.bottom - 1},
-                    colors.FResIconBackColor);
+        FillSolid(
+            dc, RECT{w.left + frame, w.top + frame + 1, w.left + frame + margin, w.bottom - frame},
+            colors.FResIconBackColor);
     }
     // The top margin continues the first entry's look.
-    CopyRow(dc, w, w.top + 1, w.top + 3);
+    CopyRow(dc, w, frame, w.top + frame, margin, w.top + frame + margin);
     if (options.SystemShadows) {
-        CopyRow(dc, w, w.bottom - 3, w.top + 3);
-        OutlineRect(dc, RECT{w.right - 3, w.top + 1, w.right - 1, w.bottom - 1}, colors.FResColor);
+        CopyRow(dc, w, frame, w.bottom - frame - margin, margin, w.top + frame + margin);
+        FillSolid(dc,
+                  RECT{w.right - frame - margin, w.top + frame, w.right - frame, w.bottom - frame},
+                  colors.FResColor);
     }
-    w.right += kShadow;
-    w.bottom += kShadow;
+    w.right += shadow;
+    w.bottom += shadow;
     if (!options.SystemShadows) {
-        OutlineRect(dc, RECT{w.left + kShadow, w.bottom - kShadow, w.right, w.bottom},
-                    colors.FResMenuShadowColor);
-        OutlineRect(dc, RECT{w.right - kShadow, w.top + kShadow, w.right, w.bottom},
-                    colors.FResMenuShadowColor);
+        FillSolid(dc, RECT{w.left + shadow, w.bottom - shadow, w.right, w.bottom},
+                  colors.FResMenuShadowColor);
+        FillSolid(dc, RECT{w.right - shadow, w.top + shadow, w.right, w.bottom},
+                  colors.FResMenuShadowColor);
     }
 }
 

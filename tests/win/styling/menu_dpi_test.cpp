@@ -10,6 +10,7 @@
 #include "dpi_test_support.h"
 #include "menu_fixture.h"
 #include "style_test_support.h"
+#include "styling/menu/menu_window.h"
 #include "styling/menu_skin.h"
 
 namespace quillory::styling {
@@ -86,6 +87,40 @@ TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
     // The window margin left of the entry, at its scaled width.
     EXPECT_TRUE(testing::AllPixels(scaledPicture, RECT{0, 0, ScaleForDpi(4, dpi), 2},
                                    LightenColor(clSkyBlue, 1)));
+}
+
+// The popup frame, its margins and its shadow at the scale of the form.
+TEST_P(MenuDpiTest, PopupFrameAndShadowAtTheScale) {
+    const int dpi = GetParam();
+    auto form = FormAt(dpi);
+    ASSERT_EQ(form->Dpi(), dpi);
+    constexpr int kWidth = 120, kHeight = 90;
+    HWND window =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 300,
+                        200, kWidth, kHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(window);
+    UpdateWindow(window);
+    bool painting = false;
+    PaintMenuWindowBorder(*form->Skin, window, false, {.SystemShadows = false}, painting);
+    ui::TBitmap shot(kWidth, kHeight);
+    {
+        ui::WholeWindowDC dc(window);
+        BitBlt(shot.DC(), 0, 0, kWidth, kHeight, dc.Get(), 0, 0, SRCCOPY);
+    }
+    const int shadow = ScaleForDpi(2, dpi), frame = ScaleForDpi(1, dpi);
+    const COLORREF border = testing::Rgb(DarkenColor(testing::Rgb(clBtnFace), 90));
+    const COLORREF shade = testing::Rgb(DarkenColor(testing::Rgb(clBtnFace), 76));
+    for (int i = 0; i < shadow; ++i) {
+        EXPECT_EQ(shot.Pixel(kWidth - 1 - i, kHeight / 2), shade) << "right shadow column " << i;
+        EXPECT_EQ(shot.Pixel(kWidth / 2, kHeight - 1 - i), shade) << "bottom shadow row " << i;
+    }
+    EXPECT_NE(shot.Pixel(kWidth - 1 - shadow, kHeight / 2), shade) << "no wider than scaled";
+    for (int i = 0; i < frame; ++i)
+        EXPECT_EQ(shot.Pixel(i, kHeight / 2), border) << "left frame column " << i;
+    EXPECT_EQ(shot.Pixel(frame, kHeight / 2), testing::Rgb(clSkyBlue)) << "the icon colour inside";
+    EXPECT_EQ(shot.Pixel(frame + ScaleForDpi(2, dpi) - 1, kHeight / 2), testing::Rgb(clSkyBlue));
+    SetWindowRgn(window, nullptr, FALSE);
+    DestroyWindow(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScale, MenuDpiTest, ::testing::Values(96, 120, 144, 192));
