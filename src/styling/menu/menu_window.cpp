@@ -136,9 +136,10 @@ void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
     ScopedFlag guard(painting);
     const TSkinStyle& style = skin.Style(dc);
     const TResolvedColors& colors = style.Colors;
-    // At 96 dpi: a 1-pixel frame, 2-pixel margins and a 2-pixel shadow.
-    const int frame = style.Scaled(1);
-    const int margin = style.Scaled(2);
+    // The frame and the margins lie on the system's own border of the popup,
+    // which keeps its size; the shadow strips are ours and follow the scale.
+    const int frame = 1;
+    const int margin = 2;
     const int shadow = style.Scaled(kShadow);
 
     RECT w{};

@@ -89,7 +89,8 @@ TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
                                    LightenColor(clSkyBlue, 1)));
 }
 
-// The popup frame, its margins and its shadow at the scale of the form.
+// The popup's shadow at the scale of the form; the frame and margins stay on
+// the system's own border.
 TEST_P(MenuDpiTest, PopupFrameAndShadowAtTheScale) {
     const int dpi = GetParam();
     auto form = FormAt(dpi);
@@ -107,7 +108,7 @@ TEST_P(MenuDpiTest, PopupFrameAndShadowAtTheScale) {
         ui::WholeWindowDC dc(window);
         BitBlt(shot.DC(), 0, 0, kWidth, kHeight, dc.Get(), 0, 0, SRCCOPY);
     }
-    const int shadow = ScaleForDpi(2, dpi), frame = ScaleForDpi(1, dpi);
+    const int shadow = ScaleForDpi(2, dpi), frame = 1;
     const COLORREF border = testing::Rgb(DarkenColor(testing::Rgb(clBtnFace), 90));
     const COLORREF shade = testing::Rgb(DarkenColor(testing::Rgb(clBtnFace), 76));
     for (int i = 0; i < shadow; ++i) {
@@ -118,7 +119,7 @@ TEST_P(MenuDpiTest, PopupFrameAndShadowAtTheScale) {
     for (int i = 0; i < frame; ++i)
         EXPECT_EQ(shot.Pixel(i, kHeight / 2), border) << "left frame column " << i;
     EXPECT_EQ(shot.Pixel(frame, kHeight / 2), testing::Rgb(clSkyBlue)) << "the icon colour inside";
-    EXPECT_EQ(shot.Pixel(frame + ScaleForDpi(2, dpi) - 1, kHeight / 2), testing::Rgb(clSkyBlue));
+    EXPECT_EQ(shot.Pixel(frame + 1, kHeight / 2), testing::Rgb(clSkyBlue));
     SetWindowRgn(window, nullptr, FALSE);
     DestroyWindow(window);
 }
