@@ -111,8 +111,10 @@ public:
     void Loaded() override;
 
     bool Designing() const { return designing_; }
-    // The hidden window the shell sends TrayCallbackMessage to.
-    HWND MessageWindow() const { return message_window_; }
+    // The hidden window the shell sends TrayCallbackMessage to; made when the
+    // icon first goes to the shell (or when asked for here).
+    HWND MessageWindow();
+    bool HasMessageWindow() const { return message_window_ != nullptr; }
     // What the last shell call was given.
     const NOTIFYICONDATAA& IconData() const { return icon_data_; }
 
@@ -179,6 +181,8 @@ private:
     const bool designing_;
     bool design_toggle_ = false;
     bool click_pending_ = false;
+    // An add went to the shell since the last delete (or the shell's restart).
+    bool icon_maybe_shown_ = false;
     NOTIFYICONDATAA icon_data_{};
     HWND message_window_ = nullptr;
     ui::TTimer* cycle_timer_ = nullptr;
