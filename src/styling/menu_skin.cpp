@@ -158,9 +158,13 @@ void TMenuSkin::SetDisableSubclassing(bool value) {
     }
 }
 
-// Obtaining the form's window creates it when it does not exist yet.
+// Obtaining the form's window creates it when it does not exist yet; but a
+// component not yet active has drawn nothing on a bar that is not there:
+// its settings made before Active leave the window to the Active step, which
+// makes it once, with the menu already in the style.
 void TMenuSkin::RedrawFormMenuBar() {
     if (!form_ || form_->Destroying()) return;
+    if (!active_ && !form_->HandleAllocated()) return;
     ::DrawMenuBar(form_->Handle());
 }
 
