@@ -396,6 +396,8 @@ bool TTrayIcon::ApplicationWindowMessage(ui::TMessage& message) {
 void TTrayIcon::HookOwnerWindow() {
     ui::TWinControl* owner = AsWindow(Owner());
     if (!owner) return;
+    // A window that exists may have been on screen already.
+    owner_shown_ = owner->HandleAllocated();
     owner_hook_ = std::make_shared<OwnerHookState>();
     owner_hook_->Tray = this;
     owner_hook_->Saved = owner->WindowProc;
@@ -415,6 +417,17 @@ void TTrayIcon::UnhookOwnerWindow() {
     owner_hook_.reset();
 }
 
+// The owner's first showing with the task-bar window on screen is the
+// program's start, not its return: nothing was sent away, and the owner is
+// activated by being shown. Bringing windows forward there would activate
+// them while the owner is still hidden, before it reaches the screen (and a
+// process's first activation is slow: the input method is set up then).
+bool TTrayIcon::ApplicationWindowOnScreen() {
+    if (!ui::Application || !ui::Application->Handle()) return false;
+    HWND application = ui::Application->Handle();
+    return IsWindowVisible(application) && !IsIconic(application);
+}
+
 void TTrayIcon::OwnerWindowMessage(ui::TMessage& message) {
     ui::TWinControl* owner = AsWindow(Owner());
     if (!owner) return;
@@ -423,6 +436,9 @@ void TTrayIcon::OwnerWindowMessage(ui::TMessage& message) {
             // Shown by a direct call (not along with a parent): the player
             // wants the program back, task-bar window included.
             if (message.WParam == TRUE && message.LParam == 0) {
+                const bool firstShowing = !owner_shown_;
+                owner_shown_ = true;
+                if (firstShowing && ApplicationWindowOnScreen()) break;
                 if (ui::Application && ui::Application->Handle()) {
                     ShowWindow(ui::Application->Handle(), SW_RESTORE);
                     SetForegroundWindow(ui::Application->Handle());

@@ -162,6 +162,7 @@ private:
     void UnhookOwnerWindow();
     bool ApplicationWindowMessage(ui::TMessage& message);
     void OwnerWindowMessage(ui::TMessage& message);
+    static bool ApplicationWindowOnScreen();
 
     bool design_preview_ = false;
     ui::TImageList* icon_list_ = nullptr;
@@ -183,6 +184,8 @@ private:
     bool click_pending_ = false;
     // An add went to the shell since the last delete (or the shell's restart).
     bool icon_maybe_shown_ = false;
+    // The owner has been shown (or existed when it was hooked).
+    bool owner_shown_ = false;
     NOTIFYICONDATAA icon_data_{};
     HWND message_window_ = nullptr;
     ui::TTimer* cycle_timer_ = nullptr;

@@ -536,6 +536,36 @@ TEST_F(TrayIconTest, ShowingTheOwnerBringsTheApplicationWindowBack) {
     EXPECT_TRUE(IsWindowVisible(form->Handle())) << "the owner still works";
 }
 
+// The program's start: the owner appears for the first time beside a task-bar
+// window on screen. Nothing was sent away, so nothing is brought forward (the
+// owner is activated by its own showing); every later showing brings the
+// task-bar window and the owner forward as before.
+TEST_F(TrayIconTest, TheOwnersFirstShowingAtTheStartBringsNothingForward) {
+    ui::TApplication& app = TestApplication();
+    int applicationActivations = 0;
+    const int hook = app.HookMainWindow([&](ui::TMessage& message) {
+        if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE)
+            ++applicationActivations;
+        return false;
+    });
+    ShowWindow(app.Handle(), SW_SHOWNOACTIVATE);
+    std::unique_ptr<ui::TForm> owner(ui::Create<ui::TForm>(scratch.get()));
+    owner->SetBounds(80, 80, 200, 120);
+    ui::Create<TTrayIcon>(owner.get());
+    owner->Show();
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(owner->Handle()));
+    EXPECT_EQ(applicationActivations, 0) << "the task-bar window was not made the foreground";
+
+    owner->Hide();
+    owner->Show();
+    Pump();
+    EXPECT_GT(applicationActivations, 0) << "a showing again brings the program forward";
+    app.UnhookMainWindow(hook);
+    owner.reset();
+    Pump();
+}
+
 TEST_F(TrayIconTest, MinimisingTheApplicationSendsItToTheTray) {
     ui::TApplication& app = TestApplication();
     ui::TForm* main = app.MainForm();
