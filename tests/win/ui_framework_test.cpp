@@ -634,6 +634,49 @@ TEST_F(FrameworkTest, TimerTicksOnTheMessageLoopUntilDisabled) {
     EXPECT_EQ(ticks, stopped);
 }
 
+// Timers share one hidden window; each still ticks at its own pace and stops
+// with its owner, also when it goes in another timer's tick.
+TEST_F(FrameworkTest, TimersShareOneWindowAndTickEachOnTheirOwn) {
+    auto owner = std::make_unique<TComponent>(nullptr);
+    int fast = 0, slow = 0, doomed = 0, idle = 0;
+    auto* fastTimer = Create<TTimer>(owner.get());
+    fastTimer->SetInterval(10);
+    fastTimer->OnTimer = [&](TComponent*) { ++fast; };
+    auto* slowTimer = Create<TTimer>(owner.get());
+    slowTimer->SetInterval(60);
+    slowTimer->OnTimer = [&](TComponent*) { ++slow; };
+    auto* doomedTimer = Create<TTimer>(owner.get());
+    doomedTimer->SetInterval(10);
+    doomedTimer->OnTimer = [&](TComponent*) { ++doomed; };
+    auto* idleTimer = Create<TTimer>(owner.get());
+    idleTimer->SetEnabled(false);
+    idleTimer->SetInterval(10);
+    idleTimer->OnTimer = [&](TComponent*) { ++idle; };
+
+    int windows = 0;
+    for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, "TTimerWindow", nullptr); w;
+         w = FindWindowExA(HWND_MESSAGE, w, "TTimerWindow", nullptr))
+        ++windows;
+    EXPECT_EQ(windows, 1);
+
+    // The doomed one is freed by the fast one's tick, between its own ticks.
+    fastTimer->OnTimer = [&](TComponent*) {
+        if (++fast == 3) delete doomedTimer;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return slow >= 2; }));
+    EXPECT_GT(fast, slow * 2) << "the faster one ticks more often";
+    const int doomedTicks = doomed;
+    Pump(60ms);
+    EXPECT_EQ(doomed, doomedTicks) << "a freed timer ticks no more";
+    EXPECT_EQ(idle, 0) << "a disabled timer never ticks";
+    idleTimer->SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return idle >= 2; }));
+    owner.reset();
+    const int after = fast + slow + idle;
+    Pump(60ms);
+    EXPECT_EQ(fast + slow + idle, after) << "gone with their owner";
+}
+
 TEST_F(FrameworkTest, ApplicationWindowHooksMessageBoxAndErrorBox) {
     TApplication& app = TestApplication();
     std::vector<UINT> seenByFirst;
