@@ -509,6 +509,49 @@ TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
     EXPECT_EQ(picture.Pixel(100, 50), ColorToRGB(clMoneyGreen)) << "tiled picture";
 }
 
+// A screen-centred form with a menu bar gets both at its creation: its window
+// is made in the centre with the bar on it, and showing it moves nothing.
+TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBar) {
+    std::unique_ptr<TForm> form(Create<TForm>(Application));
+    form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+    form->SetPosition(TPosition::poScreenCenter);
+    auto* menu = Create<TMainMenu>(form.get());
+    auto* item = Create<TMenuItem>(form.get());
+    item->SetCaption("&File");
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+    form->SetClientSize(200, 120);
+    int moves = 0, frameChanges = 0;
+    auto old = form->WindowProc;
+    form->WindowProc = [&](TMessage& message) {
+        if (message.Msg == WM_WINDOWPOSCHANGING &&
+            !(reinterpret_cast<const WINDOWPOS*>(message.LParam)->flags & SWP_NOMOVE))
+            ++moves;
+        if (message.Msg == WM_NCCALCSIZE && message.WParam) ++frameChanges;
+        old(message);
+    };
+    form->HandleNeeded();
+    HWND window = form->Handle();
+    EXPECT_EQ(GetMenu(window), menu->Handle());
+    EXPECT_EQ(frameChanges, 0) << "the frame was laid out once, with the bar";
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - RectWidth(placed)) / 2);
+    EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - RectHeight(placed)) / 2);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 120);
+    moves = 0;
+    form->Show();
+    Pump();
+    EXPECT_EQ(moves, 0) << "already where it belongs";
+    RECT shown;
+    GetWindowRect(window, &shown);
+    EXPECT_TRUE(EqualRect(&shown, &placed));
+    form->WindowProc = old;
+}
+
 TEST_F(FrameworkTest, FormFramePlacementAndClientSize) {
     auto form = NewForm();
     form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
