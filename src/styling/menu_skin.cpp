@@ -164,8 +164,12 @@ void TMenuSkin::SetDisableSubclassing(bool value) {
 // makes it once, with the menu already in the style.
 void TMenuSkin::RedrawFormMenuBar() {
     if (!form_ || form_->Destroying()) return;
-    if (!active_ && !form_->HandleAllocated()) return;
-    ::DrawMenuBar(form_->Handle());
+    const bool existed = form_->HandleAllocated();
+    if (!active_ && !existed) return;
+    HWND window = form_->Handle();
+    // A window made just now has never been drawn and shows the menu as it
+    // is; only one that was there before has a bar to draw again.
+    if (existed) ::DrawMenuBar(window);
 }
 
 HWND TMenuSkin::FormWindow() const {
