@@ -106,6 +106,8 @@ TMainForm::~TMainForm() {
 void TMainForm::CreateMenu() {
     MainMenu1 = Create<TMainMenu>(this);
     MainMenu1->SetName("MainMenu1");
+    // Every item added would build the system's menu anew: build it once, at the end.
+    MainMenu1->BeginUpdate();
     TMenuItem* root = MainMenu1->Items();
     Game1 = NewItem(this, root, "Game1", "&Game");
     Newgame1 = NewItem(this, Game1, "Newgame1", "New game", ShortCut(VK_F9));
@@ -124,6 +126,7 @@ void TMainForm::CreateMenu() {
     Level1->OnClick = [this](TComponent* sender) { Level1Click(sender); };
     TopScores1->OnClick = [this](TComponent* sender) { TopScores1Click(sender); };
     About1->OnClick = [this](TComponent* sender) { About1Click(sender); };
+    MainMenu1->EndUpdate();
     SetMenu(MainMenu1);
 }
 

@@ -158,10 +158,18 @@ void TMenuSkin::SetDisableSubclassing(bool value) {
     }
 }
 
-// Obtaining the form's window creates it when it does not exist yet.
+// Obtaining the form's window creates it when it does not exist yet; but a
+// component not yet active has drawn nothing on a bar that is not there:
+// its settings made before Active leave the window to the Active step, which
+// makes it once, with the menu already in the style.
 void TMenuSkin::RedrawFormMenuBar() {
     if (!form_ || form_->Destroying()) return;
-    ::DrawMenuBar(form_->Handle());
+    const bool existed = form_->HandleAllocated();
+    if (!active_ && !existed) return;
+    HWND window = form_->Handle();
+    // A window made just now has never been drawn and shows the menu as it
+    // is; only one that was there before has a bar to draw again.
+    if (existed) ::DrawMenuBar(window);
 }
 
 HWND TMenuSkin::FormWindow() const {

@@ -222,9 +222,14 @@ TBitmap::~TBitmap() {
     Deselect();
 }
 
+HDC TBitmap::DC() const {
+    if (!dc_) dc_.emplace();
+    return dc_->Get();
+}
+
 void TBitmap::Deselect() {
     if (original_bitmap_) {
-        SelectObject(dc_.Get(), original_bitmap_);
+        SelectObject(dc_->Get(), original_bitmap_);
         original_bitmap_ = nullptr;
     }
 }
@@ -239,7 +244,8 @@ void TBitmap::SetSize(int width, int height) {
     bits_ = nullptr;
     width_ = width;
     height_ = height;
-    canvas_.SetHandle(dc_.Get());
+    if ((width == 0 || height == 0) && !dc_) return;  // still no picture, still no DC
+    canvas_.SetHandle(DC());
     if (width == 0 || height == 0) return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -256,7 +262,7 @@ void TBitmap::SetSize(int width, int height) {
     }
     bits_ = static_cast<std::uint32_t*>(bits);
     std::fill(bits_, bits_ + static_cast<std::size_t>(width) * height, 0u);
-    original_bitmap_ = SelectObject(dc_.Get(), bitmap_.Get());
+    original_bitmap_ = SelectObject(DC(), bitmap_.Get());
 }
 
 COLORREF TBitmap::Pixel(int x, int y) const {
@@ -269,7 +275,7 @@ COLORREF TBitmap::Pixel(int x, int y) const {
 void TBitmap::Assign(const TBitmap& other) {
     if (this == &other) return;
     SetSize(other.Width(), other.Height());
-    if (!Empty()) BitBlt(dc_.Get(), 0, 0, width_, height_, other.DC(), 0, 0, SRCCOPY);
+    if (!Empty()) BitBlt(DC(), 0, 0, width_, height_, other.DC(), 0, 0, SRCCOPY);
 }
 
 void TBitmap::AssignHandle(HBITMAP source) {
@@ -279,9 +285,9 @@ void TBitmap::AssignHandle(HBITMAP source) {
         return;
     }
     SetSize(info.bmWidth, info.bmHeight);
-    MemoryDC sourceDC(dc_.Get());
+    MemoryDC sourceDC(DC());
     ScopedSelect select(sourceDC.Get(), source);
-    BitBlt(dc_.Get(), 0, 0, width_, height_, sourceDC.Get(), 0, 0, SRCCOPY);
+    BitBlt(DC(), 0, 0, width_, height_, sourceDC.Get(), 0, 0, SRCCOPY);
 }
 
 bool TBitmap::LoadFromResourceName(HINSTANCE module, const char* name) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "ui/font.h"
@@ -125,7 +126,10 @@ public:
     int Height() const { return height_; }
     bool Empty() const { return width_ == 0 || height_ == 0; }
     HBITMAP Handle() const { return bitmap_.Get(); }
-    HDC DC() const { return dc_.Get(); }
+    // The bitmap's memory DC, made when the bitmap first gets a picture or
+    // is first asked for it: a bitmap that stays empty (the glyph of most
+    // buttons) costs no DC.
+    HDC DC() const;
     TCanvas& Canvas() { return canvas_; }
 
     std::uint32_t* ScanLine(int y) { return bits_ + static_cast<std::size_t>(y) * width_; }
@@ -143,7 +147,7 @@ public:
 private:
     void Deselect();
 
-    MemoryDC dc_;
+    mutable std::optional<MemoryDC> dc_;
     BitmapHandle bitmap_;
     HGDIOBJ original_bitmap_ = nullptr;
     std::uint32_t* bits_ = nullptr;

@@ -197,6 +197,7 @@ struct TCreateParams {
     UINT ClassStyle = CS_DBLCLKS;
     HWND ParentWindow = nullptr;
     int X = 0, Y = 0, Width = 0, Height = 0;
+    HMENU Menu = nullptr;  // a top-level window's menu bar, there from the start
 };
 
 class TWinControl : public TControl {

@@ -155,6 +155,9 @@ void TForm::CreateParams(TCreateParams& params) {
     if (!enabled_) params.Style |= WS_DISABLED;
     if (form_style_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
     params.ParentWindow = Application ? Application->Handle() : nullptr;
+    // Given at creation, the bar is measured with the first frame; set after
+    // it, it would make the system lay the frame out a second time.
+    if (menu_) params.Menu = menu_->Handle();
     if (client_width_ >= 0) {
         RECT frame{0, 0, client_width_, client_height_};
         AdjustWindowRectEx(&frame, params.Style, menu_ != nullptr, params.ExStyle);
@@ -164,8 +167,14 @@ void TForm::CreateParams(TCreateParams& params) {
 }
 
 void TForm::CreateWnd() {
+    // A window centred on the screen is made in its place: moved there when
+    // it is first shown, it would be laid out a second time just before it
+    // appears. Showing it still places it (a frame that grew is centred anew).
+    if (!position_applied_ && position_ == TPosition::poScreenCenter) {
+        left_ = (GetSystemMetrics(SM_CXSCREEN) - width_) / 2;
+        top_ = (GetSystemMetrics(SM_CYSCREEN) - height_) / 2;
+    }
     TWinControl::CreateWnd();
-    if (menu_) ::SetMenu(Handle(), menu_->Handle());
     const int shownAt = WindowDpi(Handle());
     if (shownAt != Dpi()) ChangeDpi(shownAt);
     FitClientSize();

@@ -1,9 +1,12 @@
 // TIcon: an owned icon picture. Assigning copies the picture, so the icon is
-// destroyed exactly once by whoever owns its copy.
+// destroyed exactly once by whoever owns its copy. A picture taken from the
+// module's resources is read only when its handle is first asked for.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace quillory::ui {
@@ -39,22 +42,37 @@ public:
     TIcon(const TIcon&) = delete;
     TIcon& operator=(const TIcon&) = delete;
 
-    // nullptr while empty.
-    HICON Handle() const { return icon_.Get(); }
-    bool Empty() const { return !icon_; }
+    // nullptr while empty. A picture still in the resources is made now.
+    HICON Handle() const;
+    bool Empty() const { return !icon_ && !resource_; }
+    // True while the picture is only a reference to a resource.
+    bool Pending() const { return resource_.has_value(); }
 
-    // Copies the other icon's picture (an empty icon empties this one).
+    // Copies the other icon's picture (an empty icon empties this one); a
+    // picture the other has not read yet is not read for the copy either.
     void Assign(const TIcon& other);
     // Copies the picture behind a handle that stays the caller's.
     void AssignHandle(HICON icon);
     // Takes over a handle the caller created.
-    void TakeHandle(HICON icon) { icon_.Reset(icon); }
-    // An ICON resource of the module at the given size (0: the system's
-    // icon size); false when it is not there.
+    void TakeHandle(HICON icon) {
+        resource_.reset();
+        icon_.Reset(icon);
+    }
+    // An ICON resource of the module at the given size (0: the system's icon
+    // size); false when the module has no such resource. The picture itself
+    // is made at the first Handle().
     bool LoadFromResourceName(HINSTANCE module, const char* name, int size = 0);
 
 private:
-    IconHandle icon_;
+    struct ResourceRef {
+        HINSTANCE Module = nullptr;
+        std::string Name;  // a resource named by text...
+        WORD Id = 0;       // ...or by number (then Name is empty)
+        int Size = 0;
+    };
+
+    mutable IconHandle icon_;
+    mutable std::optional<ResourceRef> resource_;
 };
 
 }  // namespace quillory::ui

@@ -1,15 +1,35 @@
 #include "ui/timer.h"
 
+#include <map>
+
 #include "ui/application.h"
 
 namespace quillory::ui {
 
 namespace {
+
 constexpr char kTimerClass[] = "TTimerWindow";
-constexpr UINT_PTR kTimerId = 1;
+
+// Every timer of the program ticks on one hidden message-only window, made
+// when the first timer starts: each window costs the start-up, and the
+// program has a few timers, most of them idle.
+struct TimerWindow {
+    HWND Window = nullptr;
+    std::map<UINT_PTR, TTimer*> Timers;  // by timer id
+    UINT_PTR NextId = 1;
+};
+
+// Never freed: a timer destroyed late in the program's exit still finds it.
+TimerWindow& Shared() {
+    static TimerWindow* shared = new TimerWindow;
+    return *shared;
+}
+
 }  // namespace
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+HWND TTimer::SharedWindow() {
+    TimerWindow& shared = Shared();
+    if (shared.Window && IsWindow(shared.Window)) return shared.Window;
     static const bool registered = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof(wc);
@@ -19,18 +39,19 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
         return RegisterClassExA(&wc) != 0;
     }();
     (void)registered;
-    window_ = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    shared.Window = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    return shared.Window;
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner), id_(Shared().NextId++) {
+    Shared().Timers[id_] = this;
     UpdateTimer();
 }
 
 TTimer::~TTimer() {
-    if (window_) {
-        KillTimer(window_, kTimerId);
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    if (running_) KillTimer(Shared().Window, id_);
+    Shared().Timers.erase(id_);
 }
 
 void TTimer::SetInterval(UINT interval) {
@@ -46,17 +67,19 @@ void TTimer::SetEnabled(bool enabled) {
 }
 
 void TTimer::UpdateTimer() {
-    if (!window_) return;
-    KillTimer(window_, kTimerId);
-    if (enabled_ && interval_ > 0) SetTimer(window_, kTimerId, interval_, nullptr);
+    if (running_) KillTimer(Shared().Window, id_);
+    running_ = false;
+    if (!enabled_ || interval_ == 0) return;
+    if (HWND window = SharedWindow()) running_ = SetTimer(window, id_, interval_, nullptr) != 0;
 }
 
 LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER && wParam == kTimerId) {
-        auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (timer && timer->enabled_) {
+    if (msg == WM_TIMER) {
+        auto& timers = Shared().Timers;
+        auto found = timers.find(static_cast<UINT_PTR>(wParam));
+        if (found != timers.end() && found->second->enabled_) {
             try {
-                timer->DoTimer();
+                found->second->DoTimer();
             } catch (...) {
                 HandleCurrentException();
             }

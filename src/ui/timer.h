@@ -1,5 +1,6 @@
-// TTimer: a window timer on a hidden message-only window of its own. OnTimer
-// runs on the user-interface thread, between other messages, never overlapping.
+// TTimer: a window timer on the hidden message-only window that all timers
+// share. OnTimer runs on the user-interface thread, between other messages,
+// never overlapping.
 #pragma once
 
 #include <windows.h>
@@ -29,9 +30,11 @@ protected:
 
 private:
     static LRESULT CALLBACK TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    static HWND SharedWindow();
     void UpdateTimer();
 
-    HWND window_ = nullptr;
+    const UINT_PTR id_;
+    bool running_ = false;
     UINT interval_ = 1000;
     bool enabled_ = true;
 };

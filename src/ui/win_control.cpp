@@ -89,7 +89,7 @@ void TWinControl::CreateWnd() {
     if (!params.SystemClass) control_internal::CreatingControl() = this;
     HWND window = CreateWindowExA(params.ExStyle, params.WindowClass.c_str(), caption_.c_str(),
                                   params.Style, params.X, params.Y, params.Width, params.Height,
-                                  parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  parentWindow, params.Menu, GetModuleHandleA(nullptr), nullptr);
     control_internal::CreatingControl() = nullptr;
     if (!window) throw std::runtime_error(std::string("Cannot create a window for ") + ClassName());
     if (params.SystemClass) {

@@ -54,28 +54,12 @@ struct TTrayIcon::OwnerProcHook {
 
 TTrayIcon::TTrayIcon(ui::TComponent* owner, bool designing)
     : ui::TComponent(owner), designing_(designing) {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = TrayMessageProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kTrayWindowClass;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-    (void)TaskbarCreatedMessage();
-
     icon_data_.cbSize = kTrayIconDataSize;
     icon_data_.uID = kTrayIconId;
     icon_data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon_data_.uCallbackMessage = TrayCallbackMessage;
-    // A hidden top-level window, not a message-only one: only top-level
-    // windows hear the shell's TaskbarCreated broadcast.
-    message_window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (message_window_)
-        SetWindowLongPtrA(message_window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    icon_data_.hWnd = message_window_;
+    // The hidden window waits for the first call that reaches the shell: a
+    // program that never shows its icon never pays for it.
 
     cycle_timer_ = new ui::TTimer(this);
     cycle_timer_->SetEnabled(false);
@@ -86,6 +70,27 @@ TTrayIcon::TTrayIcon(ui::TComponent* owner, bool designing)
         HookApplicationWindow();
         HookOwnerWindow();
     }
+}
+
+HWND TTrayIcon::MessageWindow() {
+    if (message_window_) return message_window_;
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = TrayMessageProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTrayWindowClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    (void)registered;
+    (void)TaskbarCreatedMessage();
+    // A hidden top-level window, not a message-only one: only top-level
+    // windows hear the shell's TaskbarCreated broadcast.
+    message_window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (message_window_)
+        SetWindowLongPtrA(message_window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return message_window_;
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -197,7 +202,7 @@ void TTrayIcon::Loaded() {
 
 bool TTrayIcon::FillIconData() {
     if (designing_ && !design_toggle_ && !design_preview_) return false;
-    icon_data_.hWnd = message_window_;
+    icon_data_.hWnd = MessageWindow();
     icon_data_.hIcon = icon_.Handle();
     std::memset(icon_data_.szTip, 0, sizeof(icon_data_.szTip));
     if (!hint_.empty() && show_hint_) {
@@ -215,18 +220,27 @@ bool TTrayIcon::CallShell(DWORD message) {
 bool TTrayIcon::ShowTrayIcon() {
     if (!design_toggle_) icon_visible_ = true;
     if (designing_ && !design_toggle_) return false;
-    return FillIconData() && CallShell(NIM_ADD);
+    if (!FillIconData()) return false;
+    // Even a refused add may have reached a busy shell: from now on the icon
+    // counts as there until it is deleted.
+    icon_maybe_shown_ = true;
+    return CallShell(NIM_ADD);
 }
 
 bool TTrayIcon::HideTrayIcon() {
     if (!design_toggle_) icon_visible_ = false;
     if (designing_ && !design_toggle_) return false;
-    return FillIconData() && CallShell(NIM_DELETE);
+    // An icon that was never added (or is deleted already) is not in the
+    // shell: deleting it would only be refused.
+    if (!icon_maybe_shown_ || !FillIconData()) return false;
+    icon_maybe_shown_ = false;
+    return CallShell(NIM_DELETE);
 }
 
 bool TTrayIcon::UpdateTrayIcon() {
-    // Also when the icon is absent: the shell then just refuses the change.
-    return FillIconData() && CallShell(NIM_MODIFY);
+    // A change to an icon that is not in the shell would only be refused; the
+    // next add carries the new picture and tip anyway.
+    return icon_maybe_shown_ && FillIconData() && CallShell(NIM_MODIFY);
 }
 
 void TTrayIcon::HideMainWindow() {
@@ -284,6 +298,7 @@ LRESULT TTrayIcon::TrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // A restarted shell has forgotten our icon; a player in boss mode
         // would otherwise lose the hidden game for good. If the new shell
         // will not take it either, the owner must hear of it.
+        icon_maybe_shown_ = false;
         if (icon_visible_ && !ShowTrayIcon()) DoIconLost();
         return 0;
     }
@@ -381,6 +396,8 @@ bool TTrayIcon::ApplicationWindowMessage(ui::TMessage& message) {
 void TTrayIcon::HookOwnerWindow() {
     ui::TWinControl* owner = AsWindow(Owner());
     if (!owner) return;
+    // A window that exists may have been on screen already.
+    owner_shown_ = owner->HandleAllocated();
     owner_hook_ = std::make_shared<OwnerHookState>();
     owner_hook_->Tray = this;
     owner_hook_->Saved = owner->WindowProc;
@@ -400,6 +417,17 @@ void TTrayIcon::UnhookOwnerWindow() {
     owner_hook_.reset();
 }
 
+// The owner's first showing with the task-bar window on screen is the
+// program's start, not its return: nothing was sent away, and the owner is
+// activated by being shown. Bringing windows forward there would activate
+// them while the owner is still hidden, before it reaches the screen (and a
+// process's first activation is slow: the input method is set up then).
+bool TTrayIcon::ApplicationWindowOnScreen() {
+    if (!ui::Application || !ui::Application->Handle()) return false;
+    HWND application = ui::Application->Handle();
+    return IsWindowVisible(application) && !IsIconic(application);
+}
+
 void TTrayIcon::OwnerWindowMessage(ui::TMessage& message) {
     ui::TWinControl* owner = AsWindow(Owner());
     if (!owner) return;
@@ -408,6 +436,9 @@ void TTrayIcon::OwnerWindowMessage(ui::TMessage& message) {
             // Shown by a direct call (not along with a parent): the player
             // wants the program back, task-bar window included.
             if (message.WParam == TRUE && message.LParam == 0) {
+                const bool firstShowing = !owner_shown_;
+                owner_shown_ = true;
+                if (firstShowing && ApplicationWindowOnScreen()) break;
                 if (ui::Application && ui::Application->Handle()) {
                     ShowWindow(ui::Application->Handle(), SW_RESTORE);
                     SetForegroundWindow(ui::Application->Handle());

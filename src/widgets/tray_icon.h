@@ -111,8 +111,10 @@ public:
     void Loaded() override;
 
     bool Designing() const { return designing_; }
-    // The hidden window the shell sends TrayCallbackMessage to.
-    HWND MessageWindow() const { return message_window_; }
+    // The hidden window the shell sends TrayCallbackMessage to; made when the
+    // icon first goes to the shell (or when asked for here).
+    HWND MessageWindow();
+    bool HasMessageWindow() const { return message_window_ != nullptr; }
     // What the last shell call was given.
     const NOTIFYICONDATAA& IconData() const { return icon_data_; }
 
@@ -160,6 +162,7 @@ private:
     void UnhookOwnerWindow();
     bool ApplicationWindowMessage(ui::TMessage& message);
     void OwnerWindowMessage(ui::TMessage& message);
+    static bool ApplicationWindowOnScreen();
 
     bool design_preview_ = false;
     ui::TImageList* icon_list_ = nullptr;
@@ -179,6 +182,10 @@ private:
     const bool designing_;
     bool design_toggle_ = false;
     bool click_pending_ = false;
+    // An add went to the shell since the last delete (or the shell's restart).
+    bool icon_maybe_shown_ = false;
+    // The owner has been shown (or existed when it was hooked).
+    bool owner_shown_ = false;
     NOTIFYICONDATAA icon_data_{};
     HWND message_window_ = nullptr;
     ui::TTimer* cycle_timer_ = nullptr;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "ui/application.h"
 #include "ui/canvas.h"
@@ -232,6 +233,44 @@ TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheir
         EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts + 1);
         throw std::runtime_error("painting failed");
     } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
+}
+
+// The board's 600 speed buttons each carry an empty glyph: none of them may
+// hold a DC for it. A bitmap gets its DC with its first picture.
+TEST_F(MenusCanvasTest, AnEmptyBitmapHoldsNoDcUntilItHasAPicture) {
+    const GdiOwnerCounts before = LiveGdiOwners();
+    {
+        std::vector<std::unique_ptr<TBitmap>> bitmaps;
+        for (int i = 0; i < 50; ++i) bitmaps.push_back(std::make_unique<TBitmap>());
+        for (int i = 0; i < 50; ++i) {
+            auto* button = Create<TSpeedButton>(form.get());
+            button->SetBounds(i * 4, 0, 4, 4);
+            button->SetParent(form.get());
+        }
+        bitmaps[0]->SetSize(0, 0);
+        EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
+
+        TBitmap& drawn = *bitmaps[1];
+        drawn.SetSize(4, 3);
+        EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts + 1);
+        ASSERT_NE(drawn.DC(), nullptr);
+        EXPECT_EQ(drawn.Canvas().Handle(), drawn.DC());
+        drawn.Canvas().FillRect(RECT{0, 0, 4, 3}, clRed);
+        EXPECT_EQ(drawn.Pixel(3, 2), RGB(255, 0, 0));
+        drawn.SetSize(0, 0);
+        drawn.SetSize(2, 2);
+        EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts + 1) << "one DC for life";
+
+        TBitmap copy;
+        copy.Assign(drawn);
+        EXPECT_EQ(copy.Width(), 2);
+        EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts + 2);
+        TBitmap emptyCopy;
+        emptyCopy.Assign(*bitmaps[2]);
+        EXPECT_TRUE(emptyCopy.Empty());
+        EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts + 2);
     }
     EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
 }

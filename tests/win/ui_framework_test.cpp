@@ -509,6 +509,49 @@ TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
     EXPECT_EQ(picture.Pixel(100, 50), ColorToRGB(clMoneyGreen)) << "tiled picture";
 }
 
+// A screen-centred form with a menu bar gets both at its creation: its window
+// is made in the centre with the bar on it, and showing it moves nothing.
+TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBar) {
+    std::unique_ptr<TForm> form(Create<TForm>(Application));
+    form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+    form->SetPosition(TPosition::poScreenCenter);
+    auto* menu = Create<TMainMenu>(form.get());
+    auto* item = Create<TMenuItem>(form.get());
+    item->SetCaption("&File");
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+    form->SetClientSize(200, 120);
+    int moves = 0, frameChanges = 0;
+    auto old = form->WindowProc;
+    form->WindowProc = [&](TMessage& message) {
+        if (message.Msg == WM_WINDOWPOSCHANGING &&
+            !(reinterpret_cast<const WINDOWPOS*>(message.LParam)->flags & SWP_NOMOVE))
+            ++moves;
+        if (message.Msg == WM_NCCALCSIZE && message.WParam) ++frameChanges;
+        old(message);
+    };
+    form->HandleNeeded();
+    HWND window = form->Handle();
+    EXPECT_EQ(GetMenu(window), menu->Handle());
+    EXPECT_EQ(frameChanges, 0) << "the frame was laid out once, with the bar";
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - RectWidth(placed)) / 2);
+    EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - RectHeight(placed)) / 2);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 120);
+    moves = 0;
+    form->Show();
+    Pump();
+    EXPECT_EQ(moves, 0) << "already where it belongs";
+    RECT shown;
+    GetWindowRect(window, &shown);
+    EXPECT_TRUE(EqualRect(&shown, &placed));
+    form->WindowProc = old;
+}
+
 TEST_F(FrameworkTest, FormFramePlacementAndClientSize) {
     auto form = NewForm();
     form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
@@ -632,6 +675,49 @@ TEST_F(FrameworkTest, TimerTicksOnTheMessageLoopUntilDisabled) {
     const int stopped = ticks;
     Pump(100ms);
     EXPECT_EQ(ticks, stopped);
+}
+
+// Timers share one hidden window; each still ticks at its own pace and stops
+// with its owner, also when it goes in another timer's tick.
+TEST_F(FrameworkTest, TimersShareOneWindowAndTickEachOnTheirOwn) {
+    auto owner = std::make_unique<TComponent>(nullptr);
+    int fast = 0, slow = 0, doomed = 0, idle = 0;
+    auto* fastTimer = Create<TTimer>(owner.get());
+    fastTimer->SetInterval(10);
+    fastTimer->OnTimer = [&](TComponent*) { ++fast; };
+    auto* slowTimer = Create<TTimer>(owner.get());
+    slowTimer->SetInterval(60);
+    slowTimer->OnTimer = [&](TComponent*) { ++slow; };
+    auto* doomedTimer = Create<TTimer>(owner.get());
+    doomedTimer->SetInterval(10);
+    doomedTimer->OnTimer = [&](TComponent*) { ++doomed; };
+    auto* idleTimer = Create<TTimer>(owner.get());
+    idleTimer->SetEnabled(false);
+    idleTimer->SetInterval(10);
+    idleTimer->OnTimer = [&](TComponent*) { ++idle; };
+
+    int windows = 0;
+    for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, "TTimerWindow", nullptr); w;
+         w = FindWindowExA(HWND_MESSAGE, w, "TTimerWindow", nullptr))
+        ++windows;
+    EXPECT_EQ(windows, 1);
+
+    // The doomed one is freed by the fast one's tick, between its own ticks.
+    fastTimer->OnTimer = [&](TComponent*) {
+        if (++fast == 3) delete doomedTimer;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return slow >= 2; }));
+    EXPECT_GT(fast, slow * 2) << "the faster one ticks more often";
+    const int doomedTicks = doomed;
+    Pump(60ms);
+    EXPECT_EQ(doomed, doomedTicks) << "a freed timer ticks no more";
+    EXPECT_EQ(idle, 0) << "a disabled timer never ticks";
+    idleTimer->SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return idle >= 2; }));
+    owner.reset();
+    const int after = fast + slow + idle;
+    Pump(60ms);
+    EXPECT_EQ(fast + slow + idle, after) << "gone with their owner";
 }
 
 TEST_F(FrameworkTest, ApplicationWindowHooksMessageBoxAndErrorBox) {

@@ -104,8 +104,10 @@ struct BossModeTest : ::testing::Test {
         form->Show();
         Pump();
         ASSERT_EQ(TestApplication().MainForm(), form);
-        // The icon belongs to boss mode: none while the window is shown.
-        for (const ShellCall& call : shell.Calls) EXPECT_NE(call.Message, DWORD{NIM_ADD});
+        // The icon belongs to boss mode: none while the window is shown, and
+        // the start-up asks nothing of the shell and makes no window for it.
+        EXPECT_TRUE(shell.Calls.empty());
+        EXPECT_FALSE(form->Tray->HasMessageWindow());
         EXPECT_FALSE(form->Tray->IconVisible());
         shell.Calls.clear();
     }

@@ -64,6 +64,32 @@ TEST(MenuSkin, DefaultsOfANewComponent) {
     EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->NewGame)) << "inactive: nothing hooked";
 }
 
+// The settings made before Active leave the form's window alone; the Active
+// step makes it, once, with the bar already in the style.
+TEST(MenuSkin, TheActiveStepMakesTheFormsWindowWithTheMenuAlreadyStyled) {
+    auto form = NewMenuForm(false);
+    auto* skin = ui::Create<TMenuSkin>(form.get());
+    ui::TFont font;
+    font.SetName("Tahoma");
+    font.SetHeight(-11);
+    skin->SetFont(font);
+    skin->SetMenuBarColor(clBtnFace);
+    skin->SetUseSystemColors(false);
+    EXPECT_FALSE(form->HandleAllocated()) << "nothing of the style is on a bar yet";
+
+    skin->SetActive(true);
+    ASSERT_TRUE(form->HandleAllocated());
+    HMENU bar = GetMenu(form->Handle());
+    ASSERT_EQ(bar, form->Menu->Handle()) << "the window carries the menu built in the style";
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoA(bar, 0, TRUE, &info));
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Game));
+
+}
+
 TEST(MenuSkin, AnOwnerThatIsNotAFormIsRefused) {
     testing::TestApplication();
     ui::TComponent owner(nullptr);

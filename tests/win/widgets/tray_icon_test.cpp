@@ -44,6 +44,64 @@ COLORREF IconColour(HICON icon) {
     return bitmap.Pixel(kIconSize / 2, kIconSize / 2);
 }
 
+// The width of an icon's picture, or 0 for none.
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    ui::BitmapHandle mask(info.hbmMask);
+    ui::BitmapHandle colour(info.hbmColor);
+    BITMAP bitmap{};
+    GetObjectA(mask.Get(), sizeof(bitmap), &bitmap);
+    return bitmap.bmWidth;
+}
+
+// A picture from the resources is made when it is first asked for, once, at
+// the size asked for; copies of a picture not made yet make their own.
+TEST(TIconTest, AResourcePictureIsMadeAtItsFirstUse) {
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    ui::TIcon icon;
+    EXPECT_TRUE(icon.Empty());
+    EXPECT_FALSE(icon.LoadFromResourceName(module, MAKEINTRESOURCEA(77)));
+    EXPECT_FALSE(icon.LoadFromResourceName(module, "NOSUCHICON"));
+    EXPECT_TRUE(icon.Empty()) << "nothing found, nothing taken";
+
+    ASSERT_TRUE(icon.LoadFromResourceName(module, MAKEINTRESOURCEA(1), kIconSize));
+    EXPECT_FALSE(icon.Empty());
+    EXPECT_TRUE(icon.Pending());
+    ui::TIcon copy;
+    copy.Assign(icon);
+    EXPECT_TRUE(copy.Pending()) << "copying does not make the picture";
+
+    const HICON handle = icon.Handle();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_FALSE(icon.Pending());
+    EXPECT_EQ(icon.Handle(), handle) << "made once";
+    EXPECT_EQ(IconWidth(handle), kIconSize);
+    EXPECT_TRUE(copy.Pending()) << "the copy has its own picture to make";
+    EXPECT_NE(copy.Handle(), nullptr);
+    EXPECT_NE(copy.Handle(), handle);
+
+    ASSERT_TRUE(icon.LoadFromResourceName(module, MAKEINTRESOURCEA(1), 2 * kIconSize));
+    EXPECT_EQ(IconWidth(icon.Handle()), 2 * kIconSize) << "the new size, not the old picture";
+    EXPECT_FALSE(icon.LoadFromResourceName(module, MAKEINTRESOURCEA(77)));
+    EXPECT_EQ(IconWidth(icon.Handle()), 2 * kIconSize) << "a failed load keeps the picture";
+
+    // A handle given or copied in replaces a picture not made yet.
+    ASSERT_TRUE(copy.LoadFromResourceName(module, MAKEINTRESOURCEA(1)));
+    copy.TakeHandle(SolidIcon(kImageColours[2]));
+    EXPECT_FALSE(copy.Pending());
+    EXPECT_EQ(IconColour(copy.Handle()), kImageColours[2]);
+    ASSERT_TRUE(copy.LoadFromResourceName(module, MAKEINTRESOURCEA(1)));
+    ui::TIcon solid;
+    solid.TakeHandle(SolidIcon(kImageColours[0]));
+    copy.Assign(solid);
+    EXPECT_FALSE(copy.Pending());
+    EXPECT_EQ(IconColour(copy.Handle()), kImageColours[0]);
+    ui::TIcon empty;
+    copy.Assign(empty);
+    EXPECT_TRUE(copy.Empty());
+}
+
 struct ShellCall {
     DWORD Message;
     NOTIFYICONDATAA Data;
@@ -163,31 +221,38 @@ TEST_F(TrayIconTest, ShowUpdateHideGoToTheShellWithTheFirstFormOfTheRecord) {
     EXPECT_TRUE(shell.Calls.empty()) << "construction adds no icon";
     EXPECT_TRUE(tray->IconVisible());
     EXPECT_TRUE(tray->Enabled());
-    ASSERT_TRUE(IsWindow(tray->MessageWindow()));
+    EXPECT_FALSE(tray->HasMessageWindow()) << "no hidden window before the shell hears of us";
 
     ui::TIcon icon;
     icon.TakeHandle(SolidIcon(kImageColours[1]));
     tray->SetIcon(icon);
+    EXPECT_TRUE(shell.Calls.empty()) << "a change to an icon the shell never had goes nowhere";
     tray->SetIconVisible(true);
+    ASSERT_TRUE(IsWindow(tray->MessageWindow()));
     tray->SetHint("Quillory [BOSS MODE]");
     tray->SetIconVisible(false);
     tray->SetIconVisible(false);
-    EXPECT_EQ(shell.Messages(),
-              (std::vector<DWORD>{NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_DELETE, NIM_DELETE}));
-    const NOTIFYICONDATAA& added = shell.Calls[1].Data;
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}))
+        << "the second delete would find nothing to delete";
+    const NOTIFYICONDATAA& added = shell.Calls[0].Data;
     EXPECT_EQ(added.cbSize, NOTIFYICONDATAA_V1_SIZE);
     EXPECT_EQ(added.hWnd, tray->MessageWindow());
     EXPECT_EQ(added.uID, 1u);
     EXPECT_EQ(added.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(added.uCallbackMessage, 0x0800u);
     EXPECT_NE(added.hIcon, icon.Handle()) << "the component keeps its own copy";
-    EXPECT_EQ(shell.Calls[1].IconColour, kImageColours[1]);
+    EXPECT_EQ(shell.Calls[0].IconColour, kImageColours[1]) << "the picture set before the add";
+    EXPECT_EQ(shell.Calls[1].Tip(), "") << "ShowHint is off";
     EXPECT_FALSE(tray->IconVisible());
 
+    shell.Calls.clear();
     shell.Answer = FALSE;
     EXPECT_FALSE(tray->ShowTrayIcon()) << "a refusal is only the result";
     EXPECT_TRUE(tray->IconVisible()) << "the flag follows the request";
+    EXPECT_FALSE(tray->UpdateTrayIcon()) << "the shell refuses the change as well";
     shell.Answer = TRUE;
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}))
+        << "a refused add may still have reached a busy shell";
 
     shell.Calls.clear();
     delete tray;
@@ -196,7 +261,38 @@ TEST_F(TrayIconTest, ShowUpdateHideGoToTheShellWithTheFirstFormOfTheRecord) {
         << "the icon goes with the component";
 }
 
+// The main window's tray: a picture from the resources, a tip, hidden from its
+// load step on, until boss mode. Nothing of that may cost the start-up a
+// window, a picture or a call to the shell; the first add must still carry
+// all of it.
+TEST_F(TrayIconTest, AnIconThatStaysHiddenCostsNothingAndTheFirstAddCarriesEverything) {
+    auto* hidden = ui::Create<TTrayIcon>(scratch.get());
+    ui::TIcon picture;
+    ASSERT_TRUE(
+        picture.LoadFromResourceName(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), kIconSize));
+    hidden->SetIcon(picture);
+    hidden->SetHint("Quillory [BOSS MODE]");
+    hidden->SetShowHint(true);
+    hidden->SetIconVisible(false);
+    hidden->Loaded();
+    EXPECT_TRUE(shell.Calls.empty());
+    EXPECT_FALSE(hidden->HasMessageWindow());
+    EXPECT_TRUE(hidden->Icon().Pending()) << "the picture is not made before it is shown";
+
+    ASSERT_TRUE(hidden->ShowTrayIcon());
+    ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
+    EXPECT_EQ(shell.Calls[0].Tip(), "Quillory [BOSS MODE]");
+    EXPECT_NE(shell.Calls[0].Data.hIcon, nullptr);
+    EXPECT_NE(shell.Calls[0].IconColour, CLR_INVALID);
+    EXPECT_EQ(shell.Calls[0].Data.hWnd, hidden->MessageWindow());
+    EXPECT_TRUE(IsWindow(hidden->MessageWindow()));
+    hidden->SetIconVisible(false);
+    delete hidden;
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE})) << "deleted once";
+}
+
 TEST_F(TrayIconTest, TipIsTheHintCutToSixtyThreeCharactersOnlyWhenShown) {
+    tray->SetIconVisible(true);
     const std::string longHint = std::string(40, 'a') + std::string(30, 'b');
     tray->SetHint(longHint);
     EXPECT_EQ(shell.Calls.back().Tip(), "") << "ShowHint is off";
@@ -215,6 +311,15 @@ TEST_F(TrayIconTest, TipIsTheHintCutToSixtyThreeCharactersOnlyWhenShown) {
     tray->SetShowHint(false);
     for (char c : shell.Calls.back().Data.szTip) ASSERT_EQ(c, '\0');
     EXPECT_EQ(shell.Calls.back().Data.uFlags & NIF_TIP, static_cast<UINT>(NIF_TIP));
+
+    // Hidden, the tip is still kept for the next add.
+    tray->SetIconVisible(false);
+    tray->SetShowHint(true);
+    tray->SetHint(longHint);
+    EXPECT_EQ(shell.Calls.back().Message, static_cast<DWORD>(NIM_DELETE));
+    tray->SetIconVisible(true);
+    EXPECT_EQ(shell.Calls.back().Message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.Calls.back().Tip(), longHint.substr(0, 63));
 }
 
 TEST_F(TrayIconTest, MouseEventsComeInTheOrderOfTheIconsMessages) {
@@ -323,6 +428,7 @@ TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWraps) {
         ASSERT_GE(images->AddIcon(icon.Get()), 0);
     }
     ASSERT_EQ(images->Count(), 3);
+    tray->SetIconVisible(true);
     tray->SetIconList(images);
     EXPECT_EQ(IconColour(tray->Icon().Handle()), kImageColours[0]);
 
@@ -351,6 +457,7 @@ TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWraps) {
 }
 
 TEST_F(TrayIconTest, IconIndexStaysWithinTheList) {
+    tray->SetIconVisible(true);
     tray->SetIconIndex(5);
     EXPECT_EQ(tray->IconIndex(), 0) << "no list, no index";
     auto* images = ui::Create<ui::TImageList>(scratch.get(), kIconSize, kIconSize);
@@ -403,7 +510,10 @@ TEST_F(TrayIconTest, RestartedShellThatRefusesTheIconTellsTheOwner) {
     EXPECT_EQ(log, Log{"lost"});
     EXPECT_TRUE(tray->IconVisible()) << "the flag follows the request; the owner decides";
 
+    shell.Answer = TRUE;
     tray->SetIconVisible(false);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE}))
+        << "the refused add may have reached the new shell all the same";
     SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
     EXPECT_EQ(log, Log{"lost"}) << "no icon was wanted, so none was lost";
 }
@@ -424,6 +534,36 @@ TEST_F(TrayIconTest, ShowingTheOwnerBringsTheApplicationWindowBack) {
     Pump();
     EXPECT_FALSE(IsWindowVisible(application)) << "unhooked with the component";
     EXPECT_TRUE(IsWindowVisible(form->Handle())) << "the owner still works";
+}
+
+// The program's start: the owner appears for the first time beside a task-bar
+// window on screen. Nothing was sent away, so nothing is brought forward (the
+// owner is activated by its own showing); every later showing brings the
+// task-bar window and the owner forward as before.
+TEST_F(TrayIconTest, TheOwnersFirstShowingAtTheStartBringsNothingForward) {
+    ui::TApplication& app = TestApplication();
+    int applicationActivations = 0;
+    const int hook = app.HookMainWindow([&](ui::TMessage& message) {
+        if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE)
+            ++applicationActivations;
+        return false;
+    });
+    ShowWindow(app.Handle(), SW_SHOWNOACTIVATE);
+    std::unique_ptr<ui::TForm> owner(ui::Create<ui::TForm>(scratch.get()));
+    owner->SetBounds(80, 80, 200, 120);
+    ui::Create<TTrayIcon>(owner.get());
+    owner->Show();
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(owner->Handle()));
+    EXPECT_EQ(applicationActivations, 0) << "the task-bar window was not made the foreground";
+
+    owner->Hide();
+    owner->Show();
+    Pump();
+    EXPECT_GT(applicationActivations, 0) << "a showing again brings the program forward";
+    app.UnhookMainWindow(hook);
+    owner.reset();
+    Pump();
 }
 
 TEST_F(TrayIconTest, MinimisingTheApplicationSendsItToTheTray) {
@@ -457,7 +597,7 @@ TEST_F(TrayIconTest, LoadCompletionStartsMinimisedAndMatchesTheIcon) {
     tray->SetIconVisible(false);
     shell.Calls.clear();
     tray->Loaded();
-    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_DELETE}));
+    EXPECT_TRUE(shell.Calls.empty()) << "hidden and never added: nothing to tell the shell";
     EXPECT_TRUE(app.ShowMainForm);
 
     tray->SetStartMinimized(true);
