@@ -8,50 +8,25 @@ namespace quillory::ui {
 
 namespace {
 
-constexpr char kTimerClass[] = "TTimerWindow";
-
-// Every timer of the program ticks on one hidden message-only window, made
-// when the first timer starts: each window costs the start-up, and the
-// program has a few timers, most of them idle.
-struct TimerWindow {
-    HWND Window = nullptr;
-    std::map<UINT_PTR, TTimer*> Timers;  // by timer id
-    UINT_PTR NextId = 1;
-};
-
+// The running timers by the id the system gave them. Thread timers need no
+// window: a window of its own for each timer (or one for all) cost the
+// start-up a window made before the first one appears. Every message loop
+// of the program dispatches their ticks (ours, the system's boxes' and
+// menus').
 // Never freed: a timer destroyed late in the program's exit still finds it.
-TimerWindow& Shared() {
-    static TimerWindow* shared = new TimerWindow;
-    return *shared;
+std::map<UINT_PTR, TTimer*>& Running() {
+    static auto* running = new std::map<UINT_PTR, TTimer*>;
+    return *running;
 }
 
 }  // namespace
 
-HWND TTimer::SharedWindow() {
-    TimerWindow& shared = Shared();
-    if (shared.Window && IsWindow(shared.Window)) return shared.Window;
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = TimerWndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kTimerClass;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-    shared.Window = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
-    return shared.Window;
-}
-
-TTimer::TTimer(TComponent* owner) : TComponent(owner), id_(Shared().NextId++) {
-    Shared().Timers[id_] = this;
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     UpdateTimer();
 }
 
 TTimer::~TTimer() {
-    if (running_) KillTimer(Shared().Window, id_);
-    Shared().Timers.erase(id_);
+    Stop();
 }
 
 void TTimer::SetInterval(UINT interval) {
@@ -66,27 +41,28 @@ void TTimer::SetEnabled(bool enabled) {
     UpdateTimer();
 }
 
-void TTimer::UpdateTimer() {
-    if (running_) KillTimer(Shared().Window, id_);
-    running_ = false;
-    if (!enabled_ || interval_ == 0) return;
-    if (HWND window = SharedWindow()) running_ = SetTimer(window, id_, interval_, nullptr) != 0;
+void TTimer::Stop() {
+    if (!system_id_) return;
+    KillTimer(nullptr, system_id_);
+    Running().erase(system_id_);
+    system_id_ = 0;
 }
 
-LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER) {
-        auto& timers = Shared().Timers;
-        auto found = timers.find(static_cast<UINT_PTR>(wParam));
-        if (found != timers.end() && found->second->enabled_) {
-            try {
-                found->second->DoTimer();
-            } catch (...) {
-                HandleCurrentException();
-            }
-        }
-        return 0;
+void TTimer::UpdateTimer() {
+    Stop();
+    if (!enabled_ || interval_ == 0) return;
+    system_id_ = SetTimer(nullptr, 0, interval_, &TTimer::TimerProc);
+    if (system_id_) Running()[system_id_] = this;
+}
+
+void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+    auto found = Running().find(id);
+    if (found == Running().end() || !found->second->enabled_) return;
+    try {
+        found->second->DoTimer();
+    } catch (...) {
+        HandleCurrentException();
     }
-    return DefWindowProcA(window, msg, wParam, lParam);
 }
 
 }  // namespace quillory::ui

@@ -1,6 +1,5 @@
-// TTimer: a window timer on the hidden message-only window that all timers
-// share. OnTimer runs on the user-interface thread, between other messages,
-// never overlapping.
+// TTimer: a thread timer of the user-interface thread, no window needed.
+// OnTimer runs on that thread, between other messages, never overlapping.
 #pragma once
 
 #include <windows.h>
@@ -29,12 +28,11 @@ protected:
     }
 
 private:
-    static LRESULT CALLBACK TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-    static HWND SharedWindow();
+    static void CALLBACK TimerProc(HWND window, UINT msg, UINT_PTR id, DWORD time);
     void UpdateTimer();
+    void Stop();
 
-    const UINT_PTR id_;
-    bool running_ = false;
+    UINT_PTR system_id_ = 0;  // while it runs
     UINT interval_ = 1000;
     bool enabled_ = true;
 };

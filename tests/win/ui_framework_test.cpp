@@ -677,9 +677,25 @@ TEST_F(FrameworkTest, TimerTicksOnTheMessageLoopUntilDisabled) {
     EXPECT_EQ(ticks, stopped);
 }
 
-// Timers share one hidden window; each still ticks at its own pace and stops
-// with its owner, also when it goes in another timer's tick.
-TEST_F(FrameworkTest, TimersShareOneWindowAndTickEachOnTheirOwn) {
+// Timers need no window; each ticks at its own pace and stops with its
+// owner, also when it goes in another timer's tick.
+TEST_F(FrameworkTest, TimersTickEachOnTheirOwnWithoutAWindow) {
+    // The thread's windows, message-only ones included.
+    auto ThreadWindows = [] {
+        int count = 0;
+        for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+             w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
+            if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) ++count;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND, LPARAM data) {
+                ++*reinterpret_cast<int*>(data);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+    const int windowsBefore = ThreadWindows();
     auto owner = std::make_unique<TComponent>(nullptr);
     int fast = 0, slow = 0, doomed = 0, idle = 0;
     auto* fastTimer = Create<TTimer>(owner.get());
@@ -696,11 +712,7 @@ TEST_F(FrameworkTest, TimersShareOneWindowAndTickEachOnTheirOwn) {
     idleTimer->SetInterval(10);
     idleTimer->OnTimer = [&](TComponent*) { ++idle; };
 
-    int windows = 0;
-    for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, "TTimerWindow", nullptr); w;
-         w = FindWindowExA(HWND_MESSAGE, w, "TTimerWindow", nullptr))
-        ++windows;
-    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(ThreadWindows(), windowsBefore) << "no window of any kind for the timers";
 
     // The doomed one is freed by the fast one's tick, between its own ticks.
     fastTimer->OnTimer = [&](TComponent*) {
