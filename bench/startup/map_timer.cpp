@@ -94,12 +94,13 @@ int main(int argc, char** argv) {
     // Windows mapped before their title was seen: the title may come later.
     std::map<Window, double> mappedAt;
     double found = -1;
+    int endStatus = -1;  // the program's wait status, when it ended before the map
     const int fd = ConnectionNumber(display);
     while (found < 0 && Now() - start < timeout) {
         if (!XPending(display)) {
             pollfd wait{fd, POLLIN, 0};
             poll(&wait, 1, 20);
-            if (waitpid(child, nullptr, WNOHANG) == child) break;  // it ended first
+            if (waitpid(child, &endStatus, WNOHANG) == child) break;  // it ended first
             continue;
         }
         XEvent event;
@@ -118,8 +119,17 @@ int main(int argc, char** argv) {
             mappedAt.erase(event.xunmap.window);
         }
     }
-    if (waitpid(child, nullptr, WNOHANG) == 0) EndChild(child);
+    if (endStatus < 0 && waitpid(child, nullptr, WNOHANG) == 0) EndChild(child);
     XCloseDisplay(display);
+    if (found < 0 && endStatus >= 0) {
+        if (WIFSIGNALED(endStatus))
+            std::fprintf(stderr, "map_timer: the program ended by signal %d before \"%s\" was mapped\n",
+                         WTERMSIG(endStatus), wanted.c_str());
+        else
+            std::fprintf(stderr, "map_timer: the program ended with status %d before \"%s\" was mapped\n",
+                         WEXITSTATUS(endStatus), wanted.c_str());
+        return 1;
+    }
     if (found < 0) {
         std::fprintf(stderr, "map_timer: no window \"%s\" within %.0f s\n", wanted.c_str(),
                      timeout);
