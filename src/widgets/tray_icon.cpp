@@ -26,6 +26,20 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
+// The shell's own entry point. shell32 brings a dozen libraries with it that
+// nothing else here needs, so it is loaded when the first icon goes to the
+// notification area, not with the program.
+BOOL SystemShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data) {
+    using Function = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    static const Function function = [] {
+        HMODULE shell = LoadLibraryA("shell32.dll");
+        return shell ? reinterpret_cast<Function>(
+                           reinterpret_cast<void*>(GetProcAddress(shell, "Shell_NotifyIconA")))
+                     : nullptr;
+    }();
+    return function ? function(message, &data) : FALSE;
+}
+
 ui::TWinControl* AsWindow(ui::TComponent* component) {
     return dynamic_cast<ui::TWinControl*>(component);
 }
@@ -214,7 +228,7 @@ bool TTrayIcon::FillIconData() {
 
 bool TTrayIcon::CallShell(DWORD message) {
     if (ShellNotifyIcon()) return ShellNotifyIcon()(message, icon_data_) != FALSE;
-    return Shell_NotifyIconA(message, &icon_data_) != FALSE;
+    return SystemShellNotifyIcon(message, icon_data_) != FALSE;
 }
 
 bool TTrayIcon::ShowTrayIcon() {
