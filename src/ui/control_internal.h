@@ -1,6 +1,6 @@
 // What the control files share among themselves and nobody else needs: the
-// window property that leads from a window to its control, the control whose
-// window is being created, and the control under the mouse pointer.
+// table that leads from a window to its control, the control whose window is
+// being created, and the control under the mouse pointer.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,12 @@ class TWinControl;
 
 namespace control_internal {
 
-inline constexpr char kControlProperty[] = "Quillory.Control";
+// Which control a window of ours belongs to. Kept in the process, not on the
+// window (a window property costs a round trip to Wine's server on every
+// message); the framework's windows all live on the user-interface thread.
+TWinControl* ControlOfWindow(HWND window);
+void BindWindow(HWND window, TWinControl* control);
+void UnbindWindow(HWND window, const TWinControl* control);
 
 // Our own classes receive WM_NCCREATE before CreateWindowExA returns the
 // handle: the window procedure learns its control from here.

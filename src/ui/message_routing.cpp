@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <utility>
 
@@ -15,9 +16,12 @@
 
 namespace quillory::ui {
 
-using control_internal::kControlProperty;
-
 namespace {
+
+std::unordered_map<HWND, TWinControl*>& WindowControls() {
+    static std::unordered_map<HWND, TWinControl*> controls;
+    return controls;
+}
 
 bool IsMouseMessage(UINT msg) {
     return msg == WM_MOUSEMOVE || (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK);
@@ -31,6 +35,22 @@ bool IsButtonUp(UINT msg) {
 }
 
 }  // namespace
+
+TWinControl* control_internal::ControlOfWindow(HWND window) {
+    const auto& controls = WindowControls();
+    const auto found = controls.find(window);
+    return found == controls.end() ? nullptr : found->second;
+}
+
+void control_internal::BindWindow(HWND window, TWinControl* control) {
+    WindowControls()[window] = control;
+}
+
+void control_internal::UnbindWindow(HWND window, const TWinControl* control) {
+    auto& controls = WindowControls();
+    const auto found = controls.find(window);
+    if (found != controls.end() && found->second == control) controls.erase(found);
+}
 
 TWinControl*& control_internal::CreatingControl() {
     thread_local TWinControl* creating = nullptr;
@@ -55,11 +75,11 @@ bool RegisterFrameworkClass(const std::string& name, UINT classStyle) {
 // The real window procedure of every window of the framework: it finds the
 // control and hands the message to its WindowProc.
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(window, kControlProperty));
+    auto* control = control_internal::ControlOfWindow(window);
     if (!control && control_internal::CreatingControl()) {
         control = std::exchange(control_internal::CreatingControl(), nullptr);
         control->handle_ = window;
-        SetPropA(window, kControlProperty, control);
+        control_internal::BindWindow(window, control);
     }
     if (!control) return DefWindowProcA(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
@@ -69,7 +89,7 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
         HandleCurrentException();
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropA(window, kControlProperty);
+        control_internal::UnbindWindow(window, control);
         if (control->handle_ == window) control->handle_ = nullptr;
     }
     return message.Result;

@@ -11,8 +11,6 @@
 
 namespace quillory::ui {
 
-using control_internal::kControlProperty;
-
 namespace {
 
 // Beyond this many rectangles an update region is painted as its bounding box.
@@ -46,7 +44,7 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FindControl(HWND window) {
     if (!window) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(window, kControlProperty));
+    return control_internal::ControlOfWindow(window);
 }
 
 HWND TWinControl::Handle() {
@@ -94,7 +92,7 @@ void TWinControl::CreateWnd() {
     if (!window) throw std::runtime_error(std::string("Cannot create a window for ") + ClassName());
     if (params.SystemClass) {
         handle_ = window;
-        SetPropA(window, kControlProperty, this);
+        control_internal::BindWindow(window, this);
         default_proc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc)));
     } else {
