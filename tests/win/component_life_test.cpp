@@ -243,5 +243,43 @@ TEST_F(ComponentLifeTest, RecreatedListBoxKeepsItsSelectedAndTopRows) {
     form.reset();
 }
 
+// Only a living window of ours leads to a control: not the window a control
+// had before it was made anew (its handle may be handed out again), not the
+// window of a control that is gone, not windows that keep data of their own.
+TEST_F(ComponentLifeTest, WindowsLeadToTheirControlsOnlyWhileTheyLive) {
+    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* edit = Create<TEdit>(form.get());  // a system class, subclassed
+    edit->SetParent(form.get());
+    auto* panel = Create<TPanel>(form.get());  // a class of our own
+    panel->SetParent(form.get());
+    form->Show();
+    EXPECT_EQ(TWinControl::FindControl(form->Handle()), form.get());
+    EXPECT_EQ(TWinControl::FindControl(edit->Handle()), edit);
+    EXPECT_EQ(TWinControl::FindControl(panel->Handle()), panel);
+
+    HWND oldEdit = edit->Handle();
+    edit->SetCtl3D(false);
+    Pump();
+    ASSERT_NE(edit->Handle(), oldEdit);
+    EXPECT_EQ(TWinControl::FindControl(oldEdit), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(edit->Handle()), edit);
+
+    HWND stranger = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, form->Handle(),
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(stranger);
+    EXPECT_EQ(TWinControl::FindControl(stranger), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(Application->Handle()), nullptr)
+        << "the application window keeps its object in its user data, and is no control";
+
+    HWND panelWindow = panel->Handle();
+    HWND editWindow = edit->Handle();
+    HWND formWindow = form->Handle();
+    delete panel;
+    EXPECT_EQ(TWinControl::FindControl(panelWindow), nullptr);
+    form.reset();
+    EXPECT_EQ(TWinControl::FindControl(editWindow), nullptr);
+    EXPECT_EQ(TWinControl::FindControl(formWindow), nullptr);
+}
+
 }  // namespace
 }  // namespace quillory::ui
