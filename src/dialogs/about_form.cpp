@@ -39,7 +39,7 @@ TAboutForm::TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow)
     Image1 = ui::Create<THalftoneImage>(this);
     Image1->SetName("Image1");
     Image1->SetStretch(true);
-    Image1->Picture().LoadFromResourceName(GetModuleHandleA(nullptr), kAboutPictureResource);
+    Image1->SetPictureResource(GetModuleHandleA(nullptr), kAboutPictureResource);
     Image1->SetParent(this);
     LayOut();
 

@@ -1,6 +1,7 @@
 #include "ui/ext_controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/dpi.h"
 
@@ -235,6 +236,21 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
     height_ = 105;
 }
 
+TBitmap& TImage::Picture() {
+    if (!resource_name_.empty()) {
+        const std::string name = std::exchange(resource_name_, std::string());
+        picture_.LoadFromResourceName(resource_module_, name.c_str());
+    }
+    return picture_;
+}
+
+void TImage::SetPictureResource(HINSTANCE module, std::string name) {
+    resource_module_ = module;
+    resource_name_ = std::move(name);
+    picture_.SetSize(0, 0);
+    Invalidate();
+}
+
 void TImage::SetIcon(HICON icon) {
     icon_ = icon;
     Invalidate();
@@ -262,13 +278,14 @@ void TImage::Paint() {
         DrawIconEx(canvas.Handle(), x, y, icon_, size, size, 0, nullptr, DI_NORMAL);
         return;
     }
-    if (picture_.Empty()) return;
+    TBitmap& picture = Picture();
+    if (picture.Empty()) return;
     if (stretch_) {
-        canvas.StretchDraw(ClientRect(), picture_);
+        canvas.StretchDraw(ClientRect(), picture);
     } else if (center_) {
-        canvas.Draw((width_ - picture_.Width()) / 2, (height_ - picture_.Height()) / 2, picture_);
+        canvas.Draw((width_ - picture.Width()) / 2, (height_ - picture.Height()) / 2, picture);
     } else {
-        canvas.Draw(0, 0, picture_);
+        canvas.Draw(0, 0, picture);
     }
 }
 

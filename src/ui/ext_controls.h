@@ -132,8 +132,13 @@ class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* owner);
 
-    TBitmap& Picture() { return picture_; }
+    // The picture; one named with SetPictureResource is read at this first request.
+    TBitmap& Picture();
     void PictureChanged() { Invalidate(); }
+    // A bitmap of the module's resources, read when the picture is first asked
+    // for (painted, say) rather than now: a window that is seldom opened then
+    // costs nothing at start-up. A picture set before is replaced.
+    void SetPictureResource(HINSTANCE module, std::string name);
     // A shared icon (a system icon, say), drawn instead of the picture; not freed here.
     void SetIcon(HICON icon);
     bool Stretch() const { return stretch_; }
@@ -146,6 +151,8 @@ protected:
 
 private:
     TBitmap picture_;
+    HINSTANCE resource_module_ = nullptr;
+    std::string resource_name_;  // empty once read
     HICON icon_ = nullptr;
     bool stretch_ = false;
     bool center_ = false;

@@ -9,6 +9,7 @@
 
 #include "scores_test_support.h"
 #include "ui/canvas.h"
+#include "ui/gdi.h"
 
 namespace quillory::testing {
 namespace {
@@ -48,6 +49,17 @@ TEST_F(AboutFormTest, Frame) {
     EXPECT_EQ(image.bottom, 247);
     EXPECT_EQ(about->Image1->Picture().Width(), 300);
     EXPECT_EQ(about->Image1->Picture().Height(), 250);
+}
+
+// The window is seldom opened: making it at start-up must not read its picture.
+TEST_F(AboutFormTest, ThePictureIsReadWhenFirstWanted) {
+    delete about;
+    const ui::GdiOwnerCounts before = ui::LiveGdiOwners();
+    about = ui::Create<TAboutForm>(ui::Application, main);
+    EXPECT_EQ(ui::LiveGdiOwners().Objects, before.Objects) << "no bitmap made with the window";
+    EXPECT_EQ(about->Image1->Picture().Width(), 300);
+    EXPECT_EQ(about->Image1->Picture().Height(), 250);
+    EXPECT_GT(ui::LiveGdiOwners().Objects, before.Objects);
 }
 
 TEST_F(AboutFormTest, PaintsThePictureStretchedOverTheWholeClientArea) {
