@@ -31,6 +31,14 @@ TDpiPlatform& Platform() {
     return platform;
 }
 
+// The system's dpi does not change while the process runs (a new scale takes
+// a new sign-in), so it is asked once per platform: every form asks for it
+// when it is made, and each answer is a trip through the window manager.
+int& KnownSystemDpi() {
+    static int dpi = 0;
+    return dpi;
+}
+
 }  // namespace
 
 TDpiPlatform SystemDpiPlatform() {
@@ -49,16 +57,19 @@ TDpiPlatform SystemDpiPlatform() {
 }
 
 TDpiPlatform SetDpiPlatform(TDpiPlatform platform) {
+    KnownSystemDpi() = 0;
     return std::exchange(Platform(), std::move(platform));
 }
 
 int SystemDpi() {
+    int& known = KnownSystemDpi();
+    if (known > 0) return known;
     const TDpiPlatform& platform = Platform();
     if (platform.GetDpiForSystem) {
-        if (const UINT dpi = platform.GetDpiForSystem()) return static_cast<int>(dpi);
+        if (const UINT dpi = platform.GetDpiForSystem()) return known = static_cast<int>(dpi);
     }
     const int screen = platform.ScreenDpi ? platform.ScreenDpi() : 0;
-    return screen > 0 ? screen : kDesignDpi;
+    return known = screen > 0 ? screen : kDesignDpi;
 }
 
 int WindowDpi(HWND window) {

@@ -32,6 +32,7 @@ TDpiPlatform SetDpiPlatform(TDpiPlatform platform);
 
 // The dpi a window is shown at; for no window, the system's.
 int WindowDpi(HWND window);
+// The system's dpi, asked of the platform once (it is fixed for the process).
 int SystemDpi();
 // A system metric (SM_CXSMICON, ...) at a dpi.
 int SystemMetricForDpi(int index, int dpi);

@@ -25,6 +25,29 @@ using testing::Pump;
 using testing::ScopedDpiPlatform;
 using testing::TestApplication;
 
+// Every form asks for the system's dpi when it is made; the platform is asked
+// once, and again only when another platform is installed.
+TEST(DpiLookup, TheSystemsDpiIsAskedOncePerPlatform) {
+    int asked = 0;
+    TDpiPlatform platform = PlatformAt(120);
+    platform.GetDpiForSystem = [&asked] {
+        ++asked;
+        return 120u;
+    };
+    {
+        ScopedDpiPlatform scale(std::move(platform));
+        EXPECT_EQ(SystemDpi(), 120);
+        EXPECT_EQ(WindowDpi(nullptr), 120);
+        EXPECT_EQ(SystemDpi(), 120);
+        EXPECT_EQ(asked, 1);
+        ScopedDpiPlatform other(144);
+        EXPECT_EQ(SystemDpi(), 144) << "not the answer of the platform before";
+    }
+    EXPECT_EQ(asked, 1);
+    ScopedDpiPlatform older(OlderPlatformAt(192));
+    EXPECT_EQ(SystemDpi(), 192);
+}
+
 TEST(DpiLookup, NewerFunctionsFirstThenTheScreen) {
     HWND desktop = GetDesktopWindow();
     {
