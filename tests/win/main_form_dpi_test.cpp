@@ -17,11 +17,6 @@
 #include "screen_capture.h"
 #include "win_test_support.h"
 
-// RECT comparisons for the layout checks.
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 namespace quillory {
 namespace {
 
@@ -29,19 +24,13 @@ using namespace ui;
 using testing::FontHandleHeight;
 using testing::OlderPlatformAt;
 using testing::Pump;
+using testing::RectIn;
 using testing::RenderClient;
 using testing::ScopedDpiPlatform;
 using testing::TestApplication;
 
 std::uint32_t FixedClock() {
     return 0x2468ACE1u;
-}
-
-RECT RectIn(HWND window, HWND reference) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 bool Inside(const RECT& inner, const RECT& outer) {

@@ -16,16 +16,12 @@
 #include "ui/timer.h"
 #include "win_test_support.h"
 
-// RECT comparisons for the layout checks.
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 namespace quillory {
 namespace {
 
 using namespace ui;
 using testing::Pump;
+using testing::RectIn;
 using testing::PumpUntil;
 using testing::RenderClient;
 using testing::ScopedMessageBoxAnswer;
@@ -36,13 +32,6 @@ using namespace std::chrono_literals;
 
 std::uint32_t FixedClock() {
     return 0x2468ACE1u;
-}
-
-RECT RectIn(HWND window, HWND reference) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // The pixel at a cell-local point of cell (x, y), in the board panel's picture.

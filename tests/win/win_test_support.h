@@ -14,6 +14,11 @@
 #include "ui/control.h"
 #include "ui/forms.h"
 
+// RECT comparisons for the layout checks.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 namespace quillory::testing {
 
 inline ui::TApplication& TestApplication() {
@@ -84,6 +89,14 @@ inline std::string WindowText(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));
     return text;
+}
+
+// A window's outer rectangle in the client coordinates of `reference`.
+inline RECT RectIn(HWND window, HWND reference) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 }  // namespace quillory::testing
