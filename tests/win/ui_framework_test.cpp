@@ -677,6 +677,13 @@ TEST_F(FrameworkTest, TimerTicksOnTheMessageLoopUntilDisabled) {
     EXPECT_EQ(ticks, stopped);
 }
 
+// An EnumThreadWindows callback: a system callback (__stdcall on i686), which a
+// lambda is not.
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // Timers need no window; each ticks at its own pace and stops with its
 // owner, also when it goes in another timer's tick.
 TEST_F(FrameworkTest, TimersTickEachOnTheirOwnWithoutAWindow) {
@@ -686,13 +693,7 @@ TEST_F(FrameworkTest, TimersTickEachOnTheirOwnWithoutAWindow) {
         for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
              w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
             if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) ++count;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND, LPARAM data) {
-                ++*reinterpret_cast<int*>(data);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
         return count;
     };
     const int windowsBefore = ThreadWindows();
@@ -924,6 +925,32 @@ TEST_F(FrameworkTest, InputDialogHandsBackTheTextOnlyOnOk) {
         EXPECT_EQ(static_cast<TLabel*>(dialog->FindComponent("Prompt"))->Caption(), "Your name :");
         EXPECT_TRUE(static_cast<TButton*>(dialog->FindComponent("OK"))->Default());
         EXPECT_TRUE(static_cast<TButton*>(dialog->FindComponent("Cancel"))->Cancel());
+    }
+}
+
+// Menu shadows are the system's where it draws them: NT 5.1 or later with its
+// drop-shadow setting on; never before 5.1 or with the setting off.
+TEST(SystemSettings, MenuShadowsAreTheSystemsFromXpOnWhileItsSettingIsOn) {
+    struct Case {
+        DWORD Platform, Major, Minor;
+        bool DropShadow, Expected;
+    };
+    const Case cases[] = {
+        {VER_PLATFORM_WIN32_NT, 5, 0, true, false},  {VER_PLATFORM_WIN32_NT, 5, 1, true, true},
+        {VER_PLATFORM_WIN32_NT, 5, 1, false, false}, {VER_PLATFORM_WIN32_NT, 6, 0, true, true},
+        {VER_PLATFORM_WIN32_NT, 10, 0, true, true},  {VER_PLATFORM_WIN32_NT, 10, 0, false, false},
+        {VER_PLATFORM_WIN32_WINDOWS, 5, 1, true, false},
+    };
+    for (const Case& c : cases) {
+        testing::ScopedSystemSettings settings(c.DropShadow, false, [c] {
+            OSVERSIONINFOA version{};
+            version.dwPlatformId = c.Platform;
+            version.dwMajorVersion = c.Major;
+            version.dwMinorVersion = c.Minor;
+            return version;
+        });
+        EXPECT_EQ(SystemDrawsMenuShadows(), c.Expected)
+            << c.Major << "." << c.Minor << " drop shadow " << c.DropShadow;
     }
 }
 
