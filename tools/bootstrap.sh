@@ -36,8 +36,33 @@ check_loaders() {
     fi
 }
 
+# Some kernels are built with their 32-bit support off (dmesg says "32-bit
+# emulation disabled"; it takes ia32_emulation=on at boot). There qemu-user
+# runs 32-bit Wine instead, registered with binfmt_misc so that every i386
+# program (the loader and the programs it starts) goes through it.
+i386_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+ensure_i386_runs() {
+    i386_runs && return 0
+    local sudo=""
+    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    echo "bootstrap: this kernel runs no 32-bit code; 32-bit Wine goes through qemu-user"
+    if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed'; then
+        $sudo apt-get install -y -qq --no-install-recommends qemu-user-static >/dev/null
+    fi
+    local misc=/proc/sys/fs/binfmt_misc
+    [[ -e $misc/register ]] || $sudo mount -t binfmt_misc binfmt_misc "$misc"
+    if [[ ! -e $misc/qemu-i386 ]]; then
+        # i386 ELF executables and shared objects; F: the interpreter is opened
+        # now, so it is found from any mount namespace later.
+        printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
+            $sudo tee $misc/register >/dev/null
+    fi
+    i386_runs || { echo "bootstrap: 32-bit Wine (/usr/lib/wine/wine) does not run, not even through qemu-user" >&2; exit 1; }
+}
+
 if [[ ${#missing[@]} -eq 0 ]]; then
     check_loaders
+    ensure_i386_runs
     exit 0
 fi
 
@@ -79,6 +104,7 @@ for round in $(seq 1 12); do
     if [[ $rc -eq 0 && -z "$removed" ]]; then
         $sudo apt-get install -y -qq "${apt_args[@]}" "${missing[@]}" "${pins[@]}" >/dev/null
         check_loaders
+        ensure_i386_runs
         echo "bootstrap: done"
         exit 0
     fi

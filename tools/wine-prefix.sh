@@ -6,12 +6,19 @@ set -euo pipefail
 prefix=$1
 action=${2:-init}
 export WINEPREFIX="$prefix" WINEDEBUG=-all
+. "$(dirname "$0")/wine-loader.sh"   # the settings 32-bit Wine needs
 case "$action" in
     init)
         if [[ ! -f "$prefix/system.reg" ]]; then
             mkdir -p "$prefix"
             echo "wine-prefix: creating $prefix (takes a few seconds, once)"
             timeout 180 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+        fi
+        # A prefix made while 32-bit Wine could not run has no 32-bit system
+        # files; the 32-bit programs would find no kernel32.dll.
+        if [[ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]]; then
+            echo "wine-prefix: adding the 32-bit system files to $prefix"
+            timeout 300 /usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1 || true
         fi
         if [[ "${QUILLORY_WINE_UNMANAGED:-1}" == 1 && ! -f "$prefix/.unmanaged" ]]; then
             # The test displays run no window manager; a managed window then

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under 64-bit Wine with the build tree's own prefix.
+# Runs a Windows program under Wine, with the loader that fits its bitness
+# (tools/wine-loader.sh) and the build tree's own prefix.
 # Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]
 # Used as the cross-compiling emulator, so ctest runs every .exe through it.
 set -euo pipefail
@@ -9,7 +10,9 @@ if [[ -z "${DISPLAY:-}" ]]; then
     echo "wine-run: no X display (DISPLAY is empty); run the tests through tools/with-xvfb.sh" >&2
     exit 2
 fi
+. "$(dirname "$0")/wine-loader.sh"
+loader=$(wine_loader "$1")
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 mkdir -p "$prefix"
 # Every test process has a time limit; a hung program must not hang the suite.
-exec timeout --kill-after=5 "${QUILLORY_WINE_TIMEOUT:-240}" /usr/lib/wine/wine64 "$@"
+exec timeout --kill-after=5 "${QUILLORY_WINE_TIMEOUT:-240}" "$loader" "$@"

@@ -15,7 +15,7 @@ colours_exe=$4
 source "$(dirname "$0")/e2e_lib.sh"
 
 # The colours to look for, as "name=r,g,b" lines.
-eval "$(WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 /usr/lib/wine/wine64 "$colours_exe" | tr -d '\r')"
+eval "$(WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 "$(wine_loader "$colours_exe")" "$colours_exe" | tr -d '\r')"
 [[ -n "${button:-}" && -n "${button_hot:-}" && -n "${edit_focus:-}" ]] || fail "no style colours"
 [[ "$button_hot" != "$dialog" ]] || fail "the hot face cannot be told from the dialog"
 echo "e2e: button $button, hot $button_hot, dialog $dialog, edit focus $edit_focus"

@@ -9,6 +9,10 @@ readonly board_left=10   # band edge 2 + first cell 8, in client pixels
 
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-loader.sh"
+# The loader that runs the game: 32-bit Wine for the 32-bit build.
+wine=$(wine_loader "$exe") || exit 2
+
 [[ -n "${DISPLAY:-}" ]] || { echo "e2e: no DISPLAY; run through tools/with-xvfb.sh" >&2; exit 2; }
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.txt
@@ -33,7 +37,7 @@ trap cleanup EXIT
 # Starts the game in $work (put a scores.dat there first if the test needs one)
 # and waits for its main window: sets wid, X, Y, WIDTH, HEIGHT.
 start_game() {
-    (cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all exec timeout 90 /usr/lib/wine/wine64 "$exe") &
+    (cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all exec timeout 90 "$wine" "$exe") &
     game_pid=$!
     wid=
     for _ in $(seq 1 150); do

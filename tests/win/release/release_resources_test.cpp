@@ -1,8 +1,8 @@
 // The finished executables, read as Explorer and the loader read them: the
 // version block through the version API, the manifest and the icon through
-// the resource functions, the headers from the file's own bytes. The 64-bit
-// game is the one the tests build; the 32-bit one is the release build,
-// which cannot run here and is only mapped as data.
+// the resource functions, the headers from the file's own bytes. Both
+// builds' games are read, whichever bitness this test has: the other one is
+// only mapped as data. The 32-bit game is the stripped release build.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -137,7 +137,7 @@ protected:
         path_ = PathOf(GetParam());
         ASSERT_FALSE(path_.empty()) << GetParam().PathVariable << " is not set";
         ASSERT_NE(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES)
-            << path_ << " is missing (the 32-bit one comes from the win32 preset: make win32)";
+            << path_ << " is missing (build both games: make win64 win32)";
     }
     std::string path_;
 };
