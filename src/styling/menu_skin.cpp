@@ -7,6 +7,7 @@
 #include "styling/menu/menu_item_paint.h"
 #include "styling/menu_skin_manager.h"
 #include "ui/application.h"
+#include "ui/system_settings.h"
 
 namespace quillory::styling {
 
@@ -31,16 +32,6 @@ struct SkinMeasureHandler {
     }
 };
 
-bool IsNTFamily() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(&version)) return false;
-#pragma GCC diagnostic pop
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 }  // namespace
 
 TMenuSkin::TMenuSkin(ui::TComponent* owner) : TComponent(owner) {
@@ -60,8 +51,8 @@ TMenuSkin::TMenuSkin(ui::TComponent* owner) : TComponent(owner) {
     if (form_) ResolveColors(nullptr);
     style_.FTransparentKey = kTransparentKey;
     colors_dirty_ = false;
-    look_.IsNT = IsNTFamily();
-    window_options_.SystemShadows = SystemDrawsMenuShadows();
+    look_.IsNT = ui::SystemVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
+    window_options_.SystemShadows = ui::SystemDrawsMenuShadows();
     if (!MenuSkinManager) MenuSkinManager = new TMenuSkinManager();
     // The controls of the forms it styles get their flat look from here.
     SetControlStyling(&TheControlStyling());

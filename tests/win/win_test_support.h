@@ -13,6 +13,7 @@
 #include "ui/canvas.h"
 #include "ui/control.h"
 #include "ui/forms.h"
+#include "ui/system_settings.h"
 
 // RECT comparisons for the layout checks.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -83,6 +84,26 @@ public:
 
 private:
     ui::TMessageBoxAnswerer previous_;
+};
+
+// The system's settings as a test wants them for the scope: drop shadows and
+// high contrast as given, the version the system reports unless one is given.
+class ScopedSystemSettings {
+public:
+    ScopedSystemSettings(bool dropShadow, bool highContrast,
+                         std::function<OSVERSIONINFOA()> version = nullptr) {
+        ui::TSystemSettings settings = ui::SystemSettingsPlatform();
+        settings.DropShadow = [dropShadow] { return dropShadow; };
+        settings.HighContrast = [highContrast] { return highContrast; };
+        if (version) settings.Version = std::move(version);
+        previous_ = ui::SetSystemSettings(std::move(settings));
+    }
+    ~ScopedSystemSettings() { ui::SetSystemSettings(std::move(previous_)); }
+    ScopedSystemSettings(const ScopedSystemSettings&) = delete;
+    ScopedSystemSettings& operator=(const ScopedSystemSettings&) = delete;
+
+private:
+    ui::TSystemSettings previous_;
 };
 
 inline std::string WindowText(HWND window) {

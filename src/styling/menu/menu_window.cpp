@@ -116,17 +116,6 @@ WNDPROC PreviousMenuWindowProc(HWND window) {
     return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-bool SystemDrawsMenuShadows() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(&version)) return false;
-#pragma GCC diagnostic pop
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-           version.dwMinorVersion == 1;
-}
-
 void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
                            const TMenuWindowOptions& options, bool& painting) {
     if (!window || painting || !IsWindow(window)) return;

@@ -13,7 +13,7 @@
 namespace quillory::styling {
 
 struct TMenuWindowOptions {
-    // The system draws menu shadows itself (NT 5.1): no region, no painted shadow.
+    // The system draws menu shadows itself: no region, no painted shadow.
     bool SystemShadows = false;
 };
 
@@ -30,8 +30,5 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The procedure the flat frame will hand the window back, or none.
 WNDPROC PreviousMenuWindowProc(HWND window);
-
-// The system draws menu shadows itself: NT family, version 5.1.
-bool SystemDrawsMenuShadows();
 
 }  // namespace quillory::styling

@@ -1,0 +1,32 @@
+// The system settings the program's own look steps aside for: whether the
+// system draws menu shadows itself and whether high contrast is on. Asked of
+// the platform each time (both can change while the program runs); tests
+// install answers of their own through SetSystemSettings.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace quillory::ui {
+
+struct TSystemSettings {
+    std::function<bool()> DropShadow;    // SPI_GETDROPSHADOW: menus and tips cast shadows
+    std::function<bool()> HighContrast;  // SPI_GETHIGHCONTRAST: HCF_HIGHCONTRASTON
+    std::function<OSVERSIONINFOA()> Version;
+};
+
+// The system's own answers.
+TSystemSettings SystemSettingsPlatform();
+// Installs a set and returns the one it replaces.
+TSystemSettings SetSystemSettings(TSystemSettings settings);
+
+// The system draws shadows under menus itself: an NT system of version 5.1
+// or later with its drop-shadow setting on.
+bool SystemDrawsMenuShadows();
+// The system's version, as GetVersionExA reports it.
+OSVERSIONINFOA SystemVersion();
+// The user asked for high contrast: programs draw as the system does.
+bool HighContrastOn();
+
+}  // namespace quillory::ui
