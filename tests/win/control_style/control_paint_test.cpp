@@ -34,39 +34,37 @@ struct ControlPaintTest : ::testing::Test {
     std::unique_ptr<testing::TStyledForm> form;
 };
 
-// The colours of a push button of the game's style.
+// A push button of the game's style on a dialog, by state: the face, the soft
+// outline and the dark edge line the style names for it.
 struct ButtonLook {
-    COLORREF Back, Face, Outline, Edge;
+    const char* state;
+    bool hot, focused;
+    COLORREF Face, Outline, Edge;
 };
-ButtonLook Look(bool hot, bool focused, ui::TColor back) {
-    const ui::TColor face = hot ? LightenColor(Rgb(clBtnFace), 40) : clSkyBlue;
-    const ui::TColor edge = hot || focused ? LightenColor(clNavy, 60) : Rgb(clBtnShadow);
-    return ButtonLook{Rgb(back), Rgb(face), Rgb(LightenColor(edge, 30)),
-                      Rgb(DarkenColor(edge, 50))};
-}
+const COLORREF kDialog = GetSysColor(COLOR_BTNFACE);
+const COLORREF kShadow = GetSysColor(COLOR_BTNSHADOW);
+const COLORREF kLit = LightenColor(clNavy, 60);
+const ButtonLook kLooks[] = {
+    {"normal", false, false, clSkyBlue, LightenColor(kShadow, 30), DarkenColor(kShadow, 50)},
+    {"hot", true, false, LightenColor(kDialog, 40), LightenColor(kLit, 30), DarkenColor(kLit, 50)},
+    {"focused", false, true, clSkyBlue, LightenColor(kLit, 30), DarkenColor(kLit, 50)},
+};
+const ButtonLook &kRest = kLooks[0], &kHot = kLooks[1];
 
 TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetCaption("");
     ui::TBitmap shot;
-    struct Case {
-        const char* name;
-        bool hot, focused, space, mouse;
-    } cases[] = {{"normal", false, false, false, false},
-                 {"hot", true, false, false, false},
-                 {"focused", false, true, false, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        record.FHot = c.hot;
-        if (c.focused)
+    for (const ButtonLook& look : kLooks) {
+        SCOPED_TRACE(look.state);
+        if (look.focused)
             form->Button->SetFocus();
         else
             SetFocus(form->Handle());
         Pump();
-        record.FHot = c.hot;
+        record.FHot = look.hot;
         PaintNow(record, shot);
-        const ButtonLook look = Look(c.hot, c.focused, clBtnFace);
-        EXPECT_EQ(shot.Pixel(0, 0), look.Back) << "the corner outside the rounded face";
+        EXPECT_EQ(shot.Pixel(0, 0), kDialog) << "the corner outside the rounded face";
         EXPECT_EQ(shot.Pixel(37, 0), look.Outline) << "top";
         EXPECT_EQ(shot.Pixel(0, 12), look.Outline) << "left";
         EXPECT_EQ(shot.Pixel(74, 12), look.Edge) << "right";
@@ -80,24 +78,22 @@ TEST_F(ControlPaintTest, PressedBySpaceOrByTheMouseOverItDarkensTheTopAndLeft) {
     form->Button->SetCaption("");
     SetFocus(form->Handle());
     ui::TBitmap shot;
-    const ButtonLook normal = Look(false, false, clBtnFace);
     record.FSpaceDown = true;
     PaintNow(record, shot);
-    EXPECT_EQ(shot.Pixel(0, 12), normal.Edge) << "space held: left dark";
-    EXPECT_EQ(shot.Pixel(37, 0), normal.Edge) << "top dark";
-    EXPECT_EQ(shot.Pixel(74, 12), normal.Outline) << "right soft";
+    EXPECT_EQ(shot.Pixel(0, 12), kRest.Edge) << "space held: left dark";
+    EXPECT_EQ(shot.Pixel(37, 0), kRest.Edge) << "top dark";
+    EXPECT_EQ(shot.Pixel(74, 12), kRest.Outline) << "right soft";
     record.FSpaceDown = false;
 
     record.FLButtonDown = true;
     record.FHot = true;
     PaintNow(record, shot);
-    const ButtonLook hot = Look(true, false, clBtnFace);
-    EXPECT_EQ(shot.Pixel(0, 12), hot.Edge) << "mouse held over it: pressed";
+    EXPECT_EQ(shot.Pixel(0, 12), kHot.Edge) << "mouse held over it: pressed";
     // The mouse has left while the button is held: the raised look.
     record.FHot = false;
     PaintNow(record, shot);
-    EXPECT_EQ(shot.Pixel(74, 12), normal.Edge);
-    EXPECT_EQ(shot.Pixel(0, 12), normal.Outline);
+    EXPECT_EQ(shot.Pixel(74, 12), kRest.Edge);
+    EXPECT_EQ(shot.Pixel(0, 12), kRest.Outline);
     record.FLButtonDown = false;
 }
 
@@ -106,9 +102,8 @@ TEST_F(ControlPaintTest, DisabledButtonHasNoDarkEdgeAndItsCaptionInTheDisabledCo
     TControlSubClass& record = Record(form->Button);
     ui::TBitmap shot;
     PaintNow(record, shot);
-    const ButtonLook look = Look(false, false, clBtnFace);
-    EXPECT_EQ(shot.Pixel(74, 12), look.Outline) << "no dark edge";
-    EXPECT_EQ(shot.Pixel(37, 24), look.Outline);
+    EXPECT_EQ(shot.Pixel(74, 12), kRest.Outline) << "no dark edge";
+    EXPECT_EQ(shot.Pixel(37, 24), kRest.Outline);
     EXPECT_TRUE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clMoneyGreen))) << "the caption";
     EXPECT_FALSE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clBtnText)));
 }
@@ -328,11 +323,24 @@ TEST_F(SpeedButtonPaintTest, TransparentFlatButtonAtRestDrawsOnlyItsCaption) {
     ui::TSpeedButton* button = form->Speed;
     button->SetFlat(true);
     button->SetTransparent(true);
+    button->SetCaption("Go");
+    button->Font().SetColor(RGB(0, 0, 160));
     form->Panel->SetColor(RGB(10, 200, 30));
     ui::TBitmap shot;
     Render(shot);
-    EXPECT_EQ(At(shot, 0, 0), RGB(10, 200, 30));
-    EXPECT_EQ(At(shot, 12, 12), RGB(10, 200, 30));
+    // The caption's edges are smoothed into the parent's colour; the ring
+    // where an outline would lie is the parent's alone.
+    const int w = button->Width(), h = button->Height();
+    int caption = 0, ring = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            caption += At(shot, x, y) == RGB(0, 0, 160);
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
+                ring += At(shot, x, y) != RGB(10, 200, 30);
+        }
+    EXPECT_GE(caption, 8) << "the caption in its font's colour";
+    EXPECT_EQ(ring, 0) << "no outline";
+    button->SetCaption("");
     // Not flat: an outline without a fill.
     button->SetFlat(false);
     Render(shot);
