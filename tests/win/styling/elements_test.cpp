@@ -194,85 +194,49 @@ TSkinColorProperties MainWindowColors() {
     return p;
 }
 
-TResolvedColors Resolved(TResolvedColors r) {
-    // Compared as RGB: a system colour reference and its value are the same colour.
-    for (ui::TColor* c :
-         {&r.FResColor, &r.FResIconBackColor, &r.FResSelectColor, &r.FResSelectBorderColor,
-          &r.FResSelectFontColor, &r.FResCheckedAreaColor, &r.FResCheckedAreaSelectColor,
-          &r.FResCheckedColor, &r.FResMenuBarColor, &r.FResDisabledColor, &r.FResSeparatorColor,
-          &r.FResMenuBorderColor, &r.FResMenuShadowColor})
-        *c = Rgb(*c);
-    return r;
-}
-
-TEST(ResolveSkinColors, OwnColoursOnAHighColourScreen) {
-    const TResolvedColors r =
-        Resolved(ResolveSkinColors(MainWindowColors(), false, true, clMenuText, true));
-    EXPECT_EQ(r.FResColor, Rgb(clSkyBlue));
-    EXPECT_EQ(r.FResIconBackColor, Rgb(clSkyBlue));
-    EXPECT_EQ(r.FResSelectColor, RGB(227, 238, 250));
-    EXPECT_EQ(r.FResCheckedAreaColor, RGB(237, 244, 252));
-    EXPECT_EQ(r.FResCheckedAreaSelectColor, RGB(210, 228, 248));
-    EXPECT_EQ(r.FResSelectBorderColor, Rgb(clNavy));
-    EXPECT_EQ(r.FResSelectFontColor, Rgb(clMenuText));
-    EXPECT_EQ(r.FResCheckedColor, Rgb(clHighlight));
-    EXPECT_EQ(r.FResMenuBarColor, Rgb(clBtnFace));
-    EXPECT_EQ(r.FResDisabledColor, Rgb(clMoneyGreen));
-    EXPECT_EQ(r.FResSeparatorColor, Rgb(clSkyBlue));
-    EXPECT_EQ(r.FResMenuBorderColor, DarkenColor(Rgb(clBtnFace), 90));
-    EXPECT_EQ(r.FResMenuShadowColor, DarkenColor(Rgb(clBtnFace), 76));
-
-    const TResolvedColors plain =
-        Resolved(ResolveSkinColors(MainWindowColors(), false, false, clMenuText, true));
-    EXPECT_EQ(plain.FResSelectColor, Rgb(clSkyBlue)) << "no softening without UseDimColor";
-    EXPECT_EQ(plain.FResCheckedAreaColor, Rgb(clSkyBlue));
-    EXPECT_EQ(plain.FResCheckedAreaSelectColor, Rgb(clSkyBlue));
-}
-
-TEST(ResolveSkinColors, OwnColoursOnALowColourScreen) {
-    const TResolvedColors r =
-        Resolved(ResolveSkinColors(MainWindowColors(), false, true, clMenuText, false));
-    EXPECT_EQ(r.FResColor, Rgb(clSkyBlue));
-    EXPECT_EQ(r.FResSelectColor, Rgb(clSkyBlue)) << "no softening with few colours";
-    EXPECT_EQ(r.FResCheckedAreaColor, Rgb(clWhite));
-    EXPECT_EQ(r.FResCheckedAreaSelectColor, RGB(0xC0, 0xC0, 0xC0));
-    EXPECT_EQ(r.FResDisabledColor, Rgb(clMoneyGreen));
-    EXPECT_EQ(r.FResMenuBorderColor, Rgb(clBtnShadow));
-    EXPECT_EQ(r.FResMenuShadowColor, Rgb(clBtnShadow));
-}
-
-TEST(ResolveSkinColors, SystemColoursHighAndLow) {
-    constexpr ui::TColor kFont = 0x123456;
-    const TResolvedColors high =
-        Resolved(ResolveSkinColors(MainWindowColors(), true, true, kFont, true));
-    EXPECT_EQ(high.FResColor, LightenColor(Rgb(clBtnFace), 86));
-    EXPECT_EQ(high.FResIconBackColor, LightenColor(Rgb(clBtnFace), 16));
-    EXPECT_EQ(high.FResSelectColor, LightenColor(Rgb(clHighlight), 68));
-    EXPECT_EQ(high.FResSelectBorderColor, Rgb(clHighlight));
-    EXPECT_EQ(high.FResSelectFontColor, kFont);
-    EXPECT_EQ(high.FResCheckedAreaColor, LightenColor(Rgb(clHighlight), 80));
-    EXPECT_EQ(high.FResCheckedAreaSelectColor, LightenColor(Rgb(clHighlight), 50));
-    EXPECT_EQ(high.FResCheckedColor, Rgb(clHighlight));
-    EXPECT_EQ(high.FResMenuBarColor, Rgb(clBtnFace));
-    EXPECT_EQ(high.FResDisabledColor, LightenColor(Rgb(clBtnShadow), 10));
-    EXPECT_EQ(high.FResSeparatorColor, LightenColor(Rgb(clBtnShadow), 25));
-    EXPECT_EQ(high.FResMenuBorderColor, DarkenColor(Rgb(clBtnFace), 90));
-    EXPECT_EQ(high.FResMenuShadowColor, DarkenColor(Rgb(clBtnFace), 76));
-
-    const TResolvedColors low =
-        Resolved(ResolveSkinColors(MainWindowColors(), true, true, kFont, false));
-    EXPECT_EQ(low.FResColor, Rgb(clWhite));
-    EXPECT_EQ(low.FResIconBackColor, Rgb(clBtnFace));
-    EXPECT_EQ(low.FResSelectColor, Rgb(clWhite));
-    EXPECT_EQ(low.FResSelectBorderColor, Rgb(clHighlight));
-    EXPECT_EQ(low.FResSelectFontColor, kFont);
-    EXPECT_EQ(low.FResCheckedAreaColor, Rgb(clWhite));
-    EXPECT_EQ(low.FResCheckedAreaSelectColor, Rgb(clWhite));
-    EXPECT_EQ(low.FResCheckedColor, Rgb(clHighlight));
-    EXPECT_EQ(low.FResDisabledColor, Rgb(clBtnShadow));
-    EXPECT_EQ(low.FResSeparatorColor, Rgb(clBtnShadow));
-    EXPECT_EQ(low.FResMenuBorderColor, Rgb(clBtnShadow));
-    EXPECT_EQ(low.FResMenuShadowColor, Rgb(clBtnShadow));
+// Every entry in the four columns: the main window's own colours on a high-
+// and a low-colour screen, then the system's scheme on both. Each row is the
+// entry as the style's table names it, system colours asked of GetSysColor.
+TEST(ResolveSkinColors, EveryEntryInEachColumn) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), text = GetSysColor(COLOR_MENUTEXT);
+    const COLORREF frame = DarkenColor(face, 90), cast = DarkenColor(face, 76);
+    constexpr COLORREF kFont = 0x123456, kWhite = 0xFFFFFF;
+    using T = TResolvedColors;
+    const struct Row {
+        ui::TColor T::*entry;
+        COLORREF ownHigh, ownLow, systemHigh, systemLow;
+    } rows[] = {
+        {&T::FResColor, clSkyBlue, clSkyBlue, LightenColor(face, 86), kWhite},
+        {&T::FResIconBackColor, clSkyBlue, clSkyBlue, LightenColor(face, 16), face},
+        {&T::FResSelectColor, RGB(227, 238, 250), clSkyBlue, LightenColor(highlight, 68), kWhite},
+        {&T::FResSelectBorderColor, clNavy, clNavy, highlight, highlight},
+        {&T::FResSelectFontColor, text, text, kFont, kFont},
+        {&T::FResCheckedAreaColor, RGB(237, 244, 252), kWhite, LightenColor(highlight, 80), kWhite},
+        {&T::FResCheckedAreaSelectColor, RGB(210, 228, 248), 0xC0C0C0, LightenColor(highlight, 50),
+         kWhite},
+        {&T::FResCheckedColor, highlight, highlight, highlight, highlight},
+        {&T::FResMenuBarColor, face, face, face, face},
+        {&T::FResDisabledColor, clMoneyGreen, clMoneyGreen, LightenColor(shadow, 10), shadow},
+        {&T::FResSeparatorColor, clSkyBlue, clSkyBlue, LightenColor(shadow, 25), shadow},
+        {&T::FResMenuBorderColor, frame, shadow, frame, shadow},
+        {&T::FResMenuShadowColor, cast, shadow, cast, shadow},
+    };
+    const T columns[] = {ResolveSkinColors(MainWindowColors(), false, true, kFont, true),
+                         ResolveSkinColors(MainWindowColors(), false, true, kFont, false),
+                         ResolveSkinColors(MainWindowColors(), true, true, kFont, true),
+                         ResolveSkinColors(MainWindowColors(), true, true, kFont, false)};
+    for (const Row& row : rows) {
+        const COLORREF wanted[] = {row.ownHigh, row.ownLow, row.systemHigh, row.systemLow};
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(Rgb(columns[column].*row.entry), wanted[column])
+                << "row " << &row - rows << ", column " << column;
+    }
+    // Without UseDimColor the fills are the selection colour itself.
+    const T plain = ResolveSkinColors(MainWindowColors(), false, false, kFont, true);
+    for (ui::TColor T::*entry :
+         {&T::FResSelectColor, &T::FResCheckedAreaColor, &T::FResCheckedAreaSelectColor})
+        EXPECT_EQ(Rgb(plain.*entry), Rgb(clSkyBlue));
 }
 
 // ------------------------------------------------------------ marks
