@@ -213,7 +213,7 @@ TEST_F(MenuPaintTest, SeparatorLineInTheMiddleOfItsFourPixels) {
 
 TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsBoxCentredInTheIconColumn) {
     menu.Pause->SetChecked(true);
-    const ui::TColor frame = menu.Skin->ResolvedColors().FResCheckedColor;
+    const ui::TColor frame = clHighlight;  // CheckedColor on the main window
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
     // 10 x 10 at (4 + 7, (24 - 10) / 2): the item rectangle is one taller inside.
     EXPECT_TRUE(AllPixels(bitmap, RECT{11, 7, 21, 8}, frame));
@@ -404,26 +404,28 @@ TEST_F(RightToLeftTest, PopupEntryMirrorsIconColumnMarkAndTexts) {
     EXPECT_EQ(checked.Pixel(153, 1), LightenColor(clSkyBlue, 9));
     EXPECT_EQ(checked.Pixel(20, 1), RGB(251, 253, 254));
     // The mark centred in the icon column at the right: (130 + 7, 7).
-    EXPECT_TRUE(
-        AllPixels(checked, RECT{137, 7, 147, 8}, menu.Skin->ResolvedColors().FResCheckedColor));
+    EXPECT_TRUE(AllPixels(checked, RECT{137, 7, 147, 8}, clHighlight));
     menu.Pause->SetChecked(false);
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
-    // The texts where DrawTextEx puts them: the caption right-aligned, read
-    // right to left, 3 pixels before the icon column; the shortcut
-    // left-aligned 10 pixels inside the left edge. The text rectangle's top
-    // is centred on the height of "W".
-    const int top = (24 - TextHeight(menu.Skin->Font(), "W")) / 2;
-    ui::TBitmap expected;
-    Fill(expected, 220, 40, clWhite);
-    {
-        ui::TCanvas canvas(expected.DC());
-        canvas.Font = menu.Skin->Font();
-        RECT caption{4, top, 154 - 24 - 3, 24};
-        canvas.DrawTextEx(" Pause", caption, DT_RIGHT | DT_RTLREADING | DT_EXPANDTABS);
-        RECT shortCut{4 + 10, top, 154 - 24 - 3, 24};
-        canvas.DrawTextEx("F10 ", shortCut, 0);
+    // The caption right-aligned 3 pixels before the icon column, read right
+    // to left (its leading space goes to the right end); the shortcut 10
+    // pixels inside the left edge; both below the text rectangle's top,
+    // which is centred on the height of "W".
+    const ui::TFont& font = menu.Skin->Font();
+    const int top = (24 - TextHeight(font, "W")) / 2, bottom = top + TextHeight(font, "W");
+    const int captionRight = 154 - 24 - 3, captionLeft = captionRight - TextWidth(font, " Pause");
+    const RECT caption = testing::BoxOf(bitmap, clMenuText, RECT{60, 0, 154, 24});
+    EXPECT_GE(caption.left, captionLeft);
+    EXPECT_LE(caption.left, captionLeft + 1);
+    EXPECT_LE(caption.right, captionRight - TextWidth(font, " "));
+    const RECT shortCut = testing::BoxOf(bitmap, clMenuText, RECT{4, 0, 60, 24});
+    EXPECT_GE(shortCut.left, 4 + 10);
+    EXPECT_LE(shortCut.left, 4 + 10 + 1);
+    EXPECT_LE(shortCut.right, 4 + 10 + TextWidth(font, "F10"));
+    for (const RECT& box : {caption, shortCut}) {
+        EXPECT_GE(box.top, top);
+        EXPECT_LE(box.bottom, bottom);
     }
-    EXPECT_EQ(PixelsOf(bitmap, clMenuText), PixelsOf(expected, clMenuText));
 }
 
 TEST_F(RightToLeftTest, SeparatorAndSelectedBarCaption) {

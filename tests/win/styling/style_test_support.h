@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -57,6 +58,18 @@ inline ::testing::AssertionResult AllPixels(const ui::TBitmap& bitmap, const REC
                 return ::testing::AssertionFailure() << text;
             }
     return ::testing::AssertionSuccess();
+}
+
+// The smallest rectangle around the pixels of a colour within an area (left
+// past right when there are none).
+inline RECT BoxOf(const ui::TBitmap& bitmap, ui::TColor color, const RECT& area) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (bitmap.Pixel(x, y) == Rgb(color))
+                box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                           std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+    return box;
 }
 
 // The main window's style settings on a high-colour screen.
