@@ -11,7 +11,6 @@
 #include <string>
 
 #include "core/game_state.h"
-#include "core/main_layout.h"
 #include "dpi_test_support.h"
 #include "game/main_form.h"
 #include "screen_capture.h"
@@ -38,16 +37,40 @@ bool Inside(const RECT& inner, const RECT& outer) {
            inner.bottom <= outer.bottom;
 }
 
-RECT ToRECT(const Rect& rect) {
-    return RECT{rect.Left, rect.Top, rect.Right, rect.Bottom};
+// Pixels of `color` in a rectangle of a picture.
+int CountColor(const TBitmap& picture, const RECT& area, COLORREF color) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) count += picture.Pixel(x, y) == color;
+    return count;
 }
 
-// Pixels of `color` in a rectangle of a picture.
-int CountColor(const TBitmap& picture, const Rect& area, COLORREF color) {
-    int count = 0;
-    for (int y = area.Top; y < area.Bottom; ++y)
-        for (int x = area.Left; x < area.Right; ++x) count += picture.Pixel(x, y) == color;
-    return count;
+// The window's design (cells of 10 from x 8, a client of 316 x 223, the frame
+// at 3, 0 of 308 x 201, a status bar of 19 with panels of 78) at each scale,
+// every length rounded as MulDiv rounds. The board grows by whole cells and
+// what lies around it follows: at 120 dpi cells of 13 (12.5 rounded up) from
+// x 10 make the client 3 + 10 + 30 x 13 + 8 = 411 wide.
+struct ScaledLayout {
+    int dpi, cell, gridLeft;
+    SIZE client;
+    RECT bevel;
+    int statusHeight, statusPart;
+
+    // Cell n (1..600) in the board panel.
+    RECT Cell(int n) const {
+        const int left = gridLeft + cell * ((n - 1) % 30), top = cell * ((n - 1) / 30);
+        return RECT{left, top, left + cell, top + cell};
+    }
+};
+constexpr ScaledLayout kLayouts[] = {
+    {96, 10, 8, {316, 223}, {3, 0, 311, 201}, 19, 78},
+    {120, 13, 10, {411, 289}, {4, 0, 404, 261}, 24, 98},
+    {144, 15, 12, {474, 336}, {5, 0, 467, 302}, 29, 117},
+    {192, 20, 16, {632, 446}, {6, 0, 622, 402}, 38, 156},
+};
+const ScaledLayout& kAt144 = kLayouts[2];
+void PrintTo(const ScaledLayout& layout, std::ostream* out) {
+    *out << layout.dpi << " dpi";
 }
 
 struct MainFormAtScale {
@@ -66,36 +89,33 @@ struct MainFormAtScale {
     std::unique_ptr<TMainForm> form;
 };
 
-class MainFormDpiTest : public ::testing::TestWithParam<int> {};
+class MainFormDpiTest : public ::testing::TestWithParam<ScaledLayout> {};
 
 TEST_P(MainFormDpiTest, LayoutFontsAndStatusBar) {
-    const int dpi = GetParam();
+    const ScaledLayout& layout = GetParam();
+    const int dpi = layout.dpi;
     MainFormAtScale at(testing::PlatformAt(dpi));
     TMainForm& form = *at.form;
-    const MainLayout layout = MainLayoutForDpi(dpi);
     HWND window = form.Handle();
     EXPECT_EQ(form.Dpi(), dpi);
-    EXPECT_EQ(form.CellSize(), ScaleForDpi(10, dpi));
+    EXPECT_EQ(form.CellSize(), layout.cell);
 
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, layout.Client.Width);
-    EXPECT_EQ(client.bottom, layout.Client.Height);
+    EXPECT_EQ(client, (RECT{0, 0, layout.client.cx, layout.client.cy}));
 
     // The status bar whole inside the window, at the bottom, below the board.
     const RECT status = RectIn(form.Status->Handle(), window);
     EXPECT_TRUE(Inside(status, client));
     EXPECT_EQ(status.bottom, client.bottom);
-    EXPECT_EQ(status.bottom - status.top, ScaleForDpi(19, dpi));
+    EXPECT_EQ(status.bottom - status.top, layout.statusHeight);
     const RECT panel = RectIn(form.MainPanel->Handle(), window);
     EXPECT_LE(panel.bottom, status.top) << "the board and the status bar do not overlap";
     EXPECT_TRUE(Inside(panel, client));
     int edges[8] = {};
     ASSERT_EQ(SendMessageA(form.Status->Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)),
               4);
-    EXPECT_EQ(edges[0], ScaleForDpi(78, dpi));
-    EXPECT_EQ(edges[1], 2 * ScaleForDpi(78, dpi));
-    EXPECT_EQ(edges[2], 3 * ScaleForDpi(78, dpi));
+    for (int part = 0; part < 3; ++part) EXPECT_EQ(edges[part], (part + 1) * layout.statusPart);
     // Each panel's text fits its panel at the scaled font.
     HFONT statusFont =
         reinterpret_cast<HFONT>(SendMessageA(form.Status->Handle(), WM_GETFONT, 0, 0));
@@ -116,10 +136,10 @@ TEST_P(MainFormDpiTest, LayoutFontsAndStatusBar) {
         auto* cell =
             dynamic_cast<TCellButton*>(form.FindComponent("SpeedButton" + std::to_string(n)));
         ASSERT_NE(cell, nullptr);
-        EXPECT_EQ(cell->BoundsRect(), ToRECT(layout.Cell(n))) << n;
+        EXPECT_EQ(cell->BoundsRect(), layout.Cell(n)) << n;
         EXPECT_EQ(FontHandleHeight(cell->Font().Handle()), MulDiv(-12, dpi, 96));
     }
-    EXPECT_EQ(form.Bevel1->BoundsRect(), ToRECT(layout.Bevel));
+    EXPECT_EQ(form.Bevel1->BoundsRect(), layout.bevel);
     const RECT panelClient = form.MainPanel->ClientRect();
     EXPECT_TRUE(Inside(form.Bevel1->BoundsRect(), panelClient));
     EXPECT_EQ(FontHandleHeight(form.PausedLabel->Font().Handle()), MulDiv(-32, dpi, 96));
@@ -134,27 +154,27 @@ TEST_P(MainFormDpiTest, LayoutFontsAndStatusBar) {
 }
 
 TEST_P(MainFormDpiTest, TheBoardIsDrawnAtItsPitch) {
-    const int dpi = GetParam();
+    const ScaledLayout& layout = GetParam();
+    const int dpi = layout.dpi;
     MainFormAtScale at(testing::PlatformAt(dpi));
     TMainForm& form = *at.form;
     form.Newgame1Click(nullptr);
     form.Update();
     TBitmap picture;
     RenderClient(*form.MainPanel, picture);
-    const MainLayout layout = MainLayoutForDpi(dpi);
     const COLORREF black = RGB(0, 0, 0);
     const COLORREF face = ColorToRGB(form.CellButton(1, 1)->Color());
-    const int size = layout.CellSize;
+    const int size = layout.cell;
     // The snake in row 10, columns 5 to 9: each cell is a rounded square at
     // the scale, with as much ink for its size as at 96 dpi (60 of 100
     // pixels there) and the face colour at its corners.
     for (int x = 5; x <= 9; ++x) {
-        const Rect cell = layout.Cell((10 - 1) * 30 + x);
+        const RECT cell = layout.Cell((10 - 1) * 30 + x);
         const int ink = CountColor(picture, cell, black);
         EXPECT_NEAR(ink * 100.0 / (size * size), 60.0, 8.0) << "column " << x;
-        EXPECT_EQ(picture.Pixel(cell.Left, cell.Top), face);
-        EXPECT_EQ(picture.Pixel(cell.Right - 1, cell.Bottom - 1), face);
-        EXPECT_EQ(picture.Pixel(cell.Left + size / 2, cell.Top + size / 2), black);
+        EXPECT_EQ(picture.Pixel(cell.left, cell.top), face);
+        EXPECT_EQ(picture.Pixel(cell.right - 1, cell.bottom - 1), face);
+        EXPECT_EQ(picture.Pixel(cell.left + size / 2, cell.top + size / 2), black);
     }
     // One cell further the board is empty again.
     EXPECT_EQ(CountColor(picture, layout.Cell(9 * 30 + 10), black), 0);
@@ -172,7 +192,7 @@ TEST_P(MainFormDpiTest, TheBoardIsDrawnAtItsPitch) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryScale, MainFormDpiTest, ::testing::Values(96, 120, 144, 192));
+INSTANTIATE_TEST_SUITE_P(EveryScale, MainFormDpiTest, ::testing::ValuesIn(kLayouts));
 
 TEST(MainFormOlderSystem, TheScreensDpiWhereTheNewerFunctionsAreMissing) {
     MainFormAtScale at(OlderPlatformAt(144));
@@ -180,8 +200,7 @@ TEST(MainFormOlderSystem, TheScreensDpiWhereTheNewerFunctionsAreMissing) {
     EXPECT_EQ(at.form->CellSize(), 15);
     RECT client;
     GetClientRect(at.form->Handle(), &client);
-    EXPECT_EQ(client.right, MainLayoutForDpi(144).Client.Width);
-    EXPECT_EQ(client.bottom, MainLayoutForDpi(144).Client.Height);
+    EXPECT_EQ(client, (RECT{0, 0, kAt144.client.cx, kAt144.client.cy}));
 }
 
 TEST(MainFormScaleChange, AMoveToAnotherScaleDuringAGame) {
@@ -197,15 +216,14 @@ TEST(MainFormScaleChange, AMoveToAnotherScaleDuringAGame) {
     SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
     Pump();
-    const MainLayout layout = MainLayoutForDpi(144);
+    const ScaledLayout& layout = kAt144;
     RECT client;
     GetClientRect(form.Handle(), &client);
-    EXPECT_EQ(client.right, layout.Client.Width);
-    EXPECT_EQ(client.bottom, layout.Client.Height);
+    EXPECT_EQ(client, (RECT{0, 0, layout.client.cx, layout.client.cy}));
     GetWindowRect(form.Handle(), &outer);
     EXPECT_EQ(outer.left, suggested.left);
     EXPECT_EQ(outer.top, suggested.top);
-    EXPECT_EQ(form.CellButton(30, 20)->BoundsRect(), ToRECT(layout.Cell(600)));
+    EXPECT_EQ(form.CellButton(30, 20)->BoundsRect(), layout.Cell(600));
     EXPECT_EQ(RectIn(form.Status->Handle(), form.Handle()).bottom, client.bottom);
 
     // The game goes on where it was.
@@ -217,15 +235,14 @@ TEST(MainFormScaleChange, AMoveToAnotherScaleDuringAGame) {
     form.Update();
     TBitmap picture;
     RenderClient(*form.MainPanel, picture);
-    const Rect headCell = layout.Cell((at.game.HeadY - 1) * 30 + at.game.HeadX);
-    EXPECT_EQ(picture.Pixel(headCell.Left + 7, headCell.Top + 7), RGB(0, 0, 0))
+    const RECT headCell = layout.Cell((at.game.HeadY - 1) * 30 + at.game.HeadX);
+    EXPECT_EQ(picture.Pixel(headCell.left + 7, headCell.top + 7), RGB(0, 0, 0))
         << "the snake drawn at the new pitch";
 
     // And back: the design again, to the pixel.
     SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
     GetClientRect(form.Handle(), &client);
-    EXPECT_EQ(client.right, 316);
-    EXPECT_EQ(client.bottom, 223);
+    EXPECT_EQ(client, (RECT{0, 0, 316, 223}));
     EXPECT_EQ(form.CellButton(30, 20)->BoundsRect(), (RECT{298, 190, 308, 200}));
 }
 
