@@ -14,9 +14,7 @@ out=$3
 colours_exe=$4
 source "$(dirname "$0")/e2e_lib.sh"
 
-# The colours to look for, as "name=r,g,b" lines.
-eval "$(WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 "$(wine_loader "$colours_exe")" "$colours_exe" | tr -d '\r')"
-[[ -n "${button:-}" && -n "${button_hot:-}" && -n "${edit_focus:-}" ]] || fail "no style colours"
+load_style_colours "$colours_exe"
 [[ "$button_hot" != "$dialog" ]] || fail "the hot face cannot be told from the dialog"
 echo "e2e: button $button, hot $button_hot, dialog $dialog, edit focus $edit_focus"
 
@@ -99,13 +97,17 @@ sleep 0.8
 shoot_window confirm "$confirm"
 box=$(colour_box "$out/confirm-window.png" "$button")
 n=${box%% *}
-echo "e2e: confirm: $n pixels of the resting flat face"
+hot=$(count_of "$out/confirm-window.png" "$button_hot")   # the focused button
+echo "e2e: confirm: $n pixels of the resting flat face, $hot lighter"
 (( n >= face_pixels )) || fail "the No button of the question is not flat"
 point_at_box "$confirm" "$box"
 sleep 0.6
 shoot_window confirm-hover "$confirm"
-(( $(count_of "$out/confirm-hover-window.png" "$button") < face_pixels / 4 )) ||
-    fail "No does not light up under the mouse"
+n_rest=$(count_of "$out/confirm-hover-window.png" "$button")
+n_hot=$(count_of "$out/confirm-hover-window.png" "$button_hot")
+echo "e2e: confirm, mouse over No: $n_rest resting, $n_hot lighter pixels"
+(( n_rest < face_pixels / 4 && n_hot >= hot + face_pixels )) ||
+    fail "No does not take the lighter face under the mouse"
 xdotool click 1   # No: the game goes on
 sleep 0.5
 window_shown '^Confirm$' && fail "No did not close the question"

@@ -53,6 +53,13 @@ start_game() {
     xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowactivate "$wid" 2>/dev/null || true
 }
 
+# Sets the style's colours ("name=r,g,b" lines of the style_colours helper,
+# worked out from this system's scheme) as shell variables.
+load_style_colours() {  # helper-exe
+    eval "$(WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 "$(wine_loader "$1")" "$1" | tr -d '\r')"
+    [[ -n "${dialog:-}" && -n "${menu_frame:-}" ]] || fail "no style colours from $1"
+}
+
 # Presses keys in the game's main window.
 press() { xdotool key --window "$wid" "$@" 2>/dev/null || xdotool key "$@"; }
 

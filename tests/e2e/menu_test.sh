@@ -4,23 +4,18 @@
 # entries hovered and selected; the screenshots are checked for the flat
 # look's colours: the selection (227, 238, 250) framed in navy, the icon
 # column gradient fading to (251, 253, 254), the popup frame and its shadow
-# shaded from the system's button face, the selected bar caption's frame.
-# Usage: menu_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
+# shaded from the system's button face (worked out by a helper), the selected
+# bar caption's frame.
+# Usage: menu_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR STYLE_COLOURS_EXE
 set -euo pipefail
 exe=$1
 prefix=$2
 out=$3
 source "$(dirname "$0")/e2e_lib.sh"
+load_style_colours "$4"   # the system's button face, the popup frame and shadow
 
 readonly select_fill=227,238,250 navy=0,0,128 far_gradient=251,253,254 icon=166,202,240
-
-# The colour arithmetic of the style: each channel less n, green two less.
-darken() {  # "r,g,b" n
-    local r g b
-    IFS=, read -r r g b <<< "$1"
-    clamp() { (( $1 < 0 )) && echo 0 || { (( $1 > 255 )) && echo 255 || echo "$1"; }; }
-    echo "$(clamp $((r - $2))),$(clamp $((g - $2 + 2))),$(clamp $((b - $2)))"
-}
+readonly frame=$menu_frame shadow=$menu_shadow
 
 # The geometry of the open popup menu (a visible window without a name that
 # is not the screen): "x y width height", or nothing.
@@ -88,10 +83,8 @@ read -r gx gy gw gh <<< "$(wait_for_popup 'alt+g')"
 sleep 0.5
 shoot game-keys
 echo "e2e: Game popup at $gx,$gy ${gw}x$gh"
-face=$(pixel_at start $((gx + 1)) $((gy - 4)))   # the idle bar caption: clBtnFace
-frame=$(darken "$face" 90)
-shadow=$(darken "$face" 76)
-echo "e2e: button face $face, popup frame $frame, shadow $shadow"
+echo "e2e: button face $dialog, popup frame $frame, shadow $shadow"
+expect_pixel start $((gx + 1)) $((gy - 4)) "$dialog" "the idle bar caption in MenuBarColor"
 check_popup_frame game-keys "$gx" "$gy" "$gw" "$gh"
 # Entries are 23 pixels high below a 3-pixel top margin; the far right of an
 # entry shows the selection or the gradient.
