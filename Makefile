@@ -90,14 +90,16 @@ bench-startup: bootstrap
 	  $(CURDIR)/build/win64/wine $(CURDIR)/build/win64/src/game/quillory.exe \
 	  $(CURDIR)/build/win64/bench/win/startup_reference.exe
 
-# The 32-bit release game (optimised, stripped, with its version block), the
-# very file the win32 suite runs, and a short how-to-play beside it, with
-# Windows line ends for Notepad.
-dist: game32
+# What players download, from the 32-bit release game (the very file the
+# win32 suite runs): the game with a short how-to-play, as a zip and as an
+# installer for the current user.
+dist: bootstrap
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j $(JOBS) --target dist
 	@mkdir -p dist
-	@cp build/win32/src/game/quillory.exe dist/
-	@sed 's/$$/\r/' res/player_readme.txt > dist/README.txt
-	@echo "dist: dist/quillory.exe ($$(stat -c %s dist/quillory.exe) bytes), dist/README.txt"
+	@cp build/win32/dist/quillory.exe build/win32/dist/README.txt build/win32/dist/*.zip \
+	  build/win32/dist/*-setup.exe dist/
+	@for f in dist/*; do echo "dist: $$f ($$(stat -c %s "$$f") bytes)"; done
 
 clean:
 	rm -rf build dist
