@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -59,9 +60,19 @@ public:
         files.erase(path);
         return kIoOk;
     }
+    // Another program has the hold for the first `busyTries` tries.
+    int TryHold(const std::string&) override {
+        ++holdTries;
+        if (busyTries-- > 0) return kIoSharingViolation;
+        held = true;
+        return kIoOk;
+    }
+    void Release(const std::string&) override { held = false; }
 
     std::map<std::string, Bytes> files;
     int readFails = 0, writeFails = 0, replaceFails = 0;
+    int busyTries = 0, holdTries = 0;
+    bool held = false;
     std::size_t writeLimit = SIZE_MAX;
 };
 
@@ -99,6 +110,32 @@ TEST(ScoreFileWithFakes, EveryFailureReachesTheCallerAndTheOldFileSurvives) {
         EXPECT_EQ(files.files.at(kScoreFileName), old) << "the old file is untouched";
         EXPECT_EQ(files.files.count(TemporaryScorePath(kScoreFileName)), 0u) << "no leftovers";
     }
+}
+
+// Another copy of the game saved after this one read the file: the result
+// goes where the file's rows put it now, or nowhere.
+TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
+    FakeFiles files;
+    files.files[kScoreFileName] = ImageOf(SampleTable());  // 1000, 900, ... 100
+    files.busyTries = 2;  // the other copy is finishing its save
+    ScoreTable stale{};
+    SaveResultOutcome saved = SaveResult(files, kScoreFileName, stale, "late", 450);
+    EXPECT_TRUE(saved.Status.Ok());
+    EXPECT_EQ(saved.Row, 6) << "below 500, above 400";
+    EXPECT_EQ(files.holdTries, 3);
+    EXPECT_FALSE(files.held) << "released";
+    EXPECT_EQ(files.files.at(kScoreFileName), ImageOf(stale)) << "the table is the file";
+    EXPECT_EQ(NameOf(stale.Rows[6]), "late");
+    EXPECT_EQ(stale.Rows[7].Points, 400);
+    EXPECT_EQ(stale.Rows[9].Points, 200) << "100 dropped";
+
+    const Bytes before = files.files.at(kScoreFileName);
+    ScoreTable empty{};
+    saved = SaveResult(files, kScoreFileName, empty, "low", 150);
+    EXPECT_TRUE(saved.Status.Ok());
+    EXPECT_EQ(saved.Row, -1) << "rows 1 to 9 all above 150 now";
+    EXPECT_EQ(files.files.at(kScoreFileName), before) << "nothing written";
+    EXPECT_EQ(ImageOf(empty), before) << "the table is the file";
 }
 
 TEST(ScoreFileWithFakes, FailedReadLeavesTheTableAsItWas) {
@@ -213,6 +250,18 @@ TEST_F(ScoreFileOnDisk, ReadOnlyFileLoads) {
     EXPECT_EQ(result.Outcome, LoadOutcome::Loaded) << result.Status.Message();
     EXPECT_EQ(ImageOf(table), image);
     EXPECT_EQ(modes, std::vector<std::string>{"rb"}) << "opened once, for reading only";
+}
+
+TEST_F(ScoreFileOnDisk, OneHoldAtATimeAndNoneLeftBehind) {
+    StdScoreFileSystem other;
+    {
+        const ScoreFileHold first(files, path, std::chrono::milliseconds(0));
+        const ScoreFileHold second(other, path, std::chrono::milliseconds(120));
+        EXPECT_TRUE(first.Held());
+        EXPECT_EQ(second.Status().Message(), "I/O error 32");
+    }
+    EXPECT_TRUE(ScoreFileHold(other, path, std::chrono::milliseconds(0)).Held());
+    EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST_F(ScoreFileOnDisk, DirectoryInThePlaceOfTheFileFailsWithAccessDenied) {
