@@ -5,7 +5,10 @@
 # score panel showed, and the old rows 1 to 9 moved down whole. The
 # screenshots are read as a player sees them: the typed name in the input
 # dialog, the new entry above the nine old rows in the top scores dialog, the
-# about window's picture; they stay in the output folder.
+# about window's picture; they stay in the output folder. A second copy of the
+# game, started first in the same folder and covered by the one played, reads
+# the same file and plays afterwards: both results end in the file. Where a
+# small tmpfs can be mounted, a third copy meets a full disk at its save.
 # Usage: scores_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR WINDOW_TEXTS_EXE
 set -euo pipefail
 exe=$1
@@ -45,14 +48,17 @@ done > "$work/scores.dat"
 old=$(hex "$work/scores.dat")
 
 start_game
-# The application's own window carries the title too, and is the only one: a
-# "Game Over!" box would be a second. (Exactly one, so that a search that
-# finds nothing cannot pass for "no box".)
+other=$wid other_pid=$game_pid
+start_game
+# The applications' own windows carry the title too, one a copy: a "Game
+# Over!" box would be a third. (Exactly two, so that a search that finds
+# nothing cannot pass for "no box".)
 count_titled() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | wc -l; }
 titled=$(count_titled '^Quillory$')
-(( titled == 1 )) || fail "$titled windows titled Quillory before the game, not the application's one"
+(( titled == 2 )) || fail "$titled windows titled Quillory before the game, not the applications' two"
 shoot no-game
-score_panel() { window_texts 'Quillory 1.0 [Brindlework]' msctls_statusbar32 | head -1; }
+# The played copy's score panel: the other one's holds no number before its game.
+score_panel() { window_texts 'Quillory 1.0 [Brindlework]' msctls_statusbar32 | grep -E ' [0-9]+$'; }
 # Paused before the first tick can move the snake: the score panel reads 0.
 press F9 F10
 sleep 0.3
@@ -66,7 +72,7 @@ press Up Left Down
 dialog=$(wait_for_window '^Game Over!$' 30)
 kill -0 "$game_pid" || fail "the game ended instead of asking"
 titled=$(count_titled '^Quillory$')
-(( titled == 1 )) || fail "$titled windows titled Quillory: a plain Game Over! box although row 1 was earned"
+(( titled == 2 )) || fail "$titled windows titled Quillory: a plain Game Over! box although row 1 was earned"
 
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 sleep 0.3
@@ -160,14 +166,50 @@ shoot_window about "$about"
 about_colours=$(colour_count "$out/about-window.png")
 echo "e2e: the about window shows $about_colours colours"
 (( about_colours >= 500 )) || fail "the about window does not show its picture ($about_colours colours)"
-window_shown '^Quillory 1\.0 \[Brindlework\]$' && fail "the main window stays visible beside the about window"
+main_shown() { xdotool search --onlyvisible --name '^Quillory 1\.0' 2>/dev/null | grep -qx "$wid"; }
+main_shown && fail "the main window stays visible beside the about window"
 about_at=$(xdotool getwindowgeometry --shell "$about" | grep -E '^[XY]=' | tr '\n' ' ')
 xdotool windowfocus --sync "$about" 2>/dev/null || true
 xdotool key alt+F4
-wait_for_window '^Quillory 1\.0 \[Brindlework\]$' 30 > /dev/null
+for _ in $(seq 1 30); do main_shown && break; sleep 0.1; done
 main_at=$(xdotool getwindowgeometry --shell "$wid" | grep -E '^[XY]=' | tr '\n' ' ')
 [[ "$main_at" == "$about_at" ]] || fail "the main window came back at $main_at, not at the about window's $about_at"
 window_shown '^About$' && fail "the about window is still open"
 [[ $(hex "$work/scores.dat") == "$new" ]] || fail "the file changed after the entry"
 
+# A new game in window $wid that runs into its body at once, and the name typed.
+end_game_as() {  # name
+    press F9
+    sleep 0.3
+    press Up Left Down
+    xdotool windowfocus --sync "$(wait_for_window '^Game Over!$' 30)" 2>/dev/null || true
+    xdotool type --delay 40 "$1"
+    xdotool key Return
+}
+# The second copy still holds the table it read at start-up. Its result joins
+# the first one's: both names above the old rows 1 to 8.
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool key alt+F4
+wait_for_exit "the first copy did not end"
+wid=$other game_pid=$other_pid
+xdotool mousemove $(( X + WIDTH / 2 )) $(( Y + 8 )) click 1   # its caption: activated
+end_game_as Bob
+wait_for_window '^Top Scores$' 30 > /dev/null
+grep -aq "$stored" "$work/scores.dat" && grep -aq 'Bob (level 7)' "$work/scores.dat" ||
+    fail "the second copy's save lost a result"
+[[ $(hex "$work/scores.dat" | cut -c 113-) == "${old:0:448}" ]] || fail "rows 3 to 10 are not the old rows 1 to 8"
+
+if mount_small_tmpfs "$work/full" 16k; then
+    cp "$work/scores.dat" "$work/full/"
+    head -c 12288 /dev/zero > "$work/full/filler" 2>/dev/null || true   # the disk is full
+    start_game "$work/full"
+    end_game_as Cy
+    for _ in $(seq 1 20); do box=$(window_texts Quillory Static | grep . || true); [[ -n "$box" ]] && break; done
+    shoot disk-full
+    [[ "$box" == "Disk full." ]] || fail "the save on a full disk says '$box', not \"Disk full.\""
+    cmp -s "$work/scores.dat" "$work/full/scores.dat" || fail "the old file changed"
+    [[ $(ls "$work/full") == $'filler\nscores.dat' ]] || fail "left beside the file: $(ls "$work/full")"
+else
+    echo "e2e: no tmpfs can be mounted here: the full disk is left out"
+fi
 echo "e2e: PASS (screenshots in $out)"

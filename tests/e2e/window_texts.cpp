@@ -1,31 +1,29 @@
 // Prints the texts of the child windows of one class (a status bar's first
-// part, a message box's text) in every top-level window of one title, one a
-// line, for the end-to-end scripts: what the game shows, read as text.
+// part, a message box's text) in the top-level windows of one title, one a
+// line: what the game shows, read as text by the end-to-end scripts.
 // Usage: window_texts TITLE CLASS
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
+const char* g_title = "";
 const char* g_class = "";
 
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
-    char name[64] = {};
-    GetClassNameA(child, name, sizeof name);
-    if (lstrcmpiA(name, g_class) != 0) return TRUE;
     char text[512] = {};
+    GetClassNameA(child, text, sizeof text);
+    if (lstrcmpiA(text, g_class) != 0) return TRUE;
     SendMessageA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     std::printf("%s\n", text);
     return TRUE;
 }
 
-BOOL CALLBACK VisitTopLevel(HWND window, LPARAM title) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    if (std::strcmp(text, reinterpret_cast<const char*>(title)) == 0)
-        EnumChildWindows(window, &PrintChild, 0);
+BOOL CALLBACK VisitTopLevel(HWND window, LPARAM) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (lstrcmpA(title, g_title) == 0) EnumChildWindows(window, &PrintChild, 0);
     return TRUE;
 }
 
@@ -33,7 +31,8 @@ BOOL CALLBACK VisitTopLevel(HWND window, LPARAM title) {
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
+    g_title = argv[1];
     g_class = argv[2];
-    EnumWindows(&VisitTopLevel, reinterpret_cast<LPARAM>(argv[1]));
+    EnumWindows(&VisitTopLevel, 0);
     return 0;
 }

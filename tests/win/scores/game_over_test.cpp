@@ -23,28 +23,6 @@ namespace {
 [[maybe_unused]] const auto* const kApplication =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
-// A working directory where nothing can be created: what Windows answers
-// there. (The tests run as a user who may write everywhere, so it is played.)
-class UnwritableDirectory final : public ScoreFileSystem {
-public:
-    bool Exists(const std::string& path) override { return real.Exists(path); }
-    int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
-                   std::size_t& bytesRead) override {
-        return real.ReadPrefix(path, buffer, size, bytesRead);
-    }
-    int WriteWhole(const std::string&, const void*, std::size_t,
-                   std::size_t& bytesWritten) override {
-        bytesWritten = 0;
-        return kIoAccessDenied;
-    }
-    int Replace(const std::string&, const std::string&) override { return kIoAccessDenied; }
-    int Remove(const std::string&) override { return kIoAccessDenied; }
-    int TryHold(const std::string&) override { return kIoAccessDenied; }
-    void Release(const std::string&) override {}
-
-    Win32ScoreFileSystem real;
-};
-
 // A disk that fills after the first hundred bytes of the temporary file.
 BOOL WINAPI DiskFillsAfterAHundredBytes(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                                         LPOVERLAPPED overlapped) {
@@ -219,72 +197,6 @@ TEST_F(GameOverTest, NamesAreNeverCutInsideACharacter) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(GameOverTest, UnwritableFolderReportsAndEntersNothing) {
-    UnwritableDirectory unwritable;
-    MessageBoxRecorder boxes;
-    Start(unwritable);
-    EXPECT_TRUE(boxes.boxes.empty()) << "no file is no failure";
-
-    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, "Eve"); });
-    EXPECT_EQ(keeper->GameOver(42, 7), GameOverOutcome::SaveFailed);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].Text, "File access denied.");
-    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
-    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(Names(), Lines({})) << "the file was never held";
-    EXPECT_FALSE(FileExists(path));
-}
-
-// Two copies of the game in one folder, each with the table it read at
-// start-up, each ending a game that earns row 1 against it.
-TEST_F(GameOverTest, TwoCopiesOnOneFileKeepEveryResult) {
-    using namespace std::chrono_literals;
-    WriteFileBytes(path, ImageOf(TableOf({30, 20, 10})));
-    Start();
-    ScoreTable otherScores{};
-    Win32ScoreFileSystem otherFiles;
-    ScoreKeeper other(otherScores, otherFiles, path);
-    ASSERT_EQ(other.LoadScore(), LoadOutcome::Loaded);
-    MessageBoxRecorder boxes;
-    std::string name = "Ann";
-    std::function<void()> whileTyping = [] {};
-    ModalAnswers answers([&](ui::TForm& form) {
-        whileTyping();
-        AnswerName(form, name);
-    });
-    ASSERT_EQ(keeper->GameOver(50, 7), GameOverOutcome::Entered);
-    name = "Bob";
-    ASSERT_EQ(other.GameOver(40, 7), GameOverOutcome::Entered);
-    EXPECT_EQ(ReadFileBytes(path), ImageOf(otherScores)) << "the table after a save is the file";
-    EXPECT_EQ(NameOf(otherScores.Rows[0]), "Ann (level 7)");
-    EXPECT_EQ(NameOf(otherScores.Rows[1]), "Bob (level 7)");
-    EXPECT_EQ(otherScores.Rows[2].Points, 30);
-    dialog->Show();
-    EXPECT_EQ(Names()[1], "Bob (level 7)") << "the dialog shows the file as it opens";
-
-    // A third copy saves better results while the name is typed: no row is left.
-    const Bytes better = ImageOf(TableOf({90, 90, 90, 90, 90, 90, 90, 90, 90}));
-    whileTyping = [&] { WriteFileBytes(path, better); };
-    EXPECT_EQ(other.GameOver(60, 7), GameOverOutcome::NoEntry);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].Text, "Game Over!");
-    EXPECT_EQ(ReadFileBytes(path), better);
-    EXPECT_EQ(ImageOf(otherScores), better);
-
-    // The file held by another copy: a short wait, then a clear failure, nothing written.
-    whileTyping = [] {};
-    Win32ScoreFileSystem thirdFiles;
-    const ScoreFileHold held(thirdFiles, path, 0ms);
-    ASSERT_TRUE(held.Held());
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(other.GameOver(95, 7), GameOverOutcome::SaveFailed);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(waited, kScoreHoldWait);
-    EXPECT_LT(waited, kScoreHoldWait + 2s) << "bounded";
-    EXPECT_EQ(boxes.boxes.back().Text, "I/O error 32.");
-    EXPECT_EQ(ReadFileBytes(path), better);
-}
-
 // ------------------------------------------------------------ files that fail
 
 class ScoreFileFailures : public GameOverTest {
@@ -400,6 +312,43 @@ TEST_F(ScoreFileFailures, ShortFileAfterALoadedOneEmptiesTheListsWithTheTable) {
     EXPECT_EQ(keeper->LoadScore(), LoadOutcome::Failed);
     EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{"Read beyond end of file."});
     EXPECT_EQ(ScoreLinesShown(), Lines({})) << "the lists follow the emptied table";
+}
+
+// Two copies of the game in one folder, each with the table it read at
+// start-up, each ending a game that earns row 1 against it.
+TEST_F(ScoreFileFailures, TwoCopiesOnOneFileKeepEveryResult) {
+    using namespace std::chrono_literals;
+    WriteFileBytes(path, ImageOf(TableOf({30, 20, 10})));
+    Start();
+    ScoreTable otherScores{};
+    Win32ScoreFileSystem otherFiles;
+    ScoreKeeper other(otherScores, otherFiles, path);
+    ASSERT_EQ(other.LoadScore(), LoadOutcome::Loaded);
+    MessageBoxRecorder boxes;
+    std::string name = "Ann";
+    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, name); });
+    ASSERT_EQ(keeper->GameOver(50, 7), GameOverOutcome::Entered);
+    name = "Bob";
+    ASSERT_EQ(other.GameOver(40, 7), GameOverOutcome::Entered);
+    EXPECT_EQ(ReadFileBytes(path), ImageOf(otherScores)) << "the table after a save is the file";
+    EXPECT_EQ(NameOf(otherScores.Rows[0]), "Ann (level 7)");
+    EXPECT_EQ(NameOf(otherScores.Rows[1]), "Bob (level 7)");
+    EXPECT_EQ(otherScores.Rows[2].Points, 30);
+    dialog->Show();
+    EXPECT_EQ(Names()[1], "Bob (level 7)") << "the dialog shows the file as it opens";
+
+    // The file held by a third copy: a short wait, then a clear failure, nothing written.
+    const Bytes before = ReadFileBytes(path);
+    Win32ScoreFileSystem thirdFiles;
+    const ScoreFileHold held(thirdFiles, path, 0ms);
+    ASSERT_TRUE(held.Held());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(other.GameOver(95, 7), GameOverOutcome::SaveFailed);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, kScoreHoldWait);
+    EXPECT_LT(waited, kScoreHoldWait + 2s) << "bounded";
+    EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{"I/O error 32."});
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 TEST_F(ScoreFileFailures, TheProgramsKeeperUsesTheWorkingDirectory) {
