@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <thread>
 
 namespace quillory {
 
@@ -23,6 +24,25 @@ std::string IoErrorMessage(int code) {
 }
 
 std::string TemporaryScorePath(const std::string& path) { return path + ".tmp"; }
+
+std::string ScoreHoldPath(const std::string& path) { return path + ".lock"; }
+
+ScoreFileHold::ScoreFileHold(ScoreFileSystem& files, std::string path,
+                             std::chrono::milliseconds wait)
+    : files_(files), path_(std::move(path)) {
+    constexpr std::chrono::milliseconds kRetry{50};
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        status_.Code = files_.TryHold(path_);
+        if (status_.Code != kIoSharingViolation && status_.Code != kIoLockViolation) break;
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(kRetry);
+    }
+}
+
+ScoreFileHold::~ScoreFileHold() {
+    if (Held()) files_.Release(path_);
+}
 
 LoadResult LoadScoreFile(ScoreFileSystem& files, const std::string& path, ScoreTable& table) {
     if (!files.Exists(path)) {
@@ -51,6 +71,22 @@ IoStatus SaveScoreFile(ScoreFileSystem& files, const std::string& path, const Sc
     if (code == kIoOk) code = files.Replace(temporary, path);
     if (code != kIoOk) files.Remove(temporary);
     return {code};
+}
+
+SaveResultOutcome SaveResult(ScoreFileSystem& files, const std::string& path, ScoreTable& table,
+                             std::string_view entryName, std::int32_t score,
+                             std::chrono::milliseconds holdWait) {
+    const ScoreFileHold hold(files, path, holdWait);
+    if (!hold.Held()) return {hold.Status()};
+    ScoreTable now;
+    std::memcpy(&now, &table, sizeof now);
+    const LoadResult read = LoadScoreFile(files, path, now);
+    if (read.Outcome == LoadOutcome::Failed) return {read.Status};
+    const int row = FindInsertionRow(now, score);
+    if (row >= 0) EnterResult(now, row, entryName, score);
+    std::memcpy(&table, &now, sizeof table);
+    if (row < 0) return {};
+    return {SaveScoreFile(files, path, table), row};
 }
 
 // ---- The standard library's files ------------------------------------------
@@ -132,6 +168,17 @@ int StdScoreFileSystem::Remove(const std::string& path) {
     std::error_code error;
     std::filesystem::remove(path, error);
     return CodeFromErrorCondition(error);
+}
+
+int StdScoreFileSystem::TryHold(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::create_directory(ScoreHoldPath(path), error)) return kIoOk;
+    return error ? CodeFromErrorCondition(error) : kIoSharingViolation;
+}
+
+void StdScoreFileSystem::Release(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(ScoreHoldPath(path), ignored);
 }
 
 }  // namespace quillory

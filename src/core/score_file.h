@@ -2,10 +2,13 @@
 // failure messages the player sees when reading or writing it goes wrong.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/score_table.h"
@@ -21,6 +24,8 @@ constexpr int kIoFileNotFound = 2;
 constexpr int kIoPathNotFound = 3;
 constexpr int kIoTooManyOpenFiles = 4;
 constexpr int kIoAccessDenied = 5;
+constexpr int kIoSharingViolation = 32;  // another program has the file
+constexpr int kIoLockViolation = 33;
 constexpr int kIoReadBeyondEnd = 100;  // the file is shorter than a table
 constexpr int kIoDiskFull = 101;       // fewer bytes written than asked
 
@@ -49,6 +54,11 @@ public:
     // Puts `from` in the place of `to` in one step, replacing it.
     virtual int Replace(const std::string& from, const std::string& to) = 0;
     virtual int Remove(const std::string& path) = 0;
+    // Takes this program's exclusive hold on `path` for one save, without
+    // waiting: kIoSharingViolation while another program has it. Readers are
+    // not kept out; a save replaces the file in one step.
+    virtual int TryHold(const std::string& path) = 0;
+    virtual void Release(const std::string& path) = 0;
 };
 
 // The portable implementation over the C++ standard library.
@@ -68,6 +78,11 @@ public:
                    std::size_t& bytesWritten) override;
     int Replace(const std::string& from, const std::string& to) override;
     int Remove(const std::string& path) override;
+    // A directory beside the file, made and removed: the one atomic "create
+    // unless it exists" the standard library offers. One left behind by a
+    // program that died keeps every save out until it is removed by hand.
+    int TryHold(const std::string& path) override;
+    void Release(const std::string& path) override;
 
 private:
     OpenFunction open_;
@@ -93,5 +108,48 @@ IoStatus SaveScoreFile(ScoreFileSystem& files, const std::string& path, const Sc
 
 // The temporary file a save writes before it replaces `path`.
 std::string TemporaryScorePath(const std::string& path);
+
+// What a hold on `path` takes, beside it: the save replaces the file itself by
+// renaming, so a lock on the file would not bind a program that opens the new one.
+std::string ScoreHoldPath(const std::string& path);
+
+// Long enough for another copy of the game to finish its save, short enough
+// that a game whose save is refused does not seem to hang.
+inline constexpr std::chrono::milliseconds kScoreHoldWait{1500};
+
+// The exclusive hold on the score file for one read-enter-write, so that two
+// copies of the game never interleave their saves. Retried while another
+// program has it, for at most `wait`.
+class ScoreFileHold {
+public:
+    ScoreFileHold(ScoreFileSystem& files, std::string path, std::chrono::milliseconds wait);
+    ~ScoreFileHold();
+    ScoreFileHold(const ScoreFileHold&) = delete;
+    ScoreFileHold& operator=(const ScoreFileHold&) = delete;
+
+    bool Held() const { return status_.Ok(); }
+    IoStatus Status() const { return status_; }
+
+private:
+    ScoreFileSystem& files_;
+    std::string path_;
+    IoStatus status_;
+};
+
+struct SaveResultOutcome {
+    IoStatus Status;  // the failure that ended the save, if any
+    int Row = -1;     // the 0-based row the result went into; -1: the rows read left it none
+};
+
+// A finished game's result into the file as it is now, which another copy of
+// the game may have written since this one read it: under the hold, the file
+// is read again, the row found anew in what it holds, the result entered and
+// the table written back. On success `table` is what the file holds (with or
+// without the entry); after a failed write it holds the entry the file lacks.
+// A hold that is not had in time, or a file that cannot be read, leaves the
+// file and `table` as they were.
+SaveResultOutcome SaveResult(ScoreFileSystem& files, const std::string& path, ScoreTable& table,
+                             std::string_view entryName, std::int32_t score,
+                             std::chrono::milliseconds holdWait = kScoreHoldWait);
 
 }  // namespace quillory

@@ -55,7 +55,8 @@ LoadOutcome ScoreKeeper::LoadScore() {
 }
 
 bool ScoreKeeper::SaveScore() {
-    const IoStatus status = SaveScoreFile(files_, path_, scores_);
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait);
+    const IoStatus status = hold.Held() ? SaveScoreFile(files_, path_, scores_) : hold.Status();
     if (!status.Ok()) ReportFailure(status);
     return status.Ok();
 }
@@ -68,29 +69,44 @@ int ScoreKeeper::InsertionRow(std::int32_t score) const {
     return FindInsertionRow(scores_, score);
 }
 
-bool ScoreKeeper::EnterResult(int row, const std::string& typedName, std::int32_t score,
-                              int level) {
-    quillory::EnterResult(scores_, row, MakeEntryName(typedName, level, is_lead_byte_), score);
+GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int32_t score,
+                                         int level) {
+    const SaveResultOutcome saved = SaveResult(
+        files_, path_, scores_, MakeEntryName(typedName, level, is_lead_byte_), score);
     MakeScores();
-    return SaveScore();
+    if (!saved.Status.Ok()) {
+        ReportFailure(saved.Status);
+        return GameOverOutcome::SaveFailed;
+    }
+    if (saved.Row < 0) {
+        // Another copy of the game saved better results while the name was typed.
+        ShowGameOverBox();
+        return GameOverOutcome::NoEntry;
+    }
+    return GameOverOutcome::Entered;
 }
 
 GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
-    const int row = InsertionRow(score);
-    if (row < 0) {
-        if (ui::Application) {
-            ui::Application->MessageBox(kGameOverText, ui::Application->Title(), MB_OK);
-        } else {
-            MessageBoxA(nullptr, kGameOverText, kFallbackCaption, MB_OK);
-        }
+    // Another copy of the game may have saved since this one read the file:
+    // whether a name is asked for depends on what the file holds now.
+    if (LoadScore() == LoadOutcome::Failed) return GameOverOutcome::SaveFailed;
+    if (InsertionRow(score) < 0) {
+        ShowGameOverBox();
         return GameOverOutcome::NoEntry;
     }
     // Only OK hands the text back; after Cancel the name stays empty and the
     // entry is made all the same.
     std::string name;
     ui::InputQuery(kNameDialogCaption, kNamePrompt, name);
-    return EnterResult(row, name, score, level) ? GameOverOutcome::Entered
-                                                : GameOverOutcome::SaveFailed;
+    return EnterResult(name, score, level);
+}
+
+void ScoreKeeper::ShowGameOverBox() {
+    if (ui::Application) {
+        ui::Application->MessageBox(kGameOverText, ui::Application->Title(), MB_OK);
+    } else {
+        MessageBoxA(nullptr, kGameOverText, kFallbackCaption, MB_OK);
+    }
 }
 
 void ScoreKeeper::ReportFailure(const IoStatus& status) {

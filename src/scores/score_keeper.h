@@ -15,9 +15,10 @@
 namespace quillory {
 
 enum class GameOverOutcome {
-    NoEntry,     // the result earned no row: "Game Over!" was shown
+    NoEntry,     // the result earned no row in the file as it is now: "Game Over!" was shown
     Entered,     // entered and saved: the top scores dialog follows
-    SaveFailed,  // entered and listed, but the save failed and was reported
+    SaveFailed,  // the file failed and the failure was reported; a failed write
+                 // leaves the entry listed, a file not held or not read enters nothing
 };
 
 class ScoreKeeper {
@@ -44,25 +45,28 @@ public:
     // Reads the file (no file: an empty table). A failure is shown in the error
     // box and the lists are left alone, unless the failed read changed the table.
     LoadOutcome LoadScore();
-    // Writes the file; a failure is shown in the error box and answers false.
+    // Writes the file under the hold; a failure is shown in the error box and answers false.
     bool SaveScore();
     // The "Clear !" command's deletion; whether it worked is not looked at.
     void DeleteScoreFile();
 
     // The row a result of `score` earns (0-based), or -1.
     int InsertionRow(std::int32_t score) const;
-    // Enters a result in `row` under typedName + " (level N)" cut to 20 bytes
-    // without splitting a character, refills the lists and saves.
-    bool EnterResult(int row, const std::string& typedName, std::int32_t score, int level);
+    // Enters a result under typedName + " (level N)" cut to 20 bytes without
+    // splitting a character into the file as it is now (SaveResult), refills
+    // the lists and reports a failure, or "Game Over!" when the file's rows
+    // leave the result no place any more.
+    GameOverOutcome EnterResult(const std::string& typedName, std::int32_t score, int level);
 
-    // The table's part of a game's end, dialogs included: the "Game Over!"
-    // box when no row is earned, else the name dialog (Cancel gives an empty
-    // name), the entry and the save. The caller shows the top scores dialog
-    // after Entered.
+    // The table's part of a game's end, dialogs included: the file is read
+    // again; the "Game Over!" box when no row is earned, else the name dialog
+    // (Cancel gives an empty name) and the entry. The file is not held while
+    // the player types. The caller shows the top scores dialog after Entered.
     GameOverOutcome GameOver(std::int32_t score, int level);
 
 private:
     void ReportFailure(const IoStatus& status);
+    void ShowGameOverBox();
 
     ScoreTable& scores_;
     Win32ScoreFileSystem own_files_;

@@ -177,6 +177,11 @@ void TScoresForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
 }
 
 void TScoresForm::SetVisible(bool visible) {
+    // Another copy of the game may have saved since the table was read: the
+    // lists show the file as it is when the dialog opens. A file that cannot
+    // be read is reported and the dialog opens all the same, "Clear !" being
+    // the player's way out of a broken file.
+    if (visible && !Visible()) keeper_.LoadScore();
     if (visible && !placed_ && main_window_ && main_window_->HandleAllocated()) {
         // The first showing is centred over the main window; later ones keep
         // wherever the player left the dialog.

@@ -1,6 +1,6 @@
 // TScoresForm: the top scores dialog. Ranks, names and scores of the table,
 // an OK button and "Clear !". Created hidden at start-up (its creation loads
-// the table), then only shown and hidden; shown while the main window is
+// the table, and so does every showing), then only shown and hidden; shown while the main window is
 // disabled, which its closing enables again.
 #pragma once
 

@@ -1,7 +1,5 @@
 #include "scores/win32_score_files.h"
 
-#include <windows.h>
-
 namespace quillory {
 namespace {
 
@@ -28,10 +26,13 @@ private:
     HANDLE handle_;
 };
 
-int LastError() {
-    const DWORD error = GetLastError();
+int CodeOf(DWORD error) {
     if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return kIoDiskFull;
     return error != 0 ? static_cast<int>(error) : kIoAccessDenied;
+}
+
+int LastError() {
+    return CodeOf(GetLastError());
 }
 
 }  // namespace
@@ -44,8 +45,11 @@ int Win32ScoreFileSystem::ReadPrefix(const std::string& path, void* buffer, std:
                                      std::size_t& bytesRead) {
     bytesRead = 0;
     // Reading only: a read-only file (or one on a read-only medium) still loads.
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Sharing deletion too, so that another copy's save may replace the file
+    // while this one reads it.
+    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     auto* bytes = static_cast<char*>(buffer);
     while (bytesRead < size) {
@@ -67,10 +71,10 @@ int Win32ScoreFileSystem::WriteWhole(const std::string& path, const void* data, 
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     DWORD written = 0;
-    if (!WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr))
-        return LastError();
+    const BOOL wrote = calls_.WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr);
     bytesWritten = written;
-    if (!FlushFileBuffers(file.Get())) return LastError();
+    if (!wrote) return LastError();
+    if (!calls_.FlushFileBuffers(file.Get())) return LastError();
     if (!file.Close()) return LastError();
     return kIoOk;
 }
@@ -82,7 +86,8 @@ int Win32ScoreFileSystem::Replace(const std::string& from, const std::string& to
     const DWORD attributes = GetFileAttributesA(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return kIoAccessDenied;
-    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!calls_.MoveFileExA(from.c_str(), to.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return LastError();
     return kIoOk;
 }
@@ -90,6 +95,34 @@ int Win32ScoreFileSystem::Replace(const std::string& from, const std::string& to
 int Win32ScoreFileSystem::Remove(const std::string& path) {
     if (!DeleteFileA(path.c_str())) return LastError();
     return kIoOk;
+}
+
+Win32ScoreFileSystem::~Win32ScoreFileSystem() {
+    for (const auto& [path, handle] : holds_) CloseHandle(handle);
+}
+
+int Win32ScoreFileSystem::TryHold(const std::string& path) {
+    if (holds_.count(path)) return kIoSharingViolation;
+    HANDLE lock = CreateFileA(ScoreHoldPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                              nullptr);
+    if (lock == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // A lock file on its way out under another copy's last handle.
+        if (error == ERROR_ACCESS_DENIED &&
+            GetFileAttributesA(ScoreHoldPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+            return kIoSharingViolation;
+        return CodeOf(error);
+    }
+    holds_[path] = lock;
+    return kIoOk;
+}
+
+void Win32ScoreFileSystem::Release(const std::string& path) {
+    const auto held = holds_.find(path);
+    if (held == holds_.end()) return;
+    CloseHandle(held->second);
+    holds_.erase(held);
 }
 
 }  // namespace quillory

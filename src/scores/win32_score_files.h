@@ -3,12 +3,31 @@
 // "I/O error 32" for a file locked by someone else, and so on).
 #pragma once
 
+#include <windows.h>
+
+#include <map>
+
 #include "core/score_file.h"
 
 namespace quillory {
 
+// The kernel calls a save goes through, replaceable so that a test can make
+// the disk fill, the flush fail or the final rename fail where the real
+// calls are made.
+struct Win32FileCalls {
+    decltype(&::WriteFile) WriteFile = &::WriteFile;
+    decltype(&::FlushFileBuffers) FlushFileBuffers = &::FlushFileBuffers;
+    decltype(&::MoveFileExA) MoveFileExA = &::MoveFileExA;
+};
+
 class Win32ScoreFileSystem final : public ScoreFileSystem {
 public:
+    Win32ScoreFileSystem() = default;
+    explicit Win32ScoreFileSystem(const Win32FileCalls& calls) : calls_(calls) {}
+    ~Win32ScoreFileSystem() override;
+    Win32ScoreFileSystem(const Win32ScoreFileSystem&) = delete;
+    Win32ScoreFileSystem& operator=(const Win32ScoreFileSystem&) = delete;
+
     bool Exists(const std::string& path) override;
     int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
                    std::size_t& bytesRead) override;
@@ -16,6 +35,14 @@ public:
                    std::size_t& bytesWritten) override;
     int Replace(const std::string& from, const std::string& to) override;
     int Remove(const std::string& path) override;
+    // The hold is the lock file opened with no sharing and deleted on close:
+    // the system lets it go with the process, however that ends.
+    int TryHold(const std::string& path) override;
+    void Release(const std::string& path) override;
+
+private:
+    Win32FileCalls calls_;
+    std::map<std::string, HANDLE> holds_;
 };
 
 }  // namespace quillory

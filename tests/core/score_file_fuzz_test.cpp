@@ -65,6 +65,8 @@ public:
         return kIoOk;
     }
     int Remove(const std::string&) override { return kIoOk; }
+    int TryHold(const std::string&) override { return kIoOk; }
+    void Release(const std::string&) override {}
 
 private:
     static bool IsFile(const std::string& path) { return path == kScoreFileName; }

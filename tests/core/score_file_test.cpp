@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,7 @@ TEST(IoErrorMessage, NamesTheFailures) {
     EXPECT_EQ(IoErrorMessage(32), "I/O error 32");
 }
 
-// Files in memory; each operation can be made to fail with a given code.
+// Files in memory; the read can be made to fail and the hold kept busy.
 class FakeFiles : public ScoreFileSystem {
 public:
     bool Exists(const std::string& path) override { return files.count(path) > 0; }
@@ -42,15 +43,12 @@ public:
     }
     int WriteWhole(const std::string& path, const void* data, std::size_t size,
                    std::size_t& bytesWritten) override {
-        bytesWritten = 0;
-        if (writeFails) return writeFails;
-        bytesWritten = std::min(size, writeLimit);
+        bytesWritten = size;
         auto bytes = static_cast<const unsigned char*>(data);
         files[path] = Bytes(bytes, bytes + bytesWritten);
         return kIoOk;
     }
     int Replace(const std::string& from, const std::string& to) override {
-        if (replaceFails) return replaceFails;
         files[to] = files.at(from);
         files.erase(from);
         return kIoOk;
@@ -59,10 +57,19 @@ public:
         files.erase(path);
         return kIoOk;
     }
+    // Another program has the hold for the first `busyTries` tries.
+    int TryHold(const std::string&) override {
+        ++holdTries;
+        if (busyTries-- > 0) return kIoSharingViolation;
+        held = true;
+        return kIoOk;
+    }
+    void Release(const std::string&) override { held = false; }
 
     std::map<std::string, Bytes> files;
-    int readFails = 0, writeFails = 0, replaceFails = 0;
-    std::size_t writeLimit = SIZE_MAX;
+    int readFails = 0;
+    int busyTries = 0, holdTries = 0;
+    bool held = false;
 };
 
 ScoreTable SampleTable() {
@@ -81,24 +88,30 @@ Bytes ImageOf(const ScoreTable& table) {
     return bytes;
 }
 
-TEST(ScoreFileWithFakes, EveryFailureReachesTheCallerAndTheOldFileSurvives) {
-    const Bytes old = ImageOf(SampleTable());
-    for (int failing : {0, 1, 2, 3}) {
-        FakeFiles files;
-        files.files[kScoreFileName] = old;
-        ScoreTable table{};
-        if (failing == 0) files.writeFails = kIoAccessDenied;
-        if (failing == 1) files.writeFails = 4;
-        if (failing == 2) files.writeLimit = 100;  // a short write
-        if (failing == 3) files.replaceFails = 87;
-        const IoStatus status = SaveScoreFile(files, kScoreFileName, table);
-        EXPECT_FALSE(status.Ok()) << failing;
-        const char* expected[] = {"File access denied", "Too many open files", "Disk full",
-                                  "I/O error 87"};
-        EXPECT_EQ(status.Message(), expected[failing]);
-        EXPECT_EQ(files.files.at(kScoreFileName), old) << "the old file is untouched";
-        EXPECT_EQ(files.files.count(TemporaryScorePath(kScoreFileName)), 0u) << "no leftovers";
-    }
+// Another copy of the game saved after this one read the file: the result
+// goes where the file's rows put it now, or nowhere.
+TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
+    FakeFiles files;
+    files.files[kScoreFileName] = ImageOf(SampleTable());  // 1000, 900, ... 100
+    files.busyTries = 2;  // the other copy is finishing its save
+    ScoreTable stale{};
+    SaveResultOutcome saved = SaveResult(files, kScoreFileName, stale, "late", 450);
+    EXPECT_TRUE(saved.Status.Ok());
+    EXPECT_EQ(saved.Row, 6) << "below 500, above 400";
+    EXPECT_EQ(files.holdTries, 3);
+    EXPECT_FALSE(files.held) << "released";
+    EXPECT_EQ(files.files.at(kScoreFileName), ImageOf(stale)) << "the table is the file";
+    EXPECT_EQ(NameOf(stale.Rows[6]), "late");
+    EXPECT_EQ(stale.Rows[7].Points, 400);
+    EXPECT_EQ(stale.Rows[9].Points, 200) << "100 dropped";
+
+    const Bytes before = files.files.at(kScoreFileName);
+    ScoreTable empty{};
+    saved = SaveResult(files, kScoreFileName, empty, "low", 150);
+    EXPECT_TRUE(saved.Status.Ok());
+    EXPECT_EQ(saved.Row, -1) << "rows 1 to 9 all above 150 now";
+    EXPECT_EQ(files.files.at(kScoreFileName), before) << "nothing written";
+    EXPECT_EQ(ImageOf(empty), before) << "the table is the file";
 }
 
 TEST(ScoreFileWithFakes, FailedReadLeavesTheTableAsItWas) {
@@ -213,6 +226,16 @@ TEST_F(ScoreFileOnDisk, ReadOnlyFileLoads) {
     EXPECT_EQ(result.Outcome, LoadOutcome::Loaded) << result.Status.Message();
     EXPECT_EQ(ImageOf(table), image);
     EXPECT_EQ(modes, std::vector<std::string>{"rb"}) << "opened once, for reading only";
+}
+
+TEST_F(ScoreFileOnDisk, OneHoldAtATimeAndNoneLeftBehind) {
+    StdScoreFileSystem other;
+    for (int round = 0; round < 2; ++round) {
+        const ScoreFileHold first(round ? other : files, path, std::chrono::milliseconds(0));
+        EXPECT_TRUE(first.Held());
+        EXPECT_EQ(ScoreFileHold(round ? files : other, path, {}).Status().Code, kIoSharingViolation);
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST_F(ScoreFileOnDisk, DirectoryInThePlaceOfTheFileFailsWithAccessDenied) {

@@ -18,30 +18,39 @@ mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.txt
 work=$(mktemp -d)   # the game's working folder: its score file must not land in the tree
 game_pid=
+earlier_pids=() earlier_wids=()   # copies of the game started before the last one
 helper_pids=()   # other programs a script started (start_helper), stopped after the game
+mounts=()        # file systems a script mounted (mount_small_tmpfs), unmounted last
 cleanup() {
-    if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
-        kill "$game_pid" 2>/dev/null || true
-        sleep 0.5
-        kill -9 "$game_pid" 2>/dev/null || true
-    fi
     local pid
+    for pid in "${earlier_pids[@]}" "$game_pid"; do
+        [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null || continue
+        kill "$pid" 2>/dev/null || true
+        sleep 0.5
+        kill -9 "$pid" 2>/dev/null || true
+    done
     for pid in "${helper_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
+    local dir
+    for dir in "${mounts[@]}"; do umount -l "$dir" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# Starts the game in $work (put a scores.dat there first if the test needs one)
-# and waits for its main window: sets wid, X, Y, WIDTH, HEIGHT.
+# Starts the game in $work or the folder given (put a scores.dat there first if
+# the test needs one) and waits for its main window: sets wid, X, Y, WIDTH,
+# HEIGHT. A copy started before goes on running, its pid and window kept in
+# earlier_pids and earlier_wids.
 start_game() {
-    (cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all exec timeout 90 "$wine" "$exe") &
+    if [[ -n "$game_pid" ]]; then earlier_pids+=("$game_pid"); earlier_wids+=("$wid"); fi
+    (cd "${1:-$work}" && WINEPREFIX="$prefix" WINEDEBUG=-all exec timeout 90 "$wine" "$exe") &
     game_pid=$!
     wid=
     for _ in $(seq 1 150); do
-        wid=$(xdotool search --name '^Quillory 1\.0 \[Brindlework\]$' 2>/dev/null | head -1 || true)
+        wid=$(xdotool search --name '^Quillory 1\.0 \[Brindlework\]$' 2>/dev/null |
+              grep -vxF -f <(printf '%s\n' none "${earlier_wids[@]}") | head -1 || true)
         [[ -n "$wid" ]] && break
         kill -0 "$game_pid" 2>/dev/null || fail "quillory.exe ended before showing its window"
         sleep 0.2
@@ -193,4 +202,18 @@ colour_count() { identify -format '%k' "$1"; }
 # The colour at a screen point of the last full screenshot: "r,g,b".
 pixel_at() {  # name x y
     convert "$out/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Mounts a tmpfs of the given size on a new folder: false where mounting is not
+# allowed. Unmounted by cleanup.
+mount_small_tmpfs() {  # folder size
+    mkdir -p "$1"
+    mount -t tmpfs -o "size=$2" quillory-e2e "$1" 2>/dev/null || return 1
+    mounts+=("$1")
+}
+
+# The texts of the child windows of a class in the top-level windows of a
+# title, one a line, read by a helper program inside Wine.
+window_texts() {  # title class
+    WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 "$wine" "$texts_exe" "$1" "$2" | tr -d '\r'
 }

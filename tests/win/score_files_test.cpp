@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "readers_only_handle.h"
 #include "scores/win32_score_files.h"
 
 namespace quillory {
@@ -79,54 +78,6 @@ TEST_F(Win32ScoreFiles, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     ScoreTable loaded{};
     EXPECT_EQ(LoadScoreFile(files, path, loaded).Outcome, LoadOutcome::Loaded);
     EXPECT_EQ(ImageOf(loaded), Image(1));
-}
-
-TEST_F(Win32ScoreFiles, ReadOnlyFileLoadsButCannotBeSaved) {
-    WriteBytes(Image(2));
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    ScoreTable table{};
-    {
-        // Writers locked out for everybody: a load that asked to write would fail here.
-        testing::ReadersOnlyHandle readers(path);
-        ASSERT_TRUE(readers.Held());
-        ASSERT_EQ(readers.ReadWriteOpenError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-        const LoadResult loaded = LoadScoreFile(files, path, table);
-        ASSERT_EQ(loaded.Outcome, LoadOutcome::Loaded) << loaded.Status.Message();
-    }
-    EXPECT_EQ(ImageOf(table), Image(2));
-
-    table.Rows[0].Points = 12345;
-    const IoStatus saved = SaveScoreFile(files, path, table);
-    EXPECT_EQ(saved.Message(), "File access denied");
-    EXPECT_EQ(ReadBytes(), Image(2)) << "the old file is untouched";
-    EXPECT_FALSE(files.Exists(TemporaryScorePath(path)));
-}
-
-TEST_F(Win32ScoreFiles, DirectoryNamedScoresDat) {
-    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
-    ScoreTable table{};
-    const LoadResult loaded = LoadScoreFile(files, path, table);
-    EXPECT_EQ(loaded.Outcome, LoadOutcome::Failed);
-    EXPECT_EQ(loaded.Status.Message(), "File access denied");
-    EXPECT_EQ(SaveScoreFile(files, path, table).Message(), "File access denied");
-    EXPECT_FALSE(files.Exists(TemporaryScorePath(path)));
-}
-
-TEST_F(Win32ScoreFiles, ShortAndLongFiles) {
-    Bytes shortImage = Image(3);
-    shortImage.pop_back();
-    WriteBytes(shortImage);
-    ScoreTable table{};
-    const LoadResult loaded = LoadScoreFile(files, path, table);
-    EXPECT_EQ(loaded.Status.Message(), "Read beyond end of file");
-
-    Bytes longImage = Image(4);
-    longImage.resize(300, 0x5A);
-    WriteBytes(longImage);
-    ASSERT_EQ(LoadScoreFile(files, path, table).Outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(ImageOf(table), Image(4));
-    ASSERT_TRUE(SaveScoreFile(files, path, table).Ok());
-    EXPECT_EQ(ReadBytes().size(), 280u);
 }
 
 TEST_F(Win32ScoreFiles, MissingDirectoryAndLockedFileGiveTheirMessages) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,25 +23,21 @@ namespace {
 [[maybe_unused]] const auto* const kApplication =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
-// A working directory where nothing can be created: what Windows answers
-// there. (The tests run as a user who may write everywhere, so it is played.)
-class UnwritableDirectory final : public ScoreFileSystem {
-public:
-    bool Exists(const std::string& path) override { return real.Exists(path); }
-    int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
-                   std::size_t& bytesRead) override {
-        return real.ReadPrefix(path, buffer, size, bytesRead);
-    }
-    int WriteWhole(const std::string&, const void*, std::size_t,
-                   std::size_t& bytesWritten) override {
-        bytesWritten = 0;
-        return kIoAccessDenied;
-    }
-    int Replace(const std::string&, const std::string&) override { return kIoAccessDenied; }
-    int Remove(const std::string&) override { return kIoAccessDenied; }
-
-    Win32ScoreFileSystem real;
-};
+// A disk that fills after the first hundred bytes of the temporary file.
+BOOL WINAPI DiskFillsAfterAHundredBytes(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                        LPOVERLAPPED overlapped) {
+    ::WriteFile(file, data, std::min<DWORD>(size, 100), written, overlapped);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+BOOL WINAPI FlushFails(HANDLE) {
+    SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
+}
+BOOL WINAPI RenameFails(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_WRITE_PROTECT);
+    return FALSE;
+}
 
 class GameOverTest : public ::testing::Test {
 protected:
@@ -83,9 +80,10 @@ TEST_F(GameOverTest, NoRowEarnedShowsOnlyTheGameOverBox) {
 
     // An empty table: 0 is not lower than 0.
     EXPECT_EQ(keeper->GameOver(0, 7), GameOverOutcome::NoEntry);
+    EXPECT_FALSE(FileExists(path)) << "nothing saved";
     // Rows 1 to 9 above, only row 10 lower: row 10 is never taken.
-    scores = TableOf({100, 100, 100, 100, 100, 100, 100, 100, 100, 0});
-    const Bytes before = ImageOf(scores);
+    const Bytes before = ImageOf(TableOf({100, 100, 100, 100, 100, 100, 100, 100, 100, 0}));
+    WriteFileBytes(path, before);
     EXPECT_EQ(keeper->GameOver(50, 7), GameOverOutcome::NoEntry);
 
     ASSERT_EQ(boxes.boxes.size(), 2u);
@@ -97,7 +95,7 @@ TEST_F(GameOverTest, NoRowEarnedShowsOnlyTheGameOverBox) {
     }
     EXPECT_EQ(answers.shown, 0) << "no name dialog";
     EXPECT_EQ(ImageOf(scores), before);
-    EXPECT_FALSE(FileExists(path)) << "nothing saved";
+    EXPECT_EQ(ReadFileBytes(path), before) << "nothing saved";
 }
 
 TEST_F(GameOverTest, EarnedRowAsksTheNameEntersSavesAndLists) {
@@ -190,28 +188,13 @@ TEST_F(GameOverTest, NamesAreNeverCutInsideACharacter) {
     // In a two-byte code page the cut falls before a character that does not fit whole.
     keeper->SetLeadBytePredicate([](unsigned char b) { return IsDBCSLeadByteEx(932, b) != FALSE; });
     const std::string nineteen(19, 'a');
-    ASSERT_TRUE(keeper->EnterResult(0, nineteen + "\x93\xfa", 20, 7));  // 19 letters and one kanji
+    ASSERT_EQ(keeper->EnterResult(nineteen + "\x93\xfa", 20, 7),  // 19 letters and one kanji
+              GameOverOutcome::Entered);
     EXPECT_EQ(NameOf(scores.Rows[0]), nineteen);
-    ASSERT_TRUE(keeper->EnterResult(0, std::string(18, 'a') + "\x93\xfa", 21, 7));
+    ASSERT_EQ(keeper->EnterResult(std::string(18, 'a') + "\x93\xfa", 21, 7),
+              GameOverOutcome::Entered);
     EXPECT_EQ(NameOf(scores.Rows[0]), std::string(18, 'a') + "\x93\xfa");
     EXPECT_TRUE(boxes.boxes.empty());
-}
-
-TEST_F(GameOverTest, FailedSaveReportsAndLeavesTheRowListed) {
-    UnwritableDirectory unwritable;
-    MessageBoxRecorder boxes;
-    Start(unwritable);
-    EXPECT_TRUE(boxes.boxes.empty()) << "no file is no failure";
-
-    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, "Eve"); });
-    EXPECT_EQ(keeper->GameOver(42, 7), GameOverOutcome::SaveFailed);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].Text, "File access denied.");
-    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
-    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(Names(), Lines({"Eve (level 7)"}));
-    EXPECT_EQ(ScoreLinesShown(), Lines({"42"}));
-    EXPECT_FALSE(FileExists(path));
 }
 
 // ------------------------------------------------------------ files that fail
@@ -241,26 +224,37 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
         std::function<void()> make;
         const char* loadBox;  // nullptr: it loads
         const char* saveBox;  // nullptr: the save works
+        bool entered;         // listed, saved or not
         // Writers locked out while the program starts: the start-up load
         // must ask for reading only (the attribute alone does not stop the
         // user the suite runs as).
         bool readersOnly = false;
+        Win32FileCalls calls = {};
     };
+    const auto writeStored = [&] { WriteFileBytes(path, ImageOf(stored)); };
     const Case cases[] = {
         {"read-only file",
          [&] {
              WriteFileBytes(path, ImageOf(stored));
              SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
          },
-         nullptr, "File access denied.", /*readersOnly=*/true},
+         nullptr, "File access denied.", true, /*readersOnly=*/true},
+        // A file that cannot be read at the game's end is never written over.
         {"directory", [&] { CreateDirectoryA(path.c_str(), nullptr); }, "File access denied.",
-         "File access denied."},
+         "File access denied.", false},
         {"279 bytes", [&] { WriteFileBytes(path, shortImage); }, "Read beyond end of file.",
-         nullptr},
-        {"300 bytes", [&] { WriteFileBytes(path, longImage); }, nullptr, nullptr},
+         "Read beyond end of file.", false},
+        {"300 bytes", [&] { WriteFileBytes(path, longImage); }, nullptr, nullptr, true},
+        {"disk full", writeStored, nullptr, "Disk full.", true, false,
+         {&DiskFillsAfterAHundredBytes}},
+        {"flush fails", writeStored, nullptr, "I/O error 1117.", true, false,
+         {&::WriteFile, &FlushFails}},
+        {"rename fails", writeStored, nullptr, "I/O error 19.", true, false,
+         {&::WriteFile, &::FlushFileBuffers, &RenameFails}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        Win32ScoreFileSystem layered(c.calls);
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
         RemoveDirectoryA(path.c_str());
@@ -276,7 +270,7 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
                 ASSERT_EQ(readers->ReadWriteOpenError(),
                           static_cast<DWORD>(ERROR_SHARING_VIOLATION));
             }
-            Start();
+            Start(layered);
         }
         if (c.loadBox) {
             EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{c.loadBox});
@@ -291,8 +285,9 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
         ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, "Max"); });
         const GameOverOutcome outcome = keeper->GameOver(25, 7);
         const std::vector<std::string> names = Names();
-        EXPECT_EQ(std::count(names.begin(), names.end(), "Max (level 7)"), 1)
-            << "listed, saved or not";
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Max (level 7)"), c.entered ? 1 : 0);
+        EXPECT_FALSE(FileExists(TemporaryScorePath(path)));
+        EXPECT_FALSE(FileExists(ScoreHoldPath(path)));
         if (c.saveBox) {
             EXPECT_EQ(outcome, GameOverOutcome::SaveFailed);
             EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{c.saveBox});
@@ -317,6 +312,43 @@ TEST_F(ScoreFileFailures, ShortFileAfterALoadedOneEmptiesTheListsWithTheTable) {
     EXPECT_EQ(keeper->LoadScore(), LoadOutcome::Failed);
     EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{"Read beyond end of file."});
     EXPECT_EQ(ScoreLinesShown(), Lines({})) << "the lists follow the emptied table";
+}
+
+// Two copies of the game in one folder, each with the table it read at
+// start-up, each ending a game that earns row 1 against it.
+TEST_F(ScoreFileFailures, TwoCopiesOnOneFileKeepEveryResult) {
+    using namespace std::chrono_literals;
+    WriteFileBytes(path, ImageOf(TableOf({30, 20, 10})));
+    Start();
+    ScoreTable otherScores{};
+    Win32ScoreFileSystem otherFiles;
+    ScoreKeeper other(otherScores, otherFiles, path);
+    ASSERT_EQ(other.LoadScore(), LoadOutcome::Loaded);
+    MessageBoxRecorder boxes;
+    std::string name = "Ann";
+    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, name); });
+    ASSERT_EQ(keeper->GameOver(50, 7), GameOverOutcome::Entered);
+    name = "Bob";
+    ASSERT_EQ(other.GameOver(40, 7), GameOverOutcome::Entered);
+    EXPECT_EQ(ReadFileBytes(path), ImageOf(otherScores)) << "the table after a save is the file";
+    EXPECT_EQ(NameOf(otherScores.Rows[0]), "Ann (level 7)");
+    EXPECT_EQ(NameOf(otherScores.Rows[1]), "Bob (level 7)");
+    EXPECT_EQ(otherScores.Rows[2].Points, 30);
+    dialog->Show();
+    EXPECT_EQ(Names()[1], "Bob (level 7)") << "the dialog shows the file as it opens";
+
+    // The file held by a third copy: a short wait, then a clear failure, nothing written.
+    const Bytes before = ReadFileBytes(path);
+    Win32ScoreFileSystem thirdFiles;
+    const ScoreFileHold held(thirdFiles, path, 0ms);
+    ASSERT_TRUE(held.Held());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(other.GameOver(95, 7), GameOverOutcome::SaveFailed);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, kScoreHoldWait);
+    EXPECT_LT(waited, kScoreHoldWait + 2s) << "bounded";
+    EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{"I/O error 32."});
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 TEST_F(ScoreFileFailures, TheProgramsKeeperUsesTheWorkingDirectory) {
