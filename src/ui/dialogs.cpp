@@ -85,6 +85,12 @@ public:
 
 protected:
     void DpiChanged(int) override { LayOut(); }
+    // The edit has the focus from the start, so it is never entered: what it
+    // holds is selected here, and the first key typed replaces it.
+    void DoShow() override {
+        edit_->SelectAll();
+        TForm::DoShow();
+    }
 
 private:
     void LayOut();

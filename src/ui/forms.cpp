@@ -293,19 +293,14 @@ TModalResult TForm::ShowModal() {
     std::optional<ApplicationModalScope> others(std::in_place,
                                                 HandleAllocated() ? Handle() : nullptr);
     Show();
-    if (ModalAnswerer()) {
-        const TModalResult answer = ModalAnswerer()(*this);
-        if (Application) Application->ProcessMessages();
-        if (modal_result_ == mrNone) modal_result_ = answer == mrNone ? mrCancel : answer;
-    } else {
-        while (modal_result_ == mrNone) {
-            if (!Application) {
-                modal_result_ = mrCancel;
-                break;
-            }
-            Application->HandleMessage();
-            if (Application->Terminated()) modal_result_ = mrCancel;
+    if (ModalAnswerer()) ModalAnswerer()(*this);
+    while (modal_result_ == mrNone) {
+        if (!Application) {
+            modal_result_ = mrCancel;
+            break;
         }
+        Application->HandleMessage();
+        if (Application->Terminated()) modal_result_ = mrCancel;
     }
     others.reset();  // enabled again before this one goes, so one of them is activated
     Hide();

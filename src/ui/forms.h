@@ -23,11 +23,13 @@ enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 
-// The test seam of every modal loop: when set, ShowModal shows the form, calls
-// the answerer instead of waiting for a person, and returns the form's
-// ModalResult if the answerer set one (by clicking a button, say), else the
-// answerer's result (mrCancel when that is mrNone too).
-using TModalAnswerer = std::function<TModalResult(class TForm& form)>;
+// The test seam of every modal loop: when set, ShowModal calls it once the
+// form is on screen and the other windows wait, then runs its loop as ever.
+// It plays the person's part (a click on a button, a key to the focused
+// control) and has no answer of its own to give: the loop ends only when
+// the form's ModalResult is set, so an answer that goes astray is not taken
+// for a Cancel.
+using TModalAnswerer = std::function<void(class TForm& form)>;
 TModalAnswerer SetModalAnswerer(TModalAnswerer answerer);
 
 class TForm : public TWinControl {

@@ -31,6 +31,11 @@ colour_box() {  # picture r,g,b
         END { printf "%d %d %d %d %d\n", n, l + 0, t + 0, r + 0, b + 0 }'
 }
 count_of() { colour_box "$1" "$2" | cut -d' ' -f1; }
+# A new shot of the window as NAME holds at least that many pixels of the colour.
+shot_holds() {  # name window-id colour pixels
+    shoot_window "$1" "$2"
+    (( $(count_of "$out/$1-window.png" "$3") >= $4 ))
+}
 
 # A flat button face is at least this many pixels (75 x 25 less caption and edges).
 readonly face_pixels=1000
@@ -53,72 +58,71 @@ xdotool mousemove 5 5
 # The level dialog: its only button has the focus, so it shows the lighter face.
 press F11
 level=$(wait_for_window '^Level [1-9]$')
-sleep 0.8
-shoot_window level "$level"
+wait_until 5 "the level dialog's OK button is not flat" \
+    shot_holds level "$level" "$button_hot" "$face_pixels"
 n=$(count_of "$out/level-window.png" "$button_hot")
 echo "e2e: level dialog: $n pixels of the focused flat face"
 (( n >= face_pixels )) || fail "the level dialog's OK button is not flat ($n pixels)"
 box=$(colour_box "$out/level-window.png" "$button_hot")
 point_at_box "$level" "$box"
 xdotool click 1
-sleep 0.5
-window_shown '^Level [1-9]$' && fail "OK did not close the level dialog"
+wait_until 5 "OK did not close the level dialog" window_gone '^Level [1-9]$'
 
 # The top scores dialog: OK has the focus, "Clear !" rests in the style's colour.
 press F12
 scores=$(wait_for_window '^Top Scores$')
-sleep 0.8
-shoot_window scores "$scores"
+wait_until 5 "the Clear ! button is not flat" shot_holds scores "$scores" "$button" "$face_pixels"
 box=$(colour_box "$out/scores-window.png" "$button")
 n=${box%% *}
 echo "e2e: top scores: $n pixels of the resting flat face ($box)"
 (( n >= face_pixels )) || fail "the Clear ! button is not flat ($n pixels)"
 (( $(count_of "$out/scores-window.png" "$button_hot") >= face_pixels )) ||
     fail "the focused OK button is not lighter"
+clear_lit() {
+    shoot_window scores-hover "$scores"
+    (( $(count_of "$out/scores-hover-window.png" "$button") < face_pixels / 4 ))
+}
 point_at_box "$scores" "$box"
-sleep 0.6
-shoot_window scores-hover "$scores"
+wait_until 5 "Clear ! does not light up under the mouse" clear_lit
 n_rest=$(count_of "$out/scores-hover-window.png" "$button")
 n_hot=$(count_of "$out/scores-hover-window.png" "$button_hot")
 echo "e2e: top scores, mouse over Clear !: $n_rest resting, $n_hot lighter pixels"
 (( n_rest < face_pixels / 4 && n_hot >= 2 * face_pixels )) || fail "Clear ! does not light up under the mouse"
 xdotool mousemove 5 5
 press_real Escape
-sleep 0.5
-window_shown '^Top Scores$' && fail "Esc did not close the top scores dialog"
+wait_until 5 "Esc did not close the top scores dialog" window_gone '^Top Scores$'
 
 # The "Confirm" question of a new game during a game: "&No" rests flat.
 press_real F10   # the top scores command left the game paused; none is running anyway
-press_real F9
-sleep 0.3
-press_real F9
+press_real F9 F9
 confirm=$(wait_for_window '^Confirm$')
-sleep 0.8
-shoot_window confirm "$confirm"
+wait_until 5 "the No button of the question is not flat" \
+    shot_holds confirm "$confirm" "$button" "$face_pixels"
 box=$(colour_box "$out/confirm-window.png" "$button")
 n=${box%% *}
 hot=$(count_of "$out/confirm-window.png" "$button_hot")   # the focused button
 echo "e2e: confirm: $n pixels of the resting flat face, $hot lighter"
 (( n >= face_pixels )) || fail "the No button of the question is not flat"
+# Under the mouse No leaves its resting face for the lighter one, on top of
+# the focused button's.
+no_lit() {
+    shoot_window confirm-hover "$confirm"
+    n_rest=$(count_of "$out/confirm-hover-window.png" "$button")
+    n_hot=$(count_of "$out/confirm-hover-window.png" "$button_hot")
+    (( n_rest < face_pixels / 4 && n_hot >= hot + face_pixels ))
+}
 point_at_box "$confirm" "$box"
-sleep 0.6
-shoot_window confirm-hover "$confirm"
-n_rest=$(count_of "$out/confirm-hover-window.png" "$button")
-n_hot=$(count_of "$out/confirm-hover-window.png" "$button_hot")
+wait_until 5 "No does not take the lighter face under the mouse" no_lit
 echo "e2e: confirm, mouse over No: $n_rest resting, $n_hot lighter pixels"
-(( n_rest < face_pixels / 4 && n_hot >= hot + face_pixels )) ||
-    fail "No does not take the lighter face under the mouse"
 xdotool click 1   # No: the game goes on
-sleep 0.5
-window_shown '^Confirm$' && fail "No did not close the question"
+wait_until 5 "No did not close the question" window_gone '^Confirm$'
 xdotool mousemove 5 5
 
 # A game over: the name dialog is flat, its edit framed; what is typed is kept.
 press_real Up Left Down
 name=$(wait_for_window '^Game Over!$' 40)
 xdotool windowfocus --sync "$name" 2>/dev/null || true
-sleep 0.8
-shoot_window name "$name"
+wait_until 5 "the edit has no one-pixel frame" shot_holds name "$name" "$edit_focus" 300
 n=$(count_of "$out/name-window.png" "$button")
 frame=$(count_of "$out/name-window.png" "$edit_focus")
 echo "e2e: name dialog: $n pixels of flat faces, $frame of the focused edit's frame"
@@ -127,7 +131,7 @@ echo "e2e: name dialog: $n pixels of flat faces, $frame of the focused edit's fr
 xdotool type --delay 30 "Flat Player"
 press_real Return
 scores=$(wait_for_window '^Top Scores$' 40)
-sleep 0.5
+wait_until 5 "the top scores dialog was not painted" window_painted "$scores"
 shoot_window scores-after "$scores"
 [[ -f "$work/scores.dat" ]] || fail "no score file"
 head -c 21 "$work/scores.dat" | tail -c 20 | grep -q "Flat Player (level 7" ||

@@ -26,7 +26,7 @@ cleanup() {
     for pid in "${earlier_pids[@]}" "$game_pid"; do
         [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null || continue
         kill "$pid" 2>/dev/null || true
-        sleep 0.5
+        for _ in $(seq 1 5); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
         kill -9 "$pid" 2>/dev/null || true
     done
     for pid in "${helper_pids[@]}"; do
@@ -56,7 +56,7 @@ start_game() {
         sleep 0.2
     done
     [[ -n "$wid" ]] || fail "the main window did not appear"
-    sleep 1
+    wait_until 10 "the main window was not painted" window_painted "$wid"
     eval "$(xdotool getwindowgeometry --shell "$wid")"   # X Y WIDTH HEIGHT of the whole window
     echo "e2e: window $wid at $X,$Y size ${WIDTH}x$HEIGHT"
     xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowactivate "$wid" 2>/dev/null || true
@@ -69,14 +69,83 @@ load_style_colours() {  # helper-exe
     [[ -n "${dialog:-}" && -n "${menu_frame:-}" ]] || fail "no style colours from $1"
 }
 
+# Runs the command (its arguments follow) every tenth of a second until it
+# succeeds; fails with the message after that many seconds, or at once
+# should the game end meanwhile.
+wait_until() {  # seconds message command...
+    local limit=$1 what=$2 start=$SECONDS
+    shift 2
+    until "$@"; do
+        [[ -z "$game_pid" ]] || kill -0 "$game_pid" 2>/dev/null || fail "quillory.exe ended: $what"
+        (( SECONDS - start < limit )) || fail "$what (after $limit s)"
+        sleep 0.1
+    done
+}
+
+# True once a window shows more than its background: mapped and painted.
+window_painted() {  # window-id
+    import -window "$1" "$work/painted.png" 2>/dev/null && (( $(colour_count "$work/painted.png") > 2 ))
+}
+
+# Takes the main window's picture as NAME and reads the board off it until
+# the check passes (a command, given NAME as its last argument); fails with
+# the message after that many seconds. Prints what was read.
+board_until() {  # name seconds message check...
+    local name=$1
+    shift
+    wait_until "$1" "$2" shot_passes "$name" "${@:3}"
+    cat "$out/$name.txt"
+}
+shot_passes() { shoot "$1"; analyse "$1" >/dev/null; "${@:2}" "$1"; }
+
+# What analyse read off a picture, and checks on it.
+body_of() { sed -n 's/.*body=\(.*\)$/\1/p' "$out/$1.txt"; }
+red_of() { sed -n 's/.*label_red=\([0-9]*\).*/\1/p' "$out/$1.txt"; }
+has_snake() { (( $(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/$1.txt") >= 5 )); }
+# The snake where a new game puts it: five cells (six while a tick is drawn), all in row 10.
+at_start() {
+    local n cell
+    n=$(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/$1.txt")
+    (( n >= 5 && n <= 6 )) || return 1
+    for cell in $(body_of "$1"); do [[ "${cell#*,}" == 10 ]] || return 1; done
+}
+label_shown() { (( $(red_of "$1") > 150 )); }
+label_gone() { (( $(red_of "$1") < 50 )); }
+moved_since() { [[ -n "$(body_of "$2")" && "$(body_of "$2")" != "$(body_of "$1")" ]]; }
+# Fails unless both pictures show the same snake: an empty reading is no snake.
+same_snake() {  # first second message
+    [[ -n "$(body_of "$1")" ]] || fail "no snake read off $1"
+    [[ "$(body_of "$2")" == "$(body_of "$1")" ]] || fail "$3"
+}
+
+# The geometry of the open popup menu (a visible window without a name that
+# is not the screen): "x y width height", or nothing.
+popup_geometry() {
+    local w X Y WIDTH HEIGHT SCREEN WINDOW
+    for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        (( WIDTH < 1024 && WIDTH > 20 && HEIGHT > 20 )) && { echo "$X $Y $WIDTH $HEIGHT"; return 0; }
+    done
+}
+popup_open() { [[ -n "$(popup_geometry)" ]]; }
+popup_closed() { [[ -z "$(popup_geometry)" ]]; }
+
+# Game > Exit from the keyboard: the menu opens, "x" ends the program.
+exit_through_menu() {
+    press alt+g
+    wait_until 5 "alt+g opened no Game menu" popup_open
+    xdotool key x
+    wait_for_exit "Exit did not end the program"
+}
+
 # Presses keys in the game's main window.
 press() { xdotool key --window "$wid" "$@" 2>/dev/null || xdotool key "$@"; }
 
 # Waits until the game's process has ended (at most ~10 s); fails otherwise.
 wait_for_exit() {
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 100); do
         kill -0 "$game_pid" 2>/dev/null || break
-        sleep 0.2
+        sleep 0.1
     done
     kill -0 "$game_pid" 2>/dev/null && fail "${1:-the program did not end}"
     local status=0
@@ -155,6 +224,7 @@ wait_for_window() {
 
 # True while a visible window's title matches the regular expression.
 window_shown() { [[ -n "$(visible_window "$1")" ]]; }
+window_gone() { [[ -z "$(visible_window "$1")" ]]; }
 
 shoot_window() {  # name window-id: full screen and that window alone
     import -window root "$out/$1.png"

@@ -51,7 +51,7 @@ xdotool mousemove 1000 700
 press F11
 dlg=$(wait_visible '^Level 7$')
 [[ -n "$dlg" ]] || fail "F11 did not show the Level 7 dialog"
-sleep 0.5
+wait_until 5 "the level dialog was not painted" window_painted "$dlg"
 eval "$(xdotool getwindowgeometry --shell "$dlg" | sed 's/^/D_/')"
 # Wine draws the frame inside the X window: the client sits at the bottom,
 # with equal borders left, right and below.
@@ -68,33 +68,35 @@ dark "$(pixel_at level-rest "$(bar_x 7)" "$(bar_y 7)")" || fail "bar 7 is not bl
 dark "$(pixel_at level-rest "$(bar_x 8)" "$(bar_y 8)")" && fail "bar 8 is black at level 7"
 dark "$rest5" || fail "bar 5 is not black at level 7 ($rest5)"
 
+bar_lit() {
+    shoot_rect level-hot "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
+    [[ "$(pixel_at level-hot "$(bar_x 5)" "$(bar_y 5)")" != "$rest5" ]]
+}
 xdotool mousemove "$(bar_x 5)" "$(bar_y 5)"
-sleep 0.6
-shoot_rect level-hot "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
-hot5=$(pixel_at level-hot "$(bar_x 5)" "$(bar_y 5)")
-echo "e2e: bar 5 at rest $rest5, under the pointer $hot5"
-[[ "$hot5" != "$rest5" ]] || fail "bar 5 does not light up under the pointer"
+wait_until 5 "bar 5 does not light up under the pointer" bar_lit
+echo "e2e: bar 5 at rest $rest5, under the pointer $(pixel_at level-hot "$(bar_x 5)" "$(bar_y 5)")"
 
+caption_is() { [[ "$(xdotool getwindowname "$dlg")" == "$1" ]]; }
 xdotool mousemove "$(bar_x 3)" "$(bar_y 3)" click 1
-sleep 0.6
-caption=$(xdotool getwindowname "$dlg")
-[[ "$caption" == "Level 3" ]] || fail "after a click on bar 3 the caption is '$caption'"
+wait_until 5 "after a click on bar 3 the caption is not Level 3" caption_is "Level 3"
+at_level_3() {
+    shoot_rect level-3 "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
+    dark "$(pixel_at level-3 "$(bar_x 3)" "$(bar_y 3)")" &&
+        ! dark "$(pixel_at level-3 "$(bar_x 4)" "$(bar_y 4)")"
+}
 xdotool mousemove 1000 700   # bar 3 goes out of hot
-sleep 0.4
-shoot_rect level-3 "$D_WIDTH" "$D_HEIGHT" "$D_X" "$D_Y"
-dark "$(pixel_at level-3 "$(bar_x 3)" "$(bar_y 3)")" || fail "bar 3 is not black at level 3"
-dark "$(pixel_at level-3 "$(bar_x 4)" "$(bar_y 4)")" && fail "bar 4 is still black at level 3"
+wait_until 5 "the bars do not show level 3 (bar 3 black, bar 4 not)" at_level_3
 
 xdotool mousemove $(( cx + 39 + 37 )) $(( cy + 88 + 12 )) click 1
 wait_hidden '^Level 3$' || fail "OK did not close the level dialog"
 
 # ---- the level-3 pace: 195 ms a cell (level 7 would be 95)
 press F9
-sleep 0.4
+board_until pace0 5 "no snake after F9" has_snake
 t1=$(date +%s%N)
 shoot pace1
 t2=$(date +%s%N)
-sleep 1.6
+sleep 1.6   # the span the pace is measured over
 t3=$(date +%s%N)
 shoot pace2
 t4=$(date +%s%N)
@@ -135,24 +137,14 @@ back=$(wait_visible "$main_name")
 [[ -n "$back" ]] || { import -window root "$out/click-failed.png"; fail "the click on the icon did not bring the window back"; }
 wait_hidden "$tray_name" || fail "the icon stayed after the click"
 xdotool mousemove 1000 700   # the pointer off the board
-sleep 0.5
-shoot back
-analyse back
-red=$(sed -n 's/.*label_red=\([0-9]*\).*/\1/p' "$out/back.txt")
-(( red > 150 )) || fail "the red Paused... label is not shown after boss mode ($red red pixels)"
-sleep 0.6
+board_until back 5 "the red Paused... label is not shown after boss mode" label_shown
+sleep 0.6   # some three ticks at level 3: a paused snake stays where it is
 shoot back-later
 analyse back-later >/dev/null
-[[ "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/back-later.txt")" == "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/back.txt")" ]] ||
-    fail "the snake moved after boss mode before Pause"
+same_snake back back-later "the snake moved after boss mode before Pause"
 
 press F10
-sleep 0.6
-shoot resumed
-analyse resumed
-red=$(sed -n 's/.*label_red=\([0-9]*\).*/\1/p' "$out/resumed.txt")
-(( red < 50 )) || fail "Pause did not take the label away"
-[[ "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/resumed.txt")" != "$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/back.txt")" ]] ||
-    fail "Pause did not resume the game"
+board_until resumed 5 "Pause did not resume the game" moved_since back
+label_gone resumed || fail "Pause did not take the label away"
 
 echo "e2e: PASS (screenshots in $out)"

@@ -17,32 +17,25 @@ load_style_colours "$4"   # the system's button face, the popup frame and shadow
 readonly select_fill=227,238,250 navy=0,0,128 far_gradient=251,253,254 icon=166,202,240
 readonly frame=$menu_frame shadow=$menu_shadow
 
-# The geometry of the open popup menu (a visible window without a name that
-# is not the screen): "x y width height", or nothing.
-popup_geometry() {
-    local w X Y WIDTH HEIGHT SCREEN WINDOW
-    for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        (( WIDTH < 1024 && WIDTH > 20 && HEIGHT > 20 )) && { echo "$X $Y $WIDTH $HEIGHT"; return 0; }
-    done
-}
-
 wait_for_popup() {
-    local g=
-    for _ in $(seq 1 30); do
-        g=$(popup_geometry)
-        [[ -n "$g" ]] && { echo "$g"; return 0; }
-        sleep 0.1
-    done
-    fail "no popup menu opened ($1)"
+    wait_until 3 "no popup menu opened ($1)" popup_open
+    popup_geometry
 }
+wait_for_no_popup() { wait_until 3 "the popup menu did not close ($1)" popup_closed; }
 
-wait_for_no_popup() {
-    for _ in $(seq 1 30); do
-        [[ -z "$(popup_geometry)" ]] && return 0
-        sleep 0.1
+# A full-screen shot as NAME that shows every "x y=r,g,b" given; taken again
+# until it does, for at most five seconds.
+shot_shows() {
+    local name=$1 spec
+    shift
+    import -window root "$out/$name.png"
+    for spec in "$@"; do
+        # shellcheck disable=SC2086
+        [[ "$(pixel_at "$name" ${spec%=*})" == "${spec#*=}" ]] || return 1
     done
-    fail "the popup menu did not close ($1)"
+}
+wait_for_shot() {  # name message spec...
+    wait_until 5 "$2" shot_shows "$1" "${@:3}"
 }
 
 expect_pixel() {  # shot x y colour what
@@ -80,15 +73,15 @@ shoot start
 # ---- keyboard: Alt+G opens Game with its first entry selected.
 press alt+g
 read -r gx gy gw gh <<< "$(wait_for_popup 'alt+g')"
-sleep 0.5
-shoot game-keys
 echo "e2e: Game popup at $gx,$gy ${gw}x$gh"
 echo "e2e: button face $dialog, popup frame $frame, shadow $shadow"
 expect_pixel start $((gx + 1)) $((gy - 4)) "$dialog" "the idle bar caption in MenuBarColor"
-check_popup_frame game-keys "$gx" "$gy" "$gw" "$gh"
 # Entries are 23 pixels high below a 3-pixel top margin; the far right of an
 # entry shows the selection or the gradient.
 first_y=$((gy + 3 + 11)) second_y=$((gy + 3 + 23 + 11)) right_x=$((gx + gw - 8))
+wait_for_shot game-keys "the Game popup was not drawn framed with its first entry selected" \
+    "$right_x $first_y=$select_fill" "$gx $((gy + gh / 2))=$frame"
+check_popup_frame game-keys "$gx" "$gy" "$gw" "$gh"
 expect_pixel game-keys "$right_x" "$first_y" "$select_fill" "the first entry is selected"
 expect_pixel game-keys "$right_x" "$second_y" "$far_gradient" "the second entry is not"
 (( $(count_colour game-keys "$gx" "$gy" "$gw" 30 "$navy") > 250 )) || fail "no navy selection frame"
@@ -97,65 +90,55 @@ expect_pixel game-keys "$gx" $((gy - 6)) "$navy" "the caption's left frame"
 (( $(count_colour game-keys "$gx" $((gy - 18)) 40 16 "$select_fill") > 200 )) || fail "the caption is not selected"
 
 press Down
-sleep 0.4
-shoot game-down
-expect_pixel game-down "$right_x" "$first_y" "$far_gradient" "Down leaves the first entry"
-expect_pixel game-down "$right_x" "$second_y" "$select_fill" "Down selects the second entry"
+wait_for_shot game-down "Down did not move the selection to the second entry" \
+    "$right_x $second_y=$select_fill" "$right_x $first_y=$far_gradient"
 
 # ---- keyboard: Options.
 press Escape Escape
 wait_for_no_popup Escape
 press alt+o
 read -r ox oy ow oh <<< "$(wait_for_popup 'alt+o')"
-sleep 0.5
-shoot options-keys
 (( ox > gx )) || fail "the Options popup is not right of the Game popup"
+wait_for_shot options-keys "the Options popup was not drawn framed with Level selected" \
+    "$((ox + ow - 8)) $((oy + 3 + 11))=$select_fill" "$ox $((oy + oh / 2))=$frame"
 check_popup_frame options-keys "$ox" "$oy" "$ow" "$oh"
-expect_pixel options-keys $((ox + ow - 8)) $((oy + 3 + 11)) "$select_fill" "Level is selected"
 expect_pixel options-keys "$ox" $((oy - 6)) "$navy" "the Options caption's frame"
 
 # ---- keyboard: About has no popup; two steps right from Game select it on the bar.
 press Escape Escape
 wait_for_no_popup Escape
+# The navy pixels of the About caption's selection frame, in a new shot.
+about_navy() { shoot "$1"; count_colour "$1" $((ox + 20)) $((oy - 20)) 120 18 "$navy"; }
+about_selected() { (( $(about_navy "$1") > 40 )); }
+about_idle() { (( $(about_navy "$1") == 0 )); }
 press_real alt Right Right
-sleep 0.6
-shoot about-keys
-[[ -z "$(popup_geometry)" ]] || fail "About opened a popup"
-about_navy=$(count_colour about-keys $((ox + 20)) $((oy - 20)) 120 18 "$navy")
-(( about_navy > 40 )) || fail "the About caption is not selected ($about_navy navy pixels)"
+wait_until 5 "two steps right did not select the About caption" about_selected about-keys
+popup_closed || fail "About opened a popup"
 press_real Escape
-sleep 0.3
+wait_until 5 "Escape did not leave the menu bar" about_idle about-idle
 
 # ---- mouse: a click on Game opens it, a hovered entry is selected.
 xdotool mousemove $((gx + 12)) $((gy - 8)) click 1
 read -r mx my mw mh <<< "$(wait_for_popup 'a click on Game')"
 [[ "$mx $my" == "$gx $gy" ]] || fail "the clicked Game popup opened at $mx,$my"
-sleep 0.3
 xdotool mousemove $((gx + 60)) "$second_y"
-sleep 0.5
-shoot game-mouse
+wait_for_shot game-mouse "the hovered entry is not the one selected" \
+    "$right_x $second_y=$select_fill" "$right_x $first_y=$far_gradient"
 check_popup_frame game-mouse "$gx" "$gy" "$gw" "$gh"
-expect_pixel game-mouse "$right_x" "$second_y" "$select_fill" "the hovered entry is selected"
-expect_pixel game-mouse "$right_x" "$first_y" "$far_gradient" "the first entry is not"
 
 # Moving along the bar opens Options in its place.
+options_open() { [[ "$(popup_geometry)" == "$ox "* ]]; }
 xdotool mousemove $((ox + 12)) $((oy - 8))
-sleep 0.6
-read -r px py pw ph <<< "$(wait_for_popup 'moving to Options')"
-[[ "$px" == "$ox" ]] || fail "moving to Options opened a popup at $px"
+wait_until 5 "moving to Options opened no popup in its place" options_open
 xdotool mousemove $((ox + 40)) $((oy + 3 + 11))
-sleep 0.5
-shoot options-mouse
+wait_for_shot options-mouse "the hovered Level entry is not selected" \
+    "$((ox + ow - 8)) $((oy + 3 + 11))=$select_fill" "$ox $((oy + oh / 2))=$frame"
 check_popup_frame options-mouse "$ox" "$oy" "$ow" "$oh"
-expect_pixel options-mouse $((ox + ow - 8)) $((oy + 3 + 11)) "$select_fill" "the hovered Level entry"
 press_real Escape Escape
 wait_for_no_popup Escape
 
 # ---- mouse: About acts at once and shows the about window.
-xdotool mousemove $((ox + 80)) $((oy - 8))
-sleep 0.5
-shoot about-hover
-xdotool click 1
+xdotool mousemove $((ox + 80)) $((oy - 8)) click 1
 about=$(wait_for_window '^About$' 30)
 xdotool windowfocus --sync "$about" 2>/dev/null || true
 xdotool key alt+F4

@@ -11,7 +11,6 @@ prefix=$2
 out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 
-body_of() { sed -n 's/.*body=\(.*\)$/\1/p' "$out/$1.txt"; }
 # Pixels that differ between the same rectangle of two full screenshots.
 differing() {  # first second width height left top
     local geometry="${3}x${4}+${5}+${6}"
@@ -29,7 +28,7 @@ titled() { xdotool search --onlyvisible --name '^Quillory$' 2>/dev/null | sort |
 before_box=$(titled)
 
 press F9
-sleep 0.3
+board_until started 5 "no snake after F9" has_snake
 # Up, Left, Down: the head turns round into the body. Score 0 with no score
 # file earns no row, so the plain box is shown.
 press Up Left Down
@@ -40,7 +39,7 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 [[ -n "$box" ]] || { shoot no-box; fail "no Game Over! box"; }
-sleep 0.5
+wait_until 5 "the box was not painted" window_painted "$box"
 eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/B_/')"
 echo "e2e: box $box at $B_X,$B_Y size ${B_WIDTH}x$B_HEIGHT"
 shoot box-open
@@ -51,7 +50,7 @@ analyse box-open
 board_x=$(( client_x + board_left + 25 )) board_y=$(( client_y + 15 ))
 (( board_x < B_X || board_y < B_Y )) || fail "the box covers the board's corner"
 xdotool mousemove "$board_x" "$board_y" click 1
-sleep 0.6
+sleep 0.5   # time for the main window to come forward, were it to
 shoot after-board-click
 changed=$(differing box-open after-board-click "$B_WIDTH" "$B_HEIGHT" "$B_X" "$B_Y")
 echo "e2e: after the click on the board, $changed pixels of the box changed"
@@ -60,13 +59,13 @@ echo "e2e: after the click on the board, $changed pixels of the box changed"
 # The menu bar's "Game", then where its first item, New game, would open.
 menu_y=$(( client_y - 10 ))
 xdotool mousemove $(( client_x + 16 )) "$menu_y" click 1
-sleep 0.6
+sleep 0.5   # time for the menu to open, were it to
 shoot after-menu-click
 changed=$(differing box-open after-menu-click 160 120 "$client_x" "$client_y")
 echo "e2e: below the menu bar, $changed pixels changed after the click on Game"
 (( changed < 20 )) || fail "the Game menu opened while the box is open ($changed pixels)"
 xdotool mousemove $(( client_x + 40 )) $(( client_y + 10 )) click 1
-sleep 0.8
+sleep 0.5   # time for a new game to start, were it to
 shoot after-new-game
 analyse after-new-game
 [[ "$(body_of after-new-game)" == "$(body_of box-open)" ]] ||
@@ -86,15 +85,7 @@ done
 [[ -z "$(comm -13 <(echo "$before_box") <(titled))" ]] || fail "Enter did not close the box"
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 press F9
-sleep 0.3
-shoot new-game
-analyse new-game
-sleep 0.6
-shoot new-game-later
-analyse new-game-later
-for cell in $(body_of new-game); do
-    [[ "${cell#*,}" == 10 ]] || fail "the new game's snake is not in row 10: $cell"
-done
-[[ "$(body_of new-game-later)" != "$(body_of new-game)" ]] || fail "the new game does not move"
+board_until new-game 5 "F9 did not put a new game's snake in row 10" at_start
+board_until new-game-later 5 "the new game does not move" moved_since new-game
 
 echo "e2e: PASS (screenshots in $out)"

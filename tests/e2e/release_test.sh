@@ -15,33 +15,20 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 start_game
 press F9
-sleep 0.3
-shoot first
-analyse first
-sleep 0.6
-shoot later
-analyse later
-first=$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/first.txt")
-later=$(sed -n 's/.*body=\(.*\)$/\1/p' "$out/later.txt")
-[[ -n "$first" ]] || fail "no snake after F9"
-[[ "$first" != "$later" ]] || fail "the snake did not move"
+board_until first 5 "no snake after F9" has_snake
+board_until later 5 "the snake did not move" moved_since first
 
+# The Game menu: the navy selection frame around its first entry.
+navy_around_first() {
+    import -window root "$out/menu.png"
+    navy=$(convert "$out/menu.png" -crop "${pw}x30+$px+$py" +repage -depth 8 txt:- |
+           awk 'index($0, "(0,0,128)") { n++ } END { print n + 0 }')
+    (( navy > 2 * pw ))
+}
 press alt+g
-popup=
-for _ in $(seq 1 30); do
-    for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        (( WIDTH < 1024 && WIDTH > 20 && HEIGHT > 20 )) && { popup="$X $Y $WIDTH $HEIGHT"; break 2; }
-    done
-    sleep 0.1
-done
-[[ -n "$popup" ]] || fail "alt+g opened no Game menu"
-read -r px py pw ph <<< "$popup"
-sleep 0.4
-import -window root "$out/menu.png"
-navy=$(convert "$out/menu.png" -crop "${pw}x30+$px+$py" +repage -depth 8 txt:- |
-       awk 'index($0, "(0,0,128)") { n++ } END { print n + 0 }')
-(( navy > 2 * pw )) || fail "the Game menu is not flat ($navy navy pixels around its first entry)"
+wait_until 5 "alt+g opened no Game menu" popup_open
+read -r px py pw ph <<< "$(popup_geometry)"
+wait_until 5 "the Game menu is not flat (no navy frame around its first entry)" navy_around_first
 
 xdotool key x
 wait_for_exit "Exit did not end the program"

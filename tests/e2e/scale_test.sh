@@ -12,8 +12,12 @@ out=$3
 scale_dir=$(mktemp -d)
 prefix=$scale_dir/prefix
 cp -a --reflink=auto "$shared_prefix" "$prefix"
-WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 /usr/lib/wine/wine64 reg add \
-    'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+readonly desktop_key='HKCU\Control Panel\Desktop'
+reg() { WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 /usr/lib/wine/wine64 reg "$@" 2>&1; }
+reg_said=$(reg add "$desktop_key" /v LogPixels /t REG_DWORD /d 144 /f) ||
+    { echo "e2e: FAIL: LogPixels 144 could not be set in the scratch prefix: $reg_said" >&2; exit 1; }
+reg query "$desktop_key" /v LogPixels | grep -qi 'REG_DWORD *0x90' ||
+    { echo "e2e: FAIL: the scratch prefix does not hold LogPixels 144" >&2; exit 1; }
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w || true
 
 source "$(dirname "$0")/e2e_lib.sh"
@@ -21,6 +25,14 @@ source "$(dirname "$0")/e2e_lib.sh"
 trap 'cleanup; WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$scale_dir"' EXIT
 
 readonly pitch=15 status_height=29   # 10 and 19 at 96 dpi
+
+# Whether the window picture of a shot holds more than that many black (or
+# red) pixels: the board's cells are not where analyse looks at this scale.
+dark_pixels_in_window() { (( $(dark_pixels "$out/$2-window.png") > $1 )); }
+red_pixels_in_window() {
+    (( $(convert "$out/$2-window.png" -depth 8 txt:- | awk '/^[0-9]/ { gsub(/[()]/, "", $2);
+        split($2, c, ","); if (c[1] > 170 && c[2] < 90 && c[3] < 90) n++ } END { print n + 0 }') > $1 ))
+}
 
 # Starts of the runs of black pixels along row $2 of picture $1, from x $3 on.
 black_run_starts() {
@@ -51,11 +63,9 @@ start_game
 (( WIDTH > 474 && HEIGHT > 336 )) || fail "the window (${WIDTH}x$HEIGHT) is smaller than its client area at 144 dpi (474x336)"
 shoot start
 press F9
-sleep 0.25
-shoot running
+wait_until 5 "no snake after F9" shot_passes running dark_pixels_in_window 100
 press F10
-sleep 0.4
-shoot paused
+wait_until 5 "no Paused... label after F10" shot_passes paused red_pixels_in_window 300
 
 # The snake's row: the window row with the most black pixels in its upper half.
 row=$(convert "$out/running-window.png" -depth 8 txt:- | awk -v H="$HEIGHT" '
@@ -89,27 +99,27 @@ done
 
 # The flat menu at the same scale: the selected entry's navy frame is as
 # tall as the scaled entry (23 pixels at 96 dpi, 34 or 35 at 144).
-press alt+g
-sleep 0.6
-shoot menu
-frame=$(convert "$out/menu-window.png" -depth 8 txt:- | awk '
-    /^[0-9]/ {
-        split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
-        x = xy[1]; y = xy[2]
-        if (c[1] < 40 && c[2] < 40 && c[3] > 90 && c[3] < 170) {
-            run[x] = (last[x] == y - 1 ? run[x] : 0) + 1; last[x] = y
-            if (run[x] > best) best = run[x]
+# The tallest run of navy pixels down a column of the shot's window picture.
+navy_run() {
+    convert "$out/$1-window.png" -depth 8 txt:- | awk '
+        /^[0-9]/ {
+            split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+            x = xy[1]; y = xy[2]
+            if (c[1] < 40 && c[2] < 40 && c[3] > 90 && c[3] < 170) {
+                run[x] = (last[x] == y - 1 ? run[x] : 0) + 1; last[x] = y
+                if (run[x] > best) best = run[x]
+            }
         }
-    }
-    END { print best + 0 }')
-echo "e2e: the selected menu entry's frame is $frame pixels high"
-(( frame >= 31 )) || fail "the menu entries are not in proportion: a frame of $frame pixels"
-press Escape Escape
-sleep 0.3
-
+        END { print best + 0 }'
+}
+frame_in_proportion() { shoot "$1"; (( $(navy_run "$1") >= 31 )); }
 press alt+g
-sleep 0.5
-xdotool key x
-wait_for_exit "Exit did not end the program"
+wait_until 5 "the menu entries are not in proportion (no navy frame of 31 pixels)" \
+    frame_in_proportion menu
+echo "e2e: the selected menu entry's frame is $(navy_run menu) pixels high"
+press Escape Escape
+wait_until 5 "Escape did not close the menu" popup_closed
+
+exit_through_menu
 
 echo "e2e: PASS (screenshots in $out)"

@@ -17,9 +17,9 @@ namespace quillory {
 namespace {
 
 using namespace ui;
+using testing::ModalActs;
 using testing::Pump;
 using testing::PumpUntil;
-using testing::ScopedModalAnswer;
 using testing::TestApplication;
 
 std::uint32_t FixedClock() {
@@ -207,24 +207,37 @@ TEST_F(LookingAwayTest, NothingChangesWithoutARunningGame) {
     EXPECT_FALSE(form->PausedLabel->Visible());
 }
 
-TEST_F(LookingAwayTest, TheNewGameQuestionAnsweredNoStillResumes) {
+// The question holds the game: the player who turns to another program
+// while it is open and comes back finds the game where it was, and No
+// resumes it.
+TEST_F(LookingAwayTest, TheNewGameQuestionHoldsTheGameWhileLookedAwayAndNoResumes) {
     StartGame();
-    bool pausedWhileAsked = false;
-    {
-        // While the question is open the program looks away as well.
-        ScopedModalAnswer answer([&](TForm& box) {
-            SendMessageA(form->Handle(), WM_ACTIVATE, WA_INACTIVE,
-                         reinterpret_cast<LPARAM>(box.Handle()));
-            SendMessageA(Application->Handle(), WM_ACTIVATEAPP, FALSE, 0);
-            pausedWhileAsked = game.Paused;
-            return mrNo;
+    ASSERT_TRUE(PumpUntil([&] { return Active(); }));
+    OtherProgramWindow other;
+    const int head = HeadColumn();
+    bool away = false, back = false;
+    ModalActs answer([&](TForm& question) {
+        // Each switch is waited for until this thread has heard of it too.
+        other.Activate();
+        away = PumpUntil([&] {
+            return GetForegroundWindow() == other.Handle() && GetActiveWindow() == nullptr;
         });
-        form->Newgame1Click(nullptr);
-    }
-    EXPECT_TRUE(pausedWhileAsked);
-    EXPECT_TRUE(game.Playing);
+        SetForegroundWindow(question.Handle());
+        back = PumpUntil([&] {
+            return GetForegroundWindow() == question.Handle() &&
+                   GetActiveWindow() == question.Handle();
+        });
+        Tick();
+        testing::ClickButton(question, "No");
+    });
+    form->Newgame1Click(nullptr);
+    ASSERT_TRUE(away) << "another program had the activation while the question was open";
+    ASSERT_TRUE(back) << "the player came back to the question";
+    EXPECT_EQ(HeadColumn(), head) << "the tick meanwhile moved nothing";
     EXPECT_FALSE(game.Paused) << "No: the game goes on unpaused, as the command has it";
     EXPECT_FALSE(form->PausedLabel->Visible());
+    Tick();
+    EXPECT_EQ(HeadColumn(), head + 1);
 }
 
 }  // namespace

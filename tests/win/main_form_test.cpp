@@ -20,12 +20,12 @@ namespace quillory {
 namespace {
 
 using namespace ui;
+using testing::ModalActs;
 using testing::Pump;
-using testing::RectIn;
 using testing::PumpUntil;
+using testing::RectIn;
 using testing::RenderClient;
 using testing::ScopedMessageBoxAnswer;
-using testing::ScopedModalAnswer;
 using testing::TestApplication;
 using testing::WindowText;
 using namespace std::chrono_literals;
@@ -364,9 +364,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
             seen.push_back(static_cast<TLabel*>(dialog.FindComponent("Message"))->Caption());
             EXPECT_TRUE(game.Paused) << "paused before asking";
             EXPECT_TRUE(form->PausedLabel->Visible());
-            SendMessageA(static_cast<TButton*>(dialog.FindComponent(buttonName))->Handle(),
-                         BM_CLICK, 0, 0);
-            return mrNone;
+            testing::ClickButton(dialog, buttonName);
         };
     };
     int gameOvers = 0;
@@ -375,7 +373,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
         return IDOK;
     });
     {
-        ScopedModalAnswer answer(answerWith("No"));
+        ModalActs answer(answerWith("No"));
         Key(VK_F9);
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"Confirm", "Are you sure?"}));
@@ -389,7 +387,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
     game.Score = 40;
     game.Level = 9;
     {
-        ScopedModalAnswer answer(answerWith("Yes"));
+        ModalActs answer(answerWith("Yes"));
         Key(VK_F9);
     }
     EXPECT_TRUE(game.Playing);
@@ -402,43 +400,22 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
     EXPECT_EQ(gameOvers, 0) << "the old game is discarded without a game over";
 }
 
-// The question's own modal loop, with no answerer: the player closes it with
-// the caption's close button, and that is not a Yes.
+// The player closes the question with the caption's close button, and that
+// is not a Yes.
 TEST_F(MainFormTest, NewGameQuestionClosedByItsCaptionKeepsTheGameGoing) {
-    ScopedModalAnswer realLoop(nullptr);
     Key(VK_F9);
     MoveFoodTo(20, 3);
     Tick();
     ASSERT_EQ(game.HeadX, 10);
     std::string asked;
-    bool pausedMeanwhile = false, rescued = false;
-    int waited = 0;
-    TForm* question = nullptr;
-    auto timers = std::make_unique<TComponent>(nullptr);
-    auto* closer = Create<TTimer>(timers.get());
-    closer->SetInterval(30);
-    closer->OnTimer = [&](TComponent*) {
-        if (!question) {
-            HWND window = FindWindowA(nullptr, "Confirm");
-            DWORD process = 0;
-            if (!window || GetWindowThreadProcessId(window, &process) != GetCurrentThreadId())
-                return;
-            question = dynamic_cast<TForm*>(TWinControl::FindControl(window));
-            if (!question) return;
-            auto* message = dynamic_cast<TLabel*>(question->FindComponent("Message"));
-            asked = message ? message->Caption() : "(no text)";
-            pausedMeanwhile = game.Paused && form->PausedLabel->Visible();
-            PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        } else if (++waited == 100) {
-            // Three seconds after the close: end the loop by hand, and say so.
-            rescued = true;
-            question->SetModalResult(mrAbort);
-        }
-    };
+    bool pausedMeanwhile = false;
+    ModalActs closer([&](TForm& question) {
+        asked = static_cast<TLabel*>(question.FindComponent("Message"))->Caption();
+        pausedMeanwhile = game.Paused && form->PausedLabel->Visible();
+        PostMessageA(question.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
     Key(VK_F9);
-    closer->SetEnabled(false);
     EXPECT_EQ(asked, "Are you sure?");
-    EXPECT_FALSE(rescued) << "closing did not end the question's loop";
     EXPECT_TRUE(pausedMeanwhile) << "paused while asking";
     EXPECT_TRUE(game.Playing);
     EXPECT_FALSE(game.Paused);

@@ -24,7 +24,7 @@ using testing::Pump;
 using testing::PumpUntil;
 using testing::RenderClient;
 using testing::ScopedMessageBoxAnswer;
-using testing::ScopedModalAnswer;
+using testing::ModalActs;
 using testing::TestApplication;
 using namespace std::chrono_literals;
 
@@ -715,21 +715,30 @@ TEST_F(FrameworkTest, TimersTickEachOnTheirOwnWithoutAWindow) {
 
     EXPECT_EQ(ThreadWindows(), windowsBefore) << "no window of any kind for the timers";
 
-    // The doomed one is freed by the fast one's tick, between its own ticks.
+    // The doomed one is freed by the fast one's tick, between its own ticks;
+    // the fast one, at the same pace, shows the loop dispatching ticks after.
+    int doomedAtFree = -1;
     fastTimer->OnTimer = [&](TComponent*) {
-        if (++fast == 3) delete doomedTimer;
+        if (++fast == 3) {
+            doomedAtFree = doomed;
+            delete doomedTimer;
+        }
     };
-    ASSERT_TRUE(PumpUntil([&] { return slow >= 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return slow >= 2 && fast >= 13; }));
     EXPECT_GT(fast, slow * 2) << "the faster one ticks more often";
-    const int doomedTicks = doomed;
-    Pump(60ms);
-    EXPECT_EQ(doomed, doomedTicks) << "a freed timer ticks no more";
+    EXPECT_EQ(doomed, doomedAtFree) << "a freed timer ticks no more";
     EXPECT_EQ(idle, 0) << "a disabled timer never ticks";
     idleTimer->SetEnabled(true);
     EXPECT_TRUE(PumpUntil([&] { return idle >= 2; }));
+    // A timer of another owner, at the same pace, shows ticks being dispatched.
+    auto otherOwner = std::make_unique<TComponent>(nullptr);
+    auto* witness = Create<TTimer>(otherOwner.get());
+    witness->SetInterval(10);
+    int witnessed = 0;
+    witness->OnTimer = [&](TComponent*) { ++witnessed; };
     owner.reset();
     const int after = fast + slow + idle;
-    Pump(60ms);
+    ASSERT_TRUE(PumpUntil([&] { return witnessed >= 10; }));
     EXPECT_EQ(fast + slow + idle, after) << "gone with their owner";
 }
 
@@ -785,7 +794,7 @@ TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {
     std::vector<std::string> captions;
     bool otherDisabled = false;
     HWND owner = nullptr;
-    ScopedModalAnswer answer([&](TForm& dialog) {
+    ModalActs answer([&](TForm& dialog) {
         captions.push_back(dialog.Caption());
         auto* message = static_cast<TLabel*>(dialog.FindComponent("Message"));
         captions.push_back(message ? message->Caption() : "(no text)");
@@ -795,9 +804,7 @@ TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {
         }
         otherDisabled = !IsWindowEnabled(other->Handle());
         owner = GetWindow(dialog.Handle(), GW_OWNER);
-        // Answer with a real click on "No".
-        SendMessageA(static_cast<TButton*>(dialog.FindComponent("No"))->Handle(), BM_CLICK, 0, 0);
-        return mrNone;
+        testing::ClickButton(dialog, "No");
     });
     EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
     EXPECT_EQ(captions, (std::vector<std::string>{"Confirm", "Are you sure?", "&Yes", "&No"}));
@@ -806,52 +813,41 @@ TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {
     EXPECT_EQ(owner, Application->Handle());
 }
 
-// The modal loop itself, with no answerer: the answer waits in the message
-// queue, where only the loop's own message handling can deliver it.
-TEST_F(FrameworkTest, ShowModalRunsItsOwnLoopUntilAPostedAnswerEndsIt) {
-    ScopedModalAnswer realLoop(nullptr);
+// Every answer comes through the dialog's own loop: a posted click or key
+// waits in the queue until that loop delivers it. Enter picks the default
+// button; Esc the cancel one: No, or the only button there is.
+TEST_F(FrameworkTest, TheModalLoopDeliversClicksAndDialogKeys) {
     auto other = NewForm();
     other->Show();
     Pump();
-    auto timers = std::make_unique<TComponent>(nullptr);
-    // Should the loop not end, the watchdog ends it with a result no button gives.
-    TForm* open = nullptr;
-    auto* watchdog = Create<TTimer>(timers.get());
-    watchdog->OnTimer = [&](TComponent*) {
-        if (open) open->SetModalResult(mrAbort);
-    };
-    watchdog->SetInterval(5000);
-    auto* answerer = Create<TTimer>(timers.get());
-    answerer->SetEnabled(false);
-    answerer->SetInterval(30);
-
     struct Case {
         const char* how;
-        bool enter;  // Enter to the focused button, else a click on "No"
+        TMsgDlgType type;
+        TMsgDlgButtons buttons;
+        WORD key;  // 0: a click on "No"
         TModalResult expected;
     };
-    for (const Case& c : {Case{"click on No", false, mrNo}, Case{"Enter", true, mrYes}}) {
+    const Case cases[] = {
+        {"click on No", TMsgDlgType::mtConfirmation, mbYes | mbNo, 0, mrNo},
+        {"Enter", TMsgDlgType::mtConfirmation, mbYes | mbNo, VK_RETURN, mrYes},
+        {"Esc", TMsgDlgType::mtConfirmation, mbYes | mbNo, VK_ESCAPE, mrNo},
+        {"Enter, OK alone", TMsgDlgType::mtInformation, mbOK, VK_RETURN, mrOk},
+        {"Esc, OK alone", TMsgDlgType::mtInformation, mbOK, VK_ESCAPE, mrOk},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        std::unique_ptr<TForm> dialog(
-            CreateMessageDialog("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo));
-        open = dialog.get();
+        std::unique_ptr<TForm> dialog(CreateMessageDialog("Are you sure?", c.type, c.buttons));
         bool shown = false, otherWaited = false;
-        // Once the loop runs: see the dialog on screen, then post the answer.
-        answerer->OnTimer = [&](TComponent*) {
-            answerer->SetEnabled(false);
-            shown = IsWindowVisible(dialog->Handle()) != FALSE;
+        ModalActs answer([&](TForm& open) {
+            shown = IsWindowVisible(open.Handle()) != FALSE;
             otherWaited = IsWindowEnabled(other->Handle()) == FALSE;
-            if (c.enter) {
-                HWND focus = GetFocus();
-                PostMessageA(focus ? focus : dialog->Handle(), WM_KEYDOWN, VK_RETURN, 0);
-            } else {
-                auto* no = static_cast<TButton*>(dialog->FindComponent("No"));
-                PostMessageA(no->Handle(), BM_CLICK, 0, 0);
-            }
-        };
-        answerer->SetEnabled(true);
+            if (c.key)
+                testing::PostKey(c.key);
+            else
+                PostMessageA(static_cast<TButton*>(open.FindComponent("No"))->Handle(), BM_CLICK,
+                             0, 0);
+        });
         EXPECT_EQ(dialog->ShowModal(), c.expected);
-        open = nullptr;
         EXPECT_TRUE(shown) << "the answer came while the dialog was open";
         EXPECT_TRUE(otherWaited);
         EXPECT_FALSE(IsWindowVisible(dialog->Handle())) << "hidden when its loop ends";
@@ -859,62 +855,25 @@ TEST_F(FrameworkTest, ShowModalRunsItsOwnLoopUntilAPostedAnswerEndsIt) {
     }
 }
 
-TEST_F(FrameworkTest, DialogKeysPickTheDefaultAndCancelButtons) {
-    auto pressKey = [](WORD key) {
-        return [key](TForm& dialog) {
-            HWND focus = GetFocus();
-            PostMessageA(focus ? focus : dialog.Handle(), WM_KEYDOWN, key, 0);
-            PumpUntil([&] { return dialog.ModalResult() != mrNone; }, 1000ms);
-            return mrNone;
-        };
-    };
-    {
-        ScopedModalAnswer answer(pressKey(VK_RETURN));
-        EXPECT_EQ(MessageDlg("Changes will take effect when you start new game",
-                             TMsgDlgType::mtInformation, mbOK),
-                  mrOk);
-    }
-    {
-        ScopedModalAnswer answer(pressKey(VK_ESCAPE));
-        EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
-    }
-    {
-        ScopedModalAnswer answer(pressKey(VK_RETURN));
-        EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrYes);
-    }
-    {
-        ScopedModalAnswer answer([](TForm& dialog) {
-            EXPECT_EQ(dialog.Caption(), "Information");
-            auto* ok = static_cast<TButton*>(dialog.FindComponent("OK"));
-            EXPECT_TRUE(ok && testing::WindowText(ok->Handle()) == "OK");
-            return mrOk;  // answered without a click: the answerer's result stands
-        });
-        EXPECT_EQ(MessageDlg("x", TMsgDlgType::mtInformation, mbOK), mrOk);
-    }
-}
-
 TEST_F(FrameworkTest, InputDialogHandsBackTheTextOnlyOnOk) {
     auto typeAndPress = [](const char* text, WORD key) {
         return [text, key](TForm& dialog) {
             auto* edit = static_cast<TEdit*>(dialog.FindComponent("Edit"));
-            EXPECT_TRUE(edit != nullptr);
-            if (!edit) return mrCancel;
+            ASSERT_NE(edit, nullptr);
             EXPECT_EQ(GetFocus(), edit->Handle()) << "the edit field has the focus";
             EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0), 255);
-            SetWindowTextA(edit->Handle(), text);
-            PostMessageA(edit->Handle(), WM_KEYDOWN, key, 0);
-            PumpUntil([&] { return dialog.ModalResult() != mrNone; }, 1000ms);
-            return mrNone;
+            testing::PostText(text);
+            testing::PostKey(key);
         };
     };
     std::string name = "start";
     {
-        ScopedModalAnswer answer(typeAndPress("Ada", VK_RETURN));
+        ModalActs answer(typeAndPress("Ada", VK_RETURN));
         EXPECT_TRUE(InputQuery("Game Over!", "Your name :", name));
         EXPECT_EQ(name, "Ada");
     }
     {
-        ScopedModalAnswer answer(typeAndPress("Bob", VK_ESCAPE));
+        ModalActs answer(typeAndPress("Bob", VK_ESCAPE));
         EXPECT_FALSE(InputQuery("Game Over!", "Your name :", name));
         EXPECT_EQ(name, "Ada") << "Cancel hands nothing back";
     }

@@ -1,13 +1,16 @@
 // Shared helpers of the Windows-side tests: one application object for the
-// test program, message pumping, rendering a window into a bitmap, and scoped
-// answers for modal loops.
+// test program, message pumping, rendering a window into a bitmap, and a
+// player's answers from inside modal loops.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/application.h"
 #include "ui/canvas.h"
@@ -61,17 +64,145 @@ inline void RenderClient(ui::TWinControl& control, ui::TBitmap& bitmap) {
                  PRF_CLIENT);
 }
 
-// Installs a modal answerer for the scope; the previous one comes back after.
-class ScopedModalAnswer {
+// Clicks the named button of a dialog form, as a player's click does.
+inline void ClickButton(ui::TForm& form, const char* name) {
+    auto* button = dynamic_cast<ui::TWinControl*>(form.FindComponent(name));
+    ASSERT_NE(button, nullptr) << name;
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+}
+
+// What a player's keys send to the focused control, queued so that the
+// message loop that runs (a dialog's own, say) delivers them.
+inline void PostKey(WORD key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 0);
+}
+inline void PostText(const std::string& text) {
+    for (char ch : text) PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(ch), 0);
+}
+
+// Acts inside the modal loops that run while it lives, as the player would:
+// each dialog form goes to `act` once it is on screen, and so does each
+// visible window of the class given ("#32770" the system's message boxes,
+// "#32768" its menus), which a thread timer finds from inside whatever loop
+// runs. `act` gives the answer (a click, a key, EndMenu); nothing answers on
+// its behalf. A loop still open `limit` after `act` returned fails the test
+// and is ended with a result no button of the program gives, so a lost
+// answer can neither pass nor hold the suite.
+class ModalActs {
 public:
-    explicit ScopedModalAnswer(ui::TModalAnswerer answerer)
-        : previous_(ui::SetModalAnswerer(std::move(answerer))) {}
-    ~ScopedModalAnswer() { ui::SetModalAnswerer(std::move(previous_)); }
-    ScopedModalAnswer(const ScopedModalAnswer&) = delete;
-    ScopedModalAnswer& operator=(const ScopedModalAnswer&) = delete;
+    explicit ModalActs(std::function<void(ui::TForm&)> act,
+                       std::chrono::milliseconds limit = std::chrono::seconds(5))
+        : form_act_(std::move(act)), limit_(limit) {
+        previous_ = ui::SetModalAnswerer([this](ui::TForm& form) { Act(form.Handle(), &form); });
+        Start();
+    }
+    ModalActs(const char* windowClass, std::function<void(HWND)> act,
+              std::chrono::milliseconds limit = std::chrono::seconds(5))
+        : window_class_(windowClass), window_act_(std::move(act)), limit_(limit) {
+        Start();
+    }
+    ~ModalActs() {
+        KillTimer(nullptr, timer_);
+        Live().erase(std::find(Live().begin(), Live().end(), this));
+        if (form_act_) ui::SetModalAnswerer(std::move(previous_));
+    }
+    ModalActs(const ModalActs&) = delete;
+    ModalActs& operator=(const ModalActs&) = delete;
+
+    int shown = 0;  // the dialogs, boxes or menus handed to `act`
 
 private:
+    using Clock = std::chrono::steady_clock;
+    struct Open {
+        HWND Window;
+        ui::TForm* Form;
+        Clock::time_point AnsweredAt;  // max() while `act` runs
+    };
+
+    void Start() {
+        Live().push_back(this);
+        timer_ = SetTimer(nullptr, 0, 10, &ModalActs::Tick);
+    }
+    static std::vector<ModalActs*>& Live() {
+        static std::vector<ModalActs*> live;
+        return live;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        for (ModalActs* acts : Live())
+            if (acts->timer_ == id) return acts->Check();
+    }
+    static BOOL CALLBACK Collect(HWND window, LPARAM found) {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+    }
+
+    void Act(HWND window, ui::TForm* form) {
+        ++shown;
+        Forget(window);
+        open_.push_back({window, form, Clock::time_point::max()});
+        if (form)
+            form_act_(*form);
+        else
+            window_act_(window);
+        for (Open& o : open_)
+            if (o.Window == window) o.AnsweredAt = Clock::now();
+    }
+    void Forget(HWND window) {
+        open_.erase(std::remove_if(open_.begin(), open_.end(),
+                                   [window](const Open& o) { return o.Window == window; }),
+                    open_.end());
+    }
+    bool StillOpen(const Open& o) const {
+        if (o.Form)
+            return ui::IsScreenForm(o.Form) && o.Form->HandleAllocated() &&
+                   o.Form->Handle() == o.Window && o.Form->Modal();
+        return IsWindow(o.Window) && IsWindowVisible(o.Window);
+    }
+    void Check() {
+        std::vector<Open> overdue;
+        for (const Open& o : std::vector<Open>(open_)) {
+            if (!StillOpen(o))
+                Forget(o.Window);
+            else if (o.AnsweredAt != Clock::time_point::max() &&
+                     Clock::now() - o.AnsweredAt > limit_)
+                overdue.push_back(o);
+        }
+        for (const Open& o : overdue) {
+            Forget(o.Window);
+            ADD_FAILURE() << "\"" << WindowTextOf(o.Window) << "\" still open " << limit_.count()
+                          << " ms after its answer: the answer was lost";
+            if (o.Form)
+                o.Form->SetModalResult(ui::mrAbort);
+            else if (window_class_ == "#32768")
+                EndMenu();
+            else
+                EndDialog(o.Window, IDABORT);
+        }
+        if (!window_act_) return;
+        std::vector<HWND> windows;
+        EnumThreadWindows(GetCurrentThreadId(), &ModalActs::Collect,
+                          reinterpret_cast<LPARAM>(&windows));
+        for (HWND window : windows) {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            const bool known = std::any_of(open_.begin(), open_.end(),
+                                           [window](const Open& o) { return o.Window == window; });
+            if (!known && window_class_ == name && IsWindowVisible(window)) Act(window, nullptr);
+        }
+    }
+    static std::string WindowTextOf(HWND window) {
+        char text[256] = {};
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+
+    std::function<void(ui::TForm&)> form_act_;
+    std::string window_class_;
+    std::function<void(HWND)> window_act_;
+    std::chrono::milliseconds limit_;
     ui::TModalAnswerer previous_;
+    UINT_PTR timer_ = 0;
+    std::vector<Open> open_;
 };
 
 class ScopedMessageBoxAnswer {

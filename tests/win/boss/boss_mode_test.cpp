@@ -25,9 +25,9 @@ namespace {
 using namespace ui;
 using testing::ForeignWindow;
 using testing::IsAbove;
+using testing::ModalActs;
 using testing::MouseOnDisabledWindow;
 using testing::Pump;
-using testing::ScopedModalAnswer;
 using testing::TestApplication;
 using testing::WindowText;
 
@@ -81,14 +81,12 @@ public:
         : answer_([this, button](TForm& dialog) {
               if (auto* message = dynamic_cast<TControl*>(dialog.FindComponent("Message")))
                   Texts.push_back(message->Caption());
-              if (auto* answer = dynamic_cast<TButton*>(dialog.FindComponent(button)))
-                  SendMessageA(answer->Handle(), BM_CLICK, 0, 0);
-              return mrNone;
+              testing::ClickButton(dialog, button);
           }) {}
     std::vector<std::string> Texts;
 
 private:
-    ScopedModalAnswer answer_;
+    ModalActs answer_;
 };
 
 struct BossModeTest : ::testing::Test {
@@ -389,13 +387,13 @@ TEST_F(BossModeTest, ClickOnTheDisabledWindowBringsTheLevelDialogForward) {
     // A box over the dialog holds the dialog too: the box is the one brought forward.
     HWND broughtForward = nullptr;
     {
-        ScopedModalAnswer answer([&](TForm& dialog) {
+        ModalActs answer([&](TForm& dialog) {
             other.ComeForward();
             MouseOnDisabledWindow(form->Handle(), WM_RBUTTONDOWN);
             Pump();
             broughtForward = GetForegroundWindow();
             EXPECT_EQ(broughtForward, dialog.Handle());
-            return mrOk;
+            testing::ClickButton(dialog, "OK");
         });
         MessageDlg("Changes will take effect when you start new game", TMsgDlgType::mtInformation,
                    mbOK);

@@ -10,9 +10,9 @@
 namespace quillory::styling {
 namespace {
 
+using testing::ModalActs;
 using testing::NewStyledForm;
 using testing::Pump;
-using testing::ScopedModalAnswer;
 using testing::TestApplication;
 
 bool Styled(ui::TControl* control) {
@@ -228,11 +228,11 @@ TEST(ControlLifetime, AThousandStyledMessageDialogsLeaveNothingBehind) {
     home->Show();
     Pump();
     auto dialogOnce = [] {
-        ScopedModalAnswer answer([](ui::TForm& dialog) {
+        ModalActs answer([](ui::TForm& dialog) {
             testing::Pump();
             auto* button = static_cast<ui::TButton*>(dialog.FindComponent("OK"));
             EXPECT_TRUE(button && TControlSubClass::RecordOf(*button)) << "styled while open";
-            return ui::mrOk;
+            testing::ClickButton(dialog, "OK");
         });
         ui::MessageDlg("Changes will take effect when you start new game",
                        ui::TMsgDlgType::mtInformation, ui::mbOK);
@@ -258,7 +258,7 @@ TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
     home->Show();
     Pump();
     bool styledAtShow = false, paintedFlat = false;
-    ScopedModalAnswer answer([&](ui::TForm& dialog) {
+    ModalActs answer([&](ui::TForm& dialog) {
         auto* yes = static_cast<ui::TButton*>(dialog.FindComponent("Yes"));
         styledAtShow = yes && TControlSubClass::RecordOf(*yes);
         if (yes) {
@@ -270,7 +270,7 @@ TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
             paintedFlat = face == testing::Rgb(clSkyBlue) ||
                           face == testing::Rgb(LightenColor(testing::Rgb(clBtnFace), 40));
         }
-        return ui::mrNo;
+        testing::ClickButton(dialog, "No");
     });
     ui::MessageDlg("Are you sure?", ui::TMsgDlgType::mtConfirmation, ui::mbYes | ui::mbNo);
     EXPECT_TRUE(styledAtShow) << "no message pumped yet, and already styled";

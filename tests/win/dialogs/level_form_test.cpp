@@ -103,9 +103,7 @@ public:
                   text = message->Caption();
               onlyOk = form.FindComponent("OK") && !form.FindComponent("Cancel") &&
                        !form.FindComponent("Yes");
-              if (auto* ok = dynamic_cast<ui::TButton*>(form.FindComponent("OK")))
-                  SendMessageA(ok->Handle(), BM_CLICK, 0, 0);
-              return ui::mrNone;
+              ClickButton(form, "OK");
           }) {}
 
     int count = 0;
@@ -114,7 +112,7 @@ public:
     bool onlyOk = false;
 
 private:
-    ScopedModalAnswer answer_;
+    ModalActs answer_;
 };
 
 TEST_F(LevelFormTest, ClosingWithoutClickSaysNothingEvenDuringGame) {

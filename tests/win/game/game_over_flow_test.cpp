@@ -35,56 +35,6 @@ std::uint32_t FixedClock() {
     return 0x2468ACE1u;
 }
 
-// A real native box, looked at from inside its own message loop: a thread
-// timer (dispatched by that loop) finds the box among the program's windows,
-// hands it to `inspect`, then clicks its OK button as a player would.
-class RealBoxInspector {
-public:
-    explicit RealBoxInspector(std::function<void(HWND box)> inspect)
-        : inspect_(std::move(inspect)) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 50, &RealBoxInspector::Tick);
-    }
-    ~RealBoxInspector() {
-        if (timer_) KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    RealBoxInspector(const RealBoxInspector&) = delete;
-    RealBoxInspector& operator=(const RealBoxInspector&) = delete;
-
-    int inspected = 0;
-
-private:
-    // A visible dialog box of this thread.
-    static HWND FindBox() {
-        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (std::string(name) == "#32770" && IsWindowVisible(window) &&
-                GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
-                return window;
-        }
-        return nullptr;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        RealBoxInspector* self = current_;
-        if (!self) return;
-        HWND box = FindBox();
-        if (!box) return;
-        KillTimer(nullptr, self->timer_);
-        self->timer_ = 0;
-        ++self->inspected;
-        self->inspect_(box);
-        HWND ok = GetDlgItem(box, IDOK);
-        if (ok) SendMessageA(ok, BM_CLICK, 0, 0);
-        if (IsWindow(box)) PostMessageA(box, WM_COMMAND, IDOK, 0);  // no button: still closed
-    }
-
-    static inline RealBoxInspector* current_ = nullptr;
-    std::function<void(HWND)> inspect_;
-    UINT_PTR timer_ = 0;
-};
-
 void PumpFor(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end) {
@@ -412,7 +362,7 @@ TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItClos
     bool boxEnabled = false, boxInFront = false;
     HWND boxOwner = nullptr;
     std::vector<std::string> boxTexts;
-    RealBoxInspector inspector([&](HWND box) {
+    ModalActs inspector("#32770", [&](HWND box) {
         boxTexts = ChildTexts(box);
         board = game.Board.Cells();
         boxOwner = GetWindow(box, GW_OWNER);
@@ -425,10 +375,11 @@ TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItClos
         ForeignWindow other(box, /*topmost=*/false);
         MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
         boxInFront = GetForegroundWindow() == box && IsAbove(box, other.Handle());
+        SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     });
     RunIntoTheBody();  // score 0 with an empty table: the plain box
 
-    ASSERT_EQ(inspector.inspected, 1);
+    ASSERT_EQ(inspector.shown, 1);
     EXPECT_NE(std::find(boxTexts.begin(), boxTexts.end(), "Game Over!"), boxTexts.end());
     EXPECT_EQ(boxOwner, ApplicationWindow());
     EXPECT_TRUE(boxEnabled);

@@ -3,8 +3,9 @@
 // creates them, the flat style active. A hundred rounds, each with a hundred
 // ticks of a running game and a game over with the name typed into its
 // dialog; every second round also opens every dialog once (level, top
-// scores, about, the "Confirm" question, the "Information" box) and every
-// menu, for real, from the menu bar and with TrackPopupMenu. (Under Wine each
+// scores, about, the "Confirm" questions, the "Information" box) and every
+// menu, for real, from the menu bar and with TrackPopupMenu. The dialogs are
+// answered inside their own loops with the player's keys. (Under Wine each
 // dialog shown and hidden costs some 30 to 80 ms: fifty openings of each keep
 // the run near half a minute.) What the program holds (GDI objects and DCs,
 // windows, the style's control records) must be the same after the last
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../scores/scores_test_support.h"
 #include "core/game_state.h"
@@ -72,50 +74,6 @@ Holdings Now() {
     return holdings;
 }
 
-HWND VisiblePopupMenuWindow() {
-    for (HWND window = FindWindowA("#32768", nullptr); window;
-         window = FindWindowExA(nullptr, window, "#32768", nullptr)) {
-        if (IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-// Closes an open menu once its popup window is on screen: the menu's loop
-// tells its owner when it is idle. A thread timer closes it all the same if
-// that never comes, so no menu can hold the test.
-class MenuCloser {
-public:
-    MenuCloser() { current_ = this; }
-    ~MenuCloser() { current_ = nullptr; }
-    MenuCloser(const MenuCloser&) = delete;
-    MenuCloser& operator=(const MenuCloser&) = delete;
-
-    // For the owners' message handlers: every message passes through here.
-    static void Watch(const ui::TMessage& message) {
-        if (message.Msg != WM_ENTERIDLE || message.WParam != MSGF_MENU || !current_) return;
-        if (!VisiblePopupMenuWindow()) return;
-        ++current_->seen;
-        EndMenu();
-    }
-    // Runs `open`, which returns when the menu has closed.
-    template <typename Open>
-    void Run(Open open) {
-        const UINT_PTR timer = SetTimer(nullptr, 0, 3000, &MenuCloser::Overdue);
-        open();
-        KillTimer(nullptr, timer);
-    }
-
-    int seen = 0;
-    int overdue = 0;
-
-private:
-    static void CALLBACK Overdue(HWND, UINT, UINT_PTR, DWORD) {
-        if (current_) ++current_->overdue;
-        EndMenu();
-    }
-    static inline MenuCloser* current_ = nullptr;
-};
-
 class LongRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -135,20 +93,8 @@ protected:
         ASSERT_TRUE(form->MenuSkin1->Active());
         form->Show();
         PumpMessages();
-        // The menus of the bar and of TrackPopupMenu tell the main window and
-        // the application window when their loop is idle.
-        const ui::TWndMethod own = form->WindowProc;
-        form->WindowProc = [own](ui::TMessage& message) {
-            MenuCloser::Watch(message);
-            own(message);
-        };
-        hook_ = ui::Application->HookMainWindow([](ui::TMessage& message) {
-            MenuCloser::Watch(message);
-            return false;
-        });
     }
     void TearDown() override {
-        ui::Application->UnhookMainWindow(hook_);
         delete scores;
         delete level;
         delete about;
@@ -180,15 +126,17 @@ protected:
             NewGameIfNone();
             if (i % 25 == 5) Key(VK_UP);
             if (i % 25 == 7) Key(VK_RIGHT);
+            const int headX = game.HeadX, headY = game.HeadY;
             Tick();
-            ++ticks;
+            if (game.HeadX != headX || game.HeadY != headY || !game.Playing) ++moves;
             if (i % 10 == 9) PumpMessages();
         }
     }
 
     // The end of a game that earns the first row: the name is typed into the
-    // name dialog, then the top scores dialog is shown over the disabled main
-    // window and closed.
+    // name dialog and confirmed with Enter, or Esc in every second round,
+    // which enters the level alone; then the top scores dialog is shown over
+    // the disabled main window and closed.
     void GameOver(int round) {
         if (game.Playing) {
             game.Playing = false;  // this game ends unseen; the next one ends on screen
@@ -198,6 +146,7 @@ protected:
         ASSERT_TRUE(game.Playing);
         game.Score = 1000 + round;
         name = "Round " + std::to_string(round);
+        nameKey = round % 2 ? VK_RETURN : VK_ESCAPE;
         const int before = gameOvers;
         // Three quick turns: the snake turns round into its own body.
         Key(VK_UP);
@@ -208,6 +157,9 @@ protected:
         Tick();
         ASSERT_FALSE(game.Playing);
         ASSERT_EQ(gameOvers, before + 1) << "the name dialog of round " << round;
+        const std::string level = " (level " + std::to_string(game.Level) + ")";
+        EXPECT_EQ(NameOf(form->Scores.Rows[0]), (round % 2 ? name : "") + level);
+        EXPECT_EQ(form->Scores.Rows[0].Points, 1000 + round);
         ASSERT_TRUE(Shown(*scores));
         EXPECT_FALSE(MainEnabled());
         SendMessageA(scores->Button1->Handle(), BM_CLICK, 0, 0);
@@ -218,7 +170,8 @@ protected:
 
     // Every dialog once, during a running game: the "Confirm" question of New
     // game (answered No), the level dialog with a bar clicked and the
-    // "Information" box at its closing, the about window, the top scores.
+    // "Information" box at its closing, the about window, the top scores
+    // with its "Clear !" question (answered No: the table stays).
     void OpenEveryDialog(int round) {
         NewGameIfNone();
         Resume();
@@ -250,6 +203,11 @@ protected:
 
         form->TopScores1Click(nullptr);
         ASSERT_TRUE(Shown(*scores));
+        SendMessageA(scores->Button2->Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(confirms, confirmed + 2);
+        const std::vector<std::string> listed = WindowLines(*scores->ScoreList);
+        EXPECT_EQ(listed.front(), std::to_string(1000 + round));
+        EXPECT_EQ(form->Scores.Rows[0].Points, 1000 + round);
         SendMessageA(scores->Button1->Handle(), BM_CLICK, 0, 0);
         PumpMessages();
         EXPECT_TRUE(MainEnabled());
@@ -259,22 +217,16 @@ protected:
     // The Game and Options menus from the bar (as Alt with the letter opens
     // them) and as popups of their own with TrackPopupMenu.
     void OpenEveryMenu() {
-        MenuCloser closer;
+        ModalActs closer("#32768", [](HWND) { EndMenu(); });
         for (char letter : {'g', 'o'}) {
-            closer.Run([&] {
-                PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, letter);
-                PumpMessages();
-            });
+            PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, letter);
+            PumpMessages();
         }
-        for (ui::TMenuItem* item : {form->Game1, form->Options1}) {
-            closer.Run([&] {
-                TrackPopupMenu(item->Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, 200, 200, 0,
-                               form->Handle(), nullptr);
-            });
-        }
+        for (ui::TMenuItem* item : {form->Game1, form->Options1})
+            TrackPopupMenu(item->Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, 200, 200, 0,
+                           form->Handle(), nullptr);
         PumpMessages();
-        menus += closer.seen;
-        overdueMenus += closer.overdue;
+        menus += closer.shown;
     }
 
     void Round(int round) {
@@ -298,30 +250,28 @@ protected:
     TLevelForm* level = nullptr;
     TScoresForm* scores = nullptr;
     std::string name;
-    int ticks = 0, gameOvers = 0, confirms = 0, informations = 0, menus = 0, overdueMenus = 0;
+    WORD nameKey = VK_RETURN, confirmKey = VK_ESCAPE;
+    int moves = 0, gameOvers = 0, confirms = 0, informations = 0, menus = 0;
     double phaseSeconds[4] = {};  // ticks, game overs, dialogs, menus
 
 private:
     char previous_dir_[MAX_PATH] = {};
-    int hook_ = 0;
 };
 
 TEST_F(LongRunTest, AHundredRoundsLeaveNothingBehind) {
     const auto started = std::chrono::steady_clock::now();
-    // The dialogs of a round, answered as a player would.
+    // The dialogs of a round, answered with the player's keys.
     ModalAnswers answers([&](ui::TForm& dialog) {
         if (dialog.FindComponent("Edit")) {
-            auto* edit = dynamic_cast<ui::TEdit*>(dialog.FindComponent("Edit"));
-            for (char ch : name)
-                SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
             ++gameOvers;
-            ClickButton(dialog, "OK");
+            PostText(name);
+            PostKey(nameKey);
         } else if (dialog.Caption() == "Confirm") {
             ++confirms;
-            ClickButton(dialog, "No");
+            PostKey(confirmKey);
         } else if (dialog.Caption() == "Information") {
             ++informations;
-            ClickButton(dialog, "OK");
+            PostKey(VK_RETURN);
         } else {
             ADD_FAILURE() << "an unexpected dialog: " << dialog.Caption();
             ClickButton(dialog, "OK");
@@ -339,13 +289,11 @@ TEST_F(LongRunTest, AHundredRoundsLeaveNothingBehind) {
     PumpMessages();
     const Holdings last = Now();
 
-    EXPECT_GE(ticks, kRounds * kTicksPerRound);
+    EXPECT_EQ(moves, kRounds * kTicksPerRound) << "every tick of a running game moved it";
     EXPECT_EQ(gameOvers, kRounds) << "every round's game over asked for the name";
-    EXPECT_EQ(confirms, kOpenings);
+    EXPECT_EQ(confirms, 2 * kOpenings);
     EXPECT_EQ(informations, kOpenings);
     EXPECT_EQ(menus, 4 * kOpenings) << "every menu was seen open";
-    EXPECT_EQ(overdueMenus, 0) << "every menu's loop told its owner it was idle";
-    EXPECT_EQ(form->Scores.Rows[0].Points, 1000 + kRounds - 1);
 
     EXPECT_EQ(last.Gdi.Objects, first.Gdi.Objects);
     EXPECT_EQ(last.Gdi.DeviceContexts, first.Gdi.DeviceContexts);
@@ -358,8 +306,16 @@ TEST_F(LongRunTest, AHundredRoundsLeaveNothingBehind) {
     std::printf(
         "long run: %d rounds, %d ticks, %d game overs, %d openings of each dialog, %d "
         "menus in %.1f s (ticks %.1f s, game overs %.1f s, dialogs %.1f s, menus %.1f s)\n",
-        kRounds, ticks, gameOvers, confirms, menus, seconds, phaseSeconds[0], phaseSeconds[1],
+        kRounds, moves, gameOvers, informations, menus, seconds, phaseSeconds[0], phaseSeconds[1],
         phaseSeconds[2], phaseSeconds[3]);
+
+    // "Clear !" answered with Enter, its default Yes: the table and its file go.
+    confirmKey = VK_RETURN;
+    form->TopScores1Click(nullptr);
+    SendMessageA(scores->Button2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(confirms, 2 * kOpenings + 1);
+    EXPECT_EQ(WindowLines(*scores->ScoreList), Lines({}));
+    EXPECT_FALSE(FileExists("scores.dat"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // What the top scores and about window tests share: the application object,
-// a scratch directory, the recorded message boxes, answers for modal dialogs,
-// and reading back what a list box window shows.
+// a scratch directory, the recorded message boxes, and reading back what a
+// list box window shows.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../win_test_support.h"
 #include "core/score_table.h"
 #include "ui/application.h"
 #include "ui/forms.h"
@@ -147,33 +148,9 @@ private:
     ui::TMessageBoxAnswerer previous_;
 };
 
-// Answers every modal form through `answer`, and counts the forms it saw.
-class ModalAnswers {
-public:
-    explicit ModalAnswers(std::function<void(ui::TForm&)> answer) : answer_(std::move(answer)) {
-        previous_ = ui::SetModalAnswerer([this](ui::TForm& form) {
-            ++shown;
-            answer_(form);
-            return ui::mrNone;
-        });
-    }
-    ~ModalAnswers() { ui::SetModalAnswerer(std::move(previous_)); }
-    ModalAnswers(const ModalAnswers&) = delete;
-    ModalAnswers& operator=(const ModalAnswers&) = delete;
-
-    int shown = 0;
-
-private:
-    std::function<void(ui::TForm&)> answer_;
-    ui::TModalAnswerer previous_;
-};
-
-// Clicks the named button of a dialog form, as a player's click does.
-inline void ClickButton(ui::TForm& form, const char* name) {
-    auto* button = dynamic_cast<ui::TButton*>(form.FindComponent(name));
-    ASSERT_NE(button, nullptr) << name;
-    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
-}
+// The shared player's answers from inside the modal loops, by the name these
+// tests know them.
+using ModalAnswers = ModalActs;
 
 // The lines the list box window itself holds.
 inline std::vector<std::string> WindowLines(ui::TListBox& list) {
@@ -194,12 +171,6 @@ inline std::vector<std::string> Lines(std::initializer_list<const char*> first, 
     std::vector<std::string> lines(first.begin(), first.end());
     lines.resize(static_cast<std::size_t>(total));
     return lines;
-}
-
-inline std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 constexpr int kMainLeft = 100;
