@@ -2,7 +2,8 @@
 // others with and without OverrideOwnerDraw, Active false), a SkinControls
 // change, and the style manager with two components: registration, the
 // active one and its hand-over, forms queued and styled at the next message
-// of the application window, forms kept out, forms that go.
+// of the application window, forms kept out, forms that go (also with the
+// application).
 #include "styling/menu_skin.h"
 
 #include <gtest/gtest.h>
@@ -263,6 +264,35 @@ TEST_F(MenuSkinManagerTest, ADestroyedFormLeavesBothLists) {
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), later));
     NudgeApplicationWindow();  // nothing left to style that is gone
     EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), queued));
+}
+
+// Reads the manager's lists as it goes: owned by the main form and made after
+// its component, it goes while that component still styles.
+class ListsAtItsEnd : public ui::TComponent {
+public:
+    using TComponent::TComponent;
+    ~ListsAtItsEnd() override {
+        styled = MenuSkinManager->StyledForms();
+        pending = MenuSkinManager->PendingForms();
+    }
+    static inline std::vector<ui::TForm*> styled, pending;
+};
+
+// The application frees its forms last first, the main form last: those it
+// freed before are gone from both lists when the main form's turn comes.
+TEST_F(MenuSkinManagerTest, FormsFreedWithTheApplicationLeaveBothLists) {
+    auto application = std::make_unique<ui::TApplication>();
+    ASSERT_NE(ui::Application, application.get()) << "the test program's own stays the hooked one";
+    auto* main = ui::Create<TMenuTestForm>(application.get(), true);
+    ui::Create<ListsAtItsEnd>(main);
+    ui::Create<TMenuTestForm>(application.get(), false);
+    NudgeApplicationWindow();
+    auto* queued = ui::Create<TMenuTestForm>(application.get(), false);
+    ASSERT_EQ(MenuSkinManager->StyledForms().size(), 2u);
+    ASSERT_EQ(MenuSkinManager->PendingForms(), std::vector<ui::TForm*>{queued});
+    application.reset();
+    EXPECT_EQ(ListsAtItsEnd::styled, std::vector<ui::TForm*>{main}) << "the main form alone";
+    EXPECT_TRUE(ListsAtItsEnd::pending.empty());
 }
 
 TEST_F(MenuSkinManagerTest, TheActiveOneIsHandedOverWhenItGoes) {
