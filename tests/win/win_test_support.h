@@ -106,6 +106,24 @@ private:
     ui::TSystemSettings previous_;
 };
 
+// One system colour changed for the scope through SetSysColors, which tells
+// every window. The change lasts for the whole session of the prefix, so the
+// colour it had comes back on every way out of the scope.
+class ScopedSysColor {
+public:
+    ScopedSysColor(int index, COLORREF colour) : index_(index), previous_(GetSysColor(index)) {
+        Set(colour);
+    }
+    ~ScopedSysColor() { Set(previous_); }
+    ScopedSysColor(const ScopedSysColor&) = delete;
+    ScopedSysColor& operator=(const ScopedSysColor&) = delete;
+
+private:
+    void Set(COLORREF colour) const { SetSysColors(1, &index_, &colour); }
+    const int index_;
+    const COLORREF previous_;
+};
+
 inline std::string WindowText(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));

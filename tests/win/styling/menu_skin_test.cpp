@@ -3,7 +3,7 @@
 // change, and the style manager with two components: registration, the
 // active one and its hand-over, forms queued and styled at the next message
 // of the application window, forms kept out, forms that go (also with the
-// application).
+// application), system colour and setting changes.
 #include "styling/menu_skin.h"
 
 #include <gtest/gtest.h>
@@ -293,6 +293,34 @@ TEST_F(MenuSkinManagerTest, FormsFreedWithTheApplicationLeaveBothLists) {
     application.reset();
     EXPECT_EQ(ListsAtItsEnd::styled, std::vector<ui::TForm*>{main}) << "the main form alone";
     EXPECT_TRUE(ListsAtItsEnd::pending.empty());
+}
+
+// Told through the application window, as the system tells every top-level
+// window: the colours resolved from the button face follow it, and whether
+// the system draws menu shadows is asked again after a settings change.
+TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachEveryComponent) {
+    auto shadows = std::make_unique<testing::ScopedSystemSettings>(true, false);
+    TMenuTestForm* a = Add(true);
+    TMenuTestForm* b = Add(true);
+    ASSERT_TRUE(a->Skin->IsNT51());
+    auto frameOf = [](TMenuTestForm* form) {
+        return testing::Rgb(form->Skin->ResolvedColors().FResMenuBorderColor);
+    };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    {
+        testing::ScopedSysColor changed(COLOR_BTNFACE, face ^ 0x305070);
+        ASSERT_EQ(GetSysColor(COLOR_BTNFACE), face ^ 0x305070);
+        EXPECT_EQ(frameOf(a), DarkenColor(face ^ 0x305070, 90));
+        EXPECT_EQ(frameOf(b), DarkenColor(face ^ 0x305070, 90));
+        EXPECT_EQ(testing::Rgb(b->Skin->ResolvedColors().FResMenuShadowColor),
+                  DarkenColor(face ^ 0x305070, 76));
+    }
+    EXPECT_EQ(frameOf(a), DarkenColor(face, 90)) << "and back";
+    shadows.reset();  // the system's answers back before the next scope takes them
+    shadows = std::make_unique<testing::ScopedSystemSettings>(false, false);
+    SendMessageA(ui::Application->Handle(), WM_SETTINGCHANGE, 0, 0);
+    EXPECT_FALSE(a->Skin->IsNT51()) << "switched off while the program runs";
+    EXPECT_FALSE(b->Skin->IsNT51());
 }
 
 TEST_F(MenuSkinManagerTest, TheActiveOneIsHandedOverWhenItGoes) {
