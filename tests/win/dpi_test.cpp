@@ -95,7 +95,14 @@ TEST(DpiLookup, TheSystemsOwnPlatform) {
               GetProcAddress(user32, "GetDpiForWindow") != nullptr);
     EXPECT_EQ(static_cast<bool>(platform.GetDpiForSystem),
               GetProcAddress(user32, "GetDpiForSystem") != nullptr);
-    EXPECT_GT(WindowDpi(GetDesktopWindow()), 0);
+    // Asked directly, not through WindowDpi (whose fall-back always answers):
+    // a window of ours is at the scale the screen reports to this process.
+    if (platform.GetDpiForWindow) {
+        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        EXPECT_EQ(static_cast<int>(platform.GetDpiForWindow(window)), platform.ScreenDpi());
+        DestroyWindow(window);
+    }
 }
 
 TEST(DpiLookup, SystemMetricsAtAScale) {

@@ -68,26 +68,28 @@ TEST_P(MenuDpiTest, EntriesMeasuredAtTheScale) {
     EXPECT_EQ(Measure(form->More).cx, scratch.Canvas().TextWidth("More") + ScaleForDpi(5, dpi) +
                                           ScaleForDpi(24, dpi) + ScaleForDpi(6, dpi));
 
-    // In proportion with the design: within two pixels of its 96-dpi size scaled.
-    auto design = FormAt(96);
-    const SIZE at96 = Measure(design->NewGame);
-    EXPECT_NEAR(newGame.cy, ScaleForDpi(at96.cy, dpi), 2 + dpi / 96);
-    EXPECT_NEAR(newGame.cx, ScaleForDpi(at96.cx, dpi), 4 * dpi / 96);
+    // In proportion: at twice the scale, within a few pixels of twice the
+    // height, within a twentieth of twice the width (text is hinted per size).
+    auto twice = FormAt(2 * dpi);
+    const SIZE atTwice = Measure(twice->NewGame);
+    EXPECT_NEAR(atTwice.cy, 2 * newGame.cy, 2 + 2 * dpi / 96);
+    EXPECT_NEAR(atTwice.cx, 2 * newGame.cx, newGame.cx / 10);
 }
 
+// Painted at the scale and at twice it (never the same form twice).
 TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
     const int dpi = GetParam();
-    ui::TBitmap designPicture, scaledPicture;
+    ui::TBitmap twicePicture, scaledPicture;
     {
-        auto design = FormAt(96);
-        PaintEntry(design->Pause, 96, designPicture);
+        auto twice = FormAt(2 * dpi);
+        PaintEntry(twice->Pause, 2 * dpi, twicePicture);
     }
     auto form = FormAt(dpi);
     PaintEntry(form->Pause, dpi, scaledPicture);
-    // The design's column x (from the entry's left) is at the scaled x.
+    // The design's column x (from the entry's left) is at its scaled x in both.
     for (int x : {0, 1, 5, 10, 20, 28, 29, 33, 40, 60, 120}) {
         EXPECT_EQ(scaledPicture.Pixel(ScaleForDpi(4, dpi) + ScaleForDpi(x, dpi), 1),
-                  designPicture.Pixel(4 + x, 1))
+                  twicePicture.Pixel(ScaleForDpi(4, 2 * dpi) + ScaleForDpi(x, 2 * dpi), 1))
             << "column " << x;
     }
     // The window margin left of the entry, at its scaled width.
