@@ -18,6 +18,7 @@ namespace quillory {
 namespace {
 
 using namespace ui;
+using testing::ExpectLaidOutCleanly;
 using testing::FontHandleHeight;
 using testing::OlderPlatformAt;
 using testing::PlatformAt;
@@ -265,27 +266,6 @@ TEST_F(DpiFormTest, AWindowCreatedOnAScreenOfAnotherScale) {
     GetClientRect(form->Handle(), &client);
     EXPECT_EQ(client.right, 250);
     EXPECT_EQ(client.bottom, 125);
-}
-
-bool Overlap(const RECT& a, const RECT& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-void ExpectLaidOutCleanly(TForm& form) {
-    RECT client;
-    GetClientRect(form.Handle(), &client);
-    for (int i = 0; i < form.ControlCount(); ++i) {
-        const RECT bounds = form.Controls(i)->BoundsRect();
-        EXPECT_TRUE(Inside(bounds, client)) << form.Controls(i)->Name() << " is cut off";
-        for (int j = i + 1; j < form.ControlCount(); ++j)
-            EXPECT_FALSE(Overlap(bounds, form.Controls(j)->BoundsRect()))
-                << form.Controls(i)->Name() << " over " << form.Controls(j)->Name();
-    }
 }
 
 class DialogsAtScaleTest : public ::testing::TestWithParam<int> {

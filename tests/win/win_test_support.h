@@ -107,19 +107,18 @@ private:
 };
 
 // One system colour changed for the scope through SetSysColors, which tells
-// every window. The change lasts for the whole session of the prefix, so the
-// colour it had comes back on every way out of the scope.
+// every window; it lasts for the prefix's session, so it is put back on every
+// way out.
 class ScopedSysColor {
 public:
     ScopedSysColor(int index, COLORREF colour) : index_(index), previous_(GetSysColor(index)) {
-        Set(colour);
+        SetSysColors(1, &index_, &colour);
     }
-    ~ScopedSysColor() { Set(previous_); }
+    ~ScopedSysColor() { SetSysColors(1, &index_, &previous_); }
     ScopedSysColor(const ScopedSysColor&) = delete;
     ScopedSysColor& operator=(const ScopedSysColor&) = delete;
 
 private:
-    void Set(COLORREF colour) const { SetSysColors(1, &index_, &colour); }
     const int index_;
     const COLORREF previous_;
 };

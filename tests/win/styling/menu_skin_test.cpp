@@ -266,61 +266,46 @@ TEST_F(MenuSkinManagerTest, ADestroyedFormLeavesBothLists) {
     EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), queued));
 }
 
-// Reads the manager's lists as it goes: owned by the main form and made after
-// its component, it goes while that component still styles.
-class ListsAtItsEnd : public ui::TComponent {
-public:
+// On the main form, made after its component: reads the manager's lists as it
+// goes, while that component still styles.
+struct ListsAtItsEnd : ui::TComponent {
     using TComponent::TComponent;
     ~ListsAtItsEnd() override {
-        styled = MenuSkinManager->StyledForms();
-        pending = MenuSkinManager->PendingForms();
+        lists = {MenuSkinManager->StyledForms(), MenuSkinManager->PendingForms()};
     }
-    static inline std::vector<ui::TForm*> styled, pending;
+    static inline std::vector<std::vector<ui::TForm*>> lists;
 };
 
-// The application frees its forms last first, the main form last: those it
-// freed before are gone from both lists when the main form's turn comes.
+// An application (not the hooked one) frees its forms last first, the main
+// form last: the styled and the queued one are gone from both lists by then.
 TEST_F(MenuSkinManagerTest, FormsFreedWithTheApplicationLeaveBothLists) {
     auto application = std::make_unique<ui::TApplication>();
-    ASSERT_NE(ui::Application, application.get()) << "the test program's own stays the hooked one";
     auto* main = ui::Create<TMenuTestForm>(application.get(), true);
     ui::Create<ListsAtItsEnd>(main);
     ui::Create<TMenuTestForm>(application.get(), false);
     NudgeApplicationWindow();
-    auto* queued = ui::Create<TMenuTestForm>(application.get(), false);
-    ASSERT_EQ(MenuSkinManager->StyledForms().size(), 2u);
-    ASSERT_EQ(MenuSkinManager->PendingForms(), std::vector<ui::TForm*>{queued});
+    ui::Create<TMenuTestForm>(application.get(), false);
+    ASSERT_EQ(MenuSkinManager->StyledForms().size() + MenuSkinManager->PendingForms().size(), 3u);
     application.reset();
-    EXPECT_EQ(ListsAtItsEnd::styled, std::vector<ui::TForm*>{main}) << "the main form alone";
-    EXPECT_TRUE(ListsAtItsEnd::pending.empty());
+    EXPECT_EQ(ListsAtItsEnd::lists, (std::vector<std::vector<ui::TForm*>>{{main}, {}}));
 }
 
-// Told through the application window, as the system tells every top-level
-// window: the colours resolved from the button face follow it, and whether
-// the system draws menu shadows is asked again after a settings change.
-TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachEveryComponent) {
+// As the system tells every top-level window: the colours resolved from the
+// button face follow it there and back, and a settings change asks again
+// whether the system draws menu shadows.
+TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachTheComponents) {
     auto shadows = std::make_unique<testing::ScopedSystemSettings>(true, false);
-    TMenuTestForm* a = Add(true);
-    TMenuTestForm* b = Add(true);
-    ASSERT_TRUE(a->Skin->IsNT51());
-    auto frameOf = [](TMenuTestForm* form) {
-        return testing::Rgb(form->Skin->ResolvedColors().FResMenuBorderColor);
-    };
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    {
-        testing::ScopedSysColor changed(COLOR_BTNFACE, face ^ 0x305070);
-        ASSERT_EQ(GetSysColor(COLOR_BTNFACE), face ^ 0x305070);
-        EXPECT_EQ(frameOf(a), DarkenColor(face ^ 0x305070, 90));
-        EXPECT_EQ(frameOf(b), DarkenColor(face ^ 0x305070, 90));
-        EXPECT_EQ(testing::Rgb(b->Skin->ResolvedColors().FResMenuShadowColor),
-                  DarkenColor(face ^ 0x305070, 76));
+    TMenuSkin* skin = Add(true)->Skin;
+    ASSERT_TRUE(skin->IsNT51());
+    for (COLORREF face : {GetSysColor(COLOR_BTNFACE) ^ 0x305070, GetSysColor(COLOR_BTNFACE)}) {
+        testing::ScopedSysColor changed(COLOR_BTNFACE, face);
+        EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResMenuBorderColor), DarkenColor(face, 90));
+        EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResMenuShadowColor), DarkenColor(face, 76));
     }
-    EXPECT_EQ(frameOf(a), DarkenColor(face, 90)) << "and back";
-    shadows.reset();  // the system's answers back before the next scope takes them
+    shadows.reset();  // the system's answers back before the next scope keeps them
     shadows = std::make_unique<testing::ScopedSystemSettings>(false, false);
     SendMessageA(ui::Application->Handle(), WM_SETTINGCHANGE, 0, 0);
-    EXPECT_FALSE(a->Skin->IsNT51()) << "switched off while the program runs";
-    EXPECT_FALSE(b->Skin->IsNT51());
+    EXPECT_FALSE(skin->IsNT51()) << "switched off while the program runs";
 }
 
 TEST_F(MenuSkinManagerTest, TheActiveOneIsHandedOverWhenItGoes) {

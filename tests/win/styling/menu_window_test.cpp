@@ -23,8 +23,8 @@ namespace {
 
 using testing::AllPixels;
 using testing::FindPopupWindow;
-using testing::OpenPopup;
 using testing::MenuForm;
+using testing::OpenPopup;
 using testing::Pump;
 using testing::Rgb;
 
