@@ -176,6 +176,15 @@ void TMenuSkin::ResolveColors(HDC surface) {
                                       style_.Font.Color(), style_.FHighColor);
 }
 
+void TMenuSkin::SystemLookChanged(bool settings) {
+    if (settings) window_options_.SystemShadows = ui::SystemDrawsMenuShadows();
+    ResolveColors(nullptr);
+    // The bar is drawn in the new colours now; a form without a window yet
+    // gets none for it.
+    if (active_ && form_ && !form_->Destroying() && form_->HandleAllocated())
+        ::DrawMenuBar(form_->Handle());
+}
+
 const TSkinStyle& TMenuSkin::Style(HDC surface) {
     if (colors_dirty_) ResolveColors(surface);
     FollowFormScale();

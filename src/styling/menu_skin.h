@@ -95,6 +95,10 @@ public:
 
     // Works out the resolved colour set against a drawing surface.
     void ResolveColors(HDC surface);
+    // The system's colours (or, `settings`, its settings) changed while the
+    // program runs: the resolved colours follow at once, as does, after a
+    // settings change, whether the system draws menu shadows itself.
+    void SystemLookChanged(bool settings);
     const TResolvedColors& ResolvedColors() const { return style_.Colors; }
 
     void StyleComponents(ui::TComponent* container, bool apply, bool repaint);

@@ -169,6 +169,12 @@ void TMenuSkinManager::PaintBorderForItem(LPARAM itemData) {
 
 bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {
     try {
+        // Broadcast to every top-level window: the application window hears
+        // it once for all the components.
+        if (message.Msg == WM_SYSCOLORCHANGE || message.Msg == WM_SETTINGCHANGE) {
+            for (TMenuSkin* skin : skin_list_)
+                skin->SystemLookChanged(message.Msg == WM_SETTINGCHANGE);
+        }
         if (active_skin_) {
             if (message.Msg == WM_FLATBORDER_BYITEM) {
                 PaintBorderForItem(message.LParam);

@@ -87,7 +87,9 @@ void TComponent::BeforeDestruction() {
         theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
         listener->Notification(this, TOperation::opRemove);
     }
-    if (owner_ && !owner_->destroying_) owner_->Notification(this, TOperation::opRemove);
+    // Also while the owner itself goes: the application frees its forms last
+    // first, and the forms still there keep lists that must not hold this one.
+    if (owner_) owner_->Notification(this, TOperation::opRemove);
 }
 
 void TComponent::DestroyComponents() {

@@ -211,16 +211,27 @@ TEST_F(ComponentLifeTest, RecreatedEditKeepsSelectionCaretAndDisabledState) {
     edit->SetText("abcdefgh");
     form->Show();
     edit->SetFocus();
-    edit->SetSelection(2, 6);
+    edit->SetSelection(6, 2);  // dragged leftwards: the caret at 2, not at the end
+    HWND before = edit->Handle();
     edit->SetCtl3D(false);
     Pump();
+    ASSERT_NE(edit->Handle(), before) << "made anew";
     EXPECT_EQ(edit->SelStart(), 2);
     EXPECT_EQ(edit->SelLength(), 4);
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    POINT caret{};
+    ASSERT_TRUE(GetCaretPos(&caret));
+    const LRESULT atTwo = SendMessageA(edit->Handle(), EM_POSFROMCHAR, 2, 0);
+    EXPECT_EQ(caret.x, static_cast<short>(LOWORD(atTwo))) << "the caret where it stood";
     edit->SetEnabled(false);
+    before = edit->Handle();
     edit->SetCtl3D(true);
     Pump();
+    ASSERT_NE(edit->Handle(), before);
     EXPECT_FALSE(IsWindowEnabled(edit->Handle()));
     EXPECT_EQ(edit->Text(), "abcdefgh");
+    EXPECT_EQ(edit->SelStart(), 2);
+    EXPECT_EQ(edit->SelLength(), 4);
     form.reset();
 }
 

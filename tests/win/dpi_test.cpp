@@ -18,6 +18,7 @@ namespace quillory {
 namespace {
 
 using namespace ui;
+using testing::ExpectLaidOutCleanly;
 using testing::FontHandleHeight;
 using testing::OlderPlatformAt;
 using testing::PlatformAt;
@@ -95,7 +96,14 @@ TEST(DpiLookup, TheSystemsOwnPlatform) {
               GetProcAddress(user32, "GetDpiForWindow") != nullptr);
     EXPECT_EQ(static_cast<bool>(platform.GetDpiForSystem),
               GetProcAddress(user32, "GetDpiForSystem") != nullptr);
-    EXPECT_GT(WindowDpi(GetDesktopWindow()), 0);
+    // Asked directly, not through WindowDpi (whose fall-back always answers):
+    // a window of ours is at the scale the screen reports to this process.
+    if (platform.GetDpiForWindow) {
+        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        EXPECT_EQ(static_cast<int>(platform.GetDpiForWindow(window)), platform.ScreenDpi());
+        DestroyWindow(window);
+    }
 }
 
 TEST(DpiLookup, SystemMetricsAtAScale) {
@@ -258,27 +266,6 @@ TEST_F(DpiFormTest, AWindowCreatedOnAScreenOfAnotherScale) {
     GetClientRect(form->Handle(), &client);
     EXPECT_EQ(client.right, 250);
     EXPECT_EQ(client.bottom, 125);
-}
-
-bool Overlap(const RECT& a, const RECT& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-void ExpectLaidOutCleanly(TForm& form) {
-    RECT client;
-    GetClientRect(form.Handle(), &client);
-    for (int i = 0; i < form.ControlCount(); ++i) {
-        const RECT bounds = form.Controls(i)->BoundsRect();
-        EXPECT_TRUE(Inside(bounds, client)) << form.Controls(i)->Name() << " is cut off";
-        for (int j = i + 1; j < form.ControlCount(); ++j)
-            EXPECT_FALSE(Overlap(bounds, form.Controls(j)->BoundsRect()))
-                << form.Controls(i)->Name() << " over " << form.Controls(j)->Name();
-    }
 }
 
 class DialogsAtScaleTest : public ::testing::TestWithParam<int> {

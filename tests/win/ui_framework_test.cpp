@@ -77,7 +77,8 @@ TEST_F(FrameworkTest, OwnerKeepsComponentsInCreationOrderAndFreesThemLastFirst) 
     EXPECT_EQ(owner->Components(1)->Name(), "Third");
     log.clear();
     owner.reset();
-    EXPECT_EQ(log, (std::vector<std::string>{"destroy Third", "destroy First"}));
+    // Those still there hear of each one that goes, also while the owner goes.
+    EXPECT_EQ(log, (std::vector<std::string>{"First -Third", "destroy Third", "destroy First"}));
 }
 
 TEST_F(FrameworkTest, NewFormsAreAnnouncedToTheComponentsOfEveryForm) {

@@ -237,6 +237,23 @@ private:
     ui::TSystemSettings previous_;
 };
 
+// One system colour changed for the scope through SetSysColors, which tells
+// every window; it lasts for the prefix's session, so it is put back on every
+// way out.
+class ScopedSysColor {
+public:
+    ScopedSysColor(int index, COLORREF colour) : index_(index), previous_(GetSysColor(index)) {
+        SetSysColors(1, &index_, &colour);
+    }
+    ~ScopedSysColor() { SetSysColors(1, &index_, &previous_); }
+    ScopedSysColor(const ScopedSysColor&) = delete;
+    ScopedSysColor& operator=(const ScopedSysColor&) = delete;
+
+private:
+    const int index_;
+    const COLORREF previous_;
+};
+
 inline std::string WindowText(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));

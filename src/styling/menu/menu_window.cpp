@@ -84,7 +84,11 @@ void FitRegion(HWND window, const RECT& w, int shadow, int slack) {
     if (current && GetWindowRgn(window, current.Get()) != ERROR) {
         RECT box{};
         GetRgnBox(current.Get(), &box);
-        fits = std::abs(box.right - w.right) <= slack && std::abs(box.bottom - w.bottom) <= slack;
+        // Its notch must be as wide as the shadow: a popup whose form moved to
+        // a screen of another scale gets its corners cut anew.
+        fits = std::abs(box.right - w.right) <= slack && std::abs(box.bottom - w.bottom) <= slack &&
+               !PtInRegion(current.Get(), box.right - shadow, box.top) &&
+               PtInRegion(current.Get(), box.right - shadow - 1, box.top);
     }
     if (fits) return;
     // The top-right and bottom-left corners (2 x 2 at 96 dpi) cut away, so the

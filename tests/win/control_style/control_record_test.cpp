@@ -119,11 +119,19 @@ TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints)
     EXPECT_TRUE(record.FSpaceDown);
     EXPECT_TRUE(record.FSpacePainted) << "the pressed look is painted";
     EXPECT_GT(TControlSubClass::PaintCount(), before);
-    // Key repeat: the space row itself paints no more (what the button redraws
-    // of its own, through BM_SETSTATE, is another row's).
-    record.FSpacePainted = true;
+    // Key repeat: the space row itself paints no more; what the button redraws
+    // of its own, through BM_SETSTATE, is another row's and all that paints.
+    int setStates = 0;
+    ui::TWndMethod inner = record.FOldWindowProc;
+    record.FOldWindowProc = [&](ui::TMessage& message) {
+        if (message.Msg == BM_SETSTATE) ++setStates;
+        inner(message);
+    };
+    const long beforeRepeat = TControlSubClass::PaintCount();
     SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0x40390001);
-    EXPECT_TRUE(record.FSpacePainted);
+    SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0x40390001);
+    EXPECT_EQ(TControlSubClass::PaintCount() - beforeRepeat, setStates);
+    record.FOldWindowProc = inner;
     EXPECT_TRUE(record.FSpaceDown);
     const long beforeUp = TControlSubClass::PaintCount();
     SendMessageA(button, WM_KEYUP, VK_SPACE, 0xC0390001);
@@ -166,6 +174,13 @@ TEST_F(ControlRecordTest, AReCreatedWindowKeepsItsRecordAndADestroyedOneEndsIt) 
     Pump();
     EXPECT_EQ(TControlSubClass::RecordOf(*form->List), &record) << "kept across it";
     EXPECT_FALSE(record.FKeepOnDestroy) << "the first paint of the new window clears it";
+    // The form's window destroyed from outside: its controls' windows go
+    // with no re-creation announced, and each ends its styling.
+    const int records = TControlSubClass::LiveCount();
+    DestroyWindow(form->Handle());
+    EXPECT_FALSE(Styled(form->List));
+    EXPECT_FALSE(Styled(form->Edit));
+    EXPECT_LE(TControlSubClass::LiveCount(), records - 2);
 }
 
 TEST_F(ControlRecordTest, InactiveComponentEndsEachControlsStylingAtItsNextMessage) {

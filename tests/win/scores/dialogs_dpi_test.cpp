@@ -23,30 +23,6 @@
 namespace quillory::testing {
 namespace {
 
-bool Inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-bool Overlap(const RECT& a, const RECT& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-// Every control of the form inside its client area, and no two over each other.
-void ExpectLaidOutCleanly(ui::TForm& form) {
-    RECT client;
-    GetClientRect(form.Handle(), &client);
-    std::vector<ui::TControl*> controls;
-    for (int i = 0; i < form.ControlCount(); ++i) controls.push_back(form.Controls(i));
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        const RECT bounds = controls[i]->BoundsRect();
-        EXPECT_TRUE(Inside(bounds, client)) << controls[i]->Name() << " is cut off";
-        for (std::size_t j = i + 1; j < controls.size(); ++j)
-            EXPECT_FALSE(Overlap(bounds, controls[j]->BoundsRect()))
-                << controls[i]->Name() << " over " << controls[j]->Name();
-    }
-}
-
 int TextWidth(const ui::TFont& font, const std::string& text) {
     ui::WindowDC screen(nullptr);
     ui::TCanvas canvas(screen.Get());

@@ -1,6 +1,7 @@
 // The flat menus at 96, 120, 144 and 192 dpi: entries measured with the item
 // font at its point size and the scaled icon column and margins, and the
-// icon column's gradient keeping its shape over the wider column.
+// icon column's gradient keeping its shape over the wider column; a scale
+// change while a popup menu or a styled dialog is open.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,8 +11,12 @@
 #include "dpi_test_support.h"
 #include "menu_fixture.h"
 #include "style_test_support.h"
+#include "styling/controls/control_subclass.h"
 #include "styling/menu/menu_window.h"
 #include "styling/menu_skin.h"
+#include "ui/dialogs.h"
+#include "ui/gdi.h"
+#include "ui/std_controls.h"
 
 namespace quillory::styling {
 namespace {
@@ -62,26 +67,28 @@ TEST_P(MenuDpiTest, EntriesMeasuredAtTheScale) {
     EXPECT_EQ(Measure(form->More).cx, scratch.Canvas().TextWidth("More") + ScaleForDpi(5, dpi) +
                                           ScaleForDpi(24, dpi) + ScaleForDpi(6, dpi));
 
-    // In proportion with the design: within two pixels of its 96-dpi size scaled.
-    auto design = FormAt(96);
-    const SIZE at96 = Measure(design->NewGame);
-    EXPECT_NEAR(newGame.cy, ScaleForDpi(at96.cy, dpi), 2 + dpi / 96);
-    EXPECT_NEAR(newGame.cx, ScaleForDpi(at96.cx, dpi), 4 * dpi / 96);
+    // In proportion: at twice the scale, within a few pixels of twice the
+    // height, within a twentieth of twice the width (text is hinted per size).
+    auto twice = FormAt(2 * dpi);
+    const SIZE atTwice = Measure(twice->NewGame);
+    EXPECT_NEAR(atTwice.cy, 2 * newGame.cy, 2 + 2 * dpi / 96);
+    EXPECT_NEAR(atTwice.cx, 2 * newGame.cx, newGame.cx / 10);
 }
 
+// Painted at the scale and at twice it (never the same form twice).
 TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
     const int dpi = GetParam();
-    ui::TBitmap designPicture, scaledPicture;
+    ui::TBitmap twicePicture, scaledPicture;
     {
-        auto design = FormAt(96);
-        PaintEntry(design->Pause, 96, designPicture);
+        auto twice = FormAt(2 * dpi);
+        PaintEntry(twice->Pause, 2 * dpi, twicePicture);
     }
     auto form = FormAt(dpi);
     PaintEntry(form->Pause, dpi, scaledPicture);
-    // The design's column x (from the entry's left) is at the scaled x.
+    // The design's column x (from the entry's left) is at its scaled x in both.
     for (int x : {0, 1, 5, 10, 20, 28, 29, 33, 40, 60, 120}) {
         EXPECT_EQ(scaledPicture.Pixel(ScaleForDpi(4, dpi) + ScaleForDpi(x, dpi), 1),
-                  designPicture.Pixel(4 + x, 1))
+                  twicePicture.Pixel(ScaleForDpi(4, 2 * dpi) + ScaleForDpi(x, 2 * dpi), 1))
             << "column " << x;
     }
     // The window margin left of the entry, at its scaled width.
@@ -125,6 +132,66 @@ TEST_P(MenuDpiTest, PopupFrameAndShadowAtTheScale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScale, MenuDpiTest, ::testing::Values(96, 120, 144, 192));
+
+// The system's message for a window moved from a screen at 96 dpi to one at 144.
+void MoveTo144(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    r = RECT{r.left, r.top, r.left + (r.right - r.left) * 3 / 2,
+             r.top + (r.bottom - r.top) * 3 / 2};
+    ScopedDpiPlatform scale(144);
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&r));
+}
+
+// The region's top-right notch is `shadow` pixels wide.
+bool NotchedFor(HWND window, int shadow) {
+    ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    RECT box{};
+    if (GetWindowRgn(window, region.Get()) == ERROR || !GetRgnBox(region.Get(), &box)) return false;
+    return !PtInRegion(region.Get(), box.right - shadow, 0) &&
+           PtInRegion(region.Get(), box.right - shadow - 1, 0);
+}
+
+// The form moves to a screen of 144 dpi while its popup menu is open (painted
+// shadows, the look with the most to lose), then while a styled dialog waits
+// for its answer: the popup keeps its frame, cut anew for the wider shadow;
+// the dialog's controls are laid out at the new scale and still styled.
+TEST(ScaleChange, WhileAPopupMenuOrAStyledDialogIsOpen) {
+    testing::ScopedSystemSettings settings(false, false);
+    auto form = FormAt(96);
+    auto* popup = ui::Create<ui::TPopupMenu>(form.get());
+    testing::AddItem(form.get(), popup->Items(), "First");
+    form->Skin->StyleComponent(popup, true, true);
+    form->Show();
+    testing::Pump();
+    bool cutAt96 = false, cutAt144 = false, flat = false;
+    testing::OpenPopup::Run(*popup, [&] {
+        HWND window = testing::FindPopupWindow();
+        cutAt96 = testing::PumpUntil([&] { return NotchedFor(window, 2); });
+        MoveTo144(form->Handle());
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        cutAt144 = testing::PumpUntil([&] { return NotchedFor(window, ScaleForDpi(2, 144)); });
+        flat = IsFlatMenuWindow(window);
+    });
+    EXPECT_TRUE(cutAt96 && cutAt144 && flat);
+    EXPECT_EQ(form->Dpi(), 144);
+
+    std::unique_ptr<ui::TForm> dialog(ui::CreateInputDialog("Game Over!", "Your name :", ""));
+    auto* ok = static_cast<ui::TButton*>(dialog->FindComponent("OK"));
+    testing::ScopedModalAnswer answer([&](ui::TForm& shown) {
+        MoveTo144(shown.Handle());
+        const RECT button = testing::RectIn(ok->Handle(), shown.Handle());
+        EXPECT_EQ(button.right - button.left, ScaleForDpi(75, 144));
+        EXPECT_EQ(button.bottom - button.top, ScaleForDpi(25, 144));
+        const long paints = TControlSubClass::PaintCount();
+        RedrawWindow(shown.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_GT(TControlSubClass::PaintCount(), paints) << "its controls still painted flat";
+        EXPECT_NE(TControlSubClass::RecordOf(*ok), nullptr);
+        return ui::mrOk;
+    });
+    EXPECT_EQ(dialog->ShowModal(), ui::mrOk);
+}
 
 }  // namespace
 }  // namespace quillory::styling

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -105,5 +106,34 @@ struct MenuForm {
                   *Deeper = Form->Deeper, *Options = Form->Options, *Level = Form->Level;
     styling::TMenuSkin* Skin = Form->Skin;
 };
+
+// A popup menu of the test form, opened for real; `inside` runs from a timer
+// while the menu's own loop is running, then the menu is closed.
+struct OpenPopup {
+    static inline std::function<void()> inside;
+    static inline bool done = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        if (done) return;
+        done = true;
+        KillTimer(nullptr, id);
+        inside();
+        EndMenu();
+    }
+    static void Run(ui::TPopupMenu& popup, std::function<void()> body) {
+        inside = std::move(body);
+        done = false;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 400, Tick);
+        popup.Popup(300, 250);
+        KillTimer(nullptr, timer);
+        Pump();
+    }
+};
+
+inline HWND FindPopupWindow() {
+    for (HWND w = FindWindowA("#32768", nullptr); w;
+         w = FindWindowExA(nullptr, w, "#32768", nullptr))
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
 
 }  // namespace quillory::testing

@@ -2,7 +2,8 @@
 // others with and without OverrideOwnerDraw, Active false), a SkinControls
 // change, and the style manager with two components: registration, the
 // active one and its hand-over, forms queued and styled at the next message
-// of the application window, forms kept out, forms that go.
+// of the application window, forms kept out, forms that go (also with the
+// application), system colour and setting changes.
 #include "styling/menu_skin.h"
 
 #include <gtest/gtest.h>
@@ -263,6 +264,48 @@ TEST_F(MenuSkinManagerTest, ADestroyedFormLeavesBothLists) {
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), later));
     NudgeApplicationWindow();  // nothing left to style that is gone
     EXPECT_TRUE(Holds(MenuSkinManager->StyledForms(), queued));
+}
+
+// On the main form, made after its component: reads the manager's lists as it
+// goes, while that component still styles.
+struct ListsAtItsEnd : ui::TComponent {
+    using TComponent::TComponent;
+    ~ListsAtItsEnd() override {
+        lists = {MenuSkinManager->StyledForms(), MenuSkinManager->PendingForms()};
+    }
+    static inline std::vector<std::vector<ui::TForm*>> lists;
+};
+
+// An application (not the hooked one) frees its forms last first, the main
+// form last: the styled and the queued one are gone from both lists by then.
+TEST_F(MenuSkinManagerTest, FormsFreedWithTheApplicationLeaveBothLists) {
+    auto application = std::make_unique<ui::TApplication>();
+    auto* main = ui::Create<TMenuTestForm>(application.get(), true);
+    ui::Create<ListsAtItsEnd>(main);
+    ui::Create<TMenuTestForm>(application.get(), false);
+    NudgeApplicationWindow();
+    ui::Create<TMenuTestForm>(application.get(), false);
+    ASSERT_EQ(MenuSkinManager->StyledForms().size() + MenuSkinManager->PendingForms().size(), 3u);
+    application.reset();
+    EXPECT_EQ(ListsAtItsEnd::lists, (std::vector<std::vector<ui::TForm*>>{{main}, {}}));
+}
+
+// As the system tells every top-level window: the colours resolved from the
+// button face follow it there and back, and a settings change asks again
+// whether the system draws menu shadows.
+TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachTheComponents) {
+    auto shadows = std::make_unique<testing::ScopedSystemSettings>(true, false);
+    TMenuSkin* skin = Add(true)->Skin;
+    ASSERT_TRUE(skin->IsNT51());
+    for (COLORREF face : {GetSysColor(COLOR_BTNFACE) ^ 0x305070, GetSysColor(COLOR_BTNFACE)}) {
+        testing::ScopedSysColor changed(COLOR_BTNFACE, face);
+        EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResMenuBorderColor), DarkenColor(face, 90));
+        EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResMenuShadowColor), DarkenColor(face, 76));
+    }
+    shadows.reset();  // the system's answers back before the next scope keeps them
+    shadows = std::make_unique<testing::ScopedSystemSettings>(false, false);
+    SendMessageA(ui::Application->Handle(), WM_SETTINGCHANGE, 0, 0);
+    EXPECT_FALSE(skin->IsNT51()) << "switched off while the program runs";
 }
 
 TEST_F(MenuSkinManagerTest, TheActiveOneIsHandedOverWhenItGoes) {

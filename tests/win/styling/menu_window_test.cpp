@@ -22,7 +22,9 @@ namespace quillory::styling {
 namespace {
 
 using testing::AllPixels;
+using testing::FindPopupWindow;
 using testing::MenuForm;
+using testing::OpenPopup;
 using testing::Pump;
 using testing::Rgb;
 
@@ -211,35 +213,6 @@ TEST_F(MenuWindowTest, HidingRepaintsTheFlatPopupTwoPixelsToTheRight) {
     DestroyWindow(right);
 }
 
-// A popup menu of the test form, opened for real; `inside` runs from a timer
-// while the menu's own loop is running, then the menu is closed.
-struct OpenPopup {
-    static inline std::function<void()> inside;
-    static inline bool done = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        if (done) return;
-        done = true;
-        KillTimer(nullptr, id);
-        inside();
-        EndMenu();
-    }
-    static void Run(ui::TPopupMenu& popup, std::function<void()> body) {
-        inside = std::move(body);
-        done = false;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 400, Tick);
-        popup.Popup(300, 250);
-        KillTimer(nullptr, timer);
-        Pump();
-    }
-};
-
-HWND FindPopupWindow() {
-    for (HWND w = FindWindowA("#32768", nullptr); w;
-         w = FindWindowExA(nullptr, w, "#32768", nullptr))
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
-}
-
 // Opened for real under both of the system's answers: while it draws menu
 // shadows itself (every current Windows by default) the popup keeps its shape
 // and gets no painted shadow; otherwise the notched region and the strips.
@@ -269,12 +242,7 @@ TEST_P(RealPopupMenu, OpensWithTheFlatFrameAndHandsItsProcedureBack) {
         HWND window = FindPopupWindow();
         ASSERT_NE(window, nullptr);
         // The request is answered by the menu's own message loop.
-        for (int i = 0; i < 100 && !IsFlatMenuWindow(window); ++i) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            Sleep(10);
-        }
-        flat = IsFlatMenuWindow(window);
+        flat = testing::PumpUntil([window] { return IsFlatMenuWindow(window); });
         if (!flat) return;
         userData = GetWindowLongPtrA(window, GWLP_USERDATA);
         GetWindowRect(window, &rect);
