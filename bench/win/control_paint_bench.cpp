@@ -1,7 +1,10 @@
 // What the flat control style costs under Wine: one repaint of a styled push
 // button (normal and hot), and what styling the game's main window adds to
 // its start-up (a TMenuSkin examining the 600 board buttons and leaving them
-// alone). Prints medians of many runs. Not a test: nothing here fails.
+// alone). Prints medians of many runs and, since absolute times move from
+// machine to machine by a factor of several, the button's ratio to a plain
+// system paint of the same client area (a fill, one text, one frame) measured
+// in turn with it. Not a test: nothing here fails.
 //
 //   tools/with-xvfb.sh tools/wine-run.sh $PWD/build/win64/wine
 //       build/win64/bench/win/control_paint_bench.exe [repaints]
@@ -54,6 +57,27 @@ public:
     }
     ui::TButton* Button;
 };
+
+// The yardstick: the least a plain owner-drawn button paints, with the
+// system's own calls on the button's window (a fill, one text, one frame).
+void PaintReference(HWND button, HFONT font, const char* caption) {
+    HDC dc = GetDC(button);
+    RECT client;
+    GetClientRect(button, &client);
+    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    FillRect(dc, &client, face);
+    DeleteObject(face);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT text = client;
+    DrawTextA(dc, caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    SelectObject(dc, oldFont);
+    HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
+    FrameRect(dc, &client, frame);
+    DeleteObject(frame);
+    ReleaseDC(button, dc);
+}
 
 }  // namespace
 
@@ -113,16 +137,26 @@ int main(int argc, char** argv) {
         std::printf("the button is not styled\n");
         return 1;
     }
+    HWND button = dialog->Button->Handle();
+    HFONT font = dialog->Button->Font().Handle();
+    double ratio[2] = {};
     for (bool hot : {false, true}) {
-        std::vector<double> ms;
+        std::vector<double> ms, reference;
         record->FHot = hot;
         for (int i = 0; i < repaints; ++i) {
             const double start = Now();
             record->PaintControl();
             ms.push_back((Now() - start) * 1000.0);
+            const double referenceStart = Now();
+            PaintReference(button, font, "Clear !");
+            reference.push_back((Now() - referenceStart) * 1000.0);
         }
         std::printf("styled button repaint, %s          median %.4f ms (%d repaints)\n",
                     hot ? "hot   " : "normal", Median(ms), repaints);
+        std::printf("  reference (fill, text, frame)        median %.4f ms\n", Median(reference));
+        ratio[hot] = Median(ms) / Median(reference);
     }
+    std::printf("button / reference: %.2f\n", ratio[0]);
+    std::printf("hot button / reference: %.2f\n", ratio[1]);
     return 0;
 }

@@ -175,6 +175,8 @@ bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {
             for (TMenuSkin* skin : skin_list_)
                 skin->SystemLookChanged(message.Msg == WM_SETTINGCHANGE);
         }
+        if (message.Msg == WM_FLATBORDER_BYITEM || message.Msg == WM_FLATBORDER_BYWINDOW)
+            BorderRequestAnswered();
         if (active_skin_) {
             if (message.Msg == WM_FLATBORDER_BYITEM) {
                 PaintBorderForItem(message.LParam);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "styling/elements/bitmap_pixels.h"
 #include "styling/elements/dc_tools.h"
@@ -89,19 +91,43 @@ int TextHeightOf(HDC dc, const ui::TFont& font, const std::string& text) {
     return canvas.TextHeight(text);
 }
 
+// Whether a request may still wait in the queue: set when one is posted,
+// cleared when the manager answers one. Asking the queue is a trip to the
+// window server; while nothing was posted since the last answer, the answer
+// is known without it.
+bool border_request_out = false;
+
 void PostBorderRequest(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!ui::Application) return;
     HWND application = ui::Application->Handle();
     if (!application) return;
     // Painting a menu entry by entry leaves at most one request waiting.
     MSG waiting;
-    if (PeekMessageA(&waiting, application, WM_FLATBORDER_BYITEM, WM_FLATBORDER_BYWINDOW,
-                     PM_NOREMOVE | PM_NOYIELD))
+    if (border_request_out && PeekMessageA(&waiting, application, WM_FLATBORDER_BYITEM,
+                                           WM_FLATBORDER_BYWINDOW, PM_NOREMOVE | PM_NOYIELD))
         return;
-    PostMessageA(application, message, wParam, lParam);
+    if (PostMessageA(application, message, wParam, lParam)) border_request_out = true;
+}
+
+// The entry's off-screen picture, kept between paints: the entries of one
+// menu share their size, and making a bitmap and its DC for every paint
+// costs more than the paint itself. A few sizes are kept (entries,
+// separators, bar captions); the picture is painted whole every time.
+ui::TBitmap& EntryBuffer(int width, int height) {
+    constexpr std::size_t kKeptSizes = 8;
+    static std::vector<std::unique_ptr<ui::TBitmap>> kept;
+    for (auto& buffer : kept)
+        if (buffer->Width() == width && buffer->Height() == height) return *buffer;
+    if (kept.size() >= kKeptSizes) kept.erase(kept.begin());
+    kept.push_back(std::make_unique<ui::TBitmap>(width, height));
+    return *kept.back();
 }
 
 }  // namespace
+
+void BorderRequestAnswered() {
+    border_request_out = false;
+}
 
 bool IsTopLevelItem(const ui::TMenuItem& item) {
     const ui::TMenuItem* parent = item.Parent();
@@ -298,26 +324,26 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     const bool topLevel = IsTopLevelItem(item);
     const bool rtl = ItemRightToLeft(item);
 
-    // 1. The buffer, and where it goes on the target.
-    ui::TBitmap buffer;
-    RECT R;
-    POINT origin;
-    if (topLevel) {
-        buffer.SetSize(W, H);
-        R = RECT{0, 0, W, H - 1};
-        origin = POINT{itemRect.left, itemRect.top};
-    }
-    // 2. Colours up to date (against a surface like the buffer), the item
-    // font, and the lengths at the form's scale, which the buffer's size needs.
-    ui::TBitmap surfaceLikeBuffer(1, 1);
-    const TSkinStyle& style = skin.Style(surfaceLikeBuffer.DC());
+    // 1. and 2. Colours up to date (against a surface like the buffer: every
+    // buffer is a 32-bit picture), the item font, and the lengths at the
+    // form's scale, which the buffer's size needs; then the buffer, and where
+    // it goes on the target.
+    const TSkinStyle& style = skin.Style(EntryBuffer(1, 1).DC());
     const int popupMargin = style.Scaled(kPopupMargin);
     const int iconWidth = style.Scaled(style.IconWidth);
-    if (!topLevel) {
-        buffer.SetSize(W + popupMargin, H);
+    RECT R;
+    POINT origin;
+    int bufferWidth = W;
+    if (topLevel) {
+        R = RECT{0, 0, W, H - 1};
+        origin = POINT{itemRect.left, itemRect.top};
+    } else {
+        bufferWidth = W + popupMargin;
         R = RECT{popupMargin, 0, W + popupMargin, H};
         origin = POINT{itemRect.left - popupMargin, itemRect.top};
     }
+    if (bufferWidth <= 0 || H <= 0) return;
+    ui::TBitmap& buffer = EntryBuffer(bufferWidth, H);
     if (buffer.Empty()) return;
     HDC dc = buffer.DC();
     ui::ScopedSelect selectFont(dc, style.Font.Handle());

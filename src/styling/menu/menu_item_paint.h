@@ -21,6 +21,9 @@ namespace quillory::styling {
 // window given (lParam: the window, wParam: 1 for right to left).
 constexpr UINT WM_FLATBORDER_BYITEM = 0xBCB3;
 constexpr UINT WM_FLATBORDER_BYWINDOW = 0xBCB4;
+// The manager tells the painter that it answered a border request: until the
+// next one is posted, none can be waiting.
+void BorderRequestAnswered();
 
 // A caption of the menu bar (an item right under a main menu's root).
 bool IsTopLevelItem(const ui::TMenuItem& item);

@@ -349,6 +349,18 @@ TEST_F(MenuPaintTest, APopupEntryAsksForOneBorderRequestAtATime) {
     menu.Skin->SetFlatMenu(false);
     Paint(menu.Pause, kPopup, false);
     EXPECT_EQ(WaitingBorderRequests(), 0) << "nor does anything without the flat frame";
+
+    // The request taken out above was never answered: the next entry asks
+    // anew. Once the manager has answered, the entries after it ask once.
+    menu.Skin->SetFlatMenu(true);
+    Paint(menu.Pause, kPopup, false);
+    ASSERT_EQ(WaitingBorderRequests(), 1) << "a request taken out unanswered is asked again";
+    ASSERT_TRUE(PeekMessageA(&msg, ui::Application->Handle(), WM_FLATBORDER_BYITEM,
+                             WM_FLATBORDER_BYWINDOW, PM_REMOVE));
+    DispatchMessageA(&msg);
+    Paint(menu.Exit, kPopup, false);
+    Paint(menu.NewGame, kPopup, false);
+    EXPECT_EQ(WaitingBorderRequests(), 1);
 }
 
 TEST_F(MenuPaintTest, CheckedRadioEntryShowsACircleWithADot) {
