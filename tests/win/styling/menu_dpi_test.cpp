@@ -178,7 +178,7 @@ TEST(ScaleChange, WhileAPopupMenuOrAStyledDialogIsOpen) {
 
     std::unique_ptr<ui::TForm> dialog(ui::CreateInputDialog("Game Over!", "Your name :", ""));
     auto* ok = static_cast<ui::TButton*>(dialog->FindComponent("OK"));
-    testing::ScopedModalAnswer answer([&](ui::TForm& shown) {
+    testing::ModalActs answer([&](ui::TForm& shown) {
         MoveTo144(shown.Handle());
         const RECT button = testing::RectIn(ok->Handle(), shown.Handle());
         EXPECT_EQ(button.right - button.left, ScaleForDpi(75, 144));
@@ -188,7 +188,7 @@ TEST(ScaleChange, WhileAPopupMenuOrAStyledDialogIsOpen) {
                      RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         EXPECT_GT(TControlSubClass::PaintCount(), paints) << "its controls still painted flat";
         EXPECT_NE(TControlSubClass::RecordOf(*ok), nullptr);
-        return ui::mrOk;
+        testing::ClickButton(shown, "OK");
     });
     EXPECT_EQ(dialog->ShowModal(), ui::mrOk);
 }
