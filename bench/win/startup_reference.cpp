@@ -70,7 +70,7 @@ void OnCreate(HWND hwnd, Window& window) {
     window.Status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0,
                                     0, hwnd, reinterpret_cast<HMENU>(kStatusId),
                                     GetModuleHandleA(nullptr), nullptr);
-    int edges[] = {78, 156, 234, -1};
+    int edges[] = {78, 142, 234, -1};
     SendMessageA(window.Status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
     const char* texts[] = {" Score : ", " Level : ", " Record : ", " Bonus : "};
     for (int i = 0; i < 4; ++i)

@@ -17,7 +17,10 @@ constexpr int kCoolBarExtraWidth = 6;   // band container 324 = band 318 + 6
 constexpr int kCoolBarExtraHeight = 4;  // band container 205 = band 201 + 4
 constexpr int kStatusGap = 3;           // status bar at 204 = board 201 + 3
 constexpr int kStatusHeight = 19;
-constexpr std::array<int, 4> kPanelWidths{78, 78, 78, 80};
+// Score, level, record, bonus. The level is one digit, the record up to
+// four after a label longer than the others': the record takes 14 pixels
+// the level does not need.
+constexpr std::array<int, 4> kPanelWidths{78, 64, 92, 80};
 constexpr Size kPausedLabelSize{142, 40};  // at 85, 84: its middle at 156, 104
 constexpr Point kPausedLabelShift{-2, 4};  // from the grid's middle at 158, 100
 constexpr int kDesignClientWidth = 316;

@@ -85,6 +85,11 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     Timer->OnTimer = [this](TComponent* sender) { TimerTimer(sender); };
     CreateMenuSkin();
 
+    // The best result stands after the record label from the first load of
+    // the table on, and follows the table through every change.
+    Keeper.ShowRecord = [this](const std::string& points) {
+        Status->SetPanelText(kRecordPanel, kRecordText + points);
+    };
     game_.DrawField = [this] { DrawField(); };
     game_.GameOver = [this] { GameOver(); };
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };

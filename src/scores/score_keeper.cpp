@@ -31,7 +31,9 @@ ScoreKeeper::ScoreKeeper(ScoreTable& scores, ScoreFileSystem& files, std::string
     : scores_(scores), files_(files), path_(std::move(path)), is_lead_byte_(SystemLeadByte) {}
 
 void ScoreKeeper::MakeScores() {
-    if (ShowLines) ShowLines(MakeScoreLines(scores_));
+    const ScoreLines lines = MakeScoreLines(scores_);
+    if (ShowLines) ShowLines(lines);
+    if (ShowRecord) ShowRecord(lines.Scores[0]);
 }
 
 void ScoreKeeper::ClearScore() {

@@ -35,6 +35,10 @@ public:
     // Receives the ten name and score lines whenever they change; the top
     // scores dialog puts them into NameList and ScoreList.
     std::function<void(const ScoreLines&)> ShowLines;
+    // Receives the best result with the same lines: row 1's points as the
+    // dialog shows them, empty while row 1 holds none above 0. The main
+    // window's record panel shows it.
+    std::function<void(const std::string&)> ShowRecord;
 
     // The lead-byte test of the code page names are cut in (IsDBCSLeadByte
     // unless a test chooses another code page).

@@ -53,6 +53,7 @@ TMenuSkin::TMenuSkin(ui::TComponent* owner) : TComponent(owner) {
     colors_dirty_ = false;
     look_.IsNT = ui::SystemVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
     window_options_.SystemShadows = ui::SystemDrawsMenuShadows();
+    stepped_aside_ = ui::HighContrastOn();
     if (!MenuSkinManager) MenuSkinManager = new TMenuSkinManager();
     // The controls of the forms it styles get their flat look from here.
     SetControlStyling(&TheControlStyling());
@@ -83,7 +84,7 @@ void TMenuSkin::Loaded() {
 void TMenuSkin::Notification(ui::TComponent* component, ui::TOperation operation) {
     if (MenuSkinManager) MenuSkinManager->FormNotification(component, operation);
     TComponent::Notification(component, operation);
-    if (active_ && auto_detect_ && operation == ui::TOperation::opInsert &&
+    if (IsActive() && auto_detect_ && operation == ui::TOperation::opInsert &&
         dynamic_cast<ui::TMenuItem*>(component))
         StyleComponent(component, true, true);
 }
@@ -110,7 +111,7 @@ void TMenuSkin::SetUseSystemColors(bool value) {
 }
 
 void TMenuSkin::SetSkinContainers(TSkinContainers value) {
-    if (value != skin_containers_ && active_) {
+    if (value != skin_containers_ && IsActive()) {
         active_ = false;
         StyleComponents(form_, false, true);
         active_ = true;
@@ -121,7 +122,7 @@ void TMenuSkin::SetSkinContainers(TSkinContainers value) {
 }
 
 void TMenuSkin::SetSkinControls(TSkinControls value) {
-    if (value != skin_controls_ && active_) {
+    if (value != skin_controls_ && IsActive()) {
         active_ = false;
         StyleComponents(form_, false, true);
         active_ = true;
@@ -134,7 +135,8 @@ void TMenuSkin::SetSkinControls(TSkinControls value) {
 void TMenuSkin::SetActive(bool value) {
     if (value == active_) return;
     active_ = value;
-    StyleComponents(form_, value, true);
+    // Under high contrast the choice only waits for the style's return.
+    if (!stepped_aside_) StyleComponents(form_, value, true);
     RedrawFormMenuBar();
 }
 
@@ -179,10 +181,24 @@ void TMenuSkin::ResolveColors(HDC surface) {
 void TMenuSkin::SystemLookChanged(bool settings) {
     if (settings) window_options_.SystemShadows = ui::SystemDrawsMenuShadows();
     ResolveColors(nullptr);
+    if (const bool highContrast = ui::HighContrastOn(); highContrast != stepped_aside_)
+        return StepAside(highContrast);
     // The bar is drawn in the new colours now; a form without a window yet
     // gets none for it.
-    if (active_ && form_ && !form_->Destroying() && form_->HandleAllocated())
+    if (IsActive() && form_ && !form_->Destroying() && form_->HandleAllocated())
         ::DrawMenuBar(form_->Handle());
+}
+
+// Stepping aside leaves nothing of ours behind: the menus are no longer
+// owner-drawn (the system measures and draws every item), and each styled
+// control, no longer styled by an active component, gives its styling up at
+// the repaint request that follows. Coming back styles the form as Active
+// says; the manager does the same for the forms styled through this one.
+void TMenuSkin::StepAside(bool aside) {
+    stepped_aside_ = aside;
+    if (!active_) return;  // nothing was drawn, nothing is to be
+    StyleComponents(form_, !aside, true);
+    RedrawFormMenuBar();
 }
 
 const TSkinStyle& TMenuSkin::Style(HDC surface) {
@@ -285,10 +301,11 @@ void TMenuSkin::ItemMeasure(ui::TMenuItem* item, ui::TCanvas& canvas, int& width
 }
 
 void TMenuSkin::ItemDraw(ui::TMenuItem* item, ui::TCanvas& canvas, RECT rect, bool selected) {
-    if (active_ && item) PaintMenuItem(*this, *item, canvas.Handle(), rect, selected);
+    if (IsActive() && item) PaintMenuItem(*this, *item, canvas.Handle(), rect, selected);
 }
 
 void TMenuSkin::PaintMenuWindowBorder(HWND window, bool rightToLeft) {
+    if (stepped_aside_) return;  // a request made before the step
     styling::PaintMenuWindowBorder(*this, window, rightToLeft, window_options_, painting_border_);
 }
 

@@ -97,8 +97,12 @@ public:
     void ResolveColors(HDC surface);
     // The system's colours (or, `settings`, its settings) changed while the
     // program runs: the resolved colours follow at once, as does, after a
-    // settings change, whether the system draws menu shadows itself.
+    // settings change, whether the system draws menu shadows itself, and
+    // either may have turned high contrast on or off.
     void SystemLookChanged(bool settings);
+    // High contrast is on: the user asked every program to draw as the
+    // system does, so nothing of the style is drawn, whatever Active says.
+    bool SteppedAside() const { return stepped_aside_; }
     const TResolvedColors& ResolvedColors() const { return style_.Colors; }
 
     void StyleComponents(ui::TComponent* container, bool apply, bool repaint);
@@ -115,8 +119,8 @@ public:
 
     void PaintMenuWindowBorder(HWND window, bool rightToLeft);
 
-    // ISkinSource, IMenuSkin
-    bool IsActive() const override { return active_; }
+    // ISkinSource, IMenuSkin. Active and not stepped aside: the style draws.
+    bool IsActive() const override { return active_ && !stepped_aside_; }
     const TSkinStyle& Style(HDC surface) override;
     const TSkinStyle& ResolvedStyle(HDC surface) override;
     const TMenuLook& MenuLook() const override { return look_; }
@@ -129,6 +133,7 @@ private:
     void SetColorProperty(ui::TColor& field, ui::TColor value);
     void FollowFormScale();
     void RedrawFormMenuBar();
+    void StepAside(bool aside);
 
     ui::TForm* form_ = nullptr;
     TSkinStyle style_;  // the item font, levels and the resolved colours
@@ -141,7 +146,8 @@ private:
     bool auto_detect_ = false;
     TSkinContainers skin_containers_ = kAllSkinContainers;
     TSkinControls skin_controls_ = kAllSkinControls;
-    bool active_ = false;
+    bool active_ = false;  // the program's choice, kept while stepped aside
+    bool stepped_aside_ = false;
     bool disable_subclassing_ = false;
     bool painting_border_ = false;
 };

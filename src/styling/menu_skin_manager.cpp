@@ -171,10 +171,8 @@ bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {
     try {
         // Broadcast to every top-level window: the application window hears
         // it once for all the components.
-        if (message.Msg == WM_SYSCOLORCHANGE || message.Msg == WM_SETTINGCHANGE) {
-            for (TMenuSkin* skin : skin_list_)
-                skin->SystemLookChanged(message.Msg == WM_SETTINGCHANGE);
-        }
+        if (message.Msg == WM_SYSCOLORCHANGE || message.Msg == WM_SETTINGCHANGE)
+            SystemLookChanged(message.Msg == WM_SETTINGCHANGE);
         if (message.Msg == WM_FLATBORDER_BYITEM || message.Msg == WM_FLATBORDER_BYWINDOW)
             BorderRequestAnswered();
         if (active_skin_) {
@@ -192,8 +190,25 @@ bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {
     return false;
 }
 
+// Every component follows the change; when high contrast came or went, the
+// forms styled through the active one follow it too: unstyled as its own
+// form is, or styled anew. A component the program made inactive styles
+// nothing either way.
+void TMenuSkinManager::SystemLookChanged(bool settings) {
+    const bool wasAside = active_skin_ && active_skin_->SteppedAside();
+    for (TMenuSkin* skin : skin_list_) skin->SystemLookChanged(settings);
+    if (!active_skin_ || !active_skin_->Active() || active_skin_->SteppedAside() == wasAside)
+        return;
+    const bool apply = !active_skin_->SteppedAside();
+    const std::vector<ui::TForm*> forms = styled_forms_;
+    for (ui::TForm* form : forms)
+        if (!OwnsMenuSkin(form) && ui::IsScreenForm(form))
+            active_skin_->StyleComponents(form, apply, true);
+}
+
 void TMenuSkinManager::StylePendingForms() {
-    if (pending_forms_.empty() || !active_skin_) return;
+    // Forms made under high contrast wait for the style's return.
+    if (pending_forms_.empty() || !active_skin_ || active_skin_->SteppedAside()) return;
     // Styling may create components and forms: take the list first.
     const std::vector<ui::TForm*> forms = std::move(pending_forms_);
     pending_forms_.clear();

@@ -41,6 +41,7 @@ public:
 
 private:
     bool KeptOut(ui::TForm* form) const;
+    void SystemLookChanged(bool settings);
     void StylePendingForms();
     void PaintBorderForItem(LPARAM itemData);
 

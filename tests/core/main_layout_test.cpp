@@ -58,7 +58,7 @@ TEST(MainLayout, TheDesignAt96Dpi) {
     EXPECT_EQ(layout.Bevel, (Rect{3, 0, 311, 201}));
     EXPECT_EQ(layout.PausedLabel, (Rect{85, 84, 227, 124}));
     EXPECT_EQ(layout.Status, (Rect{0, 204, 316, 223}));
-    EXPECT_EQ(layout.PanelWidths, (std::array<int, 4>{78, 78, 78, 80}));
+    EXPECT_EQ(layout.PanelWidths, (std::array<int, 4>{78, 64, 92, 80}));
     EXPECT_EQ(layout.Cell(1), (Rect{8, 0, 18, 10}));
     EXPECT_EQ(layout.Cell(30), (Rect{298, 0, 308, 10}));
     EXPECT_EQ(layout.Cell(600), (Rect{298, 190, 308, 200}));
@@ -105,9 +105,9 @@ TEST(MainLayout, EverythingFitsAndNothingOverlapsAtEveryScale) {
         EXPECT_FALSE(Overlap(layout.Status, layout.Panel));
         // Its panels take the bar's width but the grip's few pixels.
         int panels = 0;
-        for (int width : layout.PanelWidths) {
-            EXPECT_GE(width, ScaleForDpi(78, dpi));
-            panels += width;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_GE(layout.PanelWidths[i], ScaleForDpi(std::array{78, 64, 92, 80}[i], dpi));
+            panels += layout.PanelWidths[i];
         }
         EXPECT_GE(layout.Status.Width() - panels, 0);
         EXPECT_LE(layout.Status.Width() - panels, ScaleForDpi(2, dpi));

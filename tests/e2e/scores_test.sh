@@ -9,6 +9,9 @@
 # game, started first in the same folder and covered by the one played, reads
 # the same file and plays afterwards: both results end in the file. Where a
 # small tmpfs can be mounted, a third copy meets a full disk at its save.
+# The status bar's record panel shows row 1's points after its label: none
+# for the negative rows, 4321 for a table that holds them (a copy started
+# first, in a folder of its own), and after the game the points it entered.
 # Usage: scores_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR WINDOW_TEXTS_EXE
 set -euo pipefail
 exe=$1
@@ -47,6 +50,34 @@ done > "$work/scores.dat"
 [[ $(stat -c %s "$work/scores.dat") == 280 ]] || fail "the prepared file is not 280 bytes"
 old=$(hex "$work/scores.dat")
 
+# The rightmost dark column of the record panel (client x), and how many dark
+# pixels lie right of the column given.
+record_ink() {  # name [column]
+    convert "$out/$1-window.png" -depth 8 txt:- | awk -v cw="$client_width" \
+        -v ch="$client_height" -v from="${2:-999}" '
+        /^[0-9]/ {
+            split($1, xy, "[,:]"); gsub(/[()]/, "", $2); pix[xy[1] "," xy[2]] = $2
+            if (xy[1] + 1 > W) W = xy[1] + 1
+            if (xy[2] + 1 > H) H = xy[2] + 1
+        }
+        END {
+            ox = int((W - cw) / 2); oy = H - ox - ch; last = -1; n = 0
+            for (y = oy + 206; y < oy + 221; y++) for (x = ox + 144; x < ox + 232; x++) {
+                split(pix[x "," y], c, ",")
+                if (c[1] >= 70 || c[2] >= 70 || c[3] >= 70) continue
+                if (x - ox > last) last = x - ox
+                if (x - ox > from) n++
+            }
+            print last, n
+        }'
+}
+mkdir "$work/best"
+{ row "Best (level 9)" 4321 32; for _ in 2 3 4 5 6 7 8 9 10; do row "" 0 0; done; } \
+    > "$work/best/scores.dat"
+start_game "$work/best"
+shoot record-best
+exit_through_menu
+
 start_game
 other=$wid other_pid=$game_pid
 start_game
@@ -57,6 +88,11 @@ count_titled() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true;
 titled=$(count_titled '^Quillory$')
 (( titled == 2 )) || fail "$titled windows titled Quillory before the game, not the applications' two"
 shoot no-game
+read -r label_end _ < <(record_ink no-game)
+read -r best_end best_ink < <(record_ink record-best "$label_end")
+echo "e2e: record panel ink ends at client x $label_end for negative rows, $best_end for 4321 ($best_ink dark pixels after the label)"
+(( label_end > 150 )) || fail "the record panel shows no label"
+(( best_end >= label_end + 16 && best_ink >= 16 )) || fail "the record 4321 does not show after the label"
 # The played copy's score panel: the other one's holds no number before its game.
 score_panel() { window_texts 'Quillory 1.0 [Brindlework]' msctls_statusbar32 | grep -E ' [0-9]+$'; }
 # Paused before the first tick can move the snake: the score panel reads 0.
@@ -155,6 +191,14 @@ body_count=$(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/after-scores.txt")
 panel=$(score_panel)
 [[ "$panel" =~ ^\ Score\ :\ ([0-9]+)$ ]] || fail "the score panel reads '$panel'"
 (( points == BASH_REMATCH[1] )) || fail "row 1 holds $points points; the game ended with $panel"
+# The record followed the entry: its points after the label, none for 0.
+read -r after_end after_ink < <(record_ink after-scores "$label_end")
+echo "e2e: record panel after the entry of $points points: $after_ink dark pixels after the label"
+if (( points > 0 )); then
+    (( after_ink >= 4 )) || fail "the record does not show the $points points entered"
+else
+    (( after_end <= label_end + 1 )) || fail "the record shows something for 0 points"
+fi
 
 # The About command: a top-level item of the menu bar without an access key,
 # reached with the keyboard (Alt selects "Game", then two steps right).

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/dpi_scale.h"
 #include "core/game_state.h"
 #include "dpi_test_support.h"
 #include "game/main_form.h"
@@ -115,12 +116,16 @@ TEST_P(MainFormDpiTest, LayoutFontsAndStatusBar) {
     int edges[8] = {};
     ASSERT_EQ(SendMessageA(form.Status->Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)),
               4);
-    for (int part = 0; part < 3; ++part) EXPECT_EQ(edges[part], (part + 1) * layout.statusPart);
+    EXPECT_EQ(edges[0], layout.statusPart);
+    EXPECT_EQ(edges[1], layout.statusPart + ScaleForDpi(64, dpi));
+    EXPECT_EQ(edges[2], edges[1] + ScaleForDpi(92, dpi));
     // Each panel's text fits its panel at the scaled font.
     HFONT statusFont =
         reinterpret_cast<HFONT>(SendMessageA(form.Status->Handle(), WM_GETFONT, 0, 0));
     EXPECT_EQ(FontHandleHeight(statusFont), MulDiv(-11, dpi, 96));
     form.Newgame1Click(nullptr);
+    form.Scores.Rows[0].Points = 9999;  // a record of four digits
+    form.MakeScores();
     for (int part = 0; part < 3; ++part) {
         RECT bounds{};
         SendMessageA(form.Status->Handle(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&bounds));

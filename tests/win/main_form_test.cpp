@@ -144,12 +144,12 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_EQ(form->Bevel1->BoundsRect(), (RECT{3, 0, 311, 201}));
     EXPECT_EQ(form->Bevel1->Style(), TBevelStyle::bsRaised);
 
-    // Status bar: four panels, 78, 78, 78 and the rest, with their start texts.
+    // Status bar: four panels, 78, 64, 92 and the rest, with their start texts.
     int edges[8] = {};
     ASSERT_EQ(SendMessageA(form->Status->Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)),
               4);
     EXPECT_EQ(edges[0], 78);
-    EXPECT_EQ(edges[1], 156);
+    EXPECT_EQ(edges[1], 142);
     EXPECT_EQ(edges[2], 234);
     EXPECT_EQ(Panel(0), " Score : ");
     EXPECT_EQ(Panel(1), " Level : ");

@@ -236,6 +236,82 @@ TEST(ControlHandOver, RecordsPassToTheNextComponentAndRestoreGivesHandlersBack) 
     second.reset();
 }
 
+bool AnyOwnerDrawn(HMENU menu) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+        if (GetMenuItemInfoA(menu, i, TRUE, &info) &&
+            ((info.fType & MFT_OWNERDRAW) || (info.hSubMenu && AnyOwnerDrawn(info.hSubMenu))))
+            return true;
+    }
+    return false;
+}
+
+// High contrast as the settings seam reports it (Wine's own answer is off):
+// every form's menus and controls go back to the system, a dialog made or
+// open meanwhile included, and come back as the program had chosen.
+TEST(ControlHighContrast, TheStyleStepsAsideOnEveryFormAndComesBackAsChosen) {
+    const int records = TControlSubClass::LiveCount();
+    auto main = testing::NewMenuForm();      // the component that styles the others
+    auto styled = NewStyledForm();           // controls under a component of their own
+    auto plain = testing::NewMenuForm(false);
+    std::unique_ptr<TPlainDialog> dialog(ui::Create<TPlainDialog>(ui::Application));
+    auto idle = testing::NewMenuForm();
+    idle->Skin->SetActive(false);            // the program's choice, to be kept
+    styled->Show();
+    SetFocus(styled->Edit->Handle());        // the OK button shows its resting face
+    SendMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
+    std::unique_ptr<testing::ScopedSystemSettings> seam;
+    auto contrast = [&](bool on, UINT message) {
+        seam.reset();
+        seam = std::make_unique<testing::ScopedSystemSettings>(false, on);
+        SendMessageA(ui::Application->Handle(), message, on ? SPI_SETHIGHCONTRAST : 0, 0);
+        Pump();
+    };
+    auto expectStyle = [&](bool on) {
+        for (ui::TMenu* menu : {main->Menu, plain->Menu})
+            EXPECT_EQ(AnyOwnerDrawn(menu->Handle()), on);
+        EXPECT_EQ(TMenuSkin::HasSkinDrawHandler(*plain->NewGame), on);
+        for (ui::TControl* control : std::initializer_list<ui::TControl*>{
+                 styled->Button, styled->Edit, styled->List, styled->Panel, styled->OnPanel,
+                 dialog->Button})
+            EXPECT_EQ(Styled(control), on) << control->ClassName();
+        if (!on) {
+            EXPECT_EQ(TControlSubClass::LiveCount(), records) << "every record gone";
+        }
+        UpdateWindow(styled->Button->Handle());
+        ui::TBitmap shot;
+        testing::Capture(styled->Button->Handle(), shot);
+        EXPECT_EQ(testing::HasColour(shot, RECT{0, 0, shot.Width(), shot.Height()},
+                                     testing::Rgb(clSkyBlue)), on) << "the flat face";
+        EXPECT_FALSE(AnyOwnerDrawn(idle->Menu->Handle()));
+        EXPECT_TRUE(main->Skin->Active() && styled->Skin->Active() && !idle->Skin->Active());
+    };
+    expectStyle(true);
+    contrast(true, WM_SETTINGCHANGE);
+    expectStyle(false);
+    EXPECT_TRUE(styled->Edit->Ctl3D()) << "its own look back";
+    auto later = testing::NewMenuForm(false);
+    SendMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
+    EXPECT_FALSE(AnyOwnerDrawn(later->Menu->Handle())) << "made under high contrast";
+
+    ModalActs answer([&](ui::TForm& box) {
+        auto* yes = static_cast<ui::TControl*>(box.FindComponent("Yes"));
+        EXPECT_FALSE(Styled(yes)) << "made under high contrast";
+        contrast(false, WM_SYSCOLORCHANGE);
+        EXPECT_TRUE(Styled(yes));
+        contrast(true, WM_SETTINGCHANGE);
+        EXPECT_FALSE(Styled(yes));
+        testing::ClickButton(box, "No");
+    });
+    ui::MessageDlg("Are you sure?", ui::TMsgDlgType::mtConfirmation, ui::mbYes | ui::mbNo);
+    EXPECT_EQ(answer.shown, 1);
+    contrast(false, WM_SYSCOLORCHANGE);
+    expectStyle(true);
+    EXPECT_TRUE(AnyOwnerDrawn(later->Menu->Handle()));
+}
+
 // Records of run-time dialogs go with their controls: a thousand message
 // dialogs leave records, handlers and GDI objects where they were.
 TEST(ControlLifetime, AThousandStyledMessageDialogsLeaveNothingBehind) {

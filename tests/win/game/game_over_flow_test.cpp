@@ -134,6 +134,7 @@ protected:
     }
 
     bool MainEnabled() { return IsWindowEnabled(form->Handle()) != FALSE; }
+    std::string Record() { return form->Status->DisplayedText(kRecordPanel); }
     bool ScoresShown() { return IsWindowVisible(scoresForm->Handle()) != FALSE; }
 
     ScratchDirectory dir;
@@ -181,6 +182,7 @@ TEST_F(GameOverFlowTest, EarnedRowIsEnteredSavedAndShownWithTheGamePaused) {
     WriteFileBytes(path, ImageOf(old));
     Start();
     ASSERT_EQ(WindowLines(*scoresForm->NameList)[5], "Player 6") << "loaded at creation";
+    EXPECT_EQ(Record(), " Record : 100") << "row 1 from the start";
     game.Level = 3;  // as the level dialog leaves it
     StartGame();
     game.Score = 55;
@@ -226,8 +228,10 @@ TEST_F(GameOverFlowTest, EarnedRowIsEnteredSavedAndShownWithTheGamePaused) {
     EXPECT_FALSE(game.Paused);
 }
 
+// The record panel follows row 1: empty, the entry, and empty again after "Clear !".
 TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     Start();
+    EXPECT_EQ(Record(), " Record : ");
     StartGame();
     game.Score = 7;
     MessageBoxRecorder boxes;
@@ -245,6 +249,12 @@ TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     EXPECT_EQ(table.Rows[1].Points, 0);
     EXPECT_TRUE(ScoresShown());
     EXPECT_FALSE(MainEnabled());
+    EXPECT_EQ(Record(), " Record : 7");
+
+    ModalAnswers clear([](ui::TForm& dialog) { ClickButton(dialog, "Yes"); });
+    SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(clear.shown, 1);
+    EXPECT_EQ(Record(), " Record : ");
 }
 
 TEST_F(GameOverFlowTest, TopScoresCommandPausesDisablesAndLeavesTheGamePaused) {
