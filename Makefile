@@ -30,11 +30,10 @@ game32: bootstrap
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j $(JOBS) --target quillory
 
-# Every suite runs even when an earlier one failed; the run fails if any did.
+# The three suites run at the same time, each printed whole when it ends
+# (tools/run-suites.sh); every one runs to its end, and the run fails if any did.
 test: native win64 win32
-	@status=0; ctest --preset native || status=1; \
-	  tools/win-suite.sh win64 || status=1; \
-	  tools/win-suite.sh win32 || status=1; exit $$status
+	@tools/run-suites.sh native win64 win32
 
 # One suite alone.
 test-native: native

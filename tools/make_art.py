@@ -3,7 +3,7 @@
 
     python3 tools/make_art.py
 
-writes res/about.bmp (300 x 250, 24-bit) and res/quillory.ico (16, 32 and
+writes res/about.png (300 x 250, 8-bit RGB) and res/quillory.ico (16, 32 and
 48 pixels, 32-bit with alpha), plus PNG previews in /tmp/art-preview/.
 Everything is drawn here by code, standard library only, and the output is
 the same on every run: there is no randomness, only a fixed integer hash.
@@ -894,21 +894,52 @@ def render_icon(size):
 # ---------------------------------------------------------------- file writers
 
 
-def bmp24(canvas):
-    """A bottom-up 24-bit BI_RGB bitmap file."""
+def png_rgb(canvas):
+    """An opaque 8-bit RGB PNG as small as zlib makes it: each row takes the
+    filter whose output bytes are nearest zero (the usual rule of thumb)."""
     w, h = canvas.w, canvas.h
-    stride = (w * 3 + 3) & ~3
-    pixels = bytearray()
-    for y in range(h - 1, -1, -1):
+    rows = []
+    for y in range(h):
         row = bytearray()
         for x in range(w):
-            r, g, b, _ = canvas.rgba8(x, y)
-            row += bytes((b, g, r))
-        row += bytes(stride - len(row))
-        pixels += row
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return header + info + bytes(pixels)
+            row += bytes(canvas.rgba8(x, y)[:3])
+        rows.append(bytes(row))
+    raw = bytearray()
+    prior = bytes(w * 3)
+    for row in rows:
+        best = None
+        for kind in range(5):
+            out = bytearray((kind,))
+            for i, v in enumerate(row):
+                a = row[i - 3] if i >= 3 else 0
+                b = prior[i]
+                c = prior[i - 3] if i >= 3 else 0
+                if kind == 0:
+                    p = 0
+                elif kind == 1:
+                    p = a
+                elif kind == 2:
+                    p = b
+                elif kind == 3:
+                    p = (a + b) // 2
+                else:
+                    e = a + b - c
+                    pa, pb, pc = abs(e - a), abs(e - b), abs(e - c)
+                    p = a if pa <= pb and pa <= pc else b if pb <= pc else c
+                out.append((v - p) & 255)
+            cost = sum(min(v, 256 - v) for v in out[1:])
+            if best is None or cost < best[0]:
+                best = (cost, out)
+        raw += best[1]
+        prior = row
+    ihdr = struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr)
+            + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
+
+
+def png_chunk(tag, data):
+    body = tag + data
+    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
 def ico_image(canvas):
@@ -954,13 +985,9 @@ def png(canvas, scale=1, backdrop=None):
                 a = 255
             raw += bytes((r, g, b, a))
 
-    def chunk(tag, data):
-        body = tag + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
     ihdr = struct.pack(">IIBBBBB", canvas.w * scale, canvas.h * scale, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
-            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr)
+            + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
 
 
 def write(path, data):
@@ -973,7 +1000,7 @@ def write(path, data):
 def main():
     about = make_about()
     icons = [render_icon(s) for s in ICON_SIZES]
-    write(os.path.join(RES_DIR, "about.bmp"), bmp24(about))
+    write(os.path.join(RES_DIR, "about.png"), png_rgb(about))
     write(os.path.join(RES_DIR, "quillory.ico"), ico_file(icons))
 
     write(os.path.join(PREVIEW_DIR, "about.png"), png(about))

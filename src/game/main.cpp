@@ -1,6 +1,9 @@
 // The program: the application object, the main window, the message loop.
 #include <windows.h>
 
+#include <cstdlib>
+#include <exception>
+
 #include "core/game_state.h"
 #include "core/random.h"
 #include "dialogs/about_form.h"
@@ -21,6 +24,13 @@ std::uint32_t PerformanceCounterLowBits() {
 }
 
 }  // namespace
+
+// What an exception that escapes everything ends in. libstdc++'s own handler
+// names the exception's type on stderr, which a windowed program does not
+// show, and brings the demangler and a printf (some 60 KB) into the game.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Before the first window: every window is laid out at its screen's scale.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/png_decode.h"
+
 namespace quillory::ui {
 
 namespace {
@@ -291,10 +293,25 @@ void TBitmap::AssignHandle(HBITMAP source) {
 }
 
 bool TBitmap::LoadFromResourceName(HINSTANCE module, const char* name) {
-    BitmapHandle loaded(
-        static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!loaded) return false;
-    AssignHandle(loaded.Get());
+    if (FindResourceA(module, name, RT_BITMAP)) {
+        BitmapHandle loaded(static_cast<HBITMAP>(
+            LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        if (!loaded) return false;
+        AssignHandle(loaded.Get());
+        return true;
+    }
+    // Resources stay mapped as long as the module: nothing to free here.
+    HRSRC info = FindResourceA(module, name, RT_RCDATA);
+    HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    PngPicture picture;
+    if (!bytes || !DecodePng(static_cast<const unsigned char*>(bytes), SizeofResource(module, info),
+                             picture))
+        return false;
+    SetSize(picture.Width, picture.Height);
+    if (Empty()) return false;
+    GdiFlush();
+    std::copy(picture.Pixels.begin(), picture.Pixels.end(), bits_);
     return true;
 }
 

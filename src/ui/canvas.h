@@ -141,7 +141,8 @@ public:
     // Copies the picture of another bitmap (any format) into this one.
     void Assign(const TBitmap& other);
     void AssignHandle(HBITMAP source);
-    // A BITMAP resource of the module; false when it is not there.
+    // A picture resource of the module: a BITMAP, or a PNG kept as RCDATA;
+    // false when there is none or it cannot be read.
     bool LoadFromResourceName(HINSTANCE module, const char* name);
 
 private:

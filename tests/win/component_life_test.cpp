@@ -136,6 +136,10 @@ TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
     EXPECT_STREQ(derived->ClassName(), "TDerivedButton")
         << "no override needed to have its own name";
     EXPECT_STREQ(form->ClassName(), "TTestForm");
+    struct TLocalButton : TButton {
+        using TButton::TButton;
+    };
+    EXPECT_STREQ(Create<TLocalButton>(form.get())->ClassName(), "TLocalButton");
     EXPECT_TRUE(IsExactly<TButton>(plain));
     EXPECT_FALSE(IsExactly<TButton>(derived));
     EXPECT_TRUE(InheritsFrom<TButton>(derived));

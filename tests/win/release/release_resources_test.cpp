@@ -249,6 +249,8 @@ TEST_P(ReleaseResources, HeadersMatchTheBuild) {
     EXPECT_EQ(subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 
     if (GetParam().Machine != IMAGE_FILE_MACHINE_I386) return;
+    constexpr std::size_t kReleaseSizeLimit = 700 * 1024;
+    EXPECT_LE(bytes.size(), kReleaseSizeLimit) << "what brought the release game past 700 KB?";
     EXPECT_EQ(header.PointerToSymbolTable, 0u) << "the release build still has its symbols";
     EXPECT_EQ(header.NumberOfSymbols, 0u);
     const std::size_t sectionsAt = optionalAt + header.SizeOfOptionalHeader;
