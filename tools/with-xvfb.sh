@@ -1,23 +1,18 @@
 #!/usr/bin/env bash
-# Runs a command with DISPLAY set to a private Xvfb server, started on a free
-# display number and stopped (by its PID) when the command ends.
+# Runs a command with DISPLAY set to a private Xvfb server and stops the server
+# (by its PID) when the command ends. Xvfb picks a free display number itself
+# and reports it (-displayfd): two runs started together cannot take the same one.
 set -euo pipefail
-display=
-for n in $(seq 91 160); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=$n; break; fi
-done
-[[ -n "$display" ]] || { echo "with-xvfb: no free display number" >&2; exit 2; }
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+fifo=$(mktemp -u /tmp/with-xvfb.XXXXXX)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
-cleanup() { kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; }
+cleanup() { kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -f "$fifo"; }
 trap cleanup EXIT
 
-for _ in $(seq 1 100); do
-    [[ -e /tmp/.X11-unix/X$display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { echo "with-xvfb: Xvfb did not start" >&2; exit 2; }
-    sleep 0.1
-done
+display=
+read -r -t 20 display <"$fifo" || true
+[[ "$display" =~ ^[0-9]+$ ]] || { echo "with-xvfb: Xvfb did not start" >&2; exit 2; }
 export DISPLAY=":$display"
 set +e
 "$@"
