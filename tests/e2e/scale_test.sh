@@ -62,8 +62,11 @@ dark_rows() {
 start_game
 (( WIDTH > 474 && HEIGHT > 336 )) || fail "the window (${WIDTH}x$HEIGHT) is smaller than its client area at 144 dpi (474x336)"
 shoot start
+# The snake's five cells (at least 10 x 10 dark pixels each at this scale)
+# beside the texts the window shows before the game.
+start_dark=$(dark_pixels "$out/start-window.png")
 press F9
-wait_until 5 "no snake after F9" shot_passes running dark_pixels_in_window 100
+wait_until 5 "no snake after F9" shot_passes running dark_pixels_in_window $(( start_dark + 500 ))
 press F10
 wait_until 5 "no Paused... label after F10" shot_passes paused red_pixels_in_window 300
 
