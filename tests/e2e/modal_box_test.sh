@@ -78,7 +78,7 @@ echo "e2e: after all three clicks, $changed pixels of the main window and the bo
 # The box answered, the game is the player's again.
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return
-for _ in $(seq 1 30); do
+for _ in $(seq 1 100); do
     [[ -z "$(comm -13 <(echo "$before_box") <(titled))" ]] && break
     sleep 0.1
 done

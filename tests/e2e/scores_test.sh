@@ -219,7 +219,7 @@ main_shown && fail "the main window stays visible beside the about window"
 about_at=$(xdotool getwindowgeometry --shell "$about" | grep -E '^[XY]=' | tr '\n' ' ')
 xdotool windowfocus --sync "$about" 2>/dev/null || true
 xdotool key alt+F4
-for _ in $(seq 1 30); do main_shown && break; sleep 0.1; done
+for _ in $(seq 1 100); do main_shown && break; sleep 0.1; done
 main_at=$(xdotool getwindowgeometry --shell "$wid" | grep -E '^[XY]=' | tr '\n' ' ')
 [[ "$main_at" == "$about_at" ]] || fail "the main window came back at $main_at, not at the about window's $about_at"
 window_shown '^About$' && fail "the about window is still open"
