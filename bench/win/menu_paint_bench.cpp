@@ -95,9 +95,8 @@ int main(int argc, char** argv) {
     const RECT popup{4, 0, 4 + 120, 23};
     const RECT bar{0, 0, 46, 19};
     std::printf("menu_paint_bench: %d paints each\n", paints);
-    HFONT menuFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH, "Tahoma");
+    // The yardstick writes with the entry's own font, not merely one like it.
+    HFONT menuFont = form->MenuSkin1->Font().Handle();
     std::vector<double> reference;
     const double entry =
         Measure("popup entry", form->Newgame1, popup, false, paints, &reference, menuFont);
@@ -110,6 +109,5 @@ int main(int argc, char** argv) {
     form->MenuSkin1->SetGradient(false);
     Measure("popup entry, no gradient", form->Newgame1, popup, false, paints);
     std::printf("entry / reference: %.2f\n", entry / plain);
-    DeleteObject(menuFont);
     return 0;
 }

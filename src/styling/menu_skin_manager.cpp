@@ -171,6 +171,7 @@ bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {
     try {
         // Broadcast to every top-level window: the application window hears
         // it once for all the components.
+        if (message.Msg == WM_DISPLAYCHANGE) ScreenDepthChanged();
         if (message.Msg == WM_SYSCOLORCHANGE || message.Msg == WM_SETTINGCHANGE)
             SystemLookChanged(message.Msg == WM_SETTINGCHANGE);
         if (message.Msg == WM_FLATBORDER_BYITEM || message.Msg == WM_FLATBORDER_BYWINDOW)

@@ -82,6 +82,9 @@ void PaintButton(TControlSubClass& record) {
         edge = record.FFocused ? Lighten(c.FResSelectBorderColor, kFocusLight) : clBtnShadow;
     }
 
+    // The caption's font for the whole paint: measuring and writing then
+    // find it selected (a font select costs more than the caption).
+    ui::ScopedSelect captionFont(dc, button->Font().Handle());
     const RECT r = button->ClientRect();
     const int w = ui::RectWidth(r), h = ui::RectHeight(r);
     FillSolid(dc, r, back);  // the corners outside the rounded face

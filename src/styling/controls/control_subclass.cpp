@@ -86,6 +86,14 @@ void TControlSubClass::Install(ui::TControl* control, ISkinSource* skin) {
     }
     FSkin = skin;
     ReadLook(control, FOrgCtl3D, FOrgBorderStyle);
+    ReadFocus();
+}
+
+// Asked once when the record starts to follow a control; its focus messages
+// keep the answer from then on.
+void TControlSubClass::ReadFocus() {
+    auto* windowed = dynamic_cast<ui::TWinControl*>(FControl);
+    has_focus_ = windowed && windowed->HandleAllocated() && GetFocus() == windowed->Handle();
 }
 
 void TControlSubClass::TakeOver(TControlSubClass& other, ISkinSource* skin) {
@@ -96,6 +104,7 @@ void TControlSubClass::TakeOver(TControlSubClass& other, ISkinSource* skin) {
     FOrgBorderStyle = other.FOrgBorderStyle;
     FSkin = skin;
     FControl->WindowProc = SubClassHandler{this};
+    ReadFocus();
 }
 
 void TControlSubClass::Restore() {
@@ -142,6 +151,10 @@ void TControlSubClass::SubClassWndProc(ui::TMessage& message) {
     const bool graphic = !control->IsWindowed();
     const std::shared_ptr<bool> alive = alive_;
     HDC previousPaintDC = paint_dc_;
+    // Before the control's own handling: a control that hands the focus on
+    // while it takes it hears of the loss inside that handling.
+    if (message.Msg == WM_SETFOCUS) has_focus_ = true;
+    if (message.Msg == WM_KILLFOCUS || message.Msg == WM_DESTROY) has_focus_ = false;
     if (message.Msg == WM_PAINT && graphic) {
         // The control's own painting is left out; the flat look paints instead.
         message.Result = 1;
@@ -260,7 +273,7 @@ void TControlSubClass::PaintControl() {
     ui::TControl* control = FControl;
     if (!control) return;
     auto* windowed = dynamic_cast<ui::TWinControl*>(control);
-    FFocused = windowed && windowed->HandleAllocated() && GetFocus() == windowed->Handle();
+    FFocused = windowed && windowed->HandleAllocated() && has_focus_;
     ++paints;
     if (dynamic_cast<ui::TEdit*>(control)) return PaintEdit(*this);
     if (dynamic_cast<ui::TButton*>(control)) return PaintButton(*this);

@@ -69,8 +69,13 @@ private:
     void EndStyling();
     void Release();
     void PaintOrRepaint(bool invalidateOnly);
+    void ReadFocus();
 
     HDC paint_dc_ = nullptr;
+    // The control's window has the keyboard focus, followed through its
+    // focus messages: asking the system is a trip to the window server on
+    // every paint.
+    bool has_focus_ = false;
     // False once the record is gone: a message the control handles may free it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -346,7 +346,11 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     ui::TBitmap& buffer = EntryBuffer(bufferWidth, H);
     if (buffer.Empty()) return;
     HDC dc = buffer.DC();
-    ui::ScopedSelect selectFont(dc, style.Font.Handle());
+    // The kept buffer keeps the item font selected from one paint to the
+    // next (fonts live as long as the process): selecting a font again costs
+    // more than the entry's text.
+    if (HFONT font = style.Font.Handle(); GetCurrentObject(dc, OBJ_FONT) != font)
+        SelectObject(dc, font);
 
     // 3.
     R.bottom += 1;

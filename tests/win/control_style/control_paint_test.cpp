@@ -35,7 +35,8 @@ struct ControlPaintTest : ::testing::Test {
 };
 
 // A push button of the game's style on a dialog, by state: the face, the soft
-// outline and the dark edge line the style names for it.
+// outline and the dark edge line the style names for it. Focused comes first,
+// so the states after it show that the focus was seen to go.
 struct ButtonLook {
     const char* state;
     bool hot, focused;
@@ -45,11 +46,11 @@ const COLORREF kDialog = GetSysColor(COLOR_BTNFACE);
 const COLORREF kShadow = GetSysColor(COLOR_BTNSHADOW);
 const COLORREF kLit = LightenColor(clNavy, 60);
 const ButtonLook kLooks[] = {
+    {"focused", false, true, clSkyBlue, LightenColor(kLit, 30), DarkenColor(kLit, 50)},
     {"normal", false, false, clSkyBlue, LightenColor(kShadow, 30), DarkenColor(kShadow, 50)},
     {"hot", true, false, LightenColor(kDialog, 40), LightenColor(kLit, 30), DarkenColor(kLit, 50)},
-    {"focused", false, true, clSkyBlue, LightenColor(kLit, 30), DarkenColor(kLit, 50)},
 };
-const ButtonLook &kRest = kLooks[0], &kHot = kLooks[1];
+const ButtonLook &kRest = kLooks[1], &kHot = kLooks[2];
 
 TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
     TControlSubClass& record = Record(form->Button);

@@ -94,6 +94,7 @@ TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotState) {
     SetFocus(form->Edit->Handle());
     Pump();
     EXPECT_FALSE(record.FHot) << "focus gone";
+    EXPECT_FALSE(record.FFocused);
     form->Button->Perform(ui::CM_MOUSEENTER);
     EXPECT_TRUE(record.FHot) << "mouse in";
     form->Button->Perform(ui::CM_MOUSELEAVE);
