@@ -26,9 +26,16 @@ awk '{ print } /^\[Control Panel\\\\Desktop\] / { section = 1; next }
 
 readonly pitch=15 status_height=29   # 10 and 19 at 96 dpi
 
-# Whether the window picture of a shot holds more than that many black (or
-# red) pixels: the board's cells are not where analyse looks at this scale.
-dark_pixels_in_window() { (( $(dark_pixels "$out/$2-window.png") > $1 )); }
+# Whether the board of a shot's window picture (below the caption and menu
+# bar, above the status bar: their texts are dark too) holds more than that many black
+# pixels, or the window more than that many red ones: the board's cells are
+# not where analyse looks at this scale.
+dark_pixels_in_board() {
+    (( $(convert "$out/$2-window.png" -depth 8 txt:- | awk -v H="$HEIGHT" '/^[0-9]/ {
+        split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
+        if (xy[2] > 60 && xy[2] < H - 60 && c[1] < 70 && c[2] < 70 && c[3] < 70) n++
+    } END { print n + 0 }') > $1 ))
+}
 red_pixels_in_window() {
     (( $(convert "$out/$2-window.png" -depth 8 txt:- | awk '/^[0-9]/ { gsub(/[()]/, "", $2);
         split($2, c, ","); if (c[1] > 170 && c[2] < 90 && c[3] < 90) n++ } END { print n + 0 }') > $1 ))
@@ -63,7 +70,7 @@ start_game
 (( WIDTH > 474 && HEIGHT > 336 )) || fail "the window (${WIDTH}x$HEIGHT) is smaller than its client area at 144 dpi (474x336)"
 shoot start
 press F9
-wait_until 5 "no snake after F9" shot_passes running dark_pixels_in_window 100
+wait_until 5 "no snake after F9" shot_passes running dark_pixels_in_board 100
 press F10
 wait_until 5 "no Paused... label after F10" shot_passes paused red_pixels_in_window 300
 
@@ -71,7 +78,7 @@ wait_until 5 "no Paused... label after F10" shot_passes paused red_pixels_in_win
 row=$(convert "$out/running-window.png" -depth 8 txt:- | awk -v H="$HEIGHT" '
     /^[0-9]/ {
         split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
-        if (xy[2] > 40 && xy[2] < H - 60 && c[1] < 70 && c[2] < 70 && c[3] < 70) n[xy[2]]++
+        if (xy[2] > 60 && xy[2] < H - 60 && c[1] < 70 && c[2] < 70 && c[3] < 70) n[xy[2]]++
     }
     END { for (y in n) if (n[y] > best) { best = n[y]; row = y }; print row + 0 }')
 starts=($(black_run_starts "$out/running-window.png" "$row" 8))
