@@ -16,12 +16,12 @@ zip=$4
 
 scratch=$(mktemp -d)
 prefix=$scratch/prefix
-cp -a --reflink=auto "$shared_prefix" "$prefix"
 # The game's path is only known once installed; e2e_lib wants one now.
 exe=$setup
 source "$(dirname "$0")/e2e_lib.sh"
-# The copy's wineserver was started by this script; it ends with it.
+# The copy's wineserver is started by this script; it ends with it.
 trap 'cleanup; WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
+copy_prefix "$shared_prefix" "$prefix"
 
 user_dir=$(echo "$prefix"/drive_c/users/*/AppData)
 [[ -d "$user_dir" ]] || fail "no user profile in the prefix"

@@ -327,11 +327,11 @@ TEST(RealPopupMenuObjects, NoGdiObjectOutlivesPaintsAndOpenings) {
     openAll(1);
     framed = 0;
     const ui::GdiOwnerCounts before = ui::LiveGdiOwners();
-    paintAll(2500);  // 10,000 entries
-    openAll(1000);
+    paintAll(250);  // 1,000 entries
+    openAll(100);
     const ui::GdiOwnerCounts after = ui::LiveGdiOwners();
     ui::Application->UnhookMainWindow(hook);
-    EXPECT_EQ(framed, 1000) << "every popup got its frame";
+    EXPECT_EQ(framed, 100) << "every popup got its frame";
     EXPECT_EQ(after.Objects, before.Objects);
     EXPECT_EQ(after.DeviceContexts, before.DeviceContexts);
 }
