@@ -123,6 +123,9 @@ press_real Up Left Down
 name=$(wait_for_window '^Game Over!$' 40)
 xdotool windowfocus --sync "$name" 2>/dev/null || true
 wait_until 5 "the edit has no one-pixel frame" shot_holds name "$name" "$edit_focus" 300
+# Under an emulated 32-bit Wine the buttons may be painted after the edit.
+wait_until 5 "OK and Cancel of the name dialog are not flat" \
+    shot_holds name "$name" "$button" $(( 2 * face_pixels ))
 n=$(count_of "$out/name-window.png" "$button")
 frame=$(count_of "$out/name-window.png" "$edit_focus")
 echo "e2e: name dialog: $n pixels of flat faces, $frame of the focused edit's frame"
