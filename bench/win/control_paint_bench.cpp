@@ -58,24 +58,13 @@ public:
     ui::TButton* Button;
 };
 
-// The yardstick: the least a plain owner-drawn button paints, with the
-// system's own calls on the button's window (a fill, one text, one frame).
+// The yardstick on the button's own window.
 void PaintReference(HWND button, HFONT font, const char* caption) {
     HDC dc = GetDC(button);
     RECT client;
     GetClientRect(button, &client);
-    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-    FillRect(dc, &client, face);
-    DeleteObject(face);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    RECT text = client;
-    DrawTextA(dc, caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    SelectObject(dc, oldFont);
-    HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
-    FrameRect(dc, &client, frame);
-    DeleteObject(frame);
+    bench::PaintReference(dc, font, caption, client, COLOR_BTNFACE, COLOR_BTNTEXT,
+                          COLOR_BTNSHADOW, DT_CENTER);
     ReleaseDC(button, dc);
 }
 

@@ -44,21 +44,10 @@ double Report(const char* what, std::vector<double>& ms) {
     return ms[ms.size() / 2];
 }
 
-// The yardstick: the least a plain owner-drawn entry paints, with the
-// system's own calls on the same surface (a fill, one text, one frame).
+// The yardstick on the same surface as the entry.
 void PaintReference(HDC dc, HFONT font, const char* caption, const RECT& rect) {
-    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_MENU));
-    FillRect(dc, &rect, face);
-    DeleteObject(face);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
-    RECT text = rect;
-    DrawTextA(dc, caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    SelectObject(dc, oldFont);
-    HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-    FrameRect(dc, &rect, frame);
-    DeleteObject(frame);
+    bench::PaintReference(dc, font, caption, rect, COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT,
+                          DT_LEFT);
 }
 
 // The entry's paints, each followed by a reference paint of the same

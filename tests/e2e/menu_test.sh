@@ -26,15 +26,15 @@ wait_for_no_popup() { wait_until 3 "the popup menu did not close ($1)" popup_clo
 # A full-screen shot as NAME that shows every "x y=r,g,b" given; taken again
 # until it does, for at most five seconds.
 shot_shows() {
-    local name=$1 spec
+    local name=$1 want
     shift
     import -window root "$out/$name.png"
-    for spec in "$@"; do
+    for want in "$@"; do
         # shellcheck disable=SC2086
-        [[ "$(pixel_at "$name" ${spec%=*})" == "${spec#*=}" ]] || return 1
+        [[ "$(pixel_at "$name" ${want%=*})" == "${want#*=}" ]] || return 1
     done
 }
-wait_for_shot() {  # name message spec...
+wait_for_shot() {  # name message want...
     wait_until 5 "$2" shot_shows "$1" "${@:3}"
 }
 
