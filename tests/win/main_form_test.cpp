@@ -276,7 +276,9 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
     // Games with random turns (fixed seed), restarted when they end: after each
     // tick the skipped-unchanged redraw must leave every button as the board says,
     // and the picture show it: an empty cell the plain face of a flat button at
-    // rest, a symbol its colour.
+    // rest, a symbol its colour. The picture is painted afresh from the buttons'
+    // state, which is checked every tick, so it is read every seventh tick (a
+    // bonus lasts 30): painting it each time cost a tenth of the 32-bit suite.
     ScopedMessageBoxAnswer boxes([](const std::string&, const std::string&, UINT) { return IDOK; });
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Pump();  // no cell under the pointer, so none is framed as hot
@@ -293,7 +295,8 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
         }
         Tick();
         if (!game.Playing) continue;  // the collision tick does not redraw
-        RenderClient(*form->MainPanel, picture);
+        const bool read = tick % 7 == 0;
+        if (read) RenderClient(*form->MainPanel, picture);
         for (int x = 1; x <= kBoardColumns; ++x) {
             for (int y = 1; y <= kBoardRows; ++y) {
                 const TCellButton* cell = form->CellButton(x, y);
@@ -308,12 +311,15 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
                 }
                 ASSERT_EQ(cell->Caption(), expected)
                     << "tick " << tick << " cell " << x << "," << y;
+                if (color != clNone) {
+                    ASSERT_EQ(cell->Font().Color(), color)
+                        << "tick " << tick << " cell " << x << "," << y;
+                }
+                if (!read) continue;
                 if (color == clNone) {
                     ASSERT_EQ(CellPixelsOtherThan(picture, x, y, face), 0)
                         << "tick " << tick << " empty cell " << x << "," << y;
                 } else {
-                    ASSERT_EQ(cell->Font().Color(), color)
-                        << "tick " << tick << " cell " << x << "," << y;
                     ASSERT_EQ(CellPixel(picture, x, y), ColorToRGB(color))
                         << "tick " << tick << " cell " << x << "," << y;
                 }
