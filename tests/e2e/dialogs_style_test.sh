@@ -20,7 +20,7 @@ echo "e2e: button $button, hot $button_hot, dialog $dialog, edit focus $edit_foc
 
 # "count left top right bottom" of the pixels of one colour in a picture.
 colour_box() {  # picture r,g,b
-    convert "$1" -depth 8 txt:- | awk -v want="$2" '
+    pixels "$1" | awk -v want="$2" '
         /^[0-9]/ {
             split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
             if (c[1] "," c[2] "," c[3] != want) next

@@ -174,7 +174,7 @@ shoot() {  # name: full screen and the window alone
 # its estimate; of the offsets that put the most body and food symbols on cell
 # centres, the middle one is taken.
 analyse() {
-    convert "$out/$1-window.png" -depth 8 txt:- | awk -v W="$WIDTH" -v H="$HEIGHT" \
+    pixels "$out/$1-window.png" | awk -v W="$WIDTH" -v H="$HEIGHT" \
         -v cw="$client_width" -v ch="$client_height" -v bl="$board_left" '
         function kind(px, py,   v, rgb) {
             v = pix[px "," py]
@@ -268,10 +268,22 @@ shoot_rect() {
     convert "$out/$1.png" -crop "${2}x${3}+$4+$5" +repage "$out/$1-crop.png"
 }
 
+# The pixels of a picture (convert's options, a crop say, may follow it) as
+# "x,y: (r,g,b)" lines, row by row: the layout of ImageMagick's txt: format,
+# which took half a second for a window's picture, five times this.
+pixels() {  # picture [options...]
+    convert "$@" -depth 8 -compress none ppm:- | awk '
+        { for (i = 1; i <= NF; i++) {
+            if (n < 4) { head[n++] = $i; continue }   # P3, width, height, 255
+            c[k++] = $i
+            if (k == 3) { printf "%d,%d: (%d,%d,%d)\n", p % head[1], int(p / head[1]), c[0], c[1], c[2]; p++; k = 0 }
+        } }'
+}
+
 # How many pixels of a picture are dark (each channel below 70): text and
 # black symbols on the light faces of the dialogs.
 dark_pixels() {  # picture
-    convert "$1" -depth 8 txt:- | awk '
+    pixels "$1" | awk '
         /^[0-9]/ { gsub(/[()]/, "", $2); split($2, c, ","); if (c[1] < 70 && c[2] < 70 && c[3] < 70) n++ }
         END { print n + 0 }'
 }

@@ -125,8 +125,8 @@ tray=$(wait_visible "$tray_name")
 eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/T_/')"
 import -window root "$out/tray-full.png"
 # The icon: the green of its picture, below the tray's caption bar.
-read -r ix iy count < <(convert "$out/tray-full.png" -crop "${T_WIDTH}x${T_HEIGHT}+$T_X+$T_Y" +repage \
-    -depth 8 txt:- | awk -v top=$(( T_HEIGHT / 2 )) '
+read -r ix iy count < <(pixels "$out/tray-full.png" -crop "${T_WIDTH}x${T_HEIGHT}+$T_X+$T_Y" +repage |
+    awk -v top=$(( T_HEIGHT / 2 )) '
     /^[0-9]/ {
         split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
         if (xy[2] >= top && c[2] > 120 && c[2] > c[1] + 40 && c[2] > c[3] + 40) { sx += xy[1]; sy += xy[2]; n++ }

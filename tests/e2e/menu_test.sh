@@ -46,7 +46,7 @@ expect_pixel() {  # shot x y colour what
 
 # How many pixels of a colour lie in a rectangle of a screenshot.
 count_colour() {  # shot x y width height colour
-    convert "$out/$1.png" -crop "${4}x${5}+$2+$3" +repage -depth 8 txt:- |
+    pixels "$out/$1.png" -crop "${4}x${5}+$2+$3" +repage |
         awk -v c="($6)" 'index($0, c) { n++ } END { print n + 0 }'
 }
 

@@ -21,7 +21,7 @@ board_until later 5 "the snake did not move" moved_since first
 # The Game menu: the navy selection frame around its first entry.
 navy_around_first() {
     import -window root "$out/menu.png"
-    navy=$(convert "$out/menu.png" -crop "${pw}x30+$px+$py" +repage -depth 8 txt:- |
+    navy=$(pixels "$out/menu.png" -crop "${pw}x30+$px+$py" +repage |
            awk 'index($0, "(0,0,128)") { n++ } END { print n + 0 }')
     (( navy > 2 * pw ))
 }

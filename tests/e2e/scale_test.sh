@@ -31,19 +31,19 @@ readonly pitch=15 status_height=29   # 10 and 19 at 96 dpi
 # pixels, or the window more than that many red ones: the board's cells are
 # not where analyse looks at this scale.
 dark_pixels_in_board() {
-    (( $(convert "$out/$2-window.png" -depth 8 txt:- | awk -v H="$HEIGHT" '/^[0-9]/ {
+    (( $(pixels "$out/$2-window.png" | awk -v H="$HEIGHT" '/^[0-9]/ {
         split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
         if (xy[2] > 60 && xy[2] < H - 60 && c[1] < 70 && c[2] < 70 && c[3] < 70) n++
     } END { print n + 0 }') > $1 ))
 }
 red_pixels_in_window() {
-    (( $(convert "$out/$2-window.png" -depth 8 txt:- | awk '/^[0-9]/ { gsub(/[()]/, "", $2);
+    (( $(pixels "$out/$2-window.png" | awk '/^[0-9]/ { gsub(/[()]/, "", $2);
         split($2, c, ","); if (c[1] > 170 && c[2] < 90 && c[3] < 90) n++ } END { print n + 0 }') > $1 ))
 }
 
 # Starts of the runs of black pixels along row $2 of picture $1, from x $3 on.
 black_run_starts() {
-    convert "$1" -crop "${WIDTH}x1+0+$2" +repage -depth 8 txt:- | awk -v from="$3" '
+    pixels "$1" -crop "${WIDTH}x1+0+$2" +repage | awk -v from="$3" '
         /^[0-9]/ {
             split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
             black = c[1] < 70 && c[2] < 70 && c[3] < 70
@@ -55,7 +55,7 @@ black_run_starts() {
 # Rows (top and bottom) with dark pixels in the column range [$2, $3) of the
 # bottom $4 rows of picture $1: "top bottom", in window rows.
 dark_rows() {
-    convert "$1" -depth 8 txt:- | awk -v x0="$2" -v x1="$3" -v y0=$(( HEIGHT - $4 )) '
+    pixels "$1" | awk -v x0="$2" -v x1="$3" -v y0=$(( HEIGHT - $4 )) '
         /^[0-9]/ {
             split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
             if (xy[1] >= x0 && xy[1] < x1 && xy[2] >= y0 && c[1] < 70 && c[2] < 70 && c[3] < 70) {
@@ -75,7 +75,7 @@ press F10
 wait_until 5 "no Paused... label after F10" shot_passes paused red_pixels_in_window 300
 
 # The snake's row: the window row with the most black pixels in its upper half.
-row=$(convert "$out/running-window.png" -depth 8 txt:- | awk -v H="$HEIGHT" '
+row=$(pixels "$out/running-window.png" | awk -v H="$HEIGHT" '
     /^[0-9]/ {
         split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
         if (xy[2] > 60 && xy[2] < H - 60 && c[1] < 70 && c[2] < 70 && c[3] < 70) n[xy[2]]++
@@ -108,7 +108,7 @@ done
 # tall as the scaled entry (23 pixels at 96 dpi, 34 or 35 at 144).
 # The tallest run of navy pixels down a column of the shot's window picture.
 navy_run() {
-    convert "$out/$1-window.png" -depth 8 txt:- | awk '
+    pixels "$out/$1-window.png" | awk '
         /^[0-9]/ {
             split($1, xy, "[,:]"); gsub(/[()]/, "", $2); split($2, c, ",")
             x = xy[1]; y = xy[2]

@@ -53,7 +53,7 @@ old=$(hex "$work/scores.dat")
 # The rightmost dark column of the record panel (client x), and how many dark
 # pixels lie right of the column given.
 record_ink() {  # name [column]
-    convert "$out/$1-window.png" -depth 8 txt:- | awk -v cw="$client_width" \
+    pixels "$out/$1-window.png" | awk -v cw="$client_width" \
         -v ch="$client_height" -v from="${2:-999}" '
         /^[0-9]/ {
             split($1, xy, "[,:]"); gsub(/[()]/, "", $2); pix[xy[1] "," xy[2]] = $2
@@ -136,7 +136,7 @@ window_shown '^Game Over!$' && fail "the input dialog is still open"
 # y 32, client x 32 to 137): where its text ends. Row 1 holds the long new
 # name, rows 2 to 10 the old rows 1 to 9, "Old row n" each.
 readonly scores_client_width=235 scores_client_height=223
-read -r -a name_ends < <(convert "$out/top-scores-window.png" -depth 8 txt:- | awk \
+read -r -a name_ends < <(pixels "$out/top-scores-window.png" | awk \
     -v cw="$scores_client_width" -v ch="$scores_client_height" '
     /^[0-9]/ {
         split($1, xy, "[,:]"); gsub(/[()]/, "", $2); pix[xy[1] "," xy[2]] = $2
