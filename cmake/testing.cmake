@@ -26,4 +26,13 @@ function(quillory_add_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    quillory_test_in_lane(${name})
+endfunction()
+
+# A Windows test takes one lane (a display and a Wine prefix of its own) when
+# tools/win-suite.sh runs the suite in lanes; ctest ignores this otherwise.
+function(quillory_test_in_lane)
+    if(WIN32)
+        set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS lanes:1)
+    endif()
 endfunction()

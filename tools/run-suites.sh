@@ -6,14 +6,16 @@
 # suite's output goes to build/SUITE/suite.log and is printed whole, ending
 # with its ctest summary, as soon as that suite ends; every suite runs to its
 # end, and the run fails if any of them failed. One suite alone prints as it goes.
-# Usage: run-suites.sh SUITE...
+# A Windows suite may run in lanes (tools/win-suite.sh): win32:2 runs it in two.
+# Usage: run-suites.sh SUITE[:LANES]...
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
-run_suite() {  # suite
+run_suite() {  # suite[:lanes]
     case "$1" in
         native) (cd "$top" && ctest --preset native) ;;
         win64 | win32) "$top/tools/win-suite.sh" "$1" ;;
+        win64:* | win32:*) "$top/tools/win-suite.sh" "${1%%:*}" "${1#*:}" ;;
         *) echo "run-suites: no suite named $1" >&2; return 2 ;;
     esac
 }
@@ -24,11 +26,12 @@ if (( $# == 1 )); then
 fi
 
 declare -A suite_of   # pid -> suite
-for suite in "$@"; do
+for run in "$@"; do
+    suite=${run%%:*}
     log=$top/build/$suite/suite.log
     mkdir -p "$(dirname "$log")"
     echo "== $suite: started (output in ${log#"$top"/} until it ends)"
-    run_suite "$suite" >"$log" 2>&1 &
+    run_suite "$run" >"$log" 2>&1 &
     suite_of[$!]=$suite
 done
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine, with the loader that fits its bitness
-# (tools/wine-loader.sh) and the build tree's own prefix.
+# (tools/wine-loader.sh) and the build tree's own prefix, or its lane's
+# (tools/wine-lane.sh).
 # Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]
 # Used as the cross-compiling emulator, so ctest runs every .exe through it.
 set -euo pipefail
 prefix=$1
 shift
+. "$(dirname "$0")/wine-lane.sh"
+prefix=${lane_prefix:-$prefix}
 if [[ -z "${DISPLAY:-}" ]]; then
     echo "wine-run: no X display (DISPLAY is empty); run the tests through tools/with-xvfb.sh" >&2
     exit 2

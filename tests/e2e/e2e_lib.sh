@@ -10,6 +10,10 @@ readonly board_left=10   # band edge 2 + first cell 8, in client pixels
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-loader.sh"
+# In a suite run in lanes the game runs in its lane's prefix, unless the
+# script made a prefix of its own (a copy of the suite's, $shared_prefix).
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-lane.sh"
+[[ -n "${shared_prefix:-}" ]] || prefix=${lane_prefix:-$prefix}
 # The loader that runs the game: 32-bit Wine for the 32-bit build.
 wine=$(wine_loader "$exe") || exit 2
 
@@ -39,14 +43,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A scratch copy of a prefix for a script that changes it: the system's DLL
-# folders (nine tenths of its 1.3 GB, never written once the prefix is made)
-# are hard links, the rest real copies. No wineserver may run on the copy yet.
+# A scratch copy of a prefix for a script that changes it. No wineserver may
+# run on the copy yet.
 copy_prefix() {  # from to
-    mkdir -p "$2"
-    tar -C "$1" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 \
-        -cf - . | tar -C "$2" -xf -
-    cp -al "$1/drive_c/windows/system32" "$1/drive_c/windows/syswow64" "$2/drive_c/windows/"
+    "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix.sh" "$1" copy "$2"
 }
 
 # Starts the game in $work or the folder given (put a scores.dat there first if
