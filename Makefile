@@ -88,7 +88,7 @@ bench-startup: bootstrap
 	@cmake --preset win64 >/dev/null
 	@cmake --build --preset win64 -j $(JOBS) --target quillory startup_reference
 	@tools/wine-prefix.sh $(CURDIR)/build/win64/wine init
-	@echo "bench-startup: tools/with-xvfb.sh bench/startup/startup_bench.sh (8 runs each)"
+	@echo "bench-startup: tools/with-xvfb.sh bench/startup/startup_bench.sh (16 runs each)"
 	@tools/with-xvfb.sh bench/startup/startup_bench.sh $(CURDIR)/build/bench/bench/map_timer \
 	  $(CURDIR)/build/win64/wine $(CURDIR)/build/win64/src/game/quillory.exe \
 	  $(CURDIR)/build/win64/bench/win/startup_reference.exe
