@@ -22,9 +22,19 @@ else()
 endif()
 
 # One ctest entry per test program (each Wine start costs seconds).
+# Under Wine the test programs print their failures without a debugger's help
+# (tests/win/test_main.cpp says why).
+if(WIN32)
+    add_library(quillory_test_main STATIC ${CMAKE_SOURCE_DIR}/tests/win/test_main.cpp)
+    target_link_libraries(quillory_test_main PUBLIC GTest::gtest)
+    set(QUILLORY_TEST_MAIN quillory_test_main)
+else()
+    set(QUILLORY_TEST_MAIN GTest::gtest_main)
+endif()
+
 function(quillory_add_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE GTest::gtest ${QUILLORY_TEST_MAIN})
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     quillory_test_in_lane(${name})
 endfunction()
