@@ -22,6 +22,10 @@ set(dist_epoch ${CMAKE_BINARY_DIR}/source_date_epoch)
 set(QUILLORY_DIST_ZIP ${dist_dir}/quillory-${PROJECT_VERSION}-win32.zip)
 set(QUILLORY_DIST_SETUP ${dist_dir}/quillory-${PROJECT_VERSION}-setup.exe)
 set(dist_sums ${dist_dir}/SHA256SUMS)
+# The staged game and README carry the commit's time, older than what they
+# are made from: a stamp of the staging's own time tells what depends on them
+# that they are new.
+set(dist_staged ${dist_dir}/staged.stamp)
 set(pack ${CMAKE_COMMAND} -P ${CMAKE_SOURCE_DIR}/cmake/dist_pack.cmake)
 
 # Looked at on every build (a new commit is a new time); the file changes only
@@ -32,13 +36,15 @@ add_custom_target(dist_source_date
     BYPRODUCTS ${dist_epoch}
     VERBATIM)
 
-add_custom_command(OUTPUT ${dist_exe} ${dist_readme}
+add_custom_command(OUTPUT ${dist_staged}
+    BYPRODUCTS ${dist_exe} ${dist_readme}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dist_dir}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quillory> ${dist_exe}
     COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_SOURCE_DIR}/res/player_readme.txt -DTO=${dist_readme}
             -P ${CMAKE_SOURCE_DIR}/cmake/crlf.cmake
     COMMAND ${CMAKE_COMMAND} -DSTEP=times -DEPOCH_FILE=${dist_epoch} "-DFILES=${dist_exe};${dist_readme}"
             ${pack}
+    COMMAND ${CMAKE_COMMAND} -E touch ${dist_staged}
     DEPENDS quillory ${dist_epoch} ${CMAKE_SOURCE_DIR}/res/player_readme.txt
             ${CMAKE_SOURCE_DIR}/cmake/crlf.cmake ${CMAKE_SOURCE_DIR}/cmake/dist_pack.cmake
     VERBATIM)
@@ -46,12 +52,12 @@ add_custom_command(OUTPUT ${QUILLORY_DIST_ZIP}
     COMMAND ${CMAKE_COMMAND} -DSTEP=zip -DZIP_PROGRAM=${QUILLORY_ZIP} -DOUTPUT=${QUILLORY_DIST_ZIP}
             "-DFILES=quillory.exe;README.txt" ${pack}
     WORKING_DIRECTORY ${dist_dir}
-    DEPENDS ${dist_exe} ${dist_readme} ${CMAKE_SOURCE_DIR}/cmake/dist_pack.cmake
+    DEPENDS ${dist_staged} ${CMAKE_SOURCE_DIR}/cmake/dist_pack.cmake
     VERBATIM)
 add_custom_command(OUTPUT ${QUILLORY_DIST_SETUP}
     COMMAND ${QUILLORY_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=${dist_dir}
             -DOUTFILE=${QUILLORY_DIST_SETUP} ${CMAKE_SOURCE_DIR}/res/installer.nsi
-    DEPENDS ${dist_exe} ${dist_readme} ${CMAKE_SOURCE_DIR}/res/installer.nsi
+    DEPENDS ${dist_staged} ${CMAKE_SOURCE_DIR}/res/installer.nsi
             ${CMAKE_SOURCE_DIR}/res/quillory.ico
     VERBATIM)
 get_filename_component(zip_name ${QUILLORY_DIST_ZIP} NAME)
@@ -60,7 +66,7 @@ add_custom_command(OUTPUT ${dist_sums}
     COMMAND ${CMAKE_COMMAND} -DSTEP=sums -DOUTPUT=${dist_sums}
             "-DFILES=quillory.exe;${zip_name};${setup_name}" ${pack}
     WORKING_DIRECTORY ${dist_dir}
-    DEPENDS ${dist_exe} ${QUILLORY_DIST_ZIP} ${QUILLORY_DIST_SETUP}
+    DEPENDS ${dist_staged} ${QUILLORY_DIST_ZIP} ${QUILLORY_DIST_SETUP}
             ${CMAKE_SOURCE_DIR}/cmake/dist_pack.cmake
     VERBATIM)
 add_custom_target(dist ALL DEPENDS ${QUILLORY_DIST_ZIP} ${QUILLORY_DIST_SETUP} ${dist_sums})
