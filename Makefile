@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
 JOBS ?= $(shell nproc)
 
-.PHONY: test test-native test-win64 test-win32 run bench bench-win bench-startup dist bootstrap \
+.PHONY: test test-native test-win64 test-win32 run bench bench-win bench-startup dist dist-check bootstrap \
 	native win64 win32 game64 game32 clean
 
 bootstrap:
@@ -35,9 +35,11 @@ game32: bootstrap
 # The 32-bit suite, emulated where the kernel runs no 32-bit code and the
 # longest by far, runs in two lanes (tools/win-suite.sh): the second core
 # would otherwise idle once the other suites end.
+# Then the download must come out the same from a second checkout.
 WIN32_LANES ?= 2
 test: native win64 win32
-	@tools/run-suites.sh native win64 win32:$(WIN32_LANES)
+	@status=0; tools/run-suites.sh native win64 win32:$(WIN32_LANES) || status=1; \
+	  tools/dist-check.sh || status=1; exit $$status
 
 # One suite alone.
 test-native: native
@@ -95,14 +97,19 @@ bench-startup: bootstrap
 
 # What players download, from the 32-bit release game (the very file the
 # win32 suite runs): the game with a short how-to-play, as a zip and as an
-# installer for the current user.
+# installer for the current user, and the SHA-256 sums of the three.
 dist: bootstrap
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j $(JOBS) --target dist
+	@rm -rf dist
 	@mkdir -p dist
-	@cp build/win32/dist/quillory.exe build/win32/dist/README.txt build/win32/dist/*.zip \
-	  build/win32/dist/*-setup.exe dist/
+	@cp -p build/win32/dist/quillory.exe build/win32/dist/README.txt build/win32/dist/*.zip \
+	  build/win32/dist/*-setup.exe build/win32/dist/SHA256SUMS dist/
 	@for f in dist/*; do echo "dist: $$f ($$(stat -c %s "$$f") bytes)"; done
+
+# The same bytes from a second checkout of the commit (tools/dist-check.sh).
+dist-check: dist
+	@tools/dist-check.sh
 
 clean:
 	rm -rf build dist

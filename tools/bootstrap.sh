@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, and nothing when
 # they are all present already (then it prints nothing at all). libx11-dev is
 # for the start-up benchmark's stopwatch, which watches the X server; nsis
-# makes the installer players download.
+# makes the installer players download, zip the zip (one that leaves out the
+# owner and the access times, which CMake's own keeps).
 #
 # 32-bit Wine (wine32:i386) runs the 32-bit game beside wine64. Its libraries
 # are Multi-Arch: same, so each one's amd64 and i386 versions must be equal,
@@ -16,7 +17,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 wine32:i386 xvfb xdotool x11-apps imagemagick googletest libgtest-dev
-          libbenchmark-dev fonts-wine libx11-dev nsis)
+          libbenchmark-dev fonts-wine libx11-dev nsis zip)
 
 missing=()
 for p in "${packages[@]}"; do

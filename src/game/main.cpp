@@ -33,6 +33,10 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The installer and the uninstaller (res/installer.nsi) look for this name
+    // to ask the player to close the game before they touch its files. The
+    // handle is held until the process ends, which closes it.
+    [[maybe_unused]] const HANDLE runningMark = CreateMutexA(nullptr, FALSE, "Quillory.Running");
     // Before the first window: every window is laid out at its screen's scale.
     quillory::ui::DeclareDpiAwareness();
     quillory::SetDefaultClockSource(&PerformanceCounterLowBits);
