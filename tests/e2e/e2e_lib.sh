@@ -10,10 +10,18 @@ readonly board_left=10   # band edge 2 + first cell 8, in client pixels
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-loader.sh"
-# In a suite run in lanes the game runs in its lane's prefix, unless the
-# script made a prefix of its own (a copy of the suite's, $shared_prefix).
+# In a suite run in lanes the game runs in its lane's prefix. A script that
+# makes a prefix of its own copies the suite's ($shared_prefix), its lane's
+# too. The script holds that prefix from here on (its display is the one the
+# prefix's tests share), so another test waits for it to end.
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-lane.sh"
-[[ -n "${shared_prefix:-}" ]] || prefix=${lane_prefix:-$prefix}
+if [[ -n "${shared_prefix:-}" ]]; then
+    shared_prefix=${lane_prefix:-$shared_prefix}
+    hold_prefix "$shared_prefix"
+else
+    prefix=${lane_prefix:-$prefix}
+    hold_prefix "$prefix"
+fi
 # The loader that runs the game: 32-bit Wine for the 32-bit build.
 wine=$(wine_loader "$exe") || exit 2
 
@@ -40,6 +48,7 @@ cleanup() {
     local dir
     for dir in "${mounts[@]}"; do umount -l "$dir" 2>/dev/null || true; done
     rm -rf "$work"
+    [[ -z "${prefix_holder:-}" ]] || kill "$prefix_holder" 2>/dev/null || true   # the prefix is free
 }
 trap cleanup EXIT
 
