@@ -279,14 +279,32 @@ shoot_rect() {
 
 # The pixels of a picture (convert's options, a crop say, may follow it) as
 # "x,y: (r,g,b)" lines, row by row: the layout of ImageMagick's txt: format,
-# which took half a second for a window's picture, five times this.
+# which took half a second for a window's picture, five times this. A picture
+# that convert cannot read, or that does not come out as width x height
+# pixels of 8 bits, fails the whole script, also from inside a pipeline or a
+# $(...): a count of pixels must not pass on an empty picture.
 pixels() {  # picture [options...]
-    convert "$@" -depth 8 -compress none ppm:- | awk '
+    convert "$@" -depth 8 -compress none ppm:- | awk -v picture="$1" '
         { for (i = 1; i <= NF; i++) {
-            if (n < 4) { head[n++] = $i; continue }   # P3, width, height, 255
+            if (n < 4) {   # P3, width, height, 255
+                head[n++] = $i
+                if (n == 4) whole = head[0] == "P3" && head[1] ~ /^[1-9][0-9]*$/ &&
+                                    head[2] ~ /^[1-9][0-9]*$/ && head[3] == "255"
+                if (n == 4 && !whole) exit
+                continue
+            }
             c[k++] = $i
             if (k == 3) { printf "%d,%d: (%d,%d,%d)\n", p % head[1], int(p / head[1]), c[0], c[1], c[2]; p++; k = 0 }
-        } }'
+        } }
+        END {
+            if (whole && p == head[1] * head[2] && !k) exit 0
+            printf "e2e: FAIL: pixels: %s gave the header \"%s %s %s %s\" and %d pixels\n", \
+                picture, head[0], head[1], head[2], head[3], p > "/dev/stderr"
+            exit 1
+        }' && return 0
+    (( PIPESTATUS[0] == 0 )) || echo "e2e: FAIL: pixels: convert could not read $1" >&2
+    kill -s TERM "$$"
+    exit 1
 }
 
 # How many pixels of a picture are dark (each channel below 70): text and
