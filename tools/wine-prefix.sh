@@ -4,7 +4,7 @@
 # "copy" makes a scratch copy of it (no wineserver may run on the copy yet).
 # Usage: wine-prefix.sh PREFIX [init|stop|copy TO]
 set -euo pipefail
-prefix=$1
+prefix=$(realpath -m "$1")   # Wine takes only an absolute one
 action=${2:-init}
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 . "$(dirname "$0")/wine-loader.sh"   # the settings 32-bit Wine needs
