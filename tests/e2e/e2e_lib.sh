@@ -10,18 +10,13 @@ readonly board_left=10   # band edge 2 + first cell 8, in client pixels
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-loader.sh"
-# In a suite run in lanes the game runs in its lane's prefix. A script that
-# makes a prefix of its own copies the suite's ($shared_prefix), its lane's
-# too. The script holds that prefix from here on (its display is the one the
-# prefix's tests share), so another test waits for it to end.
+# In a suite run in lanes the game runs in its lane's prefix, unless the
+# script made a prefix of its own (a copy of its lane's, $shared_prefix).
+# Held from here on, before anything is shown (tools/wine-lane.sh).
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-lane.sh"
-if [[ -n "${shared_prefix:-}" ]]; then
-    shared_prefix=${lane_prefix:-$shared_prefix}
-    hold_prefix "$shared_prefix"
-else
-    prefix=${lane_prefix:-$prefix}
-    hold_prefix "$prefix"
-fi
+[[ -n "${shared_prefix:-}" ]] || prefix=${lane_prefix:-$prefix}
+[[ -z "${shared_prefix:-}" ]] || shared_prefix=${lane_prefix:-$shared_prefix}
+hold_prefix "${shared_prefix:-$prefix}"
 # The loader that runs the game: 32-bit Wine for the 32-bit build.
 wine=$(wine_loader "$exe") || exit 2
 
@@ -48,7 +43,7 @@ cleanup() {
     local dir
     for dir in "${mounts[@]}"; do umount -l "$dir" 2>/dev/null || true; done
     rm -rf "$work"
-    [[ -z "${prefix_holder:-}" ]] || kill "$prefix_holder" 2>/dev/null || true   # the prefix is free
+    [[ -z "${prefix_holder:-}" ]] || kill "$prefix_holder" 2>/dev/null || true   # frees the prefix
 }
 trap cleanup EXIT
 
@@ -279,30 +274,22 @@ shoot_rect() {
 
 # The pixels of a picture (convert's options, a crop say, may follow it) as
 # "x,y: (r,g,b)" lines, row by row: the layout of ImageMagick's txt: format,
-# which took half a second for a window's picture, five times this. A picture
-# that convert cannot read, or that does not come out as width x height
-# pixels of 8 bits, fails the whole script, also from inside a pipeline or a
-# $(...): a count of pixels must not pass on an empty picture.
+# which took half a second for a window's picture, five times this.
+# Anything but a P3 header (width, height, 255) and that many pixels fails the
+# whole script, even from a pipeline or $(...): a count must not pass on nothing.
 pixels() {  # picture [options...]
     convert "$@" -depth 8 -compress none ppm:- | awk -v picture="$1" '
         { for (i = 1; i <= NF; i++) {
-            if (n < 4) {   # P3, width, height, 255
-                head[n++] = $i
-                if (n == 4) whole = head[0] == "P3" && head[1] ~ /^[1-9][0-9]*$/ &&
-                                    head[2] ~ /^[1-9][0-9]*$/ && head[3] == "255"
-                if (n == 4 && !whole) exit
-                continue
-            }
+            if (n < 4) { head[n++] = $i; continue }   # P3, width, height, 255
             c[k++] = $i
             if (k == 3) { printf "%d,%d: (%d,%d,%d)\n", p % head[1], int(p / head[1]), c[0], c[1], c[2]; p++; k = 0 }
         } }
         END {
-            if (whole && p == head[1] * head[2] && !k) exit 0
-            printf "e2e: FAIL: pixels: %s gave the header \"%s %s %s %s\" and %d pixels\n", \
-                picture, head[0], head[1], head[2], head[3], p > "/dev/stderr"
+            if (head[0] == "P3" && head[3] == 255 && head[1] * head[2] > 0 && p == head[1] * head[2] && !k) exit
+            printf "e2e: FAIL: pixels of %s: header \"%s %s %s %s\", %d pixels\n", picture, head[0],
+                head[1], head[2], head[3], p > "/dev/stderr"
             exit 1
         }' && return 0
-    (( PIPESTATUS[0] == 0 )) || echo "e2e: FAIL: pixels: convert could not read $1" >&2
     kill -s TERM "$$"
     exit 1
 }

@@ -1,83 +1,45 @@
 #!/usr/bin/env bash
-# tools/bootstrap.sh on a pretend machine (QUILLORY_BOOTSTRAP_FAKE): fake dpkg,
-# dpkg-query and apt-get that answer from files and note every call. Each
-# case runs it with a terminal (script(1), its answer typed) or without one.
-# Usage: bootstrap_test.sh BOOTSTRAP
+# The bootstrap (its path the argument) on a pretend machine with wine64 only,
+# with a terminal (script(1), the answer typed) or without: one fake command
+# stands for dpkg, dpkg-query, apt-get, apt-cache and id, and notes each call.
 set -euo pipefail
-bootstrap=$1
 fake=$(mktemp -d)
 trap 'rm -rf "$fake"' EXIT
-failures=0
-
-# A fresh machine (wine64 only, a kernel that runs i386 code) or one without
-# 32-bit support (wine32 installed); the plan apt answers. The fake apt
-# installs the 32-bit loader, which runs once qemu is registered.
-make_machine() {  # fresh|no-ia32 plan-lines
-    rm -rf "${fake:?}"/* && mkdir -p "$fake/bin" "$fake/usr/lib/wine" "$fake/proc/sys/fs/binfmt_misc"
-    [[ $1 == fresh ]] && echo ia32 > "$fake/proc/sys/fs/binfmt_misc/register" ||
-        : > "$fake/proc/sys/fs/binfmt_misc/register"
-    printf 'wine64 8.0\n' > "$fake/installed"
-    printf '#!/bin/sh\n' > "$fake/usr/lib/wine/wine64"
-    printf '#!/bin/sh\ntest -s "%s/proc/sys/fs/binfmt_misc/register"\n' "$fake" > "$fake/wine"
-    chmod +x "$fake/wine" "$fake/usr/lib/wine/wine64"
-    [[ $1 == fresh ]] || { echo "wine32:i386 8.0" >> "$fake/installed"; cp "$fake/wine" "$fake/usr/lib/wine/"; }
-    printf '%s\n' "$2" > "$fake/plan"
-    cat > "$fake/bin/dpkg-query" <<EOF
+cat > "$fake/command" <<'EOF'
 #!/bin/bash
-line=\$(grep "^\${@: -1} " "$fake/installed") || exit 1
-[[ "\$*" == *Status* ]] && echo "install ok installed" || echo "\${line#* }"
-EOF
-    cat > "$fake/bin/dpkg" <<EOF
-#!/bin/bash
-echo "dpkg \$*" >> "$fake/log"
-[[ \$1 == --compare-versions ]] && exec /usr/bin/dpkg "\$@"
+root=${0%/bin/*} && echo "${0##*/} $*" >> "$root/log"
+case "${0##*/} $1" in
+    "dpkg-query -W") grep -qx -- "${@: -1}" "$root/installed" && echo "install ok installed" ;;
+    "dpkg --compare-versions") exec /usr/bin/dpkg "$@" ;;
+    "apt-get install") [[ " $* " != *" -s "* ]] && cp "$root/wine" "$root/usr/lib/wine/" || cat "$root/plan" ;;
+    "id -u") echo 0 ;;   # root, so no sudo, whoever runs the test
+esac
 exit 0
 EOF
-    cat > "$fake/bin/apt-get" <<EOF
-#!/bin/bash
-echo "apt-get \$*" >> "$fake/log"
-[[ " \$* " != *" -s "* ]] || cat "$fake/plan"
-[[ " \$* " != *" wine32:i386 "* || " \$* " != *" -y "* ]] || cp "$fake/wine" "$fake/usr/lib/wine/"
-EOF
-    printf '#!/bin/sh\n' > "$fake/bin/apt-cache"
-    printf '#!/bin/sh\necho 0\n' > "$fake/bin/id"   # root: no sudo, whoever runs the test
-    chmod +x "$fake"/bin/*
-}
-
-# name | machine | apt's plan | mode | answer typed on a terminal (- none)
-#      | output must show | the fake's log must show | nor this
+# mode | apt's plan | answer on a terminal (- none) | output shows | log shows | log lacks
 cases=(
-"a no on a terminal changes nothing|fresh|Inst wine32 (8.0 Debian [i386])|all|n
-|go ahead\? \[y/N\] .*stopped: nothing was changed|apt-get update|add-architecture|install -y"
-"without a terminal it goes ahead and prints the plan|fresh|Inst wine32 (8.0 Debian [i386])|all|-
-|will add the i386 architecture.*will install .*wine32:i386.*done|add-architecture i386.*install -y|go ahead"
-"a downgrade shows both versions|fresh|Inst libz [1.3-2] (1.3-1 Debian [amd64])|all|-
-|will downgrade libz from 1.3-2 to 1.3-1|install -y|-"
-"the binfmt registration says why|no-ia32|Inst qemu-user-static (7.2 Debian [amd64])|all|-
-|register it with binfmt_misc.*runs no 32-bit code.*registered qemu-i386|install -y.*qemu-user-static|-"
-"make run installs the 64-bit game's needs only|fresh|Inst cmake (3.25 Debian [amd64])|run|-
-|will install cmake ninja-build g\+\+-mingw-w64-x86-64-posix fonts-wine \(|install -y|wine32|i386|nsis"
+"all|Inst wine32 (8.0 Debian [i386])|n|go ahead\? \[y/N\] .*stopped: nothing was changed|apt-get update|add-arch|install -y"
+"all|Inst wine32 (8.0 Debian [i386])|-|will add the i386 architecture.*will install .*wine32:i386.*done|add-architecture i386.*install -y|-"
+"all|Inst libz [1.3-2] (1.3-1 Debian [amd64])|-|will downgrade libz from 1.3-2 to 1.3-1|install -y|-"
+"run|Inst cmake (3.25 Debian [amd64])|-|will install cmake ninja-build g\+\+-mingw-w64-x86-64-posix fonts-wine \(|install -y|wine32|i386|nsis"
 )
+failures=0
 for row in "${cases[@]}"; do
-    IFS='|' read -r name machine plan mode answer shows logged absent <<<"${row//$'\n'/}"
-    make_machine "$machine" "$plan"
+    IFS='|' read -r mode plan answer shows logged absent <<<"$row"
+    rm -rf "${fake:?}"/{bin,usr} && mkdir -p "$fake/bin" "$fake/usr/lib/wine" && : > "$fake/log"
+    for c in dpkg dpkg-query apt-get apt-cache id; do ln -s ../command "$fake/bin/$c"; done
+    printf '#!/bin/sh\n' > "$fake/wine" && chmod +x "$fake/command" "$fake/wine"   # its kernel runs i386 code
+    cp "$fake/wine" "$fake/usr/lib/wine/wine64" && echo wine64 > "$fake/installed" && echo "$plan" > "$fake/plan"
     status=0
     if [[ $answer == - ]]; then
-        output=$(QUILLORY_BOOTSTRAP_FAKE=$fake bash "$bootstrap" "$mode" </dev/null 2>&1) || status=$?
+        output=$(QUILLORY_BOOTSTRAP_FAKE=$fake bash "$1" "$mode" </dev/null 2>&1) || status=$?
     else
-        output=$(printf '%s\n' "$answer" | script -qec \
-            "QUILLORY_BOOTSTRAP_FAKE=$fake CI= bash $bootstrap $mode" /dev/null 2>&1) || status=$?
+        output=$(echo "$answer" | script -qec "QUILLORY_BOOTSTRAP_FAKE=$fake CI= bash $1 $mode" /dev/null 2>&1) || status=$?
     fi
-    log=$(tr '\n' ' ' < "$fake/log" 2>/dev/null || true)
-    problem=
-    [[ $(tr '\n\r' '  ' <<<"$output") =~ $shows ]] || problem="output lacks /$shows/"
-    [[ $log =~ $logged ]] || problem+=" log lacks /$logged/"
-    [[ $absent == - || ! $log =~ $absent ]] || problem+=" log has /$absent/"
-    [[ ($answer == - && $status == 0) || ($answer != - && $status != 0) ]] || problem+=" exit status $status"
-    if [[ -n $problem ]]; then
-        echo "FAIL: $name:$problem"$'\n'"$output"$'\n'"log: $log"
-        failures=$((failures + 1))
-    fi
+    log=$(tr '\n' ' ' <"$fake/log")
+    [[ $(tr '\r\n' '  ' <<<"$output") =~ $shows && $log =~ $logged && ($absent == - || ! $log =~ $absent) &&
+       ($answer == - && $status == 0 || $answer != - && $status != 0) ]] ||
+        { echo "FAIL: $row"$'\n'"exit status $status: $output"$'\n'"log: $log"; failures=$((failures + 1)); }
 done
 echo "bootstrap_test: $(( ${#cases[@]} - failures )) passed, $failures failed"
 (( failures == 0 ))

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ui/application.h"
@@ -133,10 +132,12 @@ TEST_F(ComponentLifeTest, LoadStepRunsOnceInCreationOrderBeforeTheFormIsShown) {
 
 TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
     auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
+    auto* plain = Create<TButton>(form.get());
+    auto* derived = Create<TDerivedButton>(form.get());
     // The classes the style picks its painters by, each under its own name.
     const std::pair<TComponent*, const char*> named[] = {
-        {Create<TButton>(form.get()), "TButton"},
-        {Create<TDerivedButton>(form.get()), "TDerivedButton"},
+        {plain, "TButton"},
+        {derived, "TDerivedButton"},
         {Create<TEdit>(form.get()), "TEdit"},
         {Create<TListBox>(form.get()), "TListBox"},
         {Create<TPanel>(form.get()), "TPanel"},
@@ -145,8 +146,6 @@ TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
         {Create<TForm>(form.get()), "TForm"},
     };
     for (const auto& [component, name] : named) EXPECT_STREQ(component->ClassName(), name);
-    const TComponent* plain = named[0].first;
-    const TComponent* derived = named[1].first;
     EXPECT_TRUE(IsExactly<TButton>(plain));
     EXPECT_FALSE(IsExactly<TButton>(derived));
     EXPECT_TRUE(InheritsFrom<TButton>(derived));
