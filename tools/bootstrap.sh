@@ -56,7 +56,7 @@ pins=()
 # program (the loader and the programs it starts) goes through it.
 misc=$root/proc/sys/fs/binfmt_misc
 i386_runs() { "$root/usr/lib/wine/wine" --version >/dev/null 2>&1; }
-qemu_why="32-bit Wine then runs through it, several times slower"
+qemu_why="32-bit Wine runs through it, several times slower"
 qemu_step="install qemu-user-static and register it with binfmt_misc for every i386 program on this machine"
 qemu=no
 if [[ $mode == all ]]; then
@@ -70,8 +70,7 @@ if [[ $mode == all ]]; then
             installed qemu-user-static || missing+=(qemu-user-static)
         fi
     else
-        qemu=maybe
-        plan+=("also, should this kernel run no 32-bit code (known once wine32 is in), $qemu_step: $qemu_why")
+        qemu=maybe   # said after the install it depends on
     fi
 fi
 
@@ -144,6 +143,8 @@ if [[ ${#missing[@]} -gt 0 ]]; then
             plan+=("downgrade $name from $old to $new, a version that both architectures' lists have")
     done < <(sed -nE 's/^Inst ([^ ]+) \[([^]]+)\] \(([^ ]+) .*/\1 \2 \3/p' <<<"$answer")
 fi
+[[ $qemu != maybe ]] ||
+    plan+=("then, if this kernel runs no 32-bit code (seen once wine32 is in), $qemu_step: $qemu_why")
 
 if [[ ${#plan[@]} -gt 0 ]]; then
     for line in "${plan[@]}"; do say "will $line"; done
