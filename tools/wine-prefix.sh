@@ -4,7 +4,7 @@
 # "copy" makes a scratch copy of it (no wineserver may run on the copy yet).
 # Usage: wine-prefix.sh PREFIX [init|stop|copy TO]
 set -euo pipefail
-prefix=$1
+prefix=$(realpath -m "$1")   # Wine takes only an absolute one
 action=${2:-init}
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 . "$(dirname "$0")/wine-loader.sh"   # the settings 32-bit Wine needs
@@ -16,8 +16,9 @@ case "$action" in
             timeout 180 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
         fi
         # A prefix made while 32-bit Wine could not run has no 32-bit system
-        # files; the 32-bit programs would find no kernel32.dll.
-        if [[ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]]; then
+        # files; the 32-bit programs would find no kernel32.dll. (Without
+        # 32-bit Wine, as `make run` installs it, there are none to add.)
+        if [[ -x /usr/lib/wine/wine && ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]]; then
             echo "wine-prefix: adding the 32-bit system files to $prefix"
             timeout 300 /usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1 || true
         fi

@@ -15,6 +15,7 @@ inline constexpr const char* kAboutPictureResource = "ABOUTPICTURE";
 // lines stay legible at a size that is not a whole multiple of its own.
 class THalftoneImage : public ui::TImage {
 public:
+    const char* ClassName() const override { return "THalftoneImage"; }
     explicit THalftoneImage(ui::TComponent* owner) : ui::TImage(owner) {}
 
 protected:
@@ -23,6 +24,7 @@ protected:
 
 class TAboutForm : public ui::TForm {
 public:
+    const char* ClassName() const override { return "TAboutForm"; }
     // `mainWindow` is the window the about window stands in for.
     TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow);
 

@@ -29,6 +29,7 @@ constexpr Rect LevelBarBounds(int n) {
 
 class TLevelForm : public ui::TForm {
 public:
+    const char* ClassName() const override { return "TLevelForm"; }
     // `game` is the one the bars set the level of; `mainWindow` is enabled
     // again when the dialog closes. Both must outlive the dialog.
     TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWindow);

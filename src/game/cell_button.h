@@ -23,6 +23,7 @@ bool DrawCellSymbol(ui::TCanvas& canvas, int left, int top, char symbol, ui::TCo
 
 class TCellButton : public ui::TSpeedButton {
 public:
+    const char* ClassName() const override { return "TCellButton"; }
     explicit TCellButton(ui::TComponent* owner);
 
 protected:

@@ -44,6 +44,7 @@ std::string ButtonNumber(int x, int y);
 
 class TMainForm : public ui::TForm {
 public:
+    const char* ClassName() const override { return "TMainForm"; }
     TMainForm(ui::TComponent* owner, GameState& game);
     ~TMainForm() override;
 

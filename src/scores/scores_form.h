@@ -14,6 +14,7 @@ namespace quillory {
 // A list box whose lines are a fixed number of pixels high, whatever its font.
 class TScoreListBox : public ui::TListBox {
 public:
+    const char* ClassName() const override { return "TScoreListBox"; }
     explicit TScoreListBox(ui::TComponent* owner) : ui::TListBox(owner) {}
 
     int ItemHeight() const { return item_height_; }
@@ -30,6 +31,7 @@ private:
 
 class TScoresForm : public ui::TForm {
 public:
+    const char* ClassName() const override { return "TScoresForm"; }
     // `keeper` fills the lists and must outlive the dialog; `mainWindow` is the
     // window the dialog is first centred over and enables when it closes.
     TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* mainWindow);

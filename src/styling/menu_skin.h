@@ -23,6 +23,7 @@ constexpr LONG_PTR kUnstyledTag = 999;
 
 class TMenuSkin : public ui::TComponent, public IMenuSkin {
 public:
+    const char* ClassName() const override { return "TMenuSkin"; }
     // The owner must be a form (or none).
     explicit TMenuSkin(ui::TComponent* owner);
     ~TMenuSkin() override;

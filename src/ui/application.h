@@ -29,6 +29,7 @@ TMessageBoxAnswerer SetMessageBoxAnswerer(TMessageBoxAnswerer answerer);
 
 class TApplication : public TComponent {
 public:
+    const char* ClassName() const override { return "TApplication"; }
     TApplication();
     ~TApplication() override;
 

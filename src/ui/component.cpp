@@ -1,100 +1,11 @@
 #include "ui/component.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <map>
-#include <mutex>
 #include <stdexcept>
-#include <string_view>
-#include <typeindex>
-#include <typeinfo>
 
 namespace quillory::ui {
 
 namespace {
-
-// The class's own name from the compiler's name of its type, which follows
-// the Itanium C++ ABI: "5TForm", "N8quillory2ui5TFormE" (namespaces first),
-// "ZN...E5TForm" (a class local to a function: the function comes first).
-// Template arguments ("I...E") are left out. Read here rather than through
-// __cxa_demangle, which brings the whole demangler and a printf into the game.
-class MangledName {
-public:
-    explicit MangledName(std::string_view text) : text_(text) {}
-
-    std::string_view ClassName() {
-        std::string_view name = Name();
-        const bool wholeRead = at_ == text_.size() || text_[at_] == '_';  // '_': a local's number
-        return name.empty() || !wholeRead ? text_ : name;
-    }
-
-private:
-    // <name>: a source name, a nested one or a local one; the last simple name.
-    std::string_view Name() {
-        if (Take('Z')) {
-            SkipBalanced();  // the function and its parameters, up to the 'E'
-            return Name();
-        }
-        if (!Take('N')) {
-            const std::string_view name = SourceName();
-            if (Take('I')) SkipBalanced();
-            return name;
-        }
-        std::string_view last;
-        while (at_ < text_.size() && !Take('E')) {
-            if (Take('I')) {
-                SkipBalanced();
-            } else if (text_.substr(at_, 2) == "St") {  // std::
-                at_ += 2;
-            } else {
-                const std::string_view name = SourceName();
-                if (name.empty()) return {};
-                last = name;
-            }
-        }
-        return last;
-    }
-
-    // <length><identifier>
-    std::string_view SourceName() {
-        std::size_t length = 0;
-        const std::size_t start = at_;
-        while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9')
-            length = length * 10 + static_cast<std::size_t>(text_[at_++] - '0');
-        if (at_ == start || length > text_.size() - at_) return {};
-        at_ += length;
-        return text_.substr(at_ - length, length);
-    }
-
-    // Past the 'E' that closes what was just opened; names are skipped whole
-    // so that their letters are not read as codes.
-    void SkipBalanced() {
-        int depth = 1;
-        while (at_ < text_.size() && depth > 0) {
-            const char ch = text_[at_];
-            if (ch >= '0' && ch <= '9') {
-                if (SourceName().empty()) return;
-                continue;
-            }
-            ++at_;
-            if (ch == 'N' || ch == 'I' || ch == 'Z' || ch == 'L' || ch == 'F') ++depth;
-            if (ch == 'E') --depth;
-        }
-    }
-
-    bool Take(char ch) {
-        if (at_ >= text_.size() || text_[at_] != ch) return false;
-        ++at_;
-        return true;
-    }
-
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
-
-std::string UnqualifiedName(const std::type_info& type) {
-    return std::string(MangledName(type.name()).ClassName());
-}
 
 // Printable ASCII: letters, digits, punctuation and the space. For such names
 // the platform's case-blind compare is equality after folding A-Z to a-z;
@@ -130,14 +41,6 @@ TComponent::~TComponent() {
     BeforeDestruction();  // nothing left to do when delete ran it
     DestroyComponents();
     if (owner_) owner_->Remove(this);
-}
-
-const char* TComponent::ClassName() const {
-    static std::map<std::type_index, std::string> names;
-    const std::type_info& type = typeid(*this);
-    auto found = names.find(type);
-    if (found == names.end()) found = names.emplace(type, UnqualifiedName(type)).first;
-    return found->second.c_str();
 }
 
 void TComponent::MarkDestroying() {

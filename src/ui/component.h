@@ -32,9 +32,11 @@ public:
     static void* operator new(std::size_t size) { return ::operator new(size); }
     static void operator delete(void* storage) { ::operator delete(storage); }
 
-    // The class's own name ("TForm", "TMainForm"), from the type itself: a
-    // derived class can never pass for its base.
-    const char* ClassName() const;
+    // The class's own name ("TForm", "TMainForm"): the name of its windows'
+    // class, and what the style and the tests know it by. Each class of the
+    // framework and of the game declares its own, so that it does not pass
+    // for its base.
+    virtual const char* ClassName() const { return "TComponent"; }
 
     const std::string& Name() const { return name_; }
     // Names are unique among the components of one owner (compared without case).

@@ -38,6 +38,7 @@ bool IsAccel(char key, const std::string& caption);
 
 class TControl : public TComponent {
 public:
+    const char* ClassName() const override { return "TControl"; }
     explicit TControl(TComponent* owner);
     ~TControl() override;
 
@@ -177,6 +178,7 @@ protected:
 // mouse messages that land on it.
 class TGraphicControl : public TControl {
 public:
+    const char* ClassName() const override { return "TGraphicControl"; }
     explicit TGraphicControl(TComponent* owner);
     TCanvas& Canvas() { return canvas_; }
 
@@ -202,6 +204,7 @@ struct TCreateParams {
 
 class TWinControl : public TControl {
 public:
+    const char* ClassName() const override { return "TWinControl"; }
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
     bool IsWindowed() const override { return true; }

@@ -64,6 +64,7 @@ void SetUpDialog(TForm& form, const std::string& caption) {
 // another scale while they wait for their answer.
 class TMessageForm : public TForm {
 public:
+    const char* ClassName() const override { return "TMessageForm"; }
     TMessageForm(TComponent* owner, const std::string& message, TMsgDlgType type,
                  TMsgDlgButtons buttons);
 
@@ -80,6 +81,7 @@ private:
 
 class TInputForm : public TForm {
 public:
+    const char* ClassName() const override { return "TInputForm"; }
     TInputForm(TComponent* owner, const std::string& caption, const std::string& prompt,
                const std::string& value);
 

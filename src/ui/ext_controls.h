@@ -18,6 +18,7 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TPanel : public TWinControl {
 public:
+    const char* ClassName() const override { return "TPanel"; }
     explicit TPanel(TComponent* owner);
 
     TBevelCut BevelOuter() const { return bevel_outer_; }
@@ -51,6 +52,7 @@ struct TCoolBand {
 // there is no picture.
 class TCoolBar : public TWinControl {
 public:
+    const char* ClassName() const override { return "TCoolBar"; }
     explicit TCoolBar(TComponent* owner);
 
     TBitmap& Bitmap() { return bitmap_; }
@@ -79,6 +81,7 @@ private:
 
 class TLabel : public TGraphicControl {
 public:
+    const char* ClassName() const override { return "TLabel"; }
     explicit TLabel(TComponent* owner);
 
     bool Transparent() const { return transparent_; }
@@ -113,6 +116,7 @@ enum class TBevelStyle { bsLowered, bsRaised };
 
 class TBevel : public TGraphicControl {
 public:
+    const char* ClassName() const override { return "TBevel"; }
     explicit TBevel(TComponent* owner);
 
     TBevelShape Shape() const { return shape_; }
@@ -130,6 +134,7 @@ private:
 
 class TImage : public TGraphicControl {
 public:
+    const char* ClassName() const override { return "TImage"; }
     explicit TImage(TComponent* owner);
 
     // The picture; one named with SetPictureResource is read at this first request.
@@ -163,6 +168,7 @@ enum class TButtonGlyphLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBo
 
 class TSpeedButton : public TGraphicControl {
 public:
+    const char* ClassName() const override { return "TSpeedButton"; }
     explicit TSpeedButton(TComponent* owner);
 
     bool Flat() const { return flat_; }

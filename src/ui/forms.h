@@ -34,6 +34,7 @@ TModalAnswerer SetModalAnswerer(TModalAnswerer answerer);
 
 class TForm : public TWinControl {
 public:
+    const char* ClassName() const override { return "TForm"; }
     explicit TForm(TComponent* owner);
     ~TForm() override;
     void AfterConstruction() override;

@@ -10,9 +10,9 @@
 
 namespace quillory::ui {
 
-// How many GDI objects and device contexts the owners below hold right now.
-// The system's own count is not available everywhere (Wine answers 0 to
-// GetGuiResources), so leak checks read these.
+// How many GDI objects and device contexts the owners below hold right now:
+// what leak checks read, as the system's count (GetGuiResources) takes in the
+// whole process, with what the system and the common controls make for it.
 struct GdiOwnerCounts {
     long Objects = 0;
     long DeviceContexts = 0;
@@ -100,9 +100,9 @@ private:
 };
 
 // Selects an object into a DC and puts the previous one back on scope exit.
-// A font that is the DC's font already is left alone: selecting a font
-// realises it anew every time, even the same one (about ten microseconds
-// under Wine, more than writing a caption with it).
+// A font that is the DC's font already is left alone: selecting it again
+// changes nothing, yet may have GDI match the logical font to a physical one
+// anew, work that can outweigh the caption written with it.
 class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(Select(dc, object)) {}

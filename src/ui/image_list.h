@@ -16,6 +16,7 @@ constexpr int kDefaultImageSize = 16;
 
 class TImageList : public TComponent {
 public:
+    const char* ClassName() const override { return "TImageList"; }
     TImageList(TComponent* owner, int width = kDefaultImageSize,
                int height = kDefaultImageSize);
 

@@ -41,6 +41,7 @@ void RefreshSystemMenuFont();
 
 class TMenuItem : public TComponent {
 public:
+    const char* ClassName() const override { return "TMenuItem"; }
     explicit TMenuItem(TComponent* owner);
     ~TMenuItem() override;
 
@@ -128,6 +129,7 @@ private:
 
 class TMenu : public TComponent {
 public:
+    const char* ClassName() const override { return "TMenu"; }
     explicit TMenu(TComponent* owner);
     ~TMenu() override;
 
@@ -172,6 +174,7 @@ private:
 
 class TMainMenu : public TMenu {
 public:
+    const char* ClassName() const override { return "TMainMenu"; }
     explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
     // The form whose menu bar this is (set by TForm::SetMenu).
     TForm* WindowForm() const { return form_; }
@@ -187,6 +190,7 @@ private:
 
 class TPopupMenu : public TMenu {
 public:
+    const char* ClassName() const override { return "TPopupMenu"; }
     explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
     // Opens the menu at a screen point; the application window receives its messages.
     virtual void Popup(int x, int y);

@@ -15,6 +15,7 @@ enum class TBorderStyle { bsNone, bsSingle };
 
 class TButton : public TWinControl {
 public:
+    const char* ClassName() const override { return "TButton"; }
     explicit TButton(TComponent* owner);
 
     // Enter clicks the default button, Esc the cancel button.
@@ -43,6 +44,7 @@ private:
 
 class TEdit : public TWinControl {
 public:
+    const char* ClassName() const override { return "TEdit"; }
     explicit TEdit(TComponent* owner);
 
     int MaxLength() const { return max_length_; }
@@ -79,6 +81,7 @@ private:
 
 class TListBox : public TWinControl {
 public:
+    const char* ClassName() const override { return "TListBox"; }
     explicit TListBox(TComponent* owner);
 
     int ItemCount() const { return static_cast<int>(items_.size()); }
@@ -115,6 +118,7 @@ struct TStatusPanel {
 
 class TStatusBar : public TWinControl {
 public:
+    const char* ClassName() const override { return "TStatusBar"; }
     explicit TStatusBar(TComponent* owner);
 
     int PanelCount() const { return static_cast<int>(panels_.size()); }

@@ -11,6 +11,7 @@ namespace quillory::ui {
 
 class TTimer : public TComponent {
 public:
+    const char* ClassName() const override { return "TTimer"; }
     explicit TTimer(TComponent* owner);
     ~TTimer() override;
 

@@ -44,6 +44,7 @@ constexpr int kMaxGlyphs = 4;
 
 class TShadeButton : public ui::TWinControl {
 public:
+    const char* ClassName() const override { return "TShadeButton"; }
     explicit TShadeButton(ui::TComponent* owner);
     ~TShadeButton() override;
 

