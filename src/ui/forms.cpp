@@ -436,6 +436,7 @@ void TForm::WndProc(TMessage& message) {
         case WM_COMMAND:
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
+        case WM_MENUCHAR:
             if (DispatchMenuMessage(message)) return;
             break;
         case WM_DESTROY:

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "core/menu_mnemonics.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
 #include "ui/forms.h"
@@ -455,8 +456,38 @@ void TPopupMenu::Popup(int x, int y) {
     }
 }
 
+namespace {
+
+// The system matches no "&" letter of an owner-drawn entry: it asks the
+// menu's owner. The window menu is the system's own.
+bool AnswerMenuCharMessage(TMessage& message) {
+    if (HIWORD(message.WParam) & MF_SYSMENU) return false;
+    HMENU menu = reinterpret_cast<HMENU>(message.LParam);
+    std::vector<MenuEntryKey> entries;
+    int highlighted = -1;
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA | MIIM_STATE;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        const TMenuItem* item = TMenuItem::FromItemData(info.dwItemData);
+        entries.push_back({item ? std::string_view(item->Caption()) : std::string_view(),
+                           (info.fState & MFS_DISABLED) == 0});
+        if (info.fState & MFS_HILITE) highlighted = i;
+    }
+    const MenuCharAnswer answer =
+        quillory::AnswerMenuChar(entries, highlighted, static_cast<char>(LOWORD(message.WParam)));
+    if (answer.Action == MenuCharAction::NotFound) return false;
+    message.Result = MAKELRESULT(
+        answer.Index, answer.Action == MenuCharAction::Execute ? MNC_EXECUTE : MNC_SELECT);
+    return true;
+}
+
+}  // namespace
+
 bool DispatchMenuMessage(TMessage& message) {
     switch (message.Msg) {
+        case WM_MENUCHAR: return AnswerMenuCharMessage(message);
         case WM_COMMAND: {
             if (message.LParam != 0 || HIWORD(message.WParam) != 0) return false;
             TMenuItem* item = TMenuItem::FindByCommand(LOWORD(message.WParam));

@@ -196,8 +196,9 @@ protected:
     HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
 };
 
-// Menu commands, item measuring and item drawing, for whichever window
-// received them. True when the message concerned a menu item.
+// Menu commands, item measuring and item drawing, and the letters typed in
+// owner-drawn menus, for whichever window received them. True when the
+// message concerned a menu item.
 bool DispatchMenuMessage(TMessage& message);
 
 }  // namespace quillory::ui
