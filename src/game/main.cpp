@@ -12,6 +12,7 @@
 #include "scores/scores_form.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
+#include "ui/system_library.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything can load a library: none comes from the game's folder.
+    quillory::ui::RestrictLibrarySearch();
     // Before the first window: every window is laid out at its screen's scale.
     quillory::ui::DeclareDpiAwareness();
     quillory::SetDefaultClockSource(&PerformanceCounterLowBits);
