@@ -131,6 +131,11 @@ public:
 
 private:
     void SetColorProperty(ui::TColor& field, ui::TColor value);
+    // The colour of the bar's captions, which the bar beyond them takes too.
+    ui::TColor CaptionsColor() const;
+    void ColorMenuBar(ui::TMainMenu& menu, bool apply);
+    // Follows a change of that colour where the bar has it.
+    void RenewMenuBarColor();
     void FollowFormScale();
     void RedrawFormMenuBar();
     void StepAside(bool aside);

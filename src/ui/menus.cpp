@@ -40,6 +40,14 @@ UINT AllocateCommand() {
     return 0;
 }
 
+void SetMenuBackground(HMENU menu, HBRUSH brush) {
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = brush;
+    SetMenuInfo(menu, &info);
+}
+
 struct CachedMenuFont {
     TFont font;
     bool read = false;
@@ -383,6 +391,15 @@ void TMenu::SetRightToLeft(bool value) {
     if (handle_) Rebuild();
 }
 
+void TMenu::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    BrushHandle brush(color == clNone ? nullptr : CreateSolidBrush(ColorToRGB(color)));
+    // The menu takes the new brush before the old one goes.
+    if (handle_) SetMenuBackground(handle_, brush.Get());
+    brush_ = std::move(brush);
+}
+
 void TMenu::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == images_) {
         images_ = nullptr;
@@ -413,6 +430,7 @@ void TMenu::Rebuild() {
         TMenuItem* item = items_->Items(i);
         if (item->Visible()) item->Build(handle_, owner_draw_);
     }
+    if (brush_) SetMenuBackground(handle_, brush_.Get());
     HandleRebuilt();
     if (old) DestroyMenu(old);
     if (OnChange) OnChange(this);

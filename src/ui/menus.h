@@ -141,6 +141,10 @@ public:
     // The menu reads from right to left (items in right-to-left order).
     bool RightToLeft() const { return right_to_left_; }
     void SetRightToLeft(bool value);
+    // What the system paints where no item lies (a bar beyond its last
+    // caption); clNone leaves the system's menu colour.
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     // Builds the system menu anew from the items.
     virtual void Rebuild();
     // Between BeginUpdate and EndUpdate every rebuild asked for is put off;
@@ -168,6 +172,8 @@ private:
     int update_depth_ = 0;
     bool rebuild_pending_ = false;
     TImageList* images_ = nullptr;
+    TColor color_ = clNone;
+    BrushHandle brush_;  // the menu's while it holds it; freed after it
 };
 
 class TMainMenu : public TMenu {
