@@ -191,6 +191,22 @@ TEST_F(MenuWindowTest, HidingGivesTheProcedureBackAndRemovesTheRegion) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+// Windows repaints a popup's own frame (WM_NCPAINT) and prints the popup to fade
+// it in (WM_PRINT): the flat frame follows both, as messages sent here show.
+TEST_F(MenuWindowTest, TheFlatFrameFollowsTheSystemsOwnFramePaintsAndPrints) {
+    PaintBorder(false);
+    PatBlt(ui::WholeWindowDC(window).Get(), 0, 0, kWidth, kHeight, WHITENESS);  // the system's
+    SendMessageA(window, WM_NCPAINT, 1, 0);
+    ReadWindow(window, shot);
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, 1, kHeight - 2}, testing::MenuFrameColor()));
+    for (const auto& [flags, framed] :
+         {std::pair{PRF_NONCLIENT | PRF_CLIENT, true}, std::pair{PRF_CLIENT, false}}) {
+        testing::Fill(shot, kWidth, kHeight, clWhite);
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(shot.DC()), flags);
+        EXPECT_EQ(shot.Pixel(0, kHeight / 2) == Rgb(testing::MenuFrameColor()), framed) << flags;
+    }
+}
+
 TEST_F(MenuWindowTest, AnEmptyStoredProcedureIsNeverCalled) {
     PaintBorder(false);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);  // someone cleared the slot
