@@ -5,6 +5,7 @@
 
 #include "styling/elements/dc_tools.h"
 #include "ui/gdi.h"
+#include "ui/system_settings.h"
 
 namespace quillory::styling {
 
@@ -52,6 +53,8 @@ void InstallMenuWindowProc(HWND window) {
         SetPropA(window, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous));
     }
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuWindowProc));
+    // Rounded corners would cut into the square flat frame.
+    ui::KeepCornersSquare(window);
 }
 
 void KeepFrameLook(HWND window, const TFlatFrameLook& look) {

@@ -3,8 +3,9 @@
 // top margin and, where the system draws no menu shadows, a notched window
 // region with a painted two-pixel shadow. While a popup carries the frame its
 // window procedure is MenuWindowProc, which paints the frame again over each
-// frame the system paints or prints itself, and gives the previous procedure
-// back when the popup is hidden, closed or destroyed.
+// frame the system paints or prints itself, asks for square corners, and
+// gives the previous procedure back when the popup is hidden, closed or
+// destroyed.
 #pragma once
 
 #include <windows.h>

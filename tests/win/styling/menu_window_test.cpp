@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/menu_colors.h"
@@ -205,6 +206,21 @@ TEST_F(MenuWindowTest, TheFlatFrameFollowsTheSystemsOwnFramePaintsAndPrints) {
         SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(shot.DC()), flags);
         EXPECT_EQ(shot.Pixel(0, kHeight / 2) == Rgb(testing::MenuFrameColor()), framed) << flags;
     }
+}
+
+// Windows 11 rounds popup windows: square corners asked for once, through a fake
+// of the desktop window manager's call that refuses as Windows 10 does.
+TEST_F(MenuWindowTest, SquareCornersAreAskedForOnce) {
+    std::vector<std::tuple<HWND, DWORD, DWORD, DWORD>> asked;
+    testing::ScopedSystemSettings settings(
+        false, false, nullptr, [&](HWND w, DWORD attribute, LPCVOID value, DWORD size) {
+            asked.emplace_back(w, attribute, *static_cast<const DWORD*>(value), size);
+            return E_INVALIDARG;
+        });
+    PaintBorder(false);
+    PaintBorder(false);
+    EXPECT_EQ(asked, (decltype(asked){{window, 33, 1, sizeof(DWORD)}}));
+    EXPECT_TRUE(IsFlatMenuWindow(window));
 }
 
 TEST_F(MenuWindowTest, AnEmptyStoredProcedureIsNeverCalled) {
