@@ -299,16 +299,28 @@ void TMenuItem::Changed(bool rebuild) {
         menu->Rebuild();
         return;
     }
-    // Changing an item in place keeps an open menu intact.
-    MENUITEMINFOA info;
-    std::string text;
-    FillItemInfo(info, text, menu->OwnerDraw());
-    info.fMask &= ~static_cast<UINT>(MIIM_ID);
-    SetMenuItemInfoA(parent_handle_, command_, FALSE, &info);
+    SetInPlace(menu->OwnerDraw());
     if (menu->OnChange) menu->OnChange(menu);
     if (auto* mainMenu = dynamic_cast<TMainMenu*>(menu);
         mainMenu && mainMenu->WindowForm() && mainMenu->WindowForm()->HandleAllocated())
         DrawMenuBar(mainMenu->WindowForm()->Handle());
+}
+
+// Changing an item in place keeps an open menu intact.
+void TMenuItem::SetInPlace(bool ownerDraw) {
+    MENUITEMINFOA info;
+    std::string text;
+    FillItemInfo(info, text, ownerDraw);
+    info.fMask &= ~static_cast<UINT>(MIIM_ID);
+    SetMenuItemInfoA(parent_handle_, command_, FALSE, &info);
+}
+
+void TMenuItem::SetSubItemsInPlace() {
+    for (TMenuItem* item : items_) {
+        if (!item->visible_) continue;
+        item->SetInPlace(true);
+        item->SetSubItemsInPlace();
+    }
 }
 
 void TMenuItem::Click() {
@@ -434,6 +446,10 @@ void TMenu::Rebuild() {
     HandleRebuilt();
     if (old) DestroyMenu(old);
     if (OnChange) OnChange(this);
+}
+
+void TMenu::Remeasure() {
+    if (handle_ && owner_draw_) items_->SetSubItemsInPlace();
 }
 
 TMenuItem* TMenu::FindItem(UINT command) const {

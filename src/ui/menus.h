@@ -106,6 +106,8 @@ private:
     friend class TMenu;
     void Build(HMENU parentMenu, bool ownerDraw);
     void Changed(bool rebuild);
+    void SetInPlace(bool ownerDraw);
+    void SetSubItemsInPlace();
     void FillItemInfo(MENUITEMINFOA& info, std::string& text, bool ownerDraw) const;
 
     std::string caption_;
@@ -147,6 +149,9 @@ public:
     void SetColor(TColor color);
     // Builds the system menu anew from the items.
     virtual void Rebuild();
+    // The system measures an owner-drawn item once and keeps its size: every
+    // item set anew (in place, an open menu stays open) is measured again.
+    void Remeasure();
     // Between BeginUpdate and EndUpdate every rebuild asked for is put off;
     // EndUpdate builds the menu once if any was. Calls nest.
     void BeginUpdate() { ++update_depth_; }

@@ -167,6 +167,27 @@ TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
               DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
 }
 
+// Windows measures an owner-drawn entry once (Wine at every opening): after a
+// scale change every entry is set anew, which has Windows measure it again;
+// read back where each entry's type was cleared behind the menus' back.
+TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
+    TMenuItem* game = Item(menu->Items(), "&Game");
+    Item(game, "Run");
+    auto* popup = Create<TPopupMenu>(form.get());
+    Item(popup->Items(), "First");
+    menu->SetOwnerDraw(true);
+    popup->SetOwnerDraw(true);
+    form->SetMenu(menu);
+    form->HandleNeeded();
+    MENUITEMINFOA plain{};
+    plain.cbSize = sizeof(plain);
+    plain.fMask = MIIM_FTYPE;
+    const HMENU menus[] = {menu->Handle(), game->Handle(), popup->Handle()};
+    for (HMENU handle : menus) SetMenuItemInfoA(handle, 0, TRUE, &plain);
+    SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    for (HMENU handle : menus) EXPECT_TRUE(ItemType(handle, 0) & MFT_OWNERDRAW);
+}
+
 TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);
