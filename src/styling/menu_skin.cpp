@@ -189,7 +189,7 @@ HWND TMenuSkin::FormWindow() const {
 
 void TMenuSkin::ResolveColors(HDC surface) {
     colors_dirty_ = false;
-    style_.FHighColor = IsHighColorSurface(surface);
+    style_.FHighColor = context_.IsHighColorSurface(surface);
     style_.FLightLevelNormal = kLightLevelNormal;
     style_.FLightLevelHot = kLightLevelHot;
     style_.Colors = ResolveSkinColors(colors_, style_.UseSystemColors, use_dim_color_,

@@ -128,6 +128,7 @@ public:
         style_.Colors.FResMenuBarColor = color;
     }
     HWND FormWindow() const override;
+    TStyleContext& Context() override { return context_; }
 
 private:
     void SetColorProperty(ui::TColor& field, ui::TColor value);
@@ -142,6 +143,7 @@ private:
 
     ui::TForm* form_ = nullptr;
     TSkinStyle style_;  // the item font, levels and the resolved colours
+    TStyleContext context_;  // after the style: the buffers go before the item font
     TSkinColorProperties colors_;
     TMenuLook look_;
     TMenuWindowOptions window_options_;
