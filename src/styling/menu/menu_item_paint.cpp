@@ -288,10 +288,10 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     const bool topLevel = IsTopLevelItem(item);
     const bool rtl = ItemRightToLeft(item);
 
-    // 1. and 2. Colours up to date (against a surface like the buffer: every
-    // buffer is a 32-bit picture), the item font, and the lengths at the
-    // form's scale, which the buffer's size needs; then the buffer, and where
-    // it goes on the target.
+    // Colours up to date (against a surface like the buffer: every buffer is
+    // a 32-bit picture), the item font, and the lengths at the form's scale,
+    // which the buffer's size needs; then the buffer, and where it goes on
+    // the target.
     TStyleContext& context = skin.Context();
     const TSkinStyle& style = skin.Style(context.EntryBuffer(1, 1).DC());
     const int popupMargin = style.Scaled(kPopupMargin);
@@ -317,18 +317,18 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     if (HFONT font = style.Font.Handle(); GetCurrentObject(dc, OBJ_FONT) != font)
         SelectObject(dc, font);
 
-    // 3.
+    // The parts are laid out on one row more than the entry's own.
     R.bottom += 1;
     const bool separator = item.Caption() == kSeparatorCaption;
     const std::string text = " " + item.Caption();
 
-    // 4. The picture.
+    // The picture.
     ui::TBitmap image;
     PrepareImage(item, style, image);
     const bool hasImage = image.Width() > 0;
     const int imageWidth = image.Width();
 
-    // 5. to 7. Icon column, mark and text rectangles.
+    // Icon column, mark and text rectangles.
     RECT iconRect = rtl ? RECT{R.right - iconWidth, R.top, R.right, R.bottom}
                         : RECT{R.left, R.top, R.left + iconWidth, R.bottom};
     RECT markRect;
@@ -373,7 +373,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         }
     }
 
-    // 8. Background.
+    // Background.
     if (topLevel) {
         if (look.DrawMenuBar) skin.SetResolvedMenuBarColor(look.MenuBarColor);
         FillSolid(dc, R, style.Colors.FResMenuBarColor);
@@ -388,7 +388,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         FillSolid(dc, iconRect, style.Colors.FResIconBackColor);
     }
 
-    // 9. Selection, or the hovered bar caption.
+    // Selection, or the hovered bar caption.
     bool highlighted = false;
     if (selected && look.DrawSelect) {
         if (topLevel) {
@@ -407,7 +407,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         highlighted = true;
     }
 
-    // 10. and 11. Mark and picture.
+    // Mark and picture.
     if (item.Checked() || item.RadioItem()) {
         PaintCheckMark(style, dc, markRect,
                        TMarkState{.RadioItem = item.RadioItem(),
@@ -427,7 +427,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
                                  .RightToLeft = rtl});
     }
 
-    // 12. and 13. Separator line or caption.
+    // Separator line or caption.
     if (separator) {
         ScopedDCPen pen(dc, style.Colors.FResSeparatorColor);
         const int y = textRect.top + RoundHalfEven((textRect.bottom - textRect.top) / 2.0);
@@ -454,11 +454,11 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
                       style.Font, format);
     }
 
-    // 14. One copy to the menu.
+    // One copy to the menu.
     GdiFlush();
     BitBlt(target, origin.x, origin.y, buffer.Width(), buffer.Height(), dc, 0, 0, SRCCOPY);
 
-    // 15. The popup window's flat border, painted later by the manager.
+    // The popup window's flat border, painted later by the manager.
     if (topLevel || !look.FlatMenu) return;
     HWND window = WindowFromDC(target);
     if (!window) {
