@@ -12,6 +12,7 @@
 #include "scores/scores_form.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
+#include "ui/system_library.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything can load a library: none comes from the game's folder.
+    quillory::ui::RestrictLibrarySearch();
     // The installer and the uninstaller (res/installer.nsi) look for this name
     // to ask the player to close the game before they touch its files. The
     // handle is held until the process ends, which closes it.

@@ -97,7 +97,25 @@ void TMenuSkin::SetColorProperty(ui::TColor& field, ui::TColor value) {
 void TMenuSkin::SetMenuBarColor(ui::TColor value) {
     SetColorProperty(colors_.MenuBarColor, value);
     look_.MenuBarColor = value;
+    RenewMenuBarColor();
     RedrawFormMenuBar();
+}
+
+ui::TColor TMenuSkin::CaptionsColor() const {
+    return look_.DrawMenuBar ? look_.MenuBarColor : style_.Colors.FResMenuBarColor;
+}
+
+// The system paints the bar beyond its last caption, in the menu colour of
+// its own; in the captions' colour, the bar reads as one. Resolved now: a
+// system colour that changes later is followed when the colours are
+// resolved again.
+void TMenuSkin::ColorMenuBar(ui::TMainMenu& menu, bool apply) {
+    menu.SetColor(apply ? ui::ColorToRGB(CaptionsColor()) : ui::clNone);
+}
+
+void TMenuSkin::RenewMenuBarColor() {
+    ui::TMainMenu* menu = form_ ? form_->Menu() : nullptr;
+    if (menu && menu->Color() != ui::clNone) ColorMenuBar(*menu, true);
 }
 
 void TMenuSkin::SetFont(const ui::TFont& font) {
@@ -171,11 +189,12 @@ HWND TMenuSkin::FormWindow() const {
 
 void TMenuSkin::ResolveColors(HDC surface) {
     colors_dirty_ = false;
-    style_.FHighColor = IsHighColorSurface(surface);
+    style_.FHighColor = context_.IsHighColorSurface(surface);
     style_.FLightLevelNormal = kLightLevelNormal;
     style_.FLightLevelHot = kLightLevelHot;
     style_.Colors = ResolveSkinColors(colors_, style_.UseSystemColors, use_dim_color_,
                                       style_.Font.Color(), style_.FHighColor);
+    RenewMenuBarColor();
 }
 
 void TMenuSkin::SystemLookChanged(bool settings) {
@@ -254,8 +273,10 @@ void TMenuSkin::StyleComponent(ui::TComponent* component, bool apply, bool repai
         if (!dying) menu->EndUpdate();
     };
     if (auto* mainMenu = dynamic_cast<ui::TMainMenu*>(component)) {
-        if ((skin_controls_ & SkinControlBit(skMainMenu)) && mainMenu->Tag() != kUnstyledTag)
+        if ((skin_controls_ & SkinControlBit(skMainMenu)) && mainMenu->Tag() != kUnstyledTag) {
             styleMenu(mainMenu, true);
+            ColorMenuBar(*mainMenu, apply);
+        }
     } else if (auto* popupMenu = dynamic_cast<ui::TPopupMenu*>(component)) {
         if (skin_controls_ & SkinControlBit(skPopupMenu)) styleMenu(popupMenu, false);
     }

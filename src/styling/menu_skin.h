@@ -129,15 +129,22 @@ public:
         style_.Colors.FResMenuBarColor = color;
     }
     HWND FormWindow() const override;
+    TStyleContext& Context() override { return context_; }
 
 private:
     void SetColorProperty(ui::TColor& field, ui::TColor value);
+    // The colour of the bar's captions, which the bar beyond them takes too.
+    ui::TColor CaptionsColor() const;
+    void ColorMenuBar(ui::TMainMenu& menu, bool apply);
+    // Follows a change of that colour where the bar has it.
+    void RenewMenuBarColor();
     void FollowFormScale();
     void RedrawFormMenuBar();
     void StepAside(bool aside);
 
     ui::TForm* form_ = nullptr;
     TSkinStyle style_;  // the item font, levels and the resolved colours
+    TStyleContext context_;  // after the style: the buffers go before the item font
     TSkinColorProperties colors_;
     TMenuLook look_;
     TMenuWindowOptions window_options_;

@@ -169,13 +169,17 @@ void TMenuSkinManager::PaintBorderForItem(LPARAM itemData) {
 
 bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {
     try {
-        // Broadcast to every top-level window: the application window hears
-        // it once for all the components.
-        if (message.Msg == WM_DISPLAYCHANGE) ScreenDepthChanged();
+        const bool borderRequest =
+            message.Msg == WM_FLATBORDER_BYITEM || message.Msg == WM_FLATBORDER_BYWINDOW;
+        for (TMenuSkin* skin : skin_list_) {
+            // Once one is answered, none can be waiting until the next is posted.
+            if (borderRequest) skin->Context().BorderRequestOut = false;
+            // Broadcast to every top-level window, as the two below: the
+            // application window hears it once for all the components.
+            if (message.Msg == WM_DISPLAYCHANGE) skin->Context().ScreenDepthChanged();
+        }
         if (message.Msg == WM_SYSCOLORCHANGE || message.Msg == WM_SETTINGCHANGE)
             SystemLookChanged(message.Msg == WM_SETTINGCHANGE);
-        if (message.Msg == WM_FLATBORDER_BYITEM || message.Msg == WM_FLATBORDER_BYWINDOW)
-            BorderRequestAnswered();
         if (active_skin_) {
             if (message.Msg == WM_FLATBORDER_BYITEM) {
                 PaintBorderForItem(message.LParam);

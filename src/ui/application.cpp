@@ -282,6 +282,7 @@ void TApplication::WndProc(TMessage& message) {
         case WM_COMMAND:
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
+        case WM_MENUCHAR:
             if (DispatchMenuMessage(message)) return;  // popup menus are owned by this window
             break;
         case CM_RELEASE: {

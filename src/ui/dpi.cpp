@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/system_library.h"
+
 namespace quillory::ui {
 namespace {
 
@@ -10,12 +12,10 @@ const auto kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-
 const auto kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-3));
 constexpr int kProcessPerMonitorDpiAware = 2;
 
+// user32 is linked with the program: its newer functions are looked up in it.
 template <typename Function>
-Function Lookup(const char* module, const char* name) {
-    HMODULE handle = GetModuleHandleA(module);
-    if (!handle) handle = LoadLibraryA(module);
-    if (!handle) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+Function User32Function(const char* name) {
+    return ModuleFunction<Function>(GetModuleHandleA("user32.dll"), name);
 }
 
 int ScreenLogPixels() {
@@ -46,11 +46,11 @@ TDpiPlatform SystemDpiPlatform() {
     using SystemDpiFunction = UINT(WINAPI*)();
     using MetricsFunction = int(WINAPI*)(int, UINT);
     TDpiPlatform platform;
-    if (auto function = Lookup<WindowDpiFunction>("user32.dll", "GetDpiForWindow"))
+    if (auto function = User32Function<WindowDpiFunction>("GetDpiForWindow"))
         platform.GetDpiForWindow = function;
-    if (auto function = Lookup<SystemDpiFunction>("user32.dll", "GetDpiForSystem"))
+    if (auto function = User32Function<SystemDpiFunction>("GetDpiForSystem"))
         platform.GetDpiForSystem = function;
-    if (auto function = Lookup<MetricsFunction>("user32.dll", "GetSystemMetricsForDpi"))
+    if (auto function = User32Function<MetricsFunction>("GetSystemMetricsForDpi"))
         platform.GetSystemMetricsForDpi = function;
     platform.ScreenDpi = ScreenLogPixels;
     return platform;
@@ -95,16 +95,17 @@ bool DeclareDpiAwareness() {
     using ContextFunction = BOOL(WINAPI*)(HANDLE);
     using ShcoreFunction = HRESULT(WINAPI*)(int);
     using AwareFunction = BOOL(WINAPI*)();
-    if (auto setContext = Lookup<ContextFunction>("user32.dll", "SetProcessDpiAwarenessContext")) {
+    if (auto setContext = User32Function<ContextFunction>("SetProcessDpiAwarenessContext")) {
         if (setContext(kPerMonitorAwareV2) || setContext(kPerMonitorAware)) return true;
         // Refused when the manifest has declared it already: that is fine too.
         if (GetLastError() == ERROR_ACCESS_DENIED) return true;
     }
-    if (auto setAwareness = Lookup<ShcoreFunction>("shcore.dll", "SetProcessDpiAwareness")) {
+    if (auto setAwareness =
+            SystemLibraryFunction<ShcoreFunction>("shcore.dll", "SetProcessDpiAwareness")) {
         const HRESULT result = setAwareness(kProcessPerMonitorDpiAware);
         if (SUCCEEDED(result) || result == E_ACCESSDENIED) return true;
     }
-    if (auto setAware = Lookup<AwareFunction>("user32.dll", "SetProcessDPIAware"))
+    if (auto setAware = User32Function<AwareFunction>("SetProcessDPIAware"))
         return setAware() != FALSE;
     return false;
 }

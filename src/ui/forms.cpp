@@ -186,6 +186,10 @@ void TForm::WMDpiChanged(TMessage& message) {
         SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, RectWidth(*suggested),
                      RectHeight(*suggested), SWP_NOZORDER | SWP_NOACTIVATE);
     ChangeDpi(dpi);
+    // The menus' owner-drawn items, measured at the old scale, are measured
+    // again before the frame is fitted around the bar.
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMenu*>(Components(i))) menu->Remeasure();
     FitClientSize();
     message.Result = 0;
 }
@@ -436,6 +440,7 @@ void TForm::WndProc(TMessage& message) {
         case WM_COMMAND:
         case WM_MEASUREITEM:
         case WM_DRAWITEM:
+        case WM_MENUCHAR:
             if (DispatchMenuMessage(message)) return;
             break;
         case WM_DESTROY:

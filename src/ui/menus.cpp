@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "core/menu_mnemonics.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
 #include "ui/forms.h"
@@ -37,6 +38,14 @@ UINT AllocateCommand() {
         if (!map.count(command)) return command;
     }
     return 0;
+}
+
+void SetMenuBackground(HMENU menu, HBRUSH brush) {
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = brush;
+    SetMenuInfo(menu, &info);
 }
 
 struct CachedMenuFont {
@@ -290,16 +299,28 @@ void TMenuItem::Changed(bool rebuild) {
         menu->Rebuild();
         return;
     }
-    // Changing an item in place keeps an open menu intact.
-    MENUITEMINFOA info;
-    std::string text;
-    FillItemInfo(info, text, menu->OwnerDraw());
-    info.fMask &= ~static_cast<UINT>(MIIM_ID);
-    SetMenuItemInfoA(parent_handle_, command_, FALSE, &info);
+    SetInPlace(menu->OwnerDraw());
     if (menu->OnChange) menu->OnChange(menu);
     if (auto* mainMenu = dynamic_cast<TMainMenu*>(menu);
         mainMenu && mainMenu->WindowForm() && mainMenu->WindowForm()->HandleAllocated())
         DrawMenuBar(mainMenu->WindowForm()->Handle());
+}
+
+// Changing an item in place keeps an open menu intact.
+void TMenuItem::SetInPlace(bool ownerDraw) {
+    MENUITEMINFOA info;
+    std::string text;
+    FillItemInfo(info, text, ownerDraw);
+    info.fMask &= ~static_cast<UINT>(MIIM_ID);
+    SetMenuItemInfoA(parent_handle_, command_, FALSE, &info);
+}
+
+void TMenuItem::SetSubItemsInPlace() {
+    for (TMenuItem* item : items_) {
+        if (!item->visible_) continue;
+        item->SetInPlace(true);
+        item->SetSubItemsInPlace();
+    }
 }
 
 void TMenuItem::Click() {
@@ -382,6 +403,15 @@ void TMenu::SetRightToLeft(bool value) {
     if (handle_) Rebuild();
 }
 
+void TMenu::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    BrushHandle brush(color == clNone ? nullptr : CreateSolidBrush(ColorToRGB(color)));
+    // The menu takes the new brush before the old one goes.
+    if (handle_) SetMenuBackground(handle_, brush.Get());
+    brush_ = std::move(brush);
+}
+
 void TMenu::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == images_) {
         images_ = nullptr;
@@ -412,9 +442,14 @@ void TMenu::Rebuild() {
         TMenuItem* item = items_->Items(i);
         if (item->Visible()) item->Build(handle_, owner_draw_);
     }
+    if (brush_) SetMenuBackground(handle_, brush_.Get());
     HandleRebuilt();
     if (old) DestroyMenu(old);
     if (OnChange) OnChange(this);
+}
+
+void TMenu::Remeasure() {
+    if (handle_ && owner_draw_) items_->SetSubItemsInPlace();
 }
 
 TMenuItem* TMenu::FindItem(UINT command) const {
@@ -455,8 +490,38 @@ void TPopupMenu::Popup(int x, int y) {
     }
 }
 
+namespace {
+
+// The system matches no "&" letter of an owner-drawn entry: it asks the
+// menu's owner. The window menu is the system's own.
+bool AnswerMenuCharMessage(TMessage& message) {
+    if (HIWORD(message.WParam) & MF_SYSMENU) return false;
+    HMENU menu = reinterpret_cast<HMENU>(message.LParam);
+    std::vector<MenuEntryKey> entries;
+    int highlighted = -1;
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA | MIIM_STATE;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        const TMenuItem* item = TMenuItem::FromItemData(info.dwItemData);
+        entries.push_back({item ? std::string_view(item->Caption()) : std::string_view(),
+                           (info.fState & MFS_DISABLED) == 0});
+        if (info.fState & MFS_HILITE) highlighted = i;
+    }
+    const MenuCharAnswer answer =
+        quillory::AnswerMenuChar(entries, highlighted, static_cast<char>(LOWORD(message.WParam)));
+    if (answer.Action == MenuCharAction::NotFound) return false;
+    message.Result = MAKELRESULT(
+        answer.Index, answer.Action == MenuCharAction::Execute ? MNC_EXECUTE : MNC_SELECT);
+    return true;
+}
+
+}  // namespace
+
 bool DispatchMenuMessage(TMessage& message) {
     switch (message.Msg) {
+        case WM_MENUCHAR: return AnswerMenuCharMessage(message);
         case WM_COMMAND: {
             if (message.LParam != 0 || HIWORD(message.WParam) != 0) return false;
             TMenuItem* item = TMenuItem::FindByCommand(LOWORD(message.WParam));

@@ -107,6 +107,8 @@ private:
     friend class TMenu;
     void Build(HMENU parentMenu, bool ownerDraw);
     void Changed(bool rebuild);
+    void SetInPlace(bool ownerDraw);
+    void SetSubItemsInPlace();
     void FillItemInfo(MENUITEMINFOA& info, std::string& text, bool ownerDraw) const;
 
     std::string caption_;
@@ -143,8 +145,15 @@ public:
     // The menu reads from right to left (items in right-to-left order).
     bool RightToLeft() const { return right_to_left_; }
     void SetRightToLeft(bool value);
+    // What the system paints where no item lies (a bar beyond its last
+    // caption); clNone leaves the system's menu colour.
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     // Builds the system menu anew from the items.
     virtual void Rebuild();
+    // The system measures an owner-drawn item once and keeps its size: every
+    // item set anew (in place, an open menu stays open) is measured again.
+    void Remeasure();
     // Between BeginUpdate and EndUpdate every rebuild asked for is put off;
     // EndUpdate builds the menu once if any was. Calls nest.
     void BeginUpdate() { ++update_depth_; }
@@ -170,6 +179,8 @@ private:
     int update_depth_ = 0;
     bool rebuild_pending_ = false;
     TImageList* images_ = nullptr;
+    TColor color_ = clNone;
+    BrushHandle brush_;  // the menu's while it holds it; freed after it
 };
 
 class TMainMenu : public TMenu {
@@ -200,8 +211,9 @@ protected:
     HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
 };
 
-// Menu commands, item measuring and item drawing, for whichever window
-// received them. True when the message concerned a menu item.
+// Menu commands, item measuring and item drawing, and the letters typed in
+// owner-drawn menus, for whichever window received them. True when the
+// message concerned a menu item.
 bool DispatchMenuMessage(TMessage& message);
 
 }  // namespace quillory::ui

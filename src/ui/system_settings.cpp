@@ -2,8 +2,13 @@
 
 #include <utility>
 
+#include "ui/system_library.h"
+
 namespace quillory::ui {
 namespace {
+
+constexpr DWORD kWindowCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
+constexpr DWORD kDoNotRound = 1;               // DWMWCP_DONOTROUND
 
 TSystemSettings& Settings() {
     static TSystemSettings settings = SystemSettingsPlatform();
@@ -33,6 +38,9 @@ TSystemSettings SystemSettingsPlatform() {
 #pragma GCC diagnostic pop
         return version;
     };
+    using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    if (auto function = SystemLibraryFunction<SetAttribute>("dwmapi.dll", "DwmSetWindowAttribute"))
+        settings.SetWindowAttribute = function;
     return settings;
 }
 
@@ -52,5 +60,10 @@ bool SystemDrawsMenuShadows() {
 }
 
 bool HighContrastOn() { return Settings().HighContrast(); }
+
+void KeepCornersSquare(HWND window) {
+    if (const auto& set = Settings().SetWindowAttribute)
+        set(window, kWindowCornerPreference, &kDoNotRound, sizeof(kDoNotRound));
+}
 
 }  // namespace quillory::ui

@@ -1,7 +1,8 @@
 // The system settings the program's own look steps aside for: whether the
 // system draws menu shadows itself and whether high contrast is on. Asked of
 // the platform each time (both can change while the program runs); tests
-// install answers of their own through SetSystemSettings.
+// install answers of their own through SetSystemSettings. With them the one
+// request the look makes of the desktop window manager.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,8 @@ struct TSystemSettings {
     std::function<bool()> DropShadow;    // SPI_GETDROPSHADOW: menus and tips cast shadows
     std::function<bool()> HighContrast;  // SPI_GETHIGHCONTRAST: HCF_HIGHCONTRASTON
     std::function<OSVERSIONINFOA()> Version;
+    // dwmapi's DwmSetWindowAttribute; empty where the system has none.
+    std::function<HRESULT(HWND, DWORD, LPCVOID, DWORD)> SetWindowAttribute;
 };
 
 // The system's own answers.
@@ -28,5 +31,9 @@ bool SystemDrawsMenuShadows();
 OSVERSIONINFOA SystemVersion();
 // The user asked for high contrast: programs draw as the system does.
 bool HighContrastOn();
+// Asks the desktop window manager to leave the window's corners square
+// (Windows 11 rounds those of popup windows); systems before it refuse the
+// request, and that is all.
+void KeepCornersSquare(HWND window);
 
 }  // namespace quillory::ui

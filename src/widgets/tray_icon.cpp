@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ui/forms.h"
+#include "ui/system_library.h"
 #include "widgets/screen_controls.h"
 
 namespace quillory::widgets {
@@ -31,12 +32,8 @@ UINT TaskbarCreatedMessage() {
 // notification area, not with the program.
 BOOL SystemShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data) {
     using Function = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-    static const Function function = [] {
-        HMODULE shell = LoadLibraryA("shell32.dll");
-        return shell ? reinterpret_cast<Function>(
-                           reinterpret_cast<void*>(GetProcAddress(shell, "Shell_NotifyIconA")))
-                     : nullptr;
-    }();
+    static const Function function =
+        ui::SystemLibraryFunction<Function>("shell32.dll", "Shell_NotifyIconA");
     return function ? function(message, &data) : FALSE;
 }
 

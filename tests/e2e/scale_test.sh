@@ -2,15 +2,20 @@
 # End to end: the game on a screen of 144 dpi (LogPixels 144 in a scratch copy
 # of the prefix; the build tree's own prefix is left as it is). The board's
 # cells measure 15 pixels from one to the next in a screen capture, and the
-# status bar shows all four panels' texts whole at its scaled height.
-# Usage: scale_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
+# status bar shows all four panels' texts whole at its scaled height. Started
+# beside a library of the test's own named "shcore.dll" and "dwmapi.dll", the
+# game never loads it.
+# Usage: scale_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR PLANTED_LIBRARY
 set -euo pipefail
-exe=$1
 shared_prefix=$2
 out=$3
 
 scale_dir=$(mktemp -d)
 prefix=$scale_dir/prefix
+mkdir "$scale_dir/game"
+exe=$scale_dir/game/$(basename "$1")
+cp "$1" "$exe"
+for name in shcore dwmapi; do cp "$4" "$scale_dir/game/$name.dll"; done
 source "$(dirname "$0")/e2e_lib.sh"
 # The copy's wineserver is started by this script; it ends with it.
 trap 'cleanup; WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$scale_dir"' EXIT
@@ -66,6 +71,8 @@ dark_rows() {
         END { print (top == "" ? -1 : top), (bottom == "" ? -1 : bottom) }'
 }
 
+# A library beside the game first, as Windows takes it (Wine would take its own):
+export WINEDLLOVERRIDES="shcore,dwmapi=n,b"
 start_game
 (( WIDTH > 474 && HEIGHT > 336 )) || fail "the window (${WIDTH}x$HEIGHT) is smaller than its client area at 144 dpi (474x336)"
 shoot start
@@ -128,5 +135,6 @@ press Escape Escape
 wait_until 5 "Escape did not close the menu" popup_closed
 
 exit_through_menu
+[[ ! -e "$work/planted_library_loaded" ]] || fail "the game loaded a library planted beside it"
 
 echo "e2e: PASS (screenshots in $out)"

@@ -12,6 +12,7 @@
 #include "ui/ext_controls.h"
 #include "ui/forms.h"
 #include "ui/std_controls.h"
+#include "ui/system_library.h"
 #include "win_test_support.h"
 
 namespace quillory {
@@ -323,6 +324,24 @@ TEST_P(DialogsAtScaleTest, InputDialog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScale, DialogsAtScaleTest, ::testing::Values(96, 120, 144, 192));
+
+// Windows 7 without KB2533623 refuses the flag that searches the system folder
+// alone (as this fake loader does): the library's full path there instead.
+std::vector<std::pair<std::string, DWORD>> loads;
+HMODULE WINAPI LoaderWithoutTheFlag(LPCSTR name, HANDLE, DWORD flags) {
+    loads.emplace_back(name, flags);
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? nullptr : GetModuleHandleA(nullptr);
+}
+
+TEST(SystemLibrary, ByItsFullPathWhereTheSystemFolderAloneCannotBeSearched) {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    EXPECT_EQ(LoadSystemLibrary("dwmapi.dll", LoaderWithoutTheFlag), GetModuleHandleA(nullptr));
+    EXPECT_EQ(loads, (decltype(loads){
+                         {"dwmapi.dll", LOAD_LIBRARY_SEARCH_SYSTEM32},
+                         {std::string(folder) + "\\dwmapi.dll", LOAD_WITH_ALTERED_SEARCH_PATH}}));
+}
 
 }  // namespace
 }  // namespace quillory

@@ -138,6 +138,56 @@ TEST_F(MenusCanvasTest, AHigherOwnerDrawnBarKeepsTheClientSizeAndIsMeasuredAgain
     EXPECT_EQ(form->ClientHeight(), 223);
 }
 
+// Windows matches no "&" letter of an owner-drawn entry (Wine does): it asks the
+// menu's owner, the form or, for a popup menu, the application window.
+TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
+    TMenuItem* game = Item(menu->Items(), "&Game");
+    Item(game, "New game");
+    Item(game, "E&xit");
+    for (const char* caption : {"&Options", "&Go"}) Item(menu->Items(), caption);
+    auto* popup = Create<TPopupMenu>(form.get());
+    Item(popup->Items(), "&Save");
+    Item(popup->Items(), "S&top")->SetEnabled(false);
+    menu->SetOwnerDraw(true);
+    popup->SetOwnerDraw(true);
+    form->SetMenu(menu);
+    form->HandleNeeded();
+    HiliteMenuItem(form->Handle(), menu->Handle(), 0, MF_BYPOSITION | MF_HILITE);
+    auto ask = [](HWND owner, HMENU asked, WORD flags, char typed) {
+        return SendMessageA(owner, WM_MENUCHAR, MAKEWPARAM(typed, flags),
+                            reinterpret_cast<LPARAM>(asked));
+    };
+    HWND application = Application->Handle();
+    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'O'), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'g'), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(ask(form->Handle(), game->Handle(), MF_POPUP, 'x'), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 's'), MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 't'), MAKELRESULT(1, MNC_SELECT));
+    EXPECT_EQ(ask(form->Handle(), nullptr, MF_SYSMENU, 'x'),
+              DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
+}
+
+// Windows measures an owner-drawn entry once (Wine at every opening): after a
+// scale change every entry is set anew, which has Windows measure it again;
+// read back where each entry's type was cleared behind the menus' back.
+TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
+    TMenuItem* game = Item(menu->Items(), "&Game");
+    Item(game, "Run");
+    auto* popup = Create<TPopupMenu>(form.get());
+    Item(popup->Items(), "First");
+    menu->SetOwnerDraw(true);
+    popup->SetOwnerDraw(true);
+    form->SetMenu(menu);
+    form->HandleNeeded();
+    MENUITEMINFOA plain{};
+    plain.cbSize = sizeof(plain);
+    plain.fMask = MIIM_FTYPE;
+    const HMENU menus[] = {menu->Handle(), game->Handle(), popup->Handle()};
+    for (HMENU handle : menus) SetMenuItemInfoA(handle, 0, TRUE, &plain);
+    SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    for (HMENU handle : menus) EXPECT_TRUE(ItemType(handle, 0) & MFT_OWNERDRAW);
+}
+
 TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);

@@ -222,11 +222,13 @@ private:
 class ScopedSystemSettings {
 public:
     ScopedSystemSettings(bool dropShadow, bool highContrast,
-                         std::function<OSVERSIONINFOA()> version = nullptr) {
+                         std::function<OSVERSIONINFOA()> version = nullptr,
+                         decltype(ui::TSystemSettings::SetWindowAttribute) setAttribute = nullptr) {
         ui::TSystemSettings settings = ui::SystemSettingsPlatform();
         settings.DropShadow = [dropShadow] { return dropShadow; };
         settings.HighContrast = [highContrast] { return highContrast; };
         if (version) settings.Version = std::move(version);
+        if (setAttribute) settings.SetWindowAttribute = std::move(setAttribute);
         previous_ = ui::SetSystemSettings(std::move(settings));
     }
     ~ScopedSystemSettings() { ui::SetSystemSettings(std::move(previous_)); }

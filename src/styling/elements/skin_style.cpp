@@ -1,7 +1,5 @@
 #include "styling/elements/skin_style.h"
 
-#include "ui/gdi.h"
-
 namespace quillory::styling {
 
 namespace {
@@ -69,30 +67,6 @@ TResolvedColors ResolveSkinColors(const TSkinColorProperties& p, bool useSystemC
         r.FResSeparatorColor = clBtnShadow;
     }
     return r;
-}
-
-namespace {
-
-// The screen's bits per pixel once asked, 0 before. Wine answers a depth
-// question through the display settings, which costs more than painting a
-// button; a window's surface has the screen's depth, and that changes only
-// with the display mode.
-int screen_bits = 0;
-
-}  // namespace
-
-bool IsHighColorSurface(HDC surface) {
-    if (surface && !WindowFromDC(surface)) return IsHighColor(GetDeviceCaps(surface, BITSPIXEL));
-    if (!screen_bits) {
-        ui::WindowDC screen(nullptr);
-        if (!screen.Get()) return true;
-        screen_bits = GetDeviceCaps(screen.Get(), BITSPIXEL);
-    }
-    return IsHighColor(screen_bits);
-}
-
-void ScreenDepthChanged() {
-    screen_bits = 0;
 }
 
 }  // namespace quillory::styling

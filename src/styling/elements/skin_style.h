@@ -107,10 +107,5 @@ inline ui::TColor Darken(ui::TColor color, int amount) {
 inline bool IsHighColor(int bitsPerPixel) {
     return bitsPerPixel >= 16;
 }
-// A window's surface, or none (the screen), is answered from the screen's
-// depth as last asked; a memory surface is asked itself.
-bool IsHighColorSurface(HDC surface);
-// The display mode changed (WM_DISPLAYCHANGE): the screen's depth is asked anew.
-void ScreenDepthChanged();
 
 }  // namespace quillory::styling

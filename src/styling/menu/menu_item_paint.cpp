@@ -91,43 +91,19 @@ int TextHeightOf(HDC dc, const ui::TFont& font, const std::string& text) {
     return canvas.TextHeight(text);
 }
 
-// Whether a request may still wait in the queue: set when one is posted,
-// cleared when the manager answers one. Asking the queue is a trip to the
-// window server; while nothing was posted since the last answer, the answer
-// is known without it.
-bool border_request_out = false;
-
-void PostBorderRequest(UINT message, WPARAM wParam, LPARAM lParam) {
+// Painting a menu entry by entry leaves at most one request waiting.
+void PostBorderRequest(TStyleContext& context, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!ui::Application) return;
     HWND application = ui::Application->Handle();
     if (!application) return;
-    // Painting a menu entry by entry leaves at most one request waiting.
     MSG waiting;
-    if (border_request_out && PeekMessageA(&waiting, application, WM_FLATBORDER_BYITEM,
-                                           WM_FLATBORDER_BYWINDOW, PM_NOREMOVE | PM_NOYIELD))
+    if (context.BorderRequestOut && PeekMessageA(&waiting, application, WM_FLATBORDER_BYITEM,
+                                                 WM_FLATBORDER_BYWINDOW, PM_NOREMOVE | PM_NOYIELD))
         return;
-    if (PostMessageA(application, message, wParam, lParam)) border_request_out = true;
-}
-
-// The entry's off-screen picture, kept between paints: the entries of one
-// menu share their size, and making a bitmap and its DC for every paint
-// costs more than the paint itself. A few sizes are kept (entries,
-// separators, bar captions); the picture is painted whole every time.
-ui::TBitmap& EntryBuffer(int width, int height) {
-    constexpr std::size_t kKeptSizes = 8;
-    static std::vector<std::unique_ptr<ui::TBitmap>> kept;
-    for (auto& buffer : kept)
-        if (buffer->Width() == width && buffer->Height() == height) return *buffer;
-    if (kept.size() >= kKeptSizes) kept.erase(kept.begin());
-    kept.push_back(std::make_unique<ui::TBitmap>(width, height));
-    return *kept.back();
+    if (PostMessageA(application, message, wParam, lParam)) context.BorderRequestOut = true;
 }
 
 }  // namespace
-
-void BorderRequestAnswered() {
-    border_request_out = false;
-}
 
 bool IsTopLevelItem(const ui::TMenuItem& item) {
     const ui::TMenuItem* parent = item.Parent();
@@ -219,40 +195,28 @@ void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& r
 }
 
 void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, const RECT& rect,
-                             bool rightToLeft) {
-    // Every entry of a menu has the same colours and width: the columns are
-    // worked out once for them and copied row by row into the bitmap's bits.
-    struct Cache {
-        ui::TColor Base = 0;
-        int IconWidth = -1;
-        int Dpi = 0;
-        LONG Left = 0, Right = -1;
-        bool RightToLeft = false;
-        int FirstX = 0;
-        std::vector<std::uint32_t> Row;  // in the bitmap's own pixel layout
-    };
-    static Cache cache;
+                             bool rightToLeft, TGradientRow& row) {
     const ui::TColor base = ui::ColorToRGB(style.Colors.FResIconBackColor);
-    if (cache.Base != base || cache.IconWidth != style.IconWidth || cache.Dpi != style.Dpi ||
-        cache.Left != rect.left || cache.Right != rect.right || cache.RightToLeft != rightToLeft) {
+    if (row.Base != base || row.IconWidth != style.IconWidth || row.Dpi != style.Dpi ||
+        row.Left != rect.left || row.Right != rect.right || row.RightToLeft != rightToLeft) {
         const TGradientColumns gradient = IconColumnGradient(style, rect, rightToLeft);
-        cache = Cache{base,       style.IconWidth, style.Dpi,       rect.left,
-                      rect.right, rightToLeft,     gradient.FirstX, {}};
-        cache.Row.reserve(gradient.Colors.size());
+        row = TGradientRow{base,       style.IconWidth, style.Dpi,       rect.left,
+                           rect.right, rightToLeft,     gradient.FirstX, {}};
+        row.Pixels.reserve(gradient.Colors.size());
         for (ui::TColor c : gradient.Colors)
-            cache.Row.push_back((static_cast<std::uint32_t>(RedOf(c)) << 16) |
-                                (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
-                                static_cast<std::uint32_t>(BlueOf(c)));
+            row.Pixels.push_back((static_cast<std::uint32_t>(RedOf(c)) << 16) |
+                                 (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
+                                 static_cast<std::uint32_t>(BlueOf(c)));
     }
-    const int first = std::max(cache.FirstX, 0);
-    const int last = std::min(cache.FirstX + static_cast<int>(cache.Row.size()), surface.Width());
+    const int first = std::max(row.FirstX, 0);
+    const int last = std::min(row.FirstX + static_cast<int>(row.Pixels.size()), surface.Width());
     if (first >= last) return;
     GdiFlush();
     const int top = std::max(static_cast<int>(rect.top), 0);
     const int bottom = std::min(static_cast<int>(rect.bottom), surface.Height());
     for (int y = top; y < bottom; ++y) {
-        std::copy(cache.Row.begin() + (first - cache.FirstX),
-                  cache.Row.begin() + (last - cache.FirstX), surface.ScanLine(y) + first);
+        std::copy(row.Pixels.begin() + (first - row.FirstX),
+                  row.Pixels.begin() + (last - row.FirstX), surface.ScanLine(y) + first);
     }
 }
 
@@ -324,11 +288,12 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     const bool topLevel = IsTopLevelItem(item);
     const bool rtl = ItemRightToLeft(item);
 
-    // 1. and 2. Colours up to date (against a surface like the buffer: every
-    // buffer is a 32-bit picture), the item font, and the lengths at the
-    // form's scale, which the buffer's size needs; then the buffer, and where
-    // it goes on the target.
-    const TSkinStyle& style = skin.Style(EntryBuffer(1, 1).DC());
+    // Colours up to date (against a surface like the buffer: every buffer is
+    // a 32-bit picture), the item font, and the lengths at the form's scale,
+    // which the buffer's size needs; then the buffer, and where it goes on
+    // the target.
+    TStyleContext& context = skin.Context();
+    const TSkinStyle& style = skin.Style(context.EntryBuffer(1, 1).DC());
     const int popupMargin = style.Scaled(kPopupMargin);
     const int iconWidth = style.Scaled(style.IconWidth);
     RECT R;
@@ -343,7 +308,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         origin = POINT{itemRect.left - popupMargin, itemRect.top};
     }
     if (bufferWidth <= 0 || H <= 0) return;
-    ui::TBitmap& buffer = EntryBuffer(bufferWidth, H);
+    ui::TBitmap& buffer = context.EntryBuffer(bufferWidth, H);
     if (buffer.Empty()) return;
     HDC dc = buffer.DC();
     // The kept buffer keeps the item font selected from one paint to the
@@ -352,18 +317,18 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     if (HFONT font = style.Font.Handle(); GetCurrentObject(dc, OBJ_FONT) != font)
         SelectObject(dc, font);
 
-    // 3.
+    // The parts are laid out on one row more than the entry's own.
     R.bottom += 1;
     const bool separator = item.Caption() == kSeparatorCaption;
     const std::string text = " " + item.Caption();
 
-    // 4. The picture.
+    // The picture.
     ui::TBitmap image;
     PrepareImage(item, style, image);
     const bool hasImage = image.Width() > 0;
     const int imageWidth = image.Width();
 
-    // 5. to 7. Icon column, mark and text rectangles.
+    // Icon column, mark and text rectangles.
     RECT iconRect = rtl ? RECT{R.right - iconWidth, R.top, R.right, R.bottom}
                         : RECT{R.left, R.top, R.left + iconWidth, R.bottom};
     RECT markRect;
@@ -408,12 +373,13 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         }
     }
 
-    // 8. Background.
+    // Background.
     if (topLevel) {
         if (look.DrawMenuBar) skin.SetResolvedMenuBarColor(look.MenuBarColor);
         FillSolid(dc, R, style.Colors.FResMenuBarColor);
     } else if (style.FHighColor && look.Gradient) {
-        PaintIconColumnGradient(style, buffer, RECT{R.left, R.top, R.right + 2, R.bottom}, rtl);
+        PaintIconColumnGradient(style, buffer, RECT{R.left, R.top, R.right + 2, R.bottom}, rtl,
+                                context.GradientRow);
         // The margin columns are left to the gradient's first colour.
         FillSolid(dc, RECT{0, 0, popupMargin, H},
                   Lighten(style.Colors.FResIconBackColor, kGradientSlowStep));
@@ -422,7 +388,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         FillSolid(dc, iconRect, style.Colors.FResIconBackColor);
     }
 
-    // 9. Selection, or the hovered bar caption.
+    // Selection, or the hovered bar caption.
     bool highlighted = false;
     if (selected && look.DrawSelect) {
         if (topLevel) {
@@ -441,7 +407,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         highlighted = true;
     }
 
-    // 10. and 11. Mark and picture.
+    // Mark and picture.
     if (item.Checked() || item.RadioItem()) {
         PaintCheckMark(style, dc, markRect,
                        TMarkState{.RadioItem = item.RadioItem(),
@@ -461,7 +427,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
                                  .RightToLeft = rtl});
     }
 
-    // 12. and 13. Separator line or caption.
+    // Separator line or caption.
     if (separator) {
         ScopedDCPen pen(dc, style.Colors.FResSeparatorColor);
         const int y = textRect.top + RoundHalfEven((textRect.bottom - textRect.top) / 2.0);
@@ -488,17 +454,18 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
                       style.Font, format);
     }
 
-    // 14. One copy to the menu.
+    // One copy to the menu.
     GdiFlush();
     BitBlt(target, origin.x, origin.y, buffer.Width(), buffer.Height(), dc, 0, 0, SRCCOPY);
 
-    // 15. The popup window's flat border, painted later by the manager.
+    // The popup window's flat border, painted later by the manager.
     if (topLevel || !look.FlatMenu) return;
     HWND window = WindowFromDC(target);
     if (!window) {
-        PostBorderRequest(WM_FLATBORDER_BYITEM, 0, reinterpret_cast<LPARAM>(&item));
+        PostBorderRequest(context, WM_FLATBORDER_BYITEM, 0, reinterpret_cast<LPARAM>(&item));
     } else if (window != skin.FormWindow()) {
-        PostBorderRequest(WM_FLATBORDER_BYWINDOW, rtl ? 1 : 0, reinterpret_cast<LPARAM>(window));
+        PostBorderRequest(context, WM_FLATBORDER_BYWINDOW, rtl ? 1 : 0,
+                          reinterpret_cast<LPARAM>(window));
     }
 }
 

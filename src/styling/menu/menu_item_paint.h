@@ -21,9 +21,6 @@ namespace quillory::styling {
 // window given (lParam: the window, wParam: 1 for right to left).
 constexpr UINT WM_FLATBORDER_BYITEM = 0xBCB3;
 constexpr UINT WM_FLATBORDER_BYWINDOW = 0xBCB4;
-// The manager tells the painter that it answered a border request: until the
-// next one is posted, none can be waiting.
-void BorderRequestAnswered();
 
 // A caption of the menu bar (an item right under a main menu's root).
 bool IsTopLevelItem(const ui::TMenuItem& item);
@@ -54,9 +51,10 @@ TGradientColumns IconColumnGradient(const TSkinStyle& style, const RECT& rect, b
 // Column by column onto any surface.
 void PaintIconColumnGradient(const TSkinStyle& style, HDC surface, const RECT& rect,
                              bool rightToLeft);
-// The same pixels straight into a bitmap's bits (what the entry painter uses).
+// The same pixels straight into a bitmap's bits (what the entry painter
+// uses), from `row`, worked out anew only when it was for other columns.
 void PaintIconColumnGradient(const TSkinStyle& style, ui::TBitmap& surface, const RECT& rect,
-                             bool rightToLeft);
+                             bool rightToLeft, TGradientRow& row);
 
 // The selected bar caption: selection colours, a frame open at the bottom
 // and, on high colour screens, a soft shadow down its right side.

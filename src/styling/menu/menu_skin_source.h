@@ -1,11 +1,13 @@
 // What the menu painters may know of the styling component beyond the shared
 // style: the settings only menus read, the bar colour they adopt while the
-// bar is drawn, and the window of the component's form.
+// bar is drawn, the window of the component's form, and what they keep
+// between paints.
 #pragma once
 
 #include <windows.h>
 
 #include "styling/elements/skin_style.h"
+#include "styling/elements/style_context.h"
 #include "ui/ui_types.h"
 
 namespace quillory::styling {
@@ -27,6 +29,8 @@ public:
     virtual void SetResolvedMenuBarColor(ui::TColor color) = 0;
     // The window of the form the component sits on; none before it exists.
     virtual HWND FormWindow() const = 0;
+    // What the painters keep between paints.
+    virtual TStyleContext& Context() = 0;
 };
 
 }  // namespace quillory::styling

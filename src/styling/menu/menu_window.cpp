@@ -1,9 +1,11 @@
 #include "styling/menu/menu_window.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "styling/elements/dc_tools.h"
 #include "ui/gdi.h"
+#include "ui/system_settings.h"
 
 namespace quillory::styling {
 
@@ -15,6 +17,17 @@ constexpr char kPreviousProcProperty[] = "QuilloryFlatMenuProc";
 // A region this close to the window's size still fits it.
 constexpr int kRegionSlack = 5;
 constexpr int kShadow = 2;
+constexpr int kFrame = 1;
+constexpr int kMargin = 2;
+// Where the window keeps the look of its frame while it carries it.
+constexpr char kFrameLookProperty[] = "QuilloryFlatMenuLook";
+
+struct TFlatFrameLook {
+    ui::TColor Border, IconBack, Background, ShadowColor;
+    int Shadow;  // the width of the painted shadow strips
+    bool SystemShadows;
+    bool RightToLeft;
+};
 
 class ScopedFlag {
 public:
@@ -40,11 +53,23 @@ void InstallMenuWindowProc(HWND window) {
         SetPropA(window, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous));
     }
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuWindowProc));
+    // Rounded corners would cut into the square flat frame.
+    ui::KeepCornersSquare(window);
+}
+
+void KeepFrameLook(HWND window, const TFlatFrameLook& look) {
+    if (auto* kept = static_cast<TFlatFrameLook*>(GetPropA(window, kFrameLookProperty))) {
+        *kept = look;
+        return;
+    }
+    auto owned = std::make_unique<TFlatFrameLook>(look);
+    if (SetPropA(window, kFrameLookProperty, owned.get())) owned.release();
 }
 
 // Gives the window its previous procedure back and forgets it; answers it.
 WNDPROC RestoreMenuWindowProc(HWND window) {
     const WNDPROC previous = PreviousMenuWindowProc(window);
+    delete static_cast<TFlatFrameLook*>(RemovePropA(window, kFrameLookProperty));
     if (GetPropA(window, kPreviousProcProperty)) {
         RemovePropA(window, kPreviousProcProperty);
     } else {
@@ -108,6 +133,66 @@ void CopyRow(HDC dc, const RECT& w, int frame, int toY, int rows, int fromY) {
     StretchBlt(dc, w.left + frame, toY, width, rows, dc, w.left + frame, fromY, width, 1, SRCCOPY);
 }
 
+RECT WindowBox(HWND window) {
+    RECT w{};
+    GetWindowRect(window, &w);
+    OffsetRect(&w, -w.left, -w.top);
+    return w;
+}
+
+// The frame and the margins lie on the system's own border of the popup,
+// which keeps its size at every scale.
+void PaintFlatFrame(HDC dc, RECT w, const TFlatFrameLook& look) {
+    if (!look.SystemShadows) {
+        w.right -= look.Shadow;
+        w.bottom -= look.Shadow;
+    }
+    OutlineRect(dc, w, look.Border);
+    // The columns inside the near frame take the icon column's colour.
+    if (look.RightToLeft) {
+        FillSolid(dc,
+                  RECT{w.right - kFrame - kMargin, w.top + kFrame + 1, w.right - kFrame,
+                       w.bottom - kFrame},
+                  look.IconBack);
+    } else {
+        FillSolid(
+            dc,
+            RECT{w.left + kFrame, w.top + kFrame + 1, w.left + kFrame + kMargin, w.bottom - kFrame},
+            look.IconBack);
+    }
+    // The top margin continues the first entry's look.
+    CopyRow(dc, w, kFrame, w.top + kFrame, kMargin, w.top + kFrame + kMargin);
+    if (look.SystemShadows) {
+        CopyRow(dc, w, kFrame, w.bottom - kFrame - kMargin, kMargin, w.top + kFrame + kMargin);
+        FillSolid(
+            dc,
+            RECT{w.right - kFrame - kMargin, w.top + kFrame, w.right - kFrame, w.bottom - kFrame},
+            look.Background);
+        return;
+    }
+    w.right += look.Shadow;
+    w.bottom += look.Shadow;
+    FillSolid(dc, RECT{w.left + look.Shadow, w.bottom - look.Shadow, w.right, w.bottom},
+              look.ShadowColor);
+    FillSolid(dc, RECT{w.right - look.Shadow, w.top + look.Shadow, w.right, w.bottom},
+              look.ShadowColor);
+}
+
+// The system paints its own frame again at WM_NCPAINT, and into a memory
+// surface at WM_PRINT when it fades or slides a menu in: each time the flat
+// frame goes over it, as it was last painted.
+LRESULT PaintFrameAfter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HDC printed) {
+    const LRESULT result = PassOn(PreviousMenuWindowProc(window), window, message, wParam, lParam);
+    const auto* look = static_cast<const TFlatFrameLook*>(GetPropA(window, kFrameLookProperty));
+    if (!look) return result;
+    if (printed) {
+        PaintFlatFrame(printed, WindowBox(window), *look);
+    } else if (ui::WholeWindowDC dc(window); dc.Get()) {
+        PaintFlatFrame(dc.Get(), WindowBox(window), *look);
+    }
+    return result;
+}
+
 }  // namespace
 
 bool IsFlatMenuWindow(HWND window) {
@@ -129,51 +214,19 @@ void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
     ScopedFlag guard(painting);
     const TSkinStyle& style = skin.Style(dc);
     const TResolvedColors& colors = style.Colors;
-    // The frame and the margins lie on the system's own border of the popup,
-    // which keeps its size; the shadow strips are ours and follow the scale.
-    const int frame = 1;
-    const int margin = 2;
-    const int shadow = style.Scaled(kShadow);
-
-    RECT w{};
-    GetWindowRect(window, &w);
-    OffsetRect(&w, -w.left, -w.top);
+    // The shadow strips are ours and follow the scale.
+    const TFlatFrameLook look{colors.FResMenuBorderColor,
+                              colors.FResIconBackColor,
+                              colors.FResColor,
+                              colors.FResMenuShadowColor,
+                              style.Scaled(kShadow),
+                              options.SystemShadows,
+                              rightToLeft};
+    KeepFrameLook(window, look);
     InstallMenuWindowProc(window);
-    if (!options.SystemShadows) {
-        FitRegion(window, w, shadow, style.Scaled(kRegionSlack));
-        w.right -= shadow;
-        w.bottom -= shadow;
-    }
-    for (int i = 0; i < frame; ++i)
-        OutlineRect(dc, RECT{w.left + i, w.top + i, w.right - i, w.bottom - i},
-                    colors.FResMenuBorderColor);
-    // The columns inside the near frame take the icon column's colour.
-    if (rightToLeft) {
-        FillSolid(
-            dc,
-            RECT{w.right - frame - margin, w.top + frame + 1, w.right - frame, w.bottom - frame},
-            colors.FResIconBackColor);
-    } else {
-        FillSolid(
-            dc, RECT{w.left + frame, w.top + frame + 1, w.left + frame + margin, w.bottom - frame},
-            colors.FResIconBackColor);
-    }
-    // The top margin continues the first entry's look.
-    CopyRow(dc, w, frame, w.top + frame, margin, w.top + frame + margin);
-    if (options.SystemShadows) {
-        CopyRow(dc, w, frame, w.bottom - frame - margin, margin, w.top + frame + margin);
-        FillSolid(dc,
-                  RECT{w.right - frame - margin, w.top + frame, w.right - frame, w.bottom - frame},
-                  colors.FResColor);
-    }
-    w.right += shadow;
-    w.bottom += shadow;
-    if (!options.SystemShadows) {
-        FillSolid(dc, RECT{w.left + shadow, w.bottom - shadow, w.right, w.bottom},
-                  colors.FResMenuShadowColor);
-        FillSolid(dc, RECT{w.right - shadow, w.top + shadow, w.right, w.bottom},
-                  colors.FResMenuShadowColor);
-    }
+    if (!options.SystemShadows)
+        FitRegion(window, WindowBox(window), look.Shadow, style.Scaled(kRegionSlack));
+    PaintFlatFrame(dc, WindowBox(window), look);
 }
 
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -184,6 +237,10 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return EndFlatFrame(window, message, wParam, lParam);
         case WM_CLOSE:
         case WM_DESTROY: return EndFlatFrame(window, message, wParam, lParam);
+        case WM_NCPAINT: return PaintFrameAfter(window, message, wParam, lParam, nullptr);
+        case WM_PRINT:
+            if (!(lParam & PRF_NONCLIENT)) break;
+            return PaintFrameAfter(window, message, wParam, lParam, reinterpret_cast<HDC>(wParam));
         default: break;
     }
     return PassOn(PreviousMenuWindowProc(window), window, message, wParam, lParam);

@@ -2,8 +2,10 @@
 // carried on into the window's left margin, the first entry's look into the
 // top margin and, where the system draws no menu shadows, a notched window
 // region with a painted two-pixel shadow. While a popup carries the frame its
-// window procedure is MenuWindowProc, which gives the previous one back when
-// the popup is hidden, closed or destroyed.
+// window procedure is MenuWindowProc, which paints the frame again over each
+// frame the system paints or prints itself, asks for square corners, and
+// gives the previous procedure back when the popup is hidden, closed or
+// destroyed.
 #pragma once
 
 #include <windows.h>

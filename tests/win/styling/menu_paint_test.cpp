@@ -142,6 +142,7 @@ TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
     testing::TestApplication();
     TSkinStyle style;
     style.Colors.FResIconBackColor = clSkyBlue;
+    TGradientRow row;  // one for all: worked out anew for each change
     for (ui::TColor colour : {clSkyBlue, clNavy, clBtnFace}) {
         style.Colors.FResIconBackColor = colour;
         for (bool rtl : {false, true}) {
@@ -151,7 +152,7 @@ TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
                 Fill(slow, 200, 26, clWhite);
                 Fill(fast, 200, 26, clWhite);
                 PaintIconColumnGradient(style, slow.DC(), rect, rtl);
-                PaintIconColumnGradient(style, fast, rect, rtl);
+                PaintIconColumnGradient(style, fast, rect, rtl, row);
                 for (int y = 0; y < 26; ++y)
                     for (int x = 0; x < 200; ++x)
                         ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y))

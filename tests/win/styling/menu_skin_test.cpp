@@ -33,6 +33,25 @@ void NudgeApplicationWindow() {
     SendMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
 }
 
+// The colour of the brush the system paints the bar with beyond its captions
+// (as the system holds it); CLR_INVALID for its own colour.
+COLORREF BarColour(ui::TMenu& menu) {
+    MENUINFO info{sizeof(MENUINFO), MIM_BACKGROUND, 0, 0, nullptr, 0, 0};
+    LOGBRUSH brush{0, CLR_INVALID, 0};
+    if (GetMenuInfo(menu.Handle(), &info) && info.hbrBack)
+        GetObjectA(info.hbrBack, sizeof(brush), &brush);
+    return brush.lbColor;
+}
+
+TEST(MenuSkin, TheBarBeyondItsCaptionsTakesTheirColourWhileStyled) {
+    auto form = NewMenuForm();
+    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clBtnFace));
+    form->Skin->SetMenuBarColor(clRed);
+    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clRed));
+    form->Skin->SetActive(false);
+    EXPECT_EQ(BarColour(*form->Menu), CLR_INVALID);
+}
+
 TEST(MenuSkin, DefaultsOfANewComponent) {
     testing::TestApplication();
     auto form = NewMenuForm(false);
@@ -295,10 +314,12 @@ TEST_F(MenuSkinManagerTest, FormsFreedWithTheApplicationLeaveBothLists) {
 // whether the system draws menu shadows.
 TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachTheComponents) {
     auto shadows = std::make_unique<testing::ScopedSystemSettings>(true, false);
-    TMenuSkin* skin = Add(true)->Skin;
+    TMenuTestForm* form = Add(true);
+    TMenuSkin* skin = form->Skin;
     ASSERT_TRUE(skin->IsNT51());
     for (COLORREF face : {GetSysColor(COLOR_BTNFACE) ^ 0x305070, GetSysColor(COLOR_BTNFACE)}) {
         testing::ScopedSysColor changed(COLOR_BTNFACE, face);
+        EXPECT_EQ(BarColour(*form->Menu), face) << "the bar beyond its captions";
         EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResMenuBorderColor), DarkenColor(face, 90));
         EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResMenuShadowColor), DarkenColor(face, 76));
     }

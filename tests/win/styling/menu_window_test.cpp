@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/menu_colors.h"
@@ -189,6 +190,37 @@ TEST_F(MenuWindowTest, HidingGivesTheProcedureBackAndRemovesTheRegion) {
     ASSERT_TRUE(IsFlatMenuWindow(window));
     SendMessageA(window, WM_CLOSE, 0, 0);  // the pattern window's procedure destroys it
     EXPECT_FALSE(IsWindow(window));
+}
+
+// Windows repaints a popup's own frame (WM_NCPAINT) and prints the popup to fade
+// it in (WM_PRINT): the flat frame follows both, as messages sent here show.
+TEST_F(MenuWindowTest, TheFlatFrameFollowsTheSystemsOwnFramePaintsAndPrints) {
+    PaintBorder(false);
+    PatBlt(ui::WholeWindowDC(window).Get(), 0, 0, kWidth, kHeight, WHITENESS);  // the system's
+    SendMessageA(window, WM_NCPAINT, 1, 0);
+    ReadWindow(window, shot);
+    EXPECT_TRUE(AllPixels(shot, RECT{0, 0, 1, kHeight - 2}, testing::MenuFrameColor()));
+    for (const auto& [flags, framed] :
+         {std::pair{PRF_NONCLIENT | PRF_CLIENT, true}, std::pair{PRF_CLIENT, false}}) {
+        testing::Fill(shot, kWidth, kHeight, clWhite);
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(shot.DC()), flags);
+        EXPECT_EQ(shot.Pixel(0, kHeight / 2) == Rgb(testing::MenuFrameColor()), framed) << flags;
+    }
+}
+
+// Windows 11 rounds popup windows: square corners asked for once, through a fake
+// of the desktop window manager's call that refuses as Windows 10 does.
+TEST_F(MenuWindowTest, SquareCornersAreAskedForOnce) {
+    std::vector<std::tuple<HWND, DWORD, DWORD, DWORD>> asked;
+    testing::ScopedSystemSettings settings(
+        false, false, nullptr, [&](HWND w, DWORD attribute, LPCVOID value, DWORD size) {
+            asked.emplace_back(w, attribute, *static_cast<const DWORD*>(value), size);
+            return E_INVALIDARG;
+        });
+    PaintBorder(false);
+    PaintBorder(false);
+    EXPECT_EQ(asked, (decltype(asked){{window, 33, 1, sizeof(DWORD)}}));
+    EXPECT_TRUE(IsFlatMenuWindow(window));
 }
 
 TEST_F(MenuWindowTest, AnEmptyStoredProcedureIsNeverCalled) {
