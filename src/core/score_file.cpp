@@ -44,17 +44,14 @@ LoadResult LoadScoreFile(ScoreFileSystem& files, const std::string& path, ScoreT
         ClearScore(table);
         return {LoadOutcome::NoFile, {}};
     }
-    ScoreTable read;
-    std::memcpy(&read, &table, sizeof read);
+    // Zero where a short file ends: the rows it holds whole are kept, so
+    // that a damaged file costs no result that can still be read.
+    ScoreTable read{};
     std::size_t bytesRead = 0;
     const int code = files.ReadPrefix(path, &read, sizeof read, bytesRead);
     if (code != kIoOk) return {LoadOutcome::Failed, {code}};
-    if (bytesRead < sizeof read) {
-        // A broken file must not leave half a table behind.
-        ClearScore(table);
-        return {LoadOutcome::Failed, {kIoReadBeyondEnd}};
-    }
     std::memcpy(&table, &read, sizeof table);
+    if (bytesRead < sizeof read) return {LoadOutcome::Damaged, {kIoReadBeyondEnd}};
     return {LoadOutcome::Loaded, {}};
 }
 

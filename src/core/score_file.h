@@ -59,7 +59,9 @@ public:
     virtual void Release(const std::string& path) = 0;
 };
 
-enum class LoadOutcome { Loaded, NoFile, Failed };
+// Damaged: the file is shorter than a table. What it holds stands at the
+// front of the table, the rest is zero, and the next save replaces it whole.
+enum class LoadOutcome { Loaded, NoFile, Damaged, Failed };
 
 struct LoadResult {
     LoadOutcome Outcome;
@@ -67,9 +69,8 @@ struct LoadResult {
 };
 
 // Reads the table from `path`. No file: the table is cleared. A file longer
-// than a table gives its first 280 bytes; a shorter one fails with "Read
-// beyond end of file" and leaves the table cleared. Any other failure leaves
-// the table as it was.
+// than a table gives its first 280 bytes; a shorter one is Damaged, with
+// "Read beyond end of file". Any other failure leaves the table as it was.
 LoadResult LoadScoreFile(ScoreFileSystem& files, const std::string& path, ScoreTable& table);
 
 // Writes the table whole: into a temporary file beside `path` first, which
@@ -114,11 +115,11 @@ struct SaveResultOutcome {
 
 // A finished game's result into the file as it is now, which another copy of
 // the game may have written since this one read it: under the hold, the file
-// is read again, the row found anew in what it holds, the result entered and
-// the table written back. On success `table` is what the file holds (with or
-// without the entry); after a failed write it holds the entry the file lacks.
-// A hold that is not had in time, or a file that cannot be read, leaves the
-// file and `table` as they were.
+// is read again, the row found anew in what it holds (a damaged file as far
+// as it goes), the result entered and the table written back. On success
+// `table` is what the file holds (with or without the entry); after a failed
+// write it holds the entry the file lacks. A hold that is not had in time, or
+// a file that cannot be read, leaves the file and `table` as they were.
 SaveResultOutcome SaveResult(ScoreFileSystem& files, const std::string& path, ScoreTable& table,
                              std::string_view entryName, std::int32_t score,
                              std::chrono::milliseconds holdWait = kScoreHoldWait);

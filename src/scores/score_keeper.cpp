@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <utility>
 
 #include "ui/application.h"
@@ -42,16 +41,14 @@ void ScoreKeeper::ClearScore() {
 }
 
 LoadOutcome ScoreKeeper::LoadScore() {
-    ScoreTable before;
-    std::memcpy(&before, &scores_, sizeof before);
     const LoadResult result = LoadScoreFile(files_, path_, scores_);
-    if (result.Outcome == LoadOutcome::Failed) {
+    // The player was told of the damage once; each game over and each showing
+    // of the dialog reads the file again, and would say it again.
+    const bool damaged = result.Outcome == LoadOutcome::Damaged;
+    if (result.Outcome == LoadOutcome::Failed || (damaged && !damage_shown_))
         ReportFailure(result.Status);
-        // A short file leaves an emptied table behind: the lists must not go
-        // on showing rows that are gone.
-        if (std::memcmp(&before, &scores_, sizeof before) != 0) MakeScores();
-        return result.Outcome;
-    }
+    if (result.Outcome == LoadOutcome::Failed) return result.Outcome;
+    damage_shown_ = damaged;
     MakeScores();
     return result.Outcome;
 }
@@ -90,7 +87,8 @@ GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int3
 
 GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
     // Another copy of the game may have saved since this one read the file:
-    // whether a name is asked for depends on what the file holds now.
+    // whether a name is asked for depends on what the file holds now. A
+    // damaged file goes on with the rows it holds; the save replaces it.
     if (LoadScore() == LoadOutcome::Failed) return GameOverOutcome::SaveFailed;
     if (InsertionRow(score) < 0) {
         ShowGameOverBox();

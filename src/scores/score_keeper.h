@@ -47,7 +47,8 @@ public:
     void MakeScores();
     void ClearScore();
     // Reads the file (no file: an empty table). A failure is shown in the error
-    // box and the lists are left alone, unless the failed read changed the table.
+    // box and the lists are left alone. A damaged file is shown once, its rows
+    // are listed as far as they go, and the next save replaces it whole.
     LoadOutcome LoadScore();
     // Writes the file under the hold; a failure is shown in the error box and answers false.
     bool SaveScore();
@@ -77,6 +78,7 @@ private:
     ScoreFileSystem& files_;
     std::string path_;
     LeadBytePredicate is_lead_byte_;
+    bool damage_shown_ = false;  // the last load found the file damaged and said so
 };
 
 }  // namespace quillory
