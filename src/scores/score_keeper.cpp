@@ -14,6 +14,7 @@ constexpr const char* kGameOverText = "Game Over!";
 constexpr const char* kNameDialogCaption = "Game Over!";
 constexpr const char* kNamePrompt = "Your name :";
 constexpr const char* kFallbackCaption = "Quillory";
+constexpr const char* kBusyText = "Another copy of Quillory is saving its scores.";
 
 // The system's ANSI code page: a name typed in a two-byte code page is cut
 // between characters, never inside one.
@@ -53,9 +54,19 @@ LoadOutcome ScoreKeeper::LoadScore() {
     return result.Outcome;
 }
 
+RetryWhenBusy ScoreKeeper::AskWhenBusy() {
+    return [this] { return ShowBox(kBusyText, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY; };
+}
+
+bool ScoreKeeper::Holds(const ScoreFileHold& hold) {
+    if (!hold.Held() && !hold.Busy()) ReportFailure(hold.Status());
+    return hold.Held();
+}
+
 bool ScoreKeeper::SaveScore() {
-    const ScoreFileHold hold(files_, path_, kScoreHoldWait);
-    const IoStatus status = hold.Held() ? SaveScoreFile(files_, path_, scores_) : hold.Status();
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
+    if (!Holds(hold)) return false;
+    const IoStatus status = SaveScoreFile(files_, path_, scores_);
     if (!status.Ok()) ReportFailure(status);
     return status.Ok();
 }
@@ -70,8 +81,10 @@ int ScoreKeeper::InsertionRow(std::int32_t score) const {
 
 GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int32_t score,
                                          int level) {
-    const SaveResultOutcome saved = SaveResult(
-        files_, path_, scores_, MakeEntryName(typedName, level, is_lead_byte_), score);
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
+    if (!Holds(hold)) return hold.Busy() ? GameOverOutcome::Cancelled : GameOverOutcome::SaveFailed;
+    const SaveResultOutcome saved =
+        SaveResult(hold, scores_, MakeEntryName(typedName, level, is_lead_byte_), score);
     MakeScores();
     if (!saved.Status.Ok()) {
         ReportFailure(saved.Status);
@@ -102,20 +115,16 @@ GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
 }
 
 void ScoreKeeper::ShowGameOverBox() {
-    if (ui::Application) {
-        ui::Application->MessageBox(kGameOverText, ui::Application->Title(), MB_OK);
-    } else {
-        MessageBoxA(nullptr, kGameOverText, kFallbackCaption, MB_OK);
-    }
+    ShowBox(kGameOverText, MB_OK);
 }
 
 void ScoreKeeper::ReportFailure(const IoStatus& status) {
-    if (ui::Application) {
-        ui::Application->ShowException(status.Message());
-        return;
-    }
-    const std::string text = status.Message() + ".";
-    MessageBoxA(nullptr, text.c_str(), kFallbackCaption, MB_OK | MB_ICONERROR);
+    ShowBox(status.Message() + ".", MB_OK | MB_ICONERROR);
+}
+
+int ScoreKeeper::ShowBox(const std::string& text, UINT flags) {
+    if (ui::Application) return ui::Application->MessageBox(text, ui::Application->Title(), flags);
+    return MessageBoxA(nullptr, text.c_str(), kFallbackCaption, flags);
 }
 
 }  // namespace quillory

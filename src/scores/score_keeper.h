@@ -19,6 +19,7 @@ enum class GameOverOutcome {
     Entered,     // entered and saved: the top scores dialog follows
     SaveFailed,  // the file failed and the failure was reported; a failed write
                  // leaves the entry listed, a file not held or not read enters nothing
+    Cancelled,   // another copy kept the file and the player gave the result up
 };
 
 class ScoreKeeper {
@@ -70,8 +71,15 @@ public:
     GameOverOutcome GameOver(std::int32_t score, int level);
 
 private:
+    // What a hold asks while another copy keeps the file past the wait: the
+    // player's Retry waits again.
+    RetryWhenBusy AskWhenBusy();
+    // Whether `hold` is had; a failure of its own is reported, a wait the
+    // player gave up is not.
+    bool Holds(const ScoreFileHold& hold);
     void ReportFailure(const IoStatus& status);
     void ShowGameOverBox();
+    int ShowBox(const std::string& text, UINT flags);
 
     ScoreTable& scores_;
     Win32ScoreFileSystem own_files_;

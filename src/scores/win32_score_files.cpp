@@ -1,5 +1,7 @@
 #include "scores/win32_score_files.h"
 
+#include "ui/application.h"
+
 namespace quillory {
 namespace {
 
@@ -116,6 +118,10 @@ int Win32ScoreFileSystem::TryHold(const std::string& path) {
     }
     holds_[path] = lock;
     return kIoOk;
+}
+
+void Win32ScoreFileSystem::Pause(std::chrono::milliseconds duration) {
+    ui::WaitPaintingOnly(duration);
 }
 
 void Win32ScoreFileSystem::Release(const std::string& path) {

@@ -1,6 +1,7 @@
 // The score file's operations on Windows' own files, with Windows' own error
 // numbers (so that the player reads "File access denied" for a read-only file,
-// "I/O error 32" for a file locked by someone else, and so on).
+// "I/O error 32" for a file locked by someone else, and so on). Its waits
+// between two tries keep the program's windows painting.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +40,7 @@ public:
     // the system lets it go with the process, however that ends.
     int TryHold(const std::string& path) override;
     void Release(const std::string& path) override;
+    void Pause(std::chrono::milliseconds duration) override;
 
 private:
     Win32FileCalls calls_;

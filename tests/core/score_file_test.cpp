@@ -96,7 +96,8 @@ TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
     files.files[kScoreFileName] = ImageOf(SampleTable());  // 1000, 900, ... 100
     files.busyTries = 2;  // the other copy is finishing its save
     ScoreTable stale{};
-    SaveResultOutcome saved = SaveResult(files, kScoreFileName, stale, "late", 450);
+    SaveResultOutcome saved =
+        SaveResult(ScoreFileHold(files, kScoreFileName, kScoreHoldWait), stale, "late", 450);
     EXPECT_TRUE(saved.Status.Ok());
     EXPECT_EQ(saved.Row, 6) << "below 500, above 400";
     EXPECT_EQ(files.holdTries, 3);
@@ -108,7 +109,7 @@ TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
 
     const Bytes before = files.files.at(kScoreFileName);
     ScoreTable empty{};
-    saved = SaveResult(files, kScoreFileName, empty, "low", 150);
+    saved = SaveResult(ScoreFileHold(files, kScoreFileName, {}), empty, "low", 150);
     EXPECT_TRUE(saved.Status.Ok());
     EXPECT_EQ(saved.Row, -1) << "rows 1 to 9 all above 150 now";
     EXPECT_EQ(files.files.at(kScoreFileName), before) << "nothing written";

@@ -338,18 +338,24 @@ TEST_F(ScoreFileFailures, TwoCopiesOnOneFileKeepEveryResult) {
     dialog->Show();
     EXPECT_EQ(Names()[1], "Bob (level 7)") << "the dialog shows the file as it opens";
 
-    // The file held by a third copy: a short wait, then a clear failure, nothing written.
+    // The file held by a third copy past the wait: Cancel in the busy box
+    // gives the result up, and that alone.
+    boxes.answers = {[] { return IDCANCEL; }};
     const Bytes before = ReadFileBytes(path);
     Win32ScoreFileSystem thirdFiles;
     const ScoreFileHold held(thirdFiles, path, 0ms);
     ASSERT_TRUE(held.Held());
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(other.GameOver(95, 7), GameOverOutcome::SaveFailed);
+    EXPECT_EQ(other.GameOver(95, 7), GameOverOutcome::Cancelled);
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, kScoreHoldWait);
     EXPECT_LT(waited, kScoreHoldWait + 2s) << "bounded";
-    EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{"I/O error 32."});
+    ASSERT_EQ(boxes.boxes.size(), 1u) << "no failure after Cancel";
+    EXPECT_EQ(boxes.boxes[0].Text, "Another copy of Quillory is saving its scores.");
+    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
+    EXPECT_EQ(boxes.boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_RETRYCANCEL));
     EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(ImageOf(otherScores), before) << "nothing entered";
 }
 
 TEST_F(ScoreFileFailures, TheProgramsKeeperUsesTheWorkingDirectory) {
