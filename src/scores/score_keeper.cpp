@@ -72,7 +72,13 @@ bool ScoreKeeper::SaveScore() {
 }
 
 void ScoreKeeper::DeleteScoreFile() {
+    // Another copy's save at the same moment would bring the rows back.
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
+    if (!Holds(hold)) return;
     files_.Remove(path_);
+    // No file now, so this empties the table; a file that could not be
+    // deleted is read again and the table stays as it was.
+    LoadScore();
 }
 
 int ScoreKeeper::InsertionRow(std::int32_t score) const {

@@ -53,7 +53,8 @@ public:
     LoadOutcome LoadScore();
     // Writes the file under the hold; a failure is shown in the error box and answers false.
     bool SaveScore();
-    // The "Clear !" command's deletion; whether it worked is not looked at.
+    // The "Clear !" command: under the hold, as a save, the file is deleted
+    // (whether that worked is not looked at) and read again.
     void DeleteScoreFile();
 
     // The row a result of `score` earns (0-based), or -1.
