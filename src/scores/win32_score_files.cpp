@@ -88,10 +88,17 @@ int Win32ScoreFileSystem::Replace(const std::string& from, const std::string& to
     const DWORD attributes = GetFileAttributesA(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return kIoAccessDenied;
-    if (!calls_.MoveFileExA(from.c_str(), to.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return LastError();
-    return kIoOk;
+    constexpr int kTries = 10;
+    constexpr std::chrono::milliseconds kBetweenTries{50};
+    for (int tries = 1;; ++tries) {
+        if (calls_.MoveFileExA(from.c_str(), to.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return kIoOk;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || tries == kTries)
+            return CodeOf(error);
+        Pause(kBetweenTries);
+    }
 }
 
 int Win32ScoreFileSystem::Remove(const std::string& path) {
@@ -105,14 +112,22 @@ Win32ScoreFileSystem::~Win32ScoreFileSystem() {
 
 int Win32ScoreFileSystem::TryHold(const std::string& path) {
     if (holds_.count(path)) return kIoSharingViolation;
-    HANDLE lock = CreateFileA(ScoreHoldPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    const std::string lockPath = ScoreHoldPath(path);
+    // A read-only lock file or a folder in its place is no other copy's hold,
+    // and waiting would never end: Windows refuses to open either for
+    // writing, whoever asks (Wine lets an administrator open the file).
+    const DWORD attributes = GetFileAttributesA(lockPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return kIoAccessDenied;
+    HANDLE lock = CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
                               nullptr);
     if (lock == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // A lock file on its way out under another copy's last handle.
         if (error == ERROR_ACCESS_DENIED &&
-            GetFileAttributesA(ScoreHoldPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+            GetFileAttributesA(lockPath.c_str()) != INVALID_FILE_ATTRIBUTES)
             return kIoSharingViolation;
         return CodeOf(error);
     }

@@ -34,6 +34,8 @@ public:
                    std::size_t& bytesRead) override;
     int WriteWhole(const std::string& path, const void* data, std::size_t size,
                    std::size_t& bytesWritten) override;
+    // Retried for a moment while someone has the old file open (a reader, an
+    // indexer, a virus scanner): Windows will not rename over it meanwhile.
     int Replace(const std::string& from, const std::string& to) override;
     int Remove(const std::string& path) override;
     // The hold is the lock file opened with no sharing and deleted on close:

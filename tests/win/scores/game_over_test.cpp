@@ -38,6 +38,13 @@ BOOL WINAPI RenameFails(LPCSTR, LPCSTR, DWORD) {
     SetLastError(ERROR_WRITE_PROTECT);
     return FALSE;
 }
+// Refused, as while someone reads the old file, as often as the case says.
+int renameRefusals = 0;
+BOOL WINAPI RenameRefused(LPCSTR from, LPCSTR to, DWORD flags) {
+    if (renameRefusals-- <= 0) return ::MoveFileExA(from, to, flags);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
 
 class GameOverTest : public ::testing::Test {
 protected:
@@ -252,16 +259,28 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
          {&::WriteFile, &FlushFails}},
         {"rename fails", writeStored, nullptr, "I/O error 19.", true, false,
          {&::WriteFile, &::FlushFileBuffers, &RenameFails}},
+        {"rename refused a while", [&] { writeStored(); renameRefusals = 3; }, nullptr, nullptr,
+         true, false, {.MoveFileExA = &RenameRefused}},
+        {"read-only lock file",
+         [&] {
+             writeStored();
+             WriteFileBytes(ScoreHoldPath(path), {});
+             SetFileAttributesA(ScoreHoldPath(path).c_str(), FILE_ATTRIBUTE_READONLY);
+         },
+         nullptr, "File access denied.", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Win32ScoreFileSystem layered(c.calls);
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        for (const std::string& file : {path, ScoreHoldPath(path)}) {
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        }
         RemoveDirectoryA(path.c_str());
         scores = ScoreTable{};
         c.make();
         const Bytes before = ReadFileBytes(path);
+        const bool lockMade = FileExists(ScoreHoldPath(path));
 
         MessageBoxRecorder boxes;
         {
@@ -288,7 +307,7 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
         const std::vector<std::string> names = Names();
         EXPECT_EQ(std::count(names.begin(), names.end(), "Max (level 7)"), c.entered ? 1 : 0);
         EXPECT_FALSE(FileExists(TemporaryScorePath(path)));
-        EXPECT_FALSE(FileExists(ScoreHoldPath(path)));
+        EXPECT_EQ(FileExists(ScoreHoldPath(path)), lockMade);
         if (c.saveBox) {
             EXPECT_EQ(outcome, GameOverOutcome::SaveFailed);
             EXPECT_EQ(BoxTexts(boxes), std::vector<std::string>{c.saveBox});
