@@ -49,9 +49,9 @@ int Win32ScoreFileSystem::ReadPrefix(const std::string& path, void* buffer, std:
     // Reading only: a read-only file (or one on a read-only medium) still loads.
     // Sharing deletion too, so that another copy's save may replace the file
     // while this one reads it.
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(calls_.CreateFileA(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     auto* bytes = static_cast<char*>(buffer);
     while (bytesRead < size) {
@@ -69,8 +69,8 @@ int Win32ScoreFileSystem::ReadPrefix(const std::string& path, void* buffer, std:
 int Win32ScoreFileSystem::WriteWhole(const std::string& path, const void* data, std::size_t size,
                                      std::size_t& bytesWritten) {
     bytesWritten = 0;
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(calls_.CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     DWORD written = 0;
     const BOOL wrote = calls_.WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr);
@@ -120,9 +120,9 @@ int Win32ScoreFileSystem::TryHold(const std::string& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return kIoAccessDenied;
-    HANDLE lock = CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                              nullptr);
+    HANDLE lock = calls_.CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                     nullptr);
     if (lock == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // A lock file on its way out under another copy's last handle.

@@ -13,12 +13,13 @@
 namespace quillory {
 
 // The kernel calls a save goes through, replaceable so that a test can make
-// the disk fill, the flush fail or the final rename fail where the real
-// calls are made.
+// the disk fill, the flush fail, the final rename fail or the folder refuse
+// new files where the real calls are made.
 struct Win32FileCalls {
     decltype(&::WriteFile) WriteFile = &::WriteFile;
     decltype(&::FlushFileBuffers) FlushFileBuffers = &::FlushFileBuffers;
     decltype(&::MoveFileExA) MoveFileExA = &::MoveFileExA;
+    decltype(&::CreateFileA) CreateFileA = &::CreateFileA;
 };
 
 class Win32ScoreFileSystem final : public ScoreFileSystem {

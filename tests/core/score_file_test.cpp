@@ -44,7 +44,7 @@ public:
     }
     int WriteWhole(const std::string& path, const void* data, std::size_t size,
                    std::size_t& bytesWritten) override {
-        bytesWritten = size;
+        bytesWritten = std::min(size, writeLimit);  // a disk that fills says nothing
         auto bytes = static_cast<const unsigned char*>(data);
         files[path] = Bytes(bytes, bytes + bytesWritten);
         return kIoOk;
@@ -71,6 +71,7 @@ public:
     int readFails = 0;
     int busyTries = 0, holdTries = 0;
     bool held = false;
+    std::size_t writeLimit = SIZE_MAX;
 };
 
 ScoreTable SampleTable() {
@@ -114,6 +115,11 @@ TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
     EXPECT_EQ(saved.Row, -1) << "rows 1 to 9 all above 150 now";
     EXPECT_EQ(files.files.at(kScoreFileName), before) << "nothing written";
     EXPECT_EQ(ImageOf(empty), before) << "the table is the file";
+
+    files.writeLimit = 100;
+    EXPECT_EQ(SaveScoreFile(files, kScoreFileName, stale).Message(), "Disk full");
+    EXPECT_EQ(files.files.at(kScoreFileName), before) << "the old file is untouched";
+    EXPECT_EQ(files.files.count(TemporaryScorePath(kScoreFileName)), 0u) << "no leftovers";
 }
 
 TEST(ScoreFileWithFakes, FailedReadLeavesTheTableAsItWas) {

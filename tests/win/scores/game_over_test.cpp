@@ -45,6 +45,14 @@ BOOL WINAPI RenameRefused(LPCSTR from, LPCSTR to, DWORD flags) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
+// A folder where nothing new can be made: what Windows answers there.
+HANDLE WINAPI NothingCanBeCreated(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
+                                  DWORD disposition, DWORD flags, HANDLE from) {
+    if (disposition == OPEN_EXISTING)
+        return ::CreateFileA(name, access, share, sa, disposition, flags, from);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
 
 class GameOverTest : public ::testing::Test {
 protected:
@@ -261,6 +269,9 @@ TEST_F(ScoreFileFailures, StartUpAndGameOverWithAnOddFile) {
          {&::WriteFile, &::FlushFileBuffers, &RenameFails}},
         {"rename refused a while", [&] { writeStored(); renameRefusals = 3; }, nullptr, nullptr,
          true, false, {.MoveFileExA = &RenameRefused}},
+        // The hold fails of itself: no other copy to wait for.
+        {"unwritable folder", writeStored, nullptr, "File access denied.", false, false,
+         {.CreateFileA = &NothingCanBeCreated}},
         {"read-only lock file",
          [&] {
              writeStored();
@@ -346,7 +357,8 @@ TEST_F(ScoreFileFailures, TwoCopiesOnOneFileKeepEveryResult) {
     ASSERT_EQ(other.LoadScore(), LoadOutcome::Loaded);
     MessageBoxRecorder boxes;
     std::string name = "Ann";
-    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, name); });
+    std::function<void()> whileTyping = [] {};
+    ModalAnswers answers([&](ui::TForm& form) { whileTyping(); AnswerName(form, name); });
     ASSERT_EQ(keeper->GameOver(50, 7), GameOverOutcome::Entered);
     name = "Bob";
     ASSERT_EQ(other.GameOver(40, 7), GameOverOutcome::Entered);
@@ -357,8 +369,18 @@ TEST_F(ScoreFileFailures, TwoCopiesOnOneFileKeepEveryResult) {
     dialog->Show();
     EXPECT_EQ(Names()[1], "Bob (level 7)") << "the dialog shows the file as it opens";
 
+    // A third copy saves better results while the name is typed: no row is left.
+    const Bytes better = ImageOf(TableOf({90, 90, 90, 90, 90, 90, 90, 90, 90}));
+    whileTyping = [&] { WriteFileBytes(path, better); };
+    EXPECT_EQ(other.GameOver(60, 7), GameOverOutcome::NoEntry);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].Text, "Game Over!");
+    EXPECT_EQ(ImageOf(otherScores), better);
+
     // The file held by a third copy past the wait: Cancel in the busy box
     // gives the result up, and that alone.
+    whileTyping = [] {};
+    boxes.boxes.clear();
     boxes.answers = {[] { return IDCANCEL; }};
     const Bytes before = ReadFileBytes(path);
     Win32ScoreFileSystem thirdFiles;
