@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/score_file.h"
-#include "core/std_score_files.h"
+#include "std_score_files.h"
 
 namespace quillory {
 namespace {
