@@ -22,16 +22,25 @@ std::string TemporaryScorePath(const std::string& path) { return path + ".tmp"; 
 
 std::string ScoreHoldPath(const std::string& path) { return path + ".lock"; }
 
+void ScoreFileSystem::Pause(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
 ScoreFileHold::ScoreFileHold(ScoreFileSystem& files, std::string path,
-                             std::chrono::milliseconds wait)
+                             std::chrono::milliseconds wait, const RetryWhenBusy& retry)
     : files_(files), path_(std::move(path)) {
+    do {
+        TryFor(wait);
+    } while (Busy() && retry && retry());
+}
+
+void ScoreFileHold::TryFor(std::chrono::milliseconds wait) {
     constexpr std::chrono::milliseconds kRetry{50};
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         status_.Code = files_.TryHold(path_);
-        if (status_.Code != kIoSharingViolation && status_.Code != kIoLockViolation) break;
-        if (std::chrono::steady_clock::now() >= deadline) break;
-        std::this_thread::sleep_for(kRetry);
+        if (!Busy() || std::chrono::steady_clock::now() >= deadline) return;
+        files_.Pause(kRetry);
     }
 }
 
@@ -44,17 +53,14 @@ LoadResult LoadScoreFile(ScoreFileSystem& files, const std::string& path, ScoreT
         ClearScore(table);
         return {LoadOutcome::NoFile, {}};
     }
-    ScoreTable read;
-    std::memcpy(&read, &table, sizeof read);
+    // Zero where a short file ends: the rows it holds whole are kept, so
+    // that a damaged file costs no result that can still be read.
+    ScoreTable read{};
     std::size_t bytesRead = 0;
     const int code = files.ReadPrefix(path, &read, sizeof read, bytesRead);
     if (code != kIoOk) return {LoadOutcome::Failed, {code}};
-    if (bytesRead < sizeof read) {
-        // A broken file must not leave half a table behind.
-        ClearScore(table);
-        return {LoadOutcome::Failed, {kIoReadBeyondEnd}};
-    }
     std::memcpy(&table, &read, sizeof table);
+    if (bytesRead < sizeof read) return {LoadOutcome::Damaged, {kIoReadBeyondEnd}};
     return {LoadOutcome::Loaded, {}};
 }
 
@@ -68,11 +74,11 @@ IoStatus SaveScoreFile(ScoreFileSystem& files, const std::string& path, const Sc
     return {code};
 }
 
-SaveResultOutcome SaveResult(ScoreFileSystem& files, const std::string& path, ScoreTable& table,
-                             std::string_view entryName, std::int32_t score,
-                             std::chrono::milliseconds holdWait) {
-    const ScoreFileHold hold(files, path, holdWait);
+SaveResultOutcome SaveResult(const ScoreFileHold& hold, ScoreTable& table,
+                             std::string_view entryName, std::int32_t score) {
     if (!hold.Held()) return {hold.Status()};
+    ScoreFileSystem& files = hold.Files();
+    const std::string& path = hold.Path();
     ScoreTable now;
     std::memcpy(&now, &table, sizeof now);
     const LoadResult read = LoadScoreFile(files, path, now);

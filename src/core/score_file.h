@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,9 +58,13 @@ public:
     // not kept out; a save replaces the file in one step.
     virtual int TryHold(const std::string& path) = 0;
     virtual void Release(const std::string& path) = 0;
+    // Lets time pass before a refused call is tried again.
+    virtual void Pause(std::chrono::milliseconds duration);
 };
 
-enum class LoadOutcome { Loaded, NoFile, Failed };
+// Damaged: the file is shorter than a table. What it holds stands at the
+// front of the table, the rest is zero, and the next save replaces it whole.
+enum class LoadOutcome { Loaded, NoFile, Damaged, Failed };
 
 struct LoadResult {
     LoadOutcome Outcome;
@@ -67,9 +72,8 @@ struct LoadResult {
 };
 
 // Reads the table from `path`. No file: the table is cleared. A file longer
-// than a table gives its first 280 bytes; a shorter one fails with "Read
-// beyond end of file" and leaves the table cleared. Any other failure leaves
-// the table as it was.
+// than a table gives its first 280 bytes; a shorter one is Damaged, with
+// "Read beyond end of file". Any other failure leaves the table as it was.
 LoadResult LoadScoreFile(ScoreFileSystem& files, const std::string& path, ScoreTable& table);
 
 // Writes the table whole: into a temporary file beside `path` first, which
@@ -88,20 +92,33 @@ std::string ScoreHoldPath(const std::string& path);
 // that a game whose save is refused does not seem to hang.
 inline constexpr std::chrono::milliseconds kScoreHoldWait{1500};
 
+// Asked when another program has kept the hold for a whole wait: true waits
+// as long again, false gives up.
+using RetryWhenBusy = std::function<bool()>;
+
 // The exclusive hold on the score file for one read-enter-write, so that two
 // copies of the game never interleave their saves. Retried while another
-// program has it, for at most `wait`.
+// program has it, for at most `wait`, and again for as long as `retry` says.
 class ScoreFileHold {
 public:
-    ScoreFileHold(ScoreFileSystem& files, std::string path, std::chrono::milliseconds wait);
+    ScoreFileHold(ScoreFileSystem& files, std::string path, std::chrono::milliseconds wait,
+                  const RetryWhenBusy& retry = {});
     ~ScoreFileHold();
     ScoreFileHold(const ScoreFileHold&) = delete;
     ScoreFileHold& operator=(const ScoreFileHold&) = delete;
 
     bool Held() const { return status_.Ok(); }
+    // Not held because another program kept it, not for a failure of its own.
+    bool Busy() const {
+        return status_.Code == kIoSharingViolation || status_.Code == kIoLockViolation;
+    }
     IoStatus Status() const { return status_; }
+    ScoreFileSystem& Files() const { return files_; }
+    const std::string& Path() const { return path_; }
 
 private:
+    void TryFor(std::chrono::milliseconds wait);
+
     ScoreFileSystem& files_;
     std::string path_;
     IoStatus status_;
@@ -113,14 +130,13 @@ struct SaveResultOutcome {
 };
 
 // A finished game's result into the file as it is now, which another copy of
-// the game may have written since this one read it: under the hold, the file
-// is read again, the row found anew in what it holds, the result entered and
-// the table written back. On success `table` is what the file holds (with or
-// without the entry); after a failed write it holds the entry the file lacks.
-// A hold that is not had in time, or a file that cannot be read, leaves the
-// file and `table` as they were.
-SaveResultOutcome SaveResult(ScoreFileSystem& files, const std::string& path, ScoreTable& table,
-                             std::string_view entryName, std::int32_t score,
-                             std::chrono::milliseconds holdWait = kScoreHoldWait);
+// the game may have written since this one read it: under `hold`, the file
+// is read again, the row found anew in what it holds (a damaged file as far
+// as it goes), the result entered and the table written back. On success
+// `table` is what the file holds (with or without the entry); after a failed
+// write it holds the entry the file lacks. A hold not had, or a file that
+// cannot be read, leaves the file and `table` as they were.
+SaveResultOutcome SaveResult(const ScoreFileHold& hold, ScoreTable& table,
+                             std::string_view entryName, std::int32_t score);
 
 }  // namespace quillory

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <utility>
 
 #include "ui/application.h"
@@ -15,6 +14,7 @@ constexpr const char* kGameOverText = "Game Over!";
 constexpr const char* kNameDialogCaption = "Game Over!";
 constexpr const char* kNamePrompt = "Your name :";
 constexpr const char* kFallbackCaption = "Quillory";
+constexpr const char* kBusyText = "Another copy of Quillory is saving its scores.";
 
 // The system's ANSI code page: a name typed in a two-byte code page is cut
 // between characters, never inside one.
@@ -42,29 +42,43 @@ void ScoreKeeper::ClearScore() {
 }
 
 LoadOutcome ScoreKeeper::LoadScore() {
-    ScoreTable before;
-    std::memcpy(&before, &scores_, sizeof before);
     const LoadResult result = LoadScoreFile(files_, path_, scores_);
-    if (result.Outcome == LoadOutcome::Failed) {
+    // The player was told of the damage once; each game over and each showing
+    // of the dialog reads the file again, and would say it again.
+    const bool damaged = result.Outcome == LoadOutcome::Damaged;
+    if (result.Outcome == LoadOutcome::Failed || (damaged && !damage_shown_))
         ReportFailure(result.Status);
-        // A short file leaves an emptied table behind: the lists must not go
-        // on showing rows that are gone.
-        if (std::memcmp(&before, &scores_, sizeof before) != 0) MakeScores();
-        return result.Outcome;
-    }
+    if (result.Outcome == LoadOutcome::Failed) return result.Outcome;
+    damage_shown_ = damaged;
     MakeScores();
     return result.Outcome;
 }
 
+RetryWhenBusy ScoreKeeper::AskWhenBusy() {
+    return [this] { return ShowBox(kBusyText, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY; };
+}
+
+bool ScoreKeeper::Holds(const ScoreFileHold& hold) {
+    if (!hold.Held() && !hold.Busy()) ReportFailure(hold.Status());
+    return hold.Held();
+}
+
 bool ScoreKeeper::SaveScore() {
-    const ScoreFileHold hold(files_, path_, kScoreHoldWait);
-    const IoStatus status = hold.Held() ? SaveScoreFile(files_, path_, scores_) : hold.Status();
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
+    if (!Holds(hold)) return false;
+    const IoStatus status = SaveScoreFile(files_, path_, scores_);
     if (!status.Ok()) ReportFailure(status);
     return status.Ok();
 }
 
 void ScoreKeeper::DeleteScoreFile() {
+    // Another copy's save at the same moment would bring the rows back.
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
+    if (!Holds(hold)) return;
     files_.Remove(path_);
+    // No file now, so this empties the table; a file that could not be
+    // deleted is read again and the table stays as it was.
+    LoadScore();
 }
 
 int ScoreKeeper::InsertionRow(std::int32_t score) const {
@@ -73,8 +87,10 @@ int ScoreKeeper::InsertionRow(std::int32_t score) const {
 
 GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int32_t score,
                                          int level) {
-    const SaveResultOutcome saved = SaveResult(
-        files_, path_, scores_, MakeEntryName(typedName, level, is_lead_byte_), score);
+    const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
+    if (!Holds(hold)) return hold.Busy() ? GameOverOutcome::Cancelled : GameOverOutcome::SaveFailed;
+    const SaveResultOutcome saved =
+        SaveResult(hold, scores_, MakeEntryName(typedName, level, is_lead_byte_), score);
     MakeScores();
     if (!saved.Status.Ok()) {
         ReportFailure(saved.Status);
@@ -90,7 +106,8 @@ GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int3
 
 GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
     // Another copy of the game may have saved since this one read the file:
-    // whether a name is asked for depends on what the file holds now.
+    // whether a name is asked for depends on what the file holds now. A
+    // damaged file goes on with the rows it holds; the save replaces it.
     if (LoadScore() == LoadOutcome::Failed) return GameOverOutcome::SaveFailed;
     if (InsertionRow(score) < 0) {
         ShowGameOverBox();
@@ -104,20 +121,16 @@ GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
 }
 
 void ScoreKeeper::ShowGameOverBox() {
-    if (ui::Application) {
-        ui::Application->MessageBox(kGameOverText, ui::Application->Title(), MB_OK);
-    } else {
-        MessageBoxA(nullptr, kGameOverText, kFallbackCaption, MB_OK);
-    }
+    ShowBox(kGameOverText, MB_OK);
 }
 
 void ScoreKeeper::ReportFailure(const IoStatus& status) {
-    if (ui::Application) {
-        ui::Application->ShowException(status.Message());
-        return;
-    }
-    const std::string text = status.Message() + ".";
-    MessageBoxA(nullptr, text.c_str(), kFallbackCaption, MB_OK | MB_ICONERROR);
+    ShowBox(status.Message() + ".", MB_OK | MB_ICONERROR);
+}
+
+int ScoreKeeper::ShowBox(const std::string& text, UINT flags) {
+    if (ui::Application) return ui::Application->MessageBox(text, ui::Application->Title(), flags);
+    return MessageBoxA(nullptr, text.c_str(), kFallbackCaption, flags);
 }
 
 }  // namespace quillory

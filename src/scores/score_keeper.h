@@ -19,6 +19,7 @@ enum class GameOverOutcome {
     Entered,     // entered and saved: the top scores dialog follows
     SaveFailed,  // the file failed and the failure was reported; a failed write
                  // leaves the entry listed, a file not held or not read enters nothing
+    Cancelled,   // another copy kept the file and the player gave the result up
 };
 
 class ScoreKeeper {
@@ -47,11 +48,13 @@ public:
     void MakeScores();
     void ClearScore();
     // Reads the file (no file: an empty table). A failure is shown in the error
-    // box and the lists are left alone, unless the failed read changed the table.
+    // box and the lists are left alone. A damaged file is shown once, its rows
+    // are listed as far as they go, and the next save replaces it whole.
     LoadOutcome LoadScore();
     // Writes the file under the hold; a failure is shown in the error box and answers false.
     bool SaveScore();
-    // The "Clear !" command's deletion; whether it worked is not looked at.
+    // The "Clear !" command: under the hold, as a save, the file is deleted
+    // (whether that worked is not looked at) and read again.
     void DeleteScoreFile();
 
     // The row a result of `score` earns (0-based), or -1.
@@ -69,14 +72,22 @@ public:
     GameOverOutcome GameOver(std::int32_t score, int level);
 
 private:
+    // What a hold asks while another copy keeps the file past the wait: the
+    // player's Retry waits again.
+    RetryWhenBusy AskWhenBusy();
+    // Whether `hold` is had; a failure of its own is reported, a wait the
+    // player gave up is not.
+    bool Holds(const ScoreFileHold& hold);
     void ReportFailure(const IoStatus& status);
     void ShowGameOverBox();
+    int ShowBox(const std::string& text, UINT flags);
 
     ScoreTable& scores_;
     Win32ScoreFileSystem own_files_;
     ScoreFileSystem& files_;
     std::string path_;
     LeadBytePredicate is_lead_byte_;
+    bool damage_shown_ = false;  // the last load found the file damaged and said so
 };
 
 }  // namespace quillory

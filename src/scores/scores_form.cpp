@@ -164,9 +164,6 @@ void TScoresForm::Button2Click(ui::TComponent*) {
         ui::mrYes)
         return;
     keeper_.DeleteScoreFile();
-    // No file now, so this empties the table; a file that could not be
-    // deleted is read again and the table stays as it was.
-    keeper_.LoadScore();
 }
 
 void TScoresForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {

@@ -1,5 +1,7 @@
 #include "scores/win32_score_files.h"
 
+#include "ui/application.h"
+
 namespace quillory {
 namespace {
 
@@ -47,9 +49,9 @@ int Win32ScoreFileSystem::ReadPrefix(const std::string& path, void* buffer, std:
     // Reading only: a read-only file (or one on a read-only medium) still loads.
     // Sharing deletion too, so that another copy's save may replace the file
     // while this one reads it.
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(calls_.CreateFileA(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     auto* bytes = static_cast<char*>(buffer);
     while (bytesRead < size) {
@@ -67,8 +69,8 @@ int Win32ScoreFileSystem::ReadPrefix(const std::string& path, void* buffer, std:
 int Win32ScoreFileSystem::WriteWhole(const std::string& path, const void* data, std::size_t size,
                                      std::size_t& bytesWritten) {
     bytesWritten = 0;
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(calls_.CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return LastError();
     DWORD written = 0;
     const BOOL wrote = calls_.WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr);
@@ -86,10 +88,17 @@ int Win32ScoreFileSystem::Replace(const std::string& from, const std::string& to
     const DWORD attributes = GetFileAttributesA(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return kIoAccessDenied;
-    if (!calls_.MoveFileExA(from.c_str(), to.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return LastError();
-    return kIoOk;
+    constexpr int kTries = 10;
+    constexpr std::chrono::milliseconds kBetweenTries{50};
+    for (int tries = 1;; ++tries) {
+        if (calls_.MoveFileExA(from.c_str(), to.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return kIoOk;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || tries == kTries)
+            return CodeOf(error);
+        Pause(kBetweenTries);
+    }
 }
 
 int Win32ScoreFileSystem::Remove(const std::string& path) {
@@ -103,19 +112,31 @@ Win32ScoreFileSystem::~Win32ScoreFileSystem() {
 
 int Win32ScoreFileSystem::TryHold(const std::string& path) {
     if (holds_.count(path)) return kIoSharingViolation;
-    HANDLE lock = CreateFileA(ScoreHoldPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                              nullptr);
+    const std::string lockPath = ScoreHoldPath(path);
+    // A read-only lock file or a folder in its place is no other copy's hold,
+    // and waiting would never end: Windows refuses to open either for
+    // writing, whoever asks (Wine lets an administrator open the file).
+    const DWORD attributes = GetFileAttributesA(lockPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return kIoAccessDenied;
+    HANDLE lock = calls_.CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                     nullptr);
     if (lock == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // A lock file on its way out under another copy's last handle.
         if (error == ERROR_ACCESS_DENIED &&
-            GetFileAttributesA(ScoreHoldPath(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+            GetFileAttributesA(lockPath.c_str()) != INVALID_FILE_ATTRIBUTES)
             return kIoSharingViolation;
         return CodeOf(error);
     }
     holds_[path] = lock;
     return kIoOk;
+}
+
+void Win32ScoreFileSystem::Pause(std::chrono::milliseconds duration) {
+    ui::WaitPaintingOnly(duration);
 }
 
 void Win32ScoreFileSystem::Release(const std::string& path) {

@@ -160,6 +160,24 @@ void TApplication::HandleMessage() {
     if (!ProcessMessage() && !terminated_) WaitMessage();
 }
 
+void WaitPaintingOnly(std::chrono::milliseconds duration) {
+    const DWORD start = GetTickCount();
+    const auto total = static_cast<DWORD>(duration.count());
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+        }
+        // Time-bound, so that a window that never validates cannot hold the wait.
+        while (GetTickCount() - start < total &&
+               PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            DispatchMessageA(&msg);
+        const DWORD passed = GetTickCount() - start;
+        if (passed >= total) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, total - passed,
+                                  QS_PAINT | QS_INPUT | QS_SENDMESSAGE);
+    }
+}
+
 // Keys a form handles before its focused control sees them: menu shortcuts,
 // then the dialog keys (Tab, Enter, Esc) and access characters.
 bool TApplication::IsPreProcessMessage(MSG& msg) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <utility>
@@ -104,6 +105,12 @@ public:
 private:
     std::vector<HWND> disabled_;
 };
+
+// Lets `duration` pass on this thread with its windows painting, for a wait
+// the player cannot cut short: paint messages are handled (and what other
+// threads send, as every wait for messages does), input is dropped so that
+// no command starts meanwhile, and every other message keeps its place.
+void WaitPaintingOnly(std::chrono::milliseconds duration);
 
 // The program's one application object (set by the TApplication constructor).
 extern TApplication* Application;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/score_file.h"
-#include "core/std_score_files.h"
+#include "std_score_files.h"
 
 namespace quillory {
 namespace {
@@ -44,7 +44,7 @@ public:
     }
     int WriteWhole(const std::string& path, const void* data, std::size_t size,
                    std::size_t& bytesWritten) override {
-        bytesWritten = size;
+        bytesWritten = std::min(size, writeLimit);  // a disk that fills says nothing
         auto bytes = static_cast<const unsigned char*>(data);
         files[path] = Bytes(bytes, bytes + bytesWritten);
         return kIoOk;
@@ -71,6 +71,7 @@ public:
     int readFails = 0;
     int busyTries = 0, holdTries = 0;
     bool held = false;
+    std::size_t writeLimit = SIZE_MAX;
 };
 
 ScoreTable SampleTable() {
@@ -96,7 +97,8 @@ TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
     files.files[kScoreFileName] = ImageOf(SampleTable());  // 1000, 900, ... 100
     files.busyTries = 2;  // the other copy is finishing its save
     ScoreTable stale{};
-    SaveResultOutcome saved = SaveResult(files, kScoreFileName, stale, "late", 450);
+    SaveResultOutcome saved =
+        SaveResult(ScoreFileHold(files, kScoreFileName, kScoreHoldWait), stale, "late", 450);
     EXPECT_TRUE(saved.Status.Ok());
     EXPECT_EQ(saved.Row, 6) << "below 500, above 400";
     EXPECT_EQ(files.holdTries, 3);
@@ -108,11 +110,16 @@ TEST(ScoreFileWithFakes, SaveResultEntersIntoTheFileAsItIsNow) {
 
     const Bytes before = files.files.at(kScoreFileName);
     ScoreTable empty{};
-    saved = SaveResult(files, kScoreFileName, empty, "low", 150);
+    saved = SaveResult(ScoreFileHold(files, kScoreFileName, {}), empty, "low", 150);
     EXPECT_TRUE(saved.Status.Ok());
     EXPECT_EQ(saved.Row, -1) << "rows 1 to 9 all above 150 now";
     EXPECT_EQ(files.files.at(kScoreFileName), before) << "nothing written";
     EXPECT_EQ(ImageOf(empty), before) << "the table is the file";
+
+    files.writeLimit = 100;
+    EXPECT_EQ(SaveScoreFile(files, kScoreFileName, stale).Message(), "Disk full");
+    EXPECT_EQ(files.files.at(kScoreFileName), before) << "the old file is untouched";
+    EXPECT_EQ(files.files.count(TemporaryScorePath(kScoreFileName)), 0u) << "no leftovers";
 }
 
 TEST(ScoreFileWithFakes, FailedReadLeavesTheTableAsItWas) {
@@ -191,18 +198,15 @@ TEST_F(ScoreFileOnDisk, LongerFileGivesItsFirst280BytesAndTheSaveCutsIt) {
     EXPECT_EQ(ReadBytes().size(), 280u);
 }
 
-TEST_F(ScoreFileOnDisk, ShortFileIsAReadFailureAndLeavesTheTableCleared) {
+TEST_F(ScoreFileOnDisk, ShortFileIsDamagedAndKeepsTheRowsItHolds) {
     Bytes image = ImageOf(SampleTable());
     image.pop_back();  // 279 bytes
     WriteBytes(image);
     ScoreTable table{};
     const LoadResult result = LoadScoreFile(files, path, table);
-    EXPECT_EQ(result.Outcome, LoadOutcome::Failed);
+    EXPECT_EQ(result.Outcome, LoadOutcome::Damaged);
     EXPECT_EQ(result.Status.Message(), "Read beyond end of file");
-    for (const ScoreEntry& row : table.Rows) {
-        EXPECT_EQ(row.NameLength, 0);
-        EXPECT_EQ(row.Points, 0);
-    }
+    EXPECT_EQ(ImageOf(table), ImageOf(SampleTable())) << "row 10's last byte is 0";
 }
 
 // The suite may run as a user who writes read-only files anyway, so the file's

@@ -97,7 +97,8 @@ xdotool type --delay 40 Installed
 xdotool key Return
 wait_for_window '^Top Scores$' 50 > /dev/null
 shoot installed-game
-[[ -f "$scores_dir/scores.dat" ]] || fail "scores.dat is not in the shortcut's folder $scores_dir"
+(( $(od -An -t d4 -j 24 -N 4 "$scores_dir/scores.dat" || echo -1) >= 0 )) ||
+    fail "no result saved in the shortcut's folder $scores_dir"
 [[ -f "$program_dir/scores.dat" ]] && fail "scores.dat was written beside the program"
 grep -q -a 'Installed (level 7)' "$scores_dir/scores.dat" || fail "the entered name is not in scores.dat"
 scores_bytes=$(od -An -tx1 "$scores_dir/scores.dat")

@@ -254,10 +254,18 @@ if mount_small_tmpfs "$work/full" 16k; then
     cp "$work/scores.dat" "$work/full/"
     head -c 12288 /dev/zero > "$work/full/filler" 2>/dev/null || true   # the disk is full
     start_game "$work/full"
+    titled_ids() { xdotool search --onlyvisible --name '^Quillory$' 2>/dev/null | sort; }
+    before_box=$(titled_ids) scores_shown=$(count_titled '^Top Scores$')
     end_game_as Cy
     for _ in $(seq 1 20); do box=$(window_texts Quillory Static | grep . || true); [[ -n "$box" ]] && break; done
     shoot disk-full
     [[ "$box" == "Disk full." ]] || fail "the save on a full disk says '$box', not \"Disk full.\""
+    # Once the box is answered, the failed save shows no top scores dialog.
+    xdotool windowfocus --sync "$(comm -13 <(echo "$before_box") <(titled_ids) | head -1)" 2>/dev/null || true
+    xdotool key Return
+    wait_until 10 "the box did not close" eval '[[ "$(titled_ids)" == "$before_box" ]]'
+    sleep 1
+    (( $(count_titled '^Top Scores$') == scores_shown )) || fail "the top scores dialog followed a failed save"
     cmp -s "$work/scores.dat" "$work/full/scores.dat" || fail "the old file changed"
     [[ $(ls "$work/full") == $'filler\nscores.dat' ]] || fail "left beside the file: $(ls "$work/full")"
 else

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -255,6 +256,33 @@ TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(clear.shown, 1);
     EXPECT_EQ(Record(), " Record : ");
+}
+
+// Another copy keeps the file past the wait: the windows paint meanwhile and
+// take no command; Retry waits again with the same entry, and saves it.
+TEST_F(GameOverFlowTest, BusyFilePaintsTakesNoCommandAndRetrySavesTheEntry) {
+    Start();
+    StartGame();
+    game.Score = 5;
+    Win32ScoreFileSystem otherCopy;
+    std::optional<ScoreFileHold> held(std::in_place, otherCopy, path, 0ms);
+    MessageBoxRecorder boxes;
+    boxes.answers.assign(2, [&] {
+        EXPECT_FALSE(GetUpdateRect(form->Handle(), nullptr, FALSE)) << "painted while waiting";
+        EXPECT_FALSE(game.Playing) << "no new game under a pending save";
+        InvalidateRect(form->Handle(), nullptr, FALSE);
+        if (boxes.boxes.size() == 2) held.reset();
+        return IDRETRY;
+    });
+    ModalAnswers answers([&](ui::TForm& dialog) {
+        AnswerName(dialog, "Zoe", "OK");
+        InvalidateRect(form->Handle(), nullptr, FALSE);
+        PostMessageA(form->Handle(), WM_KEYDOWN, VK_F9, 0);
+    });
+    RunIntoTheBody();
+    EXPECT_EQ(NameOf(form->Scores.Rows[0]), "Zoe (level 7)");
+    EXPECT_EQ(ReadFileBytes(path), ImageOf(form->Scores));
+    EXPECT_TRUE(ScoresShown());
 }
 
 TEST_F(GameOverFlowTest, TopScoresCommandPausesDisablesAndLeavesTheGamePaused) {

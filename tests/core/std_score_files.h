@@ -1,7 +1,6 @@
 // The score file's operations over the C++ standard library alone, for the
-// native tests. The game has its own over the Win32 file functions
-// (scores/win32_score_files.h); this one stays out of its link, since
-// std::filesystem brings libstdc++'s locale and stream code with it.
+// core's tests on real files. The game has its own over the Win32 file
+// functions (scores/win32_score_files.h).
 #pragma once
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "core/std_score_files.h"
+#include "std_score_files.h"
 
 #include <cerrno>
 #include <cstdio>
