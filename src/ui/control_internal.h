@@ -13,7 +13,7 @@ class TWinControl;
 namespace control_internal {
 
 // Which control a window of ours belongs to. Kept in the process, not on the
-// window (a window property costs a round trip to Wine's server on every
+// window (reading a window property is a call into the system on every
 // message); the framework's windows all live on the user-interface thread.
 TWinControl* ControlOfWindow(HWND window);
 void BindWindow(HWND window, TWinControl* control);
