@@ -87,6 +87,9 @@ void TAboutForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
     const RECT own = WindowRect();
     main_window_->SetBounds(own.left, own.top, main_window_->Width(), main_window_->Height());
     main_window_->Show();
+    // Showing it activates it as a rule; where it does not, this window must
+    // not leave the choice to the system as it goes.
+    PassActivationTo(*main_window_);
 }
 
 void TAboutForm::FormKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {

@@ -165,8 +165,11 @@ void TLevelForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
     action = ui::TCloseAction::caHide;
     if (level_changed_ && game_.Playing)
         ui::MessageDlg(kLevelChangedMessage, ui::TMsgDlgType::mtInformation, ui::mbOK);
-    // Enabled before this window goes, so the main window is the one activated.
-    if (main_window_) main_window_->SetEnabled(true);
+    if (!main_window_) return;
+    // Enabled and activated before this window goes: the arrow keys and F9
+    // must reach the main window, not whatever lies below this one.
+    main_window_->SetEnabled(true);
+    PassActivationTo(*main_window_);
 }
 
 }  // namespace quillory
