@@ -160,4 +160,8 @@ press F10
 board_until resumed 5 "Pause did not resume the game" moved_since back
 label_gone resumed || fail "Pause did not take the label away"
 
+press_real Delete   # and starting again brings the copy in boss mode back; the start ends
+wait_hidden "$main_name" || fail "Del did not hide the main window again"
+(cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all timeout 20 "$wine" "$exe") || fail "the second start did not end by itself ($?)"
+[[ "$(wait_visible "$main_name")" == "$wid" ]] || fail "starting again did not bring the copy back"
 echo "e2e: PASS (screenshots in $out)"
