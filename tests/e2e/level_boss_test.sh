@@ -49,14 +49,14 @@ head_column() {
 start_game
 [[ -z "$(visible_window "$tray_name")" ]] || fail "a tray icon is shown before boss mode"
 
-press F11   # ---- the level dialog from the keyboard: 5 and Esc, F11 shows Level 5, 7 and Enter
+# ---- the level dialog (the pointer out of its way, so no bar is lit by chance)
+xdotool mousemove 1000 700
+press F11   # from the keyboard first: 5 and Esc, F11 shows Level 5, 7 and Enter
 xdotool key --window "$(wait_for_window '^Level 7$')" 5 Escape
 wait_hidden '^Level [57]$' || fail "Esc did not close the level dialog"
 press F11
 xdotool key --window "$(wait_for_window '^Level 5$')" 7 Return
 wait_hidden '^Level [57]$' || fail "Enter did not close the level dialog"
-# ---- the level dialog (the pointer out of its way, so no bar is lit by chance)
-xdotool mousemove 1000 700
 press F11
 dlg=$(wait_visible '^Level 7$')
 [[ -n "$dlg" ]] || fail "F11 did not show the Level 7 dialog"
