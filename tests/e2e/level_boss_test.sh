@@ -33,6 +33,9 @@ wait_hidden() {
     return 1
 }
 dark() { local IFS=,; set -- $1; (( $1 < 70 && $2 < 70 && $3 < 70 )); }
+# Keys to the window of a title once it is painted (sooner they reach no window), through the
+# server's own keyboard as press_real: what closes the window must still go up again.
+keys_to() { local w; w=$(wait_for_window "$1"); wait_until 5 "$1 not painted" window_painted "$w"; xdotool key "${@:2}"; }
 # The head of a snake that has only gone right in row 10 of an analysed
 # picture: the body cell whose right neighbour is free (columns count from 1
 # and the board wraps after 30); -1 for none.
@@ -51,13 +54,13 @@ start_game
 
 # ---- the level dialog (the pointer out of its way, so no bar is lit by chance)
 xdotool mousemove 1000 700
-press F11   # from the keyboard first: 5 and Esc, F11 shows Level 5, 7 and Enter
-xdotool key --window "$(wait_for_window '^Level 7$')" 5 Escape
+press_real F11   # from the keyboard first: 5 and Esc, F11 shows Level 5, 7 and Enter
+keys_to '^Level 7$' 5 Escape
 wait_hidden '^Level [57]$' || fail "Esc did not close the level dialog"
-press F11
-xdotool key --window "$(wait_for_window '^Level 5$')" 7 Return
+press_real F11
+keys_to '^Level 5$' 7 Return
 wait_hidden '^Level [57]$' || fail "Enter did not close the level dialog"
-press F11
+press_real F11
 dlg=$(wait_visible '^Level 7$')
 [[ -n "$dlg" ]] || fail "F11 did not show the Level 7 dialog"
 wait_until 5 "the level dialog was not painted" window_painted "$dlg"
