@@ -46,6 +46,9 @@ TAboutForm::TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow)
     OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
         FormClose(sender, action);
     };
+    OnKeyDown = [this](ui::TComponent* sender, WORD& key, ui::TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
 }
 
 // The picture fills the client area at every scale, stretched smoothly.
@@ -84,6 +87,15 @@ void TAboutForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
     const RECT own = WindowRect();
     main_window_->SetBounds(own.left, own.top, main_window_->Width(), main_window_->Height());
     main_window_->Show();
+    // Showing it activates it as a rule; where it does not, this window must
+    // not leave the choice to the system as it goes.
+    PassActivationTo(*main_window_);
+}
+
+void TAboutForm::FormKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
+    if (key != VK_ESCAPE) return;
+    key = 0;
+    Close();
 }
 
 }  // namespace quillory

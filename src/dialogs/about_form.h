@@ -37,6 +37,8 @@ public:
     THalftoneImage* Image1 = nullptr;
 
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
+    // Esc closes the window as its close button does: it has no button of its own.
+    void FormKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
 
 protected:
     void DpiChanged(int oldDpi) override;

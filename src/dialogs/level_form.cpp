@@ -24,6 +24,14 @@ bool IsLevel(LONG_PTR value) {
     return value >= 1 && value <= kLevelBarCount;
 }
 
+// The level a key names: the digits 1 to 9 of the main row or of the keypad;
+// 0 for any other key.
+int LevelOfKey(WORD key) {
+    if (key >= '1' && key <= '9') return key - '0';
+    if (key >= VK_NUMPAD1 && key <= VK_NUMPAD9) return key - VK_NUMPAD0;
+    return 0;
+}
+
 }  // namespace
 
 TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWindow)
@@ -61,6 +69,10 @@ TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWi
 
     LayOut();
     SetActiveControl(Button1);
+    SetKeyPreview(true);
+    OnKeyDown = [this](ui::TComponent* sender, WORD& key, ui::TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
     OnShow = [this](ui::TComponent* sender) { FormShow(sender); };
     OnClose = [this](ui::TComponent* sender, ui::TCloseAction& action) {
         FormClose(sender, action);
@@ -106,6 +118,7 @@ void TLevelForm::ShadeButton1Click(ui::TComponent* sender) {
 }
 
 void TLevelForm::ShowLevel(int level) {
+    shown_level_ = level;
     for (int n = 1; n <= kLevelBarCount; ++n) {
         widgets::TShadeButton* bar = LevelBar(n);
         if (!bar) continue;
@@ -120,6 +133,30 @@ void TLevelForm::Button1Click(ui::TComponent*) {
     Close();
 }
 
+// The keys the dialog takes are used up here, so the focused control never
+// sees them: an arrow must change the level, not move the focus.
+void TLevelForm::FormKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
+    int level = 0;
+    switch (key) {
+        case VK_ESCAPE:
+        case VK_RETURN:
+            key = 0;
+            Close();  // as OK does
+            return;
+        // A step from the level the gauge shows, the one the player sees.
+        case VK_LEFT:
+        case VK_DOWN: level = shown_level_ - 1; break;
+        case VK_RIGHT:
+        case VK_UP: level = shown_level_ + 1; break;
+        default:
+            level = LevelOfKey(key);
+            if (level == 0) return;  // not a key of the dialog's
+    }
+    key = 0;
+    // Exactly what a click on that bar does; past either end of the gauge, nothing.
+    if (IsLevel(level)) ShadeButton1Click(LevelBar(level));
+}
+
 void TLevelForm::FormShow(ui::TComponent*) {
     level_changed_ = false;
 }
@@ -128,8 +165,11 @@ void TLevelForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
     action = ui::TCloseAction::caHide;
     if (level_changed_ && game_.Playing)
         ui::MessageDlg(kLevelChangedMessage, ui::TMsgDlgType::mtInformation, ui::mbOK);
-    // Enabled before this window goes, so the main window is the one activated.
-    if (main_window_) main_window_->SetEnabled(true);
+    if (!main_window_) return;
+    // Enabled and activated before this window goes: the arrow keys and F9
+    // must reach the main window, not whatever lies below this one.
+    main_window_->SetEnabled(true);
+    PassActivationTo(*main_window_);
 }
 
 }  // namespace quillory

@@ -1,5 +1,6 @@
 // TLevelForm: the level dialog. Nine flat bars that grow from left to right
-// like a volume gauge; a click on bar n sets the game's level to n at once.
+// like a volume gauge; a click on bar n sets the game's level to n at once,
+// and so does the key n; the arrows step the level, Esc and Enter close.
 // Created hidden at start-up, then only shown and hidden; shown without a
 // modal loop while the main window is disabled, which its closing enables.
 #pragma once
@@ -51,6 +52,8 @@ public:
     void Button1Click(ui::TComponent* sender);
     void FormShow(ui::TComponent* sender);
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
+    // Sees every key first (the form previews them), whichever control has the focus.
+    void FormKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
 
 protected:
     void DpiChanged(int oldDpi) override;
@@ -62,6 +65,7 @@ private:
     GameState& game_;
     ui::TForm* main_window_;
     bool level_changed_ = false;
+    int shown_level_ = kDesignLevel;  // what the gauge and the caption show
 };
 
 }  // namespace quillory

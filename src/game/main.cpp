@@ -47,6 +47,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Before the first window: every window is laid out at its screen's scale.
     quillory::ui::DeclareDpiAwareness();
     quillory::SetDefaultClockSource(&PerformanceCounterLowBits);
+    // Started again while a copy hides in boss mode: that copy comes back.
+    if (quillory::WakeCopyInBossMode()) return 0;
     quillory::ui::TApplication application;
     try {
         application.Initialize();

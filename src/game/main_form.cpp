@@ -26,6 +26,8 @@ constexpr const char* kNoBonusText = " No Bonus";
 constexpr UINT WM_BRING_WAITING_FORWARD = WM_APP + 1;
 constexpr const char* kMenuFontName = "Tahoma";
 constexpr int kMenuFontHeight = -11;  // character height, as the system takes it
+// How long a second start waits for a copy's answer: a hung copy is passed by.
+constexpr UINT kComeBackTimeoutMs = 5000;
 
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
                    TShortCut shortCut = scNone) {
@@ -63,6 +65,26 @@ bool IsButtonDown(UINT mouseMessage) {
 
 std::string ButtonNumber(int x, int y) {
     return std::to_string((y - 1) * kBoardColumns + x);
+}
+
+bool WakeCopyInBossMode() {
+    const UINT comeBack = RegisterWindowMessageA(kComeBackMessageName);
+    if (comeBack == 0) return false;
+    // Every copy's main window, the hidden ones too; only one in boss mode says yes.
+    for (HWND window = FindWindowExA(nullptr, nullptr, kMainWindowClass, nullptr); window;
+         window = FindWindowExA(nullptr, window, kMainWindowClass, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        // The player started this copy, so it may take the foreground; the
+        // woken one may not unless this one lets it.
+        AllowSetForegroundWindow(process);
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutA(window, comeBack, 0, 0, SMTO_ABORTIFHUNG, kComeBackTimeoutMs,
+                                &answer) &&
+            answer == static_cast<DWORD_PTR>(kComeBackDone))
+            return true;
+    }
+    return false;
 }
 
 TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(game) {
@@ -259,6 +281,14 @@ void TMainForm::LayOut() {
         Status->SetPanelWidth(panel, layout.PanelWidths[panel]);
 }
 
+// A class of the program's own, which a second start looks for: the class
+// the framework would give it is named after the C++ class, as other
+// programs' main windows often are.
+void TMainForm::CreateParams(TCreateParams& params) {
+    TForm::CreateParams(params);
+    params.WindowClass = kMainWindowClass;
+}
+
 void TMainForm::DpiChanged(int oldDpi) {
     TForm::DpiChanged(oldDpi);
     LayOut();
@@ -449,6 +479,14 @@ void TMainForm::TrayClick(TComponent*) {
     Show();  // the tray's hook brings back the task-bar button and the focus
 }
 
+// Only boss mode hides the window with the icon shown (the about window
+// hides it too, but leaves no icon); anywhere else the answer is no.
+bool TMainForm::ComeBackFromBossMode() {
+    if (!Tray->IconVisible() || IsWindowVisible(Handle())) return false;
+    TrayClick(Tray);
+    return true;
+}
+
 void TMainForm::TrayIconLost(TComponent*) {
     // Hidden without an icon, the game could not be reached at all.
     Tray->SetIconVisible(false);
@@ -470,6 +508,10 @@ void TMainForm::EndStatusNotice() {
 // activates the application window. Either way the player is looking for
 // the dialog that keeps the game waiting, maybe behind another program.
 void TMainForm::WndProc(TMessage& message) {
+    if (come_back_message_ != 0 && message.Msg == come_back_message_) {
+        message.Result = ComeBackFromBossMode() ? kComeBackDone : 0;
+        return;
+    }
     switch (message.Msg) {
         case WM_SETCURSOR:
             if (!IsWindowEnabled(Handle()) && IsButtonDown(HIWORD(message.LParam)))

@@ -28,6 +28,12 @@ class TScoresForm;
 constexpr const char* kMainCaption = "Quillory 1.0 [Brindlework]";
 constexpr const char* kApplicationTitle = "Quillory";
 constexpr const char* kBossModeHint = "Quillory [BOSS MODE]";
+// The main window's class, a name of the program's own, and the message that
+// asks a main window to come back from boss mode: a second start looks for a
+// copy hiding there by them.
+constexpr const char* kMainWindowClass = "Quillory.MainWindow";
+constexpr const char* kComeBackMessageName = "Quillory.ComeBack";
+constexpr LRESULT kComeBackDone = 1;  // the answer of a copy that came back
 // Why boss mode left the window on screen, in the status bar until the next
 // game command.
 constexpr const char* kBossModeNeedsTrayText = "Boss mode needs the notification area";
@@ -41,6 +47,11 @@ constexpr int kBonusPanel = 3;
 
 // The number of a cell's button as text: "1" to "600".
 std::string ButtonNumber(int x, int y);
+
+// Brings back a copy of the game that hides in boss mode, as a click on its
+// icon would. True if one came back: the second board is then not wanted.
+// Copies that are on screen answer no, so two can still run side by side.
+bool WakeCopyInBossMode();
 
 class TMainForm : public ui::TForm {
 public:
@@ -120,6 +131,7 @@ public:
     int CellSize() const { return cell_size_; }
 
 protected:
+    void CreateParams(ui::TCreateParams& params) override;
     void WndProc(ui::TMessage& message) override;
     void DpiChanged(int oldDpi) override;
 
@@ -142,6 +154,8 @@ private:
     void EndStatusNotice();
     bool ApplicationWindowMessage(ui::TMessage& message);
     void BringWaitingWindowForward();
+    // Another start of the game asks this copy to come back from boss mode.
+    bool ComeBackFromBossMode();
 
     GameState& game_;
     TurnQueue turns_;
@@ -149,6 +163,7 @@ private:
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now
     int application_hook_id_ = 0;
     int cell_size_ = 0;
+    UINT come_back_message_ = RegisterWindowMessageA(kComeBackMessageName);
 };
 
 }  // namespace quillory

@@ -168,8 +168,11 @@ void TScoresForm::Button2Click(ui::TComponent*) {
 
 void TScoresForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
     action = ui::TCloseAction::caHide;
-    // Enabled before this window goes, so the main window is the one activated.
-    if (main_window_) main_window_->SetEnabled(true);
+    // Enabled and activated before this window goes, not left to the system.
+    if (main_window_) {
+        main_window_->SetEnabled(true);
+        PassActivationTo(*main_window_);
+    }
     if (OnClosed) OnClosed(this);
 }
 

@@ -337,6 +337,14 @@ void TForm::Close() {
     }
 }
 
+void TForm::PassActivationTo(TForm& window) {
+    // Only the active form hands it on: one closed while the player works in
+    // another program must not pull him back.
+    if (!HandleAllocated() || !window.HandleAllocated() || GetActiveWindow() != Handle()) return;
+    if (IsWindowVisible(window.Handle()) && IsWindowEnabled(window.Handle()))
+        SetActiveWindow(window.Handle());
+}
+
 void TForm::Release() {
     // The application window frees it, after the handler that asked has returned.
     if (Application && Application->Handle())

@@ -70,6 +70,11 @@ public:
     TModalResult ModalResult() const { return modal_result_; }
     void SetModalResult(TModalResult result) { modal_result_ = result; }
     void Close();
+    // While this form is the active window, activates `window` instead (which
+    // must be visible and enabled): call it before hiding this form, whose
+    // successor the system would otherwise take from the order on screen,
+    // where another program's window may lie above the one meant.
+    void PassActivationTo(TForm& window);
     // Frees the form once the message that is being handled has finished.
     void Release();
 

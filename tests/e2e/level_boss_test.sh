@@ -4,7 +4,7 @@
 # lights it; a click on bar 3 makes it "Level 3"; after OK and F9 the snake
 # runs at the level-3 pace. Del hides the window and puts the icon in a
 # notification area (on a display without a system tray, Wine's own "Wine
-# System Tray" window); a click on it brings the window back, paused.
+# System Tray" window); a click on it, or a second start, brings the window back, paused.
 # Usage: level_boss_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
 set -euo pipefail
 exe=$1
@@ -33,6 +33,8 @@ wait_hidden() {
     return 1
 }
 dark() { local IFS=,; set -- $1; (( $1 < 70 && $2 < 70 && $3 < 70 )); }
+# F11, then keys by the server's keyboard (see press_real) once the dialog is painted: sooner, they are lost.
+f11_keys() { press_real F11; dlg=$(wait_for_window "$1"); wait_until 5 "no $1" window_painted "$dlg"; xdotool key "${@:2}"; }
 # The head of a snake that has only gone right in row 10 of an analysed
 # picture: the body cell whose right neighbour is free (columns count from 1
 # and the board wraps after 30); -1 for none.
@@ -51,7 +53,11 @@ start_game
 
 # ---- the level dialog (the pointer out of its way, so no bar is lit by chance)
 xdotool mousemove 1000 700
-press F11
+f11_keys '^Level 7$' 5 Escape   # the keyboard first: the digit's level is the one F11 shows next
+wait_hidden '^Level [57]$' || fail "Esc did not close the level dialog"
+f11_keys '^Level 5$' 7 Return
+wait_hidden '^Level [57]$' || fail "Enter did not close the level dialog"
+press_real F11
 dlg=$(wait_visible '^Level 7$')
 [[ -n "$dlg" ]] || fail "F11 did not show the Level 7 dialog"
 wait_until 5 "the level dialog was not painted" window_painted "$dlg"
@@ -154,4 +160,8 @@ press F10
 board_until resumed 5 "Pause did not resume the game" moved_since back
 label_gone resumed || fail "Pause did not take the label away"
 
+press_real Delete   # and starting again brings the copy in boss mode back; the start ends
+wait_hidden "$main_name" || fail "Del did not hide the main window again"
+(cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all timeout 20 "$wine" "$exe") || fail "a second start did not end ($?)"
+[[ "$(wait_visible "$main_name")" == "$wid" ]] || fail "starting again did not bring the copy back"
 echo "e2e: PASS (screenshots in $out)"

@@ -206,6 +206,13 @@ TEST_F(BossModeTest, WithNoGameOrAPausedGameTheClickLeavesItPaused) {
     EXPECT_TRUE(form->PausedLabel->Visible());
 }
 
+TEST_F(BossModeTest, StartingAgainWakesOnlyACopyInBossModeAndLeavesItPaused) {
+    EXPECT_FALSE(WakeCopyInBossMode()) << "a copy on screen says no: the second start opens a board";
+    EnterBossMode();
+    EXPECT_TRUE(WakeCopyInBossMode());
+    EXPECT_TRUE(WindowShown() && TaskBarWindowShown() && game.Paused && !form->Tray->IconVisible());
+}
+
 TEST_F(BossModeTest, RightClickDoesNothingAndDoubleClickComesBackOnce) {
     EnterBossMode();
     IconMouse(WM_RBUTTONDOWN);

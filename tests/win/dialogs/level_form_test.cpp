@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 #include "level_test_support.h"
 #include "ui/std_controls.h"
@@ -75,15 +76,24 @@ TEST_F(LevelFormTest, LayoutAsDesigned) {
     }
 }
 
-TEST_F(LevelFormTest, ClickSetsLevelGaugeAndCaptionAtOnce) {
+// A row: the bar clicked or the key to the focused control, the level before and after.
+TEST_F(LevelFormTest, ClicksAndKeysSetLevelGaugeAndCaptionAtOnce) {
     Open();
-    for (int level : {3, 9, 1, 5}) {
-        SCOPED_TRACE("clicked bar " + std::to_string(level));
-        ClickBar(level);
-        // No message pumped: the click itself repainted the gauge.
+    const std::tuple<int, WORD, int, int> rows[] = {
+        {0, '3', 7, 3},      {0, VK_LEFT, 3, 2}, {0, VK_DOWN, 2, 1},    {0, VK_LEFT, 1, 1},
+        {0, VK_RIGHT, 1, 2}, {0, VK_UP, 2, 3},   {0, VK_NUMPAD9, 3, 9}, {0, VK_UP, 9, 9},
+        {0, '0', 9, 9},      {3, 0, 9, 3},       {9, 0, 3, 9},          {1, 0, 9, 1},
+        {5, 0, 1, 5},        {0, VK_DOWN, 5, 4}, {0, VK_ESCAPE, 4, 4}};
+    for (const auto& [bar, key, before, level] : rows) {
+        SCOPED_TRACE(::testing::Message() << "bar " << bar << ", key " << key);
+        ASSERT_EQ(game_.Level, before);
+        if (bar != 0) ClickBar(bar);  // no message pumped: the click itself repaints the gauge
+        if (key != 0) PostKey(key);
+        if (key != 0) Pump();
         EXPECT_EQ(game_.Level, level);
         EXPECT_EQ(WindowText(dialog_->Handle()), "Level " + std::to_string(level));
-        for (int n = 1; n <= 9; ++n) {
+        EXPECT_EQ(IsWindowVisible(dialog_->Handle()) == FALSE, key == VK_ESCAPE);
+        for (int n = 1; n <= 9 && key != VK_ESCAPE; ++n) {
             const BarLook look = ShownLook(*dialog_->LevelBar(n));
             EXPECT_EQ(look.Face, n <= level ? kBlack : GetSysColor(COLOR_BTNFACE)) << "bar " << n;
             EXPECT_EQ(look.Frame, GetSysColor(COLOR_3DDKSHADOW)) << "bar " << n;

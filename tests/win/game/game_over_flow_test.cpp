@@ -18,6 +18,7 @@
 #include "../scores/scores_test_support.h"
 #include "core/game_state.h"
 #include "dialogs/about_form.h"
+#include "dialogs/level_form.h"
 #include "front_window_support.h"
 #include "game/main_form.h"
 #include "scores/scores_form.h"
@@ -365,6 +366,22 @@ TEST_F(GameOverFlowTest, AboutCommandHidesTheWindowAndClosingMovesItToTheAboutCo
     aboutForm->Close();
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(GameOverFlowTest, EscClosesEachDialogAndActivatesTheMainWindowNotTheNextBelow) {
+    Start();
+    std::unique_ptr<TLevelForm> level(ui::Create<TLevelForm>(ui::Application, game, form.get()));
+    form->LevelForm = level.get();
+    for (ui::TMenuItem* command : {form->Level1, form->TopScores1, form->About1}) {
+        SCOPED_TRACE(command->Name());
+        ForeignWindow decoy(form->Handle(), /*topmost=*/false);
+        command->Click();
+        const HWND dialog = GetActiveWindow();
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages();
+        EXPECT_FALSE(IsWindowVisible(dialog) || dialog == form->Handle()) << "closed by Esc";
+        EXPECT_EQ(GetActiveWindow(), form->Handle());
+    }
 }
 
 }  // namespace
