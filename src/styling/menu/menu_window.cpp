@@ -76,7 +76,7 @@ void InstallMenuWindowProc(HWND window) {
     // A caught popup that a border request reaches first waits no longer.
     if (CurrentProc(window) == WaitingMenuWindowProc) {
         RemovePropA(window, kAdopterProperty);
-        Unsubclass(window);
+        if (!Unsubclass(window)) return;  // its slot was cleared: nothing to hand back
     }
     Subclass(window, MenuWindowProc);
     // Rounded corners would cut into the square flat frame.
@@ -239,8 +239,7 @@ LRESULT CALLBACK WaitingMenuWindowProc(HWND window, UINT message, WPARAM wParam,
     if (message != WM_NCPAINT && message != WM_PRINT && message != WM_DESTROY)
         return PassOn(PreviousMenuWindowProc(window), window, message, wParam, lParam);
     const auto adopt = reinterpret_cast<TMenuWindowAdopter>(RemovePropA(window, kAdopterProperty));
-    Unsubclass(window);
-    if (adopt && message != WM_DESTROY) adopt(window);
+    if (Unsubclass(window) && adopt && message != WM_DESTROY) adopt(window);
     // On to the procedure the window has now: the flat frame's or its own.
     const WNDPROC now = CurrentProc(window);
     return PassOn(now == WaitingMenuWindowProc ? nullptr : now, window, message, wParam, lParam);
