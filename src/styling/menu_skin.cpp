@@ -310,7 +310,12 @@ void TMenuSkin::HookMenuItemTree(ui::TMenuItem* item, bool apply) {
 }
 
 bool TMenuSkin::HasSkinDrawHandler(const ui::TMenuItem& item) {
-    return item.OnDrawItem.target<SkinDrawHandler>() != nullptr;
+    return DrawingSkin(item) != nullptr;
+}
+
+TMenuSkin* TMenuSkin::DrawingSkin(const ui::TMenuItem& item) {
+    const auto* handler = item.OnDrawItem.target<SkinDrawHandler>();
+    return handler ? handler->Skin : nullptr;
 }
 
 bool TMenuSkin::HasSkinMeasureHandler(const ui::TMenuItem& item) {
@@ -328,6 +333,10 @@ void TMenuSkin::ItemDraw(ui::TMenuItem* item, ui::TCanvas& canvas, RECT rect, bo
 void TMenuSkin::PaintMenuWindowBorder(HWND window, bool rightToLeft) {
     if (stepped_aside_) return;  // a request made before the step
     styling::PaintMenuWindowBorder(*this, window, rightToLeft, window_options_, painting_border_);
+}
+
+void TMenuSkin::AdoptMenuWindow(HWND window, bool rightToLeft) {
+    if (!stepped_aside_) styling::AdoptMenuWindow(*this, window, rightToLeft, window_options_);
 }
 
 }  // namespace quillory::styling

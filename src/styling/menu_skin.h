@@ -117,8 +117,12 @@ public:
     // True when the item's handler is one a TMenuSkin installed (any instance).
     static bool HasSkinDrawHandler(const ui::TMenuItem& item);
     static bool HasSkinMeasureHandler(const ui::TMenuItem& item);
+    // The component whose handler paints the item, or none.
+    static TMenuSkin* DrawingSkin(const ui::TMenuItem& item);
 
     void PaintMenuWindowBorder(HWND window, bool rightToLeft);
+    // A popup caught as it was made takes the frame it will be painted with.
+    void AdoptMenuWindow(HWND window, bool rightToLeft);
 
     // ISkinSource, IMenuSkin. Active and not stepped aside: the style draws.
     bool IsActive() const override { return active_ && !stepped_aside_; }

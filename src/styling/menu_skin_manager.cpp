@@ -47,11 +47,13 @@ TMenuSkinManager::TMenuSkinManager() {
         hook_id_ = hooked_->HookMainWindow(
             [this](ui::TMessage& message) { return AppWindowHook(message); });
     }
+    menu_window_hook_ = SetWindowsHookExA(WH_CBT, CatchMenuWindows, nullptr, GetCurrentThreadId());
 }
 
 TMenuSkinManager::~TMenuSkinManager() {
     // No message may reach the manager once it is gone.
     if (hooked_ && hooked_ == ui::Application) hooked_->UnhookMainWindow(hook_id_);
+    if (menu_window_hook_) UnhookWindowsHookEx(menu_window_hook_);
     if (MenuSkinManager == this) MenuSkinManager = nullptr;
 }
 
@@ -165,6 +167,39 @@ void TMenuSkinManager::PaintBorderForItem(LPARAM itemData) {
     HWND window = WindowFromPoint(centre);
     if (IsPopupMenuWindow(window))
         active_skin_->PaintMenuWindowBorder(window, ItemRightToLeft(*item));
+}
+
+// Every window made on this thread passes here: popup menu windows wait for
+// their first frame paint, where they show whose menu they hold.
+LRESULT CALLBACK TMenuSkinManager::CatchMenuWindows(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && MenuSkinManager && MenuSkinManager->active_skin_ &&
+        IsPopupMenuWindow(window))
+        WatchMenuWindow(window, AdoptIfStyled);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A popup of a menu whose entries an active component paints flat takes the
+// frame their border requests would give it; any other is left as it is.
+void TMenuSkinManager::AdoptIfStyled(HWND window) {
+    try {
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+        TMenuSkin* active = MenuSkinManager ? MenuSkinManager->active_skin_ : nullptr;
+        for (int i = 0, count = menu && active ? GetMenuItemCount(menu) : 0; i < count; ++i) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_DATA;
+            const ui::TMenuItem* item = GetMenuItemInfoA(menu, i, TRUE, &info)
+                                            ? ui::TMenuItem::FromItemData(info.dwItemData)
+                                            : nullptr;
+            const TMenuSkin* painter = item ? TMenuSkin::DrawingSkin(*item) : nullptr;
+            if (!painter) continue;
+            if (painter->IsActive() && painter->FlatMenu())
+                active->AdoptMenuWindow(window, ItemRightToLeft(*item));
+            return;
+        }
+    } catch (...) {
+    }
 }
 
 bool TMenuSkinManager::AppWindowHook(ui::TMessage& message) {

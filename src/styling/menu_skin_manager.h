@@ -2,7 +2,8 @@
 // the components, picks the active one that also styles the forms without a
 // TMenuSkin of their own (queued as they appear, styled at the next message
 // of the application window), and carries out the popup windows' border
-// requests posted by the menu painter.
+// requests posted by the menu painter; it catches the popup menu windows as
+// the system makes them, so that their very first frame is the flat one.
 #pragma once
 
 #include <vector>
@@ -44,6 +45,9 @@ private:
     void SystemLookChanged(bool settings);
     void StylePendingForms();
     void PaintBorderForItem(LPARAM itemData);
+    // The thread's window-creation hook, and whom it hands a caught popup.
+    static LRESULT CALLBACK CatchMenuWindows(int code, WPARAM wParam, LPARAM lParam);
+    static void AdoptIfStyled(HWND window);
 
     std::vector<TMenuSkin*> skin_list_;
     std::vector<ui::TForm*> pending_forms_;
@@ -51,6 +55,7 @@ private:
     TMenuSkin* active_skin_ = nullptr;
     ui::TApplication* hooked_ = nullptr;
     int hook_id_ = 0;
+    HHOOK menu_window_hook_ = nullptr;
 };
 
 // The one manager, or none.

@@ -175,8 +175,9 @@ void TForm::CreateWnd() {
         top_ = (GetSystemMetrics(SM_CYSCREEN) - height_) / 2;
     }
     TWinControl::CreateWnd();
-    const int shownAt = WindowDpi(Handle());
-    if (shownAt != Dpi()) ChangeDpi(shownAt);
+    // The bar was measured with the first frame, at the scale the form was
+    // laid out at: the system's, which need not be its screen's.
+    if (const int shownAt = WindowDpi(Handle()); shownAt != Dpi()) TakeScale(shownAt);
     FitClientSize();
 }
 
@@ -185,13 +186,19 @@ void TForm::WMDpiChanged(TMessage& message) {
     if (const auto* suggested = reinterpret_cast<const RECT*>(message.LParam))
         SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, RectWidth(*suggested),
                      RectHeight(*suggested), SWP_NOZORDER | SWP_NOACTIVATE);
-    ChangeDpi(dpi);
-    // The menus' owner-drawn items, measured at the old scale, are measured
-    // again before the frame is fitted around the bar.
-    for (int i = 0; i < ComponentCount(); ++i)
-        if (auto* menu = dynamic_cast<TMenu*>(Components(i))) menu->Remeasure();
+    TakeScale(dpi);
     FitClientSize();
     message.Result = 0;
+}
+
+void TForm::TakeScale(int dpi) {
+    ChangeDpi(dpi);
+    // The menus' owner-drawn items, measured at the old scale, are measured
+    // again, and the bar laid out anew with them before the frame is fitted
+    // around it.
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMenu*>(Components(i))) menu->Remeasure();
+    if (menu_) DrawMenuBar(Handle());
 }
 
 void TForm::CreateHandleDone() {

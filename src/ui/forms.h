@@ -124,6 +124,8 @@ protected:
 
 private:
     void ApplyPosition();
+    // The form is shown at `dpi` now: laid out and its menus measured at it.
+    void TakeScale(int dpi);
     void FitClientSize();
     void WMActivate(TMessage& message);
 

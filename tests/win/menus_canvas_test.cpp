@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dpi_test_support.h"
 #include "ui/application.h"
 #include "ui/canvas.h"
 #include "ui/ext_controls.h"
@@ -168,7 +169,8 @@ TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
 }
 
 // Windows measures an owner-drawn entry once (Wine at every opening): after a
-// scale change every entry is set anew, which has Windows measure it again;
+// scale change, or made on a screen at another scale than it was laid out at, a
+// form sets every entry anew, which has Windows measure it, and lays out its bar;
 // read back where each entry's type was cleared behind the menus' back.
 TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
     TMenuItem* game = Item(menu->Items(), "&Game");
@@ -178,14 +180,22 @@ TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
     menu->SetOwnerDraw(true);
     popup->SetOwnerDraw(true);
     form->SetMenu(menu);
-    form->HandleNeeded();
+    int barMeasuredAt = 0;
+    game->OnMeasureItem = [&](TMenuItem*, TCanvas&, int&, int&) { barMeasuredAt = form->Dpi(); };
     MENUITEMINFOA plain{};
     plain.cbSize = sizeof(plain);
     plain.fMask = MIIM_FTYPE;
     const HMENU menus[] = {menu->Handle(), game->Handle(), popup->Handle()};
-    for (HMENU handle : menus) SetMenuItemInfoA(handle, 0, TRUE, &plain);
-    SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
-    for (HMENU handle : menus) EXPECT_TRUE(ItemType(handle, 0) & MFT_OWNERDRAW);
+    testing::ScopedDpiPlatform platform(144);
+    for (const int dpi : {144, 192}) {
+        for (HMENU handle : menus) SetMenuItemInfoA(handle, 0, TRUE, &plain);
+        if (!form->HandleAllocated())
+            form->HandleNeeded();  // laid out at 96, shown at 144
+        else
+            SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+        for (HMENU handle : menus) EXPECT_TRUE(ItemType(handle, 0) & MFT_OWNERDRAW) << dpi;
+        EXPECT_EQ(barMeasuredAt, dpi);
+    }
 }
 
 TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {

@@ -21,6 +21,8 @@ constexpr int kFrame = 1;
 constexpr int kMargin = 2;
 // Where the window keeps the look of its frame while it carries it.
 constexpr char kFrameLookProperty[] = "QuilloryFlatMenuLook";
+// Whom a caught popup is handed to at its first frame paint.
+constexpr char kAdopterProperty[] = "QuilloryMenuAdopter";
 
 struct TFlatFrameLook {
     ui::TColor Border, IconBack, Background, ShadowColor;
@@ -44,15 +46,39 @@ WNDPROC CurrentProc(HWND window) {
     return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
 }
 
-void InstallMenuWindowProc(HWND window) {
-    if (CurrentProc(window) == MenuWindowProc) return;
+// Puts `procedure` in front of the window's own, which it keeps to hand back.
+void Subclass(HWND window, WNDPROC procedure) {
     const LONG_PTR previous = GetWindowLongPtrA(window, GWLP_WNDPROC);
     if (GetWindowLongPtrA(window, GWLP_USERDATA) == 0) {
         SetWindowLongPtrA(window, GWLP_USERDATA, previous);
     } else {
         SetPropA(window, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous));
     }
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuWindowProc));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+// Gives the window its previous procedure back and forgets it; answers it.
+WNDPROC Unsubclass(HWND window) {
+    const WNDPROC previous = PreviousMenuWindowProc(window);
+    if (GetPropA(window, kPreviousProcProperty)) {
+        RemovePropA(window, kPreviousProcProperty);
+    } else {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    }
+    if (previous) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    return previous;
+}
+
+LRESULT CALLBACK WaitingMenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void InstallMenuWindowProc(HWND window) {
+    if (CurrentProc(window) == MenuWindowProc) return;
+    // A caught popup that a border request reaches first waits no longer.
+    if (CurrentProc(window) == WaitingMenuWindowProc) {
+        RemovePropA(window, kAdopterProperty);
+        if (!Unsubclass(window)) return;  // its slot was cleared: nothing to hand back
+    }
+    Subclass(window, MenuWindowProc);
     // Rounded corners would cut into the square flat frame.
     ui::KeepCornersSquare(window);
 }
@@ -66,17 +92,10 @@ void KeepFrameLook(HWND window, const TFlatFrameLook& look) {
     if (SetPropA(window, kFrameLookProperty, owned.get())) owned.release();
 }
 
-// Gives the window its previous procedure back and forgets it; answers it.
+// The window goes back to its previous procedure, without the kept look.
 WNDPROC RestoreMenuWindowProc(HWND window) {
-    const WNDPROC previous = PreviousMenuWindowProc(window);
     delete static_cast<TFlatFrameLook*>(RemovePropA(window, kFrameLookProperty));
-    if (GetPropA(window, kPreviousProcProperty)) {
-        RemovePropA(window, kPreviousProcProperty);
-    } else {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    }
-    if (previous) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    return previous;
+    return Unsubclass(window);
 }
 
 LRESULT PassOn(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -193,6 +212,39 @@ LRESULT PaintFrameAfter(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     return result;
 }
 
+// The window carries the flat frame in the look the style has now; its
+// region is cut. Answers the look.
+TFlatFrameLook TakeFlatFrame(ISkinSource& skin, HWND window, HDC surface, bool rightToLeft,
+                             const TMenuWindowOptions& options) {
+    const TSkinStyle& style = skin.Style(surface);
+    const TResolvedColors& colors = style.Colors;
+    // The shadow strips are ours and follow the scale.
+    const TFlatFrameLook look{colors.FResMenuBorderColor,
+                              colors.FResIconBackColor,
+                              colors.FResColor,
+                              colors.FResMenuShadowColor,
+                              style.Scaled(kShadow),
+                              options.SystemShadows,
+                              rightToLeft};
+    KeepFrameLook(window, look);
+    InstallMenuWindowProc(window);
+    if (!options.SystemShadows)
+        FitRegion(window, WindowBox(window), look.Shadow, style.Scaled(kRegionSlack));
+    return look;
+}
+
+// A caught popup waits here until its first frame paint or print: by then
+// the system has given it its menu, which tells whether the style paints it.
+LRESULT CALLBACK WaitingMenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_NCPAINT && message != WM_PRINT && message != WM_DESTROY)
+        return PassOn(PreviousMenuWindowProc(window), window, message, wParam, lParam);
+    const auto adopt = reinterpret_cast<TMenuWindowAdopter>(RemovePropA(window, kAdopterProperty));
+    if (Unsubclass(window) && adopt && message != WM_DESTROY) adopt(window);
+    // On to the procedure the window has now: the flat frame's or its own.
+    const WNDPROC now = CurrentProc(window);
+    return PassOn(now == WaitingMenuWindowProc ? nullptr : now, window, message, wParam, lParam);
+}
+
 }  // namespace
 
 bool IsFlatMenuWindow(HWND window) {
@@ -212,21 +264,19 @@ void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
     HDC dc = windowDC.Get();
     if (!dc) return;
     ScopedFlag guard(painting);
-    const TSkinStyle& style = skin.Style(dc);
-    const TResolvedColors& colors = style.Colors;
-    // The shadow strips are ours and follow the scale.
-    const TFlatFrameLook look{colors.FResMenuBorderColor,
-                              colors.FResIconBackColor,
-                              colors.FResColor,
-                              colors.FResMenuShadowColor,
-                              style.Scaled(kShadow),
-                              options.SystemShadows,
-                              rightToLeft};
-    KeepFrameLook(window, look);
-    InstallMenuWindowProc(window);
-    if (!options.SystemShadows)
-        FitRegion(window, WindowBox(window), look.Shadow, style.Scaled(kRegionSlack));
-    PaintFlatFrame(dc, WindowBox(window), look);
+    PaintFlatFrame(dc, WindowBox(window), TakeFlatFrame(skin, window, dc, rightToLeft, options));
+}
+
+void WatchMenuWindow(HWND window, TMenuWindowAdopter adopt) {
+    const WNDPROC current = window && adopt ? CurrentProc(window) : nullptr;
+    if (!current || current == MenuWindowProc || current == WaitingMenuWindowProc) return;
+    if (!SetPropA(window, kAdopterProperty, reinterpret_cast<HANDLE>(adopt))) return;
+    Subclass(window, WaitingMenuWindowProc);
+}
+
+void AdoptMenuWindow(ISkinSource& skin, HWND window, bool rightToLeft,
+                     const TMenuWindowOptions& options) {
+    if (window && IsWindow(window)) TakeFlatFrame(skin, window, nullptr, rightToLeft, options);
 }
 
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,6 +28,21 @@ bool IsFlatMenuWindow(HWND window);
 void PaintMenuWindowBorder(ISkinSource& skin, HWND window, bool rightToLeft,
                            const TMenuWindowOptions& options, bool& painting);
 
+// Whom a caught popup is handed to at its first frame paint or print, with
+// the waiting over: it gives the popup the flat frame (AdoptMenuWindow) or
+// leaves it as it was.
+using TMenuWindowAdopter = void (*)(HWND window);
+
+// Catches a popup menu window as it is made, before it holds its menu:
+// Windows prints a popup to fade or slide it in before any entry has painted
+// and asked for the frame, and that first print is to be flat too.
+void WatchMenuWindow(HWND window, TMenuWindowAdopter adopt);
+
+// Gives the window the flat frame without painting it: the system's own
+// frame paint or print that follows brings it.
+void AdoptMenuWindow(ISkinSource& skin, HWND window, bool rightToLeft,
+                     const TMenuWindowOptions& options);
+
 LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The procedure the flat frame will hand the window back, or none.

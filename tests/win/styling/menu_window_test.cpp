@@ -314,6 +314,44 @@ INSTANTIATE_TEST_SUITE_P(ShadowsOfTheSystemOrOurs, RealPopupMenu, ::testing::Boo
                              return std::string(info.param ? "SystemDrawsShadows" : "NoSystemShadows");
                          });
 
+// Windows prints a popup to fade or slide it in before any entry has painted or any posted
+// message is handled; Wine does not, so here the print goes in front of its first frame paint.
+struct FirstPrint {
+    static inline ui::TBitmap* shot = nullptr;
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (sent.message == WM_ENTERIDLE) EndMenu();
+        if (sent.message == WM_NCPAINT && shot && !shot->Width() &&
+            sent.hwnd == FindPopupWindow()) {
+            testing::Fill(*shot, 200, 100, clWhite);  // larger than the popup
+            SendMessageA(sent.hwnd, WM_PRINT, reinterpret_cast<WPARAM>(shot->DC()), PRF_NONCLIENT);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+// That print is flat for a menu the style paints; the form's window menu, which it leaves to
+// the system, keeps the system's frame. Each ends once its loop is idle.
+TEST(RealPopupMenuFirstPrint, IsFlatOnlyForAMenuTheStylePaints) {
+    MenuForm menu;
+    auto* popup = ui::Create<ui::TPopupMenu>(menu.Form);
+    testing::AddItem(menu.Form, popup->Items(), "First");
+    menu.Skin->StyleComponent(popup, true, true);
+    HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, FirstPrint::Watch, nullptr, GetCurrentThreadId());
+    for (const bool styled : {true, false}) {
+        ui::TBitmap shot;
+        FirstPrint::shot = &shot;
+        TrackPopupMenu(styled ? popup->Handle() : GetSystemMenu(menu.Form->Handle(), FALSE), 0, 300,
+                       250, 0, ui::Application->Handle(), nullptr);
+        FirstPrint::shot = nullptr;
+        EXPECT_GT(shot.Width(), 0) << "printed before its first frame paint";
+        EXPECT_EQ(shot.Width() && AllPixels(shot, RECT{0, 0, 1, 16}, testing::MenuFrameColor()),
+                  styled);
+    }
+    UnhookWindowsHookEx(hook);
+}
+
 // Every GDI object an entry's paint or a popup's frame makes is gone again:
 // the framework's count of live owners is the same before and after.
 TEST(RealPopupMenuObjects, NoGdiObjectOutlivesPaintsAndOpenings) {
