@@ -168,10 +168,9 @@ TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
               DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
 }
 
-// Windows measures an owner-drawn entry once (Wine at every opening): after a
-// scale change, or made on a screen at another scale than it was laid out at, a
-// form sets every entry anew, which has Windows measure it, and lays out its bar;
-// read back where each entry's type was cleared behind the menus' back.
+// Windows measures an owner-drawn entry once (Wine at every opening): after a scale change, or
+// made on a screen at another scale than it was laid out at, a form sets every entry anew, which
+// has Windows measure it, and lays out its bar; read back where each entry's type was cleared.
 TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
     TMenuItem* game = Item(menu->Items(), "&Game");
     Item(game, "Run");

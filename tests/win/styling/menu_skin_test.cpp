@@ -33,13 +33,12 @@ void NudgeApplicationWindow() {
     SendMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
 }
 
-// The colour of the brush the system paints the bar with beyond its captions
-// (as the system holds it); CLR_INVALID for its own colour.
+// The colour the system paints the bar with beyond its captions; CLR_INVALID for its own.
 COLORREF BarColour(ui::TMenu& menu) {
     MENUINFO info{sizeof(MENUINFO), MIM_BACKGROUND, 0, 0, nullptr, 0, 0};
     LOGBRUSH brush{0, CLR_INVALID, 0};
-    if (GetMenuInfo(menu.Handle(), &info) && info.hbrBack)
-        GetObjectA(info.hbrBack, sizeof(brush), &brush);
+    GetMenuInfo(menu.Handle(), &info);
+    GetObjectA(info.hbrBack, sizeof(brush), &brush);  // no brush: left as it is
     return brush.lbColor;
 }
 

@@ -217,8 +217,7 @@ TEST_F(MenuWindowTest, SquareCornersAreAskedForOnce) {
             asked.emplace_back(w, attribute, *static_cast<const DWORD*>(value), size);
             return E_INVALIDARG;
         });
-    PaintBorder(false);
-    PaintBorder(false);
+    for (int paint = 0; paint < 2; ++paint) PaintBorder(false);
     EXPECT_EQ(asked, (decltype(asked){{window, 33, 1, sizeof(DWORD)}}));
     EXPECT_TRUE(IsFlatMenuWindow(window));
 }
