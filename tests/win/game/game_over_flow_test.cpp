@@ -10,7 +10,6 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -259,14 +258,13 @@ TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     EXPECT_EQ(Record(), " Record : ");
 }
 
-// Another copy keeps the file past the wait: the windows paint meanwhile and
-// take no command; Retry waits again with the same entry, and saves it.
+// Retry waits again with the same entry: the first finds the file still held.
 TEST_F(GameOverFlowTest, BusyFilePaintsTakesNoCommandAndRetrySavesTheEntry) {
     Start();
     StartGame();
     game.Score = 5;
     Win32ScoreFileSystem otherCopy;
-    std::optional<ScoreFileHold> held(std::in_place, otherCopy, path, 0ms);
+    auto held = std::make_unique<ScoreFileHold>(otherCopy, path, 0ms);
     MessageBoxRecorder boxes;
     boxes.answers.assign(2, [&] {
         EXPECT_FALSE(GetUpdateRect(form->Handle(), nullptr, FALSE)) << "painted while waiting";

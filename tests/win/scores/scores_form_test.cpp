@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "scores_test_support.h"
@@ -234,15 +233,17 @@ TEST_F(ScoresFormTest, ClearingAReadOnlyFileKeepsTheTable) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-// A save of another copy at the same moment would bring the rows back: the
-// file goes under the hold, once the other copy has let it go.
+// Another copy's save at the same moment would bring the cleared rows back.
 TEST_F(ScoresFormTest, ClearWaitsForAnotherCopysSave) {
     WriteFileBytes(path, ImageOf(TableOf({30})));
     MessageBoxRecorder boxes;
     Start();
     Win32ScoreFileSystem otherCopy;
-    std::optional<ScoreFileHold> held(std::in_place, otherCopy, path, std::chrono::milliseconds(0));
-    boxes.answers = {[&] { held.reset(); return IDRETRY; }};
+    auto held = std::make_unique<ScoreFileHold>(otherCopy, path, std::chrono::milliseconds(0));
+    boxes.answers = {[&] {
+        held.reset();
+        return IDRETRY;
+    }};
     ModalAnswers answers([](ui::TForm& form) { ClickButton(form, "Yes"); });
     dialog->Button2Click(dialog->Button2);
     EXPECT_EQ(boxes.boxes.size(), 1u) << "the busy box";
