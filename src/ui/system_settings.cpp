@@ -38,9 +38,18 @@ TSystemSettings SystemSettingsPlatform() {
 #pragma GCC diagnostic pop
         return version;
     };
+    // The desktop window manager's library is loaded at the first popup that
+    // asks, not at start-up: most starts open no menu.
     using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
-    if (auto function = SystemLibraryFunction<SetAttribute>("dwmapi.dll", "DwmSetWindowAttribute"))
-        settings.SetWindowAttribute = function;
+    settings.SetWindowAttribute = [function = SetAttribute{}, looked = false](
+                                      HWND window, DWORD attribute, LPCVOID value,
+                                      DWORD size) mutable -> HRESULT {
+        if (!looked) {
+            function = SystemLibraryFunction<SetAttribute>("dwmapi.dll", "DwmSetWindowAttribute");
+            looked = true;
+        }
+        return function ? function(window, attribute, value, size) : E_NOTIMPL;
+    };
     return settings;
 }
 

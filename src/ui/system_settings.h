@@ -15,7 +15,8 @@ struct TSystemSettings {
     std::function<bool()> DropShadow;    // SPI_GETDROPSHADOW: menus and tips cast shadows
     std::function<bool()> HighContrast;  // SPI_GETHIGHCONTRAST: HCF_HIGHCONTRASTON
     std::function<OSVERSIONINFOA()> Version;
-    // dwmapi's DwmSetWindowAttribute; empty where the system has none.
+    // dwmapi's DwmSetWindowAttribute, loaded at the first call; E_NOTIMPL where
+    // the system has none. Empty: nothing is asked.
     std::function<HRESULT(HWND, DWORD, LPCVOID, DWORD)> SetWindowAttribute;
 };
 
