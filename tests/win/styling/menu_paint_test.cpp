@@ -70,8 +70,8 @@ int WaitingBorderRequests() {
 void PointAt(int x, int y) {
     SetCursorPos(x, y);
     MSG msg;
-    PostMessageA(ui::Application->Handle(), WM_NULL, 0, 0);
-    PeekMessageA(&msg, ui::Application->Handle(), WM_NULL, WM_NULL, PM_REMOVE);
+    PostMessageA(ui::Application->Handle(), WM_APP, 0, 0);
+    PeekMessageA(&msg, ui::Application->Handle(), WM_APP, WM_APP, PM_REMOVE);
 }
 
 class MenuPaintTest : public ::testing::Test {
