@@ -4,11 +4,15 @@
 // 90th percentile of many single paints, and, since absolute times move from
 // machine to machine by a factor of several, the popup entry's ratio to a
 // plain system paint of the same rectangle (a fill, one text, one frame)
-// measured in turn with it. Not a test: nothing here fails.
+// measured in turn with it, as is the idle bar caption's. Not a test:
+// nothing here fails.
 //
 //   tools/with-xvfb.sh tools/wine-run.sh $PWD/build/win64/wine
 //       build/win64/bench/win/menu_paint_bench.exe [paints]
-// (one command line).
+// (one command line). With QUILLORY_BENCH_MARKS set, each timed paint lies
+// between two atom look-ups, "paint" and "painted", which a WINEDEBUG=+server
+// trace shows as find_atom requests: the requests between them are the calls
+// a paint waits on the window system for.
 #include <windows.h>
 
 #include <algorithm>
@@ -28,6 +32,8 @@ using namespace quillory;
 
 using quillory::bench::Now;
 
+const bool kMarks = std::getenv("QUILLORY_BENCH_MARKS") != nullptr;
+
 // The border requests go to the application window, whose style manager
 // answers them as it would between two paints of a shown menu.
 void AnswerBorderRequests() {
@@ -45,27 +51,30 @@ double Report(const char* what, std::vector<double>& ms) {
 }
 
 // The yardstick on the same surface as the entry.
-void PaintReference(HDC dc, HFONT font, const char* caption, const RECT& rect) {
+void PaintReference(HDC dc, HFONT font, const char* caption, const RECT& rect, UINT align) {
     bench::PaintReference(dc, font, caption, rect, COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT,
-                          DT_LEFT);
+                          align);
 }
 
 // The entry's paints, each followed by a reference paint of the same
 // rectangle when `reference` is given. Returns the entry's median.
 double Measure(const char* what, ui::TMenuItem* item, const RECT& rect, bool selected, int paints,
-               std::vector<double>* reference = nullptr, HFONT font = nullptr) {
+               std::vector<double>* reference = nullptr, HFONT font = nullptr,
+               UINT align = DT_LEFT) {
     ui::TBitmap target(rect.right + 8, rect.bottom + 4);
     ui::TCanvas canvas(target.DC());
     std::vector<double> ms;
     ms.reserve(paints);
     for (int i = 0; i < paints; ++i) {
+        if (kMarks) GlobalFindAtomA("paint");
         const double start = Now();
         item->OnDrawItem(item, canvas, rect, selected);
         ms.push_back((Now() - start) * 1000.0);
+        if (kMarks) GlobalFindAtomA("painted");
         AnswerBorderRequests();
         if (!reference) continue;
         const double referenceStart = Now();
-        PaintReference(target.DC(), font, item->Caption().c_str(), rect);
+        PaintReference(target.DC(), font, item->Caption().c_str(), rect, align);
         reference->push_back((Now() - referenceStart) * 1000.0);
     }
     return Report(what, ms);
@@ -92,11 +101,15 @@ int main(int argc, char** argv) {
     const double plain = Report("reference (fill, text, frame)", reference);
     Measure("popup entry, selected", form->Newgame1, popup, true, paints);
     Measure("separator", form->N1, RECT{4, 0, 124, 4}, false, paints);
-    Measure("bar caption", form->Game1, bar, false, paints);
+    std::vector<double> barReference;
+    const double caption =
+        Measure("bar caption", form->Game1, bar, false, paints, &barReference, menuFont, DT_CENTER);
+    const double barPlain = Report("reference, bar caption", barReference);
     Measure("bar caption, selected", form->Game1, bar, true, paints);
     // The share of the icon column gradient.
     form->MenuSkin1->SetGradient(false);
     Measure("popup entry, no gradient", form->Newgame1, popup, false, paints);
     std::printf("entry / reference: %.2f\n", entry / plain);
+    std::printf("bar caption / reference: %.2f\n", caption / barPlain);
     return 0;
 }

@@ -160,8 +160,13 @@ void TMenuSkinManager::PaintBorderForItem(LPARAM itemData) {
     if (!item || !item->ParentHandle()) return;
     RECT rect{};
     if (!GetMenuItemRect(nullptr, item->ParentHandle(), static_cast<UINT>(item->MenuIndex()),
-                         &rect))
+                         &rect)) {
+        // The menu is not on screen. Its entries need not ask again while
+        // it is not: only while the hook sees the popups made can that be told.
+        if (menu_window_hook_)
+            for (TMenuSkin* skin : skin_list_) skin->Context().MenuOffScreen(item->ParentHandle());
         return;
+    }
     const POINT centre{rect.left + (rect.right - rect.left) / 2,
                        rect.top + (rect.bottom - rect.top) / 2};
     HWND window = WindowFromPoint(centre);
@@ -173,9 +178,10 @@ void TMenuSkinManager::PaintBorderForItem(LPARAM itemData) {
 // their first frame paint, where they show whose menu they hold.
 LRESULT CALLBACK TMenuSkinManager::CatchMenuWindows(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_CREATEWND && MenuSkinManager && MenuSkinManager->active_skin_ &&
-        IsPopupMenuWindow(window))
-        WatchMenuWindow(window, AdoptIfStyled);
+    if (code == HCBT_CREATEWND && MenuSkinManager && IsPopupMenuWindow(window)) {
+        for (TMenuSkin* skin : MenuSkinManager->skin_list_) skin->Context().MenuWindowMade();
+        if (MenuSkinManager->active_skin_) WatchMenuWindow(window, AdoptIfStyled);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -50,9 +50,27 @@ public:
     // The display mode changed (WM_DISPLAYCHANGE).
     void ScreenDepthChanged() { screen_bits_ = 0; }
 
+    // The mouse pointer, asked of the system once per message the thread
+    // takes: the captions of a bar are painted in one message, and a pointer
+    // that moves brings messages of its own. False when it cannot be told.
+    bool CursorPos(POINT& cursor);
+
+    // Menus that were not on screen when their entry's border request was
+    // answered. An entry of theirs painted off screen has no popup to frame
+    // until the system makes a popup menu window, which forgets them all.
+    void MenuOffScreen(HMENU menu);
+    bool IsMenuOffScreen(HMENU menu) const;
+    void MenuWindowMade() { off_screen_menus_.clear(); }
+
 private:
     std::vector<std::unique_ptr<ui::TBitmap>> entry_buffers_;
     int screen_bits_ = 0;  // 0: not asked yet
+    // The pointer as last asked, and the message it was asked in.
+    POINT cursor_{};
+    bool cursor_known_ = false;
+    LONG cursor_message_time_ = 0;
+    DWORD cursor_message_pos_ = 0;
+    std::vector<HMENU> off_screen_menus_;
 };
 
 }  // namespace quillory::styling

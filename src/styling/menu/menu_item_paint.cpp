@@ -263,10 +263,10 @@ void PaintTopItemSelected(const TSkinStyle& style, HDC surface, bool rightToLeft
     FillSolid(surface, RECT{Rr - s(2), T, Rr, T + s(2)}, barColour);
 }
 
-bool CursorInItemRect(const ui::TForm* form, const RECT& rect) {
+bool CursorInItemRect(TStyleContext& context, const ui::TForm* form, const RECT& rect) {
     if (!form) return false;
     POINT cursor{};
-    if (!GetCursorPos(&cursor)) return false;
+    if (!context.CursorPos(cursor)) return false;
     RECT window{};
     auto* mutableForm = const_cast<ui::TForm*>(form);
     if (mutableForm->HandleAllocated()) {
@@ -400,7 +400,7 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
         }
         highlighted = true;
     } else if (item.Enabled() && topLevel && look.IsNT &&
-               CursorInItemRect(MenuOwnerForm(item), itemRect)) {
+               CursorInItemRect(context, MenuOwnerForm(item), itemRect)) {
         FillAndOutlineRect(dc,
                            RECT{R.left, R.top, R.right - style.Scaled(kHotCaptionShort), R.bottom},
                            style.Colors.FResSelectColor, style.Colors.FResSelectBorderColor);
@@ -462,7 +462,9 @@ void PaintMenuItem(IMenuSkin& skin, ui::TMenuItem& item, HDC target, const RECT&
     if (topLevel || !look.FlatMenu) return;
     HWND window = WindowFromDC(target);
     if (!window) {
-        PostBorderRequest(context, WM_FLATBORDER_BYITEM, 0, reinterpret_cast<LPARAM>(&item));
+        // Off screen, the entry of a menu that is not shown has no popup to frame.
+        if (!context.IsMenuOffScreen(item.ParentHandle()))
+            PostBorderRequest(context, WM_FLATBORDER_BYITEM, 0, reinterpret_cast<LPARAM>(&item));
     } else if (window != skin.FormWindow()) {
         PostBorderRequest(context, WM_FLATBORDER_BYWINDOW, rtl ? 1 : 0,
                           reinterpret_cast<LPARAM>(window));

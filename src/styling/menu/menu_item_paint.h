@@ -62,7 +62,8 @@ void PaintTopItemSelected(const TSkinStyle& style, HDC surface, bool rightToLeft
                           ui::TColor barColour, const RECT& rect);
 
 // The mouse pointer lies on the rectangle, given in the form's window
-// coordinates (its bottom row not counted).
-bool CursorInItemRect(const ui::TForm* form, const RECT& rect);
+// coordinates (its bottom row not counted). The pointer comes from the
+// context, which asks for it once per message.
+bool CursorInItemRect(TStyleContext& context, const ui::TForm* form, const RECT& rect);
 
 }  // namespace quillory::styling
