@@ -10,15 +10,6 @@ inline std::uint32_t& ClockValue() {
     return value;
 }
 inline std::uint32_t FixedClock() { return ClockValue(); }
-// Moves on at every reading (xorshift32, nothing like the game's own
-// generator); start it from a value other than zero.
-inline std::uint32_t SteppingClock() {
-    std::uint32_t& value = ClockValue();
-    value ^= value << 13;
-    value ^= value >> 17;
-    value ^= value << 5;
-    return value;
-}
 
 // Clock values whose first draw after a reseed is known (worked out by hand
 // from state' = state * 134775813 + 1 and (state' * n) >> 32).
