@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "core/game_record.h"
+
 namespace quillory {
 namespace {
 
@@ -53,6 +55,7 @@ bool GameState::PlaceItem(int& x, int& y) {
 }
 
 void GameState::NewGameReset() {
+    if (Recorder) Recorder->GameStarted(Level);  // before the first food's seed
     Score = 0;
     BonusTime = 0;
     Board.Clear();
@@ -78,6 +81,7 @@ void GameState::NewGameReset() {
 
 void GameState::TimerTimer() {
     if (!Playing || Paused) return;
+    if (Recorder) Recorder->TickTaken(CurrentDirection, Level);
 
     DirectionTrail(HeadX, HeadY) = static_cast<std::uint8_t>(CurrentDirection);
 

@@ -11,6 +11,8 @@
 
 namespace quillory {
 
+class GameRecorder;
+
 constexpr int kBoardColumns = 30;
 constexpr int kBoardRows = 20;
 constexpr int kBoardCells = kBoardColumns * kBoardRows;
@@ -74,6 +76,10 @@ struct GameState {
 
     RandomGenerator Random;
 
+    // Notes the level, the directions and (through Random) the seeds of the
+    // games this state plays; none: nothing is noted.
+    GameRecorder* Recorder = nullptr;
+
     // The two calls a tick makes outward. Either may be left empty.
     std::function<void()> DrawField;  // the redraw, after every tick that does not end the game
     std::function<void()> GameOver;   // the end of a game, after Playing has been cleared
@@ -90,7 +96,8 @@ struct GameState {
     void TimerTimer();
 
     // The tick interval a new game at the current level runs at.
-    int TickIntervalMs() const { return 270 - 25 * Level; }
+    int TickIntervalMs() const { return TickIntervalMsAt(Level); }
+    static constexpr int TickIntervalMsAt(int level) { return 270 - 25 * level; }
 };
 
 constexpr int kInitialTickIntervalMs = 150;  // before the first new game
