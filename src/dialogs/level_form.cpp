@@ -121,12 +121,16 @@ void TLevelForm::ShowLevel(int level) {
     SetCaption(kCaptionPrefix + std::to_string(level));
 }
 
-// The chosen bars filled, the others in the window's colour.
+// The chosen bars filled, the others in the window's colour (those that
+// still take it from the window, as in the design state, keep doing so).
 void TLevelForm::PaintGauge() {
     for (int n = 1; n <= kLevelBarCount; ++n) {
         widgets::TShadeButton* bar = LevelBar(n);
         if (!bar) continue;
-        bar->SetColor(n <= shown_level_ ? chosen_color_ : clBtnFace);
+        if (n <= shown_level_)
+            bar->SetColor(chosen_color_);
+        else if (!bar->ParentColor())
+            bar->SetColor(clBtnFace);
         // At once, not at the next paint: the player sees the gauge follow the click.
         bar->Repaint();
     }
