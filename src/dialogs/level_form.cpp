@@ -1,6 +1,8 @@
 #include "dialogs/level_form.h"
 
 #include "ui/dialogs.h"
+#include "ui/system_settings.h"
+#include "ui/theme_colors.h"
 
 namespace quillory {
 namespace {
@@ -57,16 +59,12 @@ TLevelForm::TLevelForm(ui::TComponent* owner, GameState& game, ui::TForm* mainWi
         auto* bar = ui::Create<widgets::TShadeButton>(this);
         bar->SetName(kLevelBarNamePrefix + std::to_string(n));
         bar->SetTag(n);
-        bar->SetColorFocused(kBarHotColor);
-        bar->SetColorDown(kBarDownColor);
-        bar->SetColorBorder(kBarBorderColor);
         bar->SetParent(this);
-        // The design state matches the starting level: the chosen bars black,
-        // the others in the window's colour.
-        if (n <= kDesignLevel) bar->SetColor(kChosenBarColor);
         bar->OnClick = [this](ui::TComponent* sender) { ShadeButton1Click(sender); };
     }
 
+    // The design state matches the starting level.
+    FollowSystemColors();
     LayOut();
     SetActiveControl(Button1);
     SetKeyPreview(true);
@@ -119,14 +117,53 @@ void TLevelForm::ShadeButton1Click(ui::TComponent* sender) {
 
 void TLevelForm::ShowLevel(int level) {
     shown_level_ = level;
+    PaintGauge();
+    SetCaption(kCaptionPrefix + std::to_string(level));
+}
+
+// The chosen bars filled, the others in the window's colour (those that
+// still take it from the window, as in the design state, keep doing so).
+void TLevelForm::PaintGauge() {
     for (int n = 1; n <= kLevelBarCount; ++n) {
         widgets::TShadeButton* bar = LevelBar(n);
         if (!bar) continue;
-        bar->SetColor(n <= level ? kChosenBarColor : clBtnFace);
+        if (n <= shown_level_)
+            bar->SetColor(chosen_color_);
+        else if (!bar->ParentColor())
+            bar->SetColor(clBtnFace);
         // At once, not at the next paint: the player sees the gauge follow the click.
         bar->Repaint();
     }
-    SetCaption(kCaptionPrefix + std::to_string(level));
+}
+
+// Black bars in dark frames vanish into a contrast theme's dark face, and
+// the hot and pressed colours may too: there the bars take the theme's
+// colours, each standing out from the face, and every bar, chosen or not,
+// hot or pressed, an outline in the text colour, so the gauge still reads as one.
+void TLevelForm::FollowSystemColors() {
+    const bool contrast = ui::HighContrastOn();
+    const ui::TThemeSymbolColors theme =
+        contrast ? ui::ThemeSymbolColors() : ui::TThemeSymbolColors{};
+    chosen_color_ = contrast ? theme.SecondAccent : kChosenBarColor;
+    for (int n = 1; n <= kLevelBarCount; ++n) {
+        widgets::TShadeButton* bar = LevelBar(n);
+        if (!bar) continue;
+        bar->SetColorFocused(contrast ? theme.Accent : kBarHotColor);
+        bar->SetColorDown(contrast ? theme.SecondAccent : kBarDownColor);
+        bar->SetColorBorder(contrast ? theme.Text : kBarBorderColor);
+        bar->SetColorHighLight(contrast ? theme.Text : widgets::kShadeButtonColorHighLight);
+        bar->SetColorShadow(contrast ? theme.Text : widgets::kShadeButtonColorShadow);
+    }
+    PaintGauge();
+}
+
+// A contrast theme turned on or off, or a new colour scheme: the gauge
+// follows at once, shown or hidden.
+void TLevelForm::WndProc(ui::TMessage& message) {
+    if (message.Msg == WM_SYSCOLORCHANGE ||
+        (message.Msg == WM_SETTINGCHANGE && message.WParam == SPI_SETHIGHCONTRAST))
+        FollowSystemColors();
+    ui::TForm::WndProc(message);
 }
 
 void TLevelForm::Button1Click(ui::TComponent*) {
@@ -159,6 +196,8 @@ void TLevelForm::FormKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
 
 void TLevelForm::FormShow(ui::TComponent*) {
     level_changed_ = false;
+    // Before its first showing the dialog has no window to hear of a new look.
+    FollowSystemColors();
 }
 
 void TLevelForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {

@@ -57,15 +57,20 @@ public:
 
 protected:
     void DpiChanged(int oldDpi) override;
+    void WndProc(ui::TMessage& message) override;
 
 private:
     void LayOut();
     void ShowLevel(int level);
+    // The bars in the colours of the level shown and of the system's look of now.
+    void PaintGauge();
+    void FollowSystemColors();
 
     GameState& game_;
     ui::TForm* main_window_;
     bool level_changed_ = false;
     int shown_level_ = kDesignLevel;  // what the gauge and the caption show
+    ui::TColor chosen_color_ = clBlack;
 };
 
 }  // namespace quillory

@@ -7,6 +7,8 @@
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/dpi.h"
+#include "ui/system_settings.h"
+#include "ui/theme_colors.h"
 
 namespace quillory {
 
@@ -97,6 +99,7 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     SetColor(clBtnFace);
     CreateMenu();
     CreateBoard();
+    FollowSystemColors();
     CreateStatusBar();
     LayOut();
     CreateTray();
@@ -226,7 +229,6 @@ void TMainForm::CreateBoard() {
     PausedLabel->Font().SetName(kPausedFontName);
     PausedLabel->Font().SetHeight(kPausedFontHeight);
     PausedLabel->Font().SetStyle(fsBold);
-    PausedLabel->Font().SetColor(clRed);
     PausedLabel->SetTransparent(true);
     PausedLabel->SetVisible(false);
     PausedLabel->SetParent(MainPanel);
@@ -308,22 +310,39 @@ void TMainForm::ShowCell(TCellButton* button, std::uint8_t code) {
         case cellEmpty: button->SetCaption(""); break;
         case cellBody:
         case cellFedBody:
-            button->Font().SetColor(clBlack);
+            button->Font().SetColor(colors_.Body);
             button->Font().SetStyle(fsBold);
             button->SetCaption(std::string(1, kBodySymbol));
             break;
         case cellFood:
-            button->Font().SetColor(clBlue);
+            button->Font().SetColor(colors_.Food);
             button->Font().SetStyle(fsBold);
             button->SetCaption(std::string(1, kFoodSymbol));
             break;
         case cellBonus:
-            button->Font().SetColor(clRed);
+            button->Font().SetColor(colors_.Bonus);
             button->Font().SetStyle(fsBold);
             button->SetCaption(std::string(1, kBonusSymbol));
             break;
         default: break;  // not a code of the board: the button is left as it is
     }
+}
+
+// In a contrast theme the fixed colours may vanish into the face (black on a
+// black face): the snake takes the theme's text colour, the food and the bonus
+// two others of its colours, each standing out from the face. Nothing of the
+// game changes, only how the cells already shown are painted.
+void TMainForm::FollowSystemColors() {
+    if (HighContrastOn()) {
+        const TThemeSymbolColors theme = ThemeSymbolColors();
+        colors_ = {theme.Text, theme.Accent, theme.SecondAccent, theme.SecondAccent};
+    } else {
+        colors_ = kUsualColors;
+    }
+    PausedLabel->Font().SetColor(colors_.Paused);
+    for (int index = 0; index < kBoardCells; ++index)
+        if (shown_codes_[index] != cellEmpty) ShowCell(cells_[index], shown_codes_[index]);
+    MainPanel->Invalidate();
 }
 
 void TMainForm::DrawField() {
@@ -530,6 +549,12 @@ void TMainForm::WndProc(TMessage& message) {
             break;
         case WM_SIZE:
             if (message.WParam == SIZE_MINIMIZED) PauseWhenLookedAway();
+            break;
+        // A contrast theme turned on or off, or a new colour scheme: the
+        // board follows at once, while the game runs.
+        case WM_SYSCOLORCHANGE: FollowSystemColors(); break;
+        case WM_SETTINGCHANGE:
+            if (message.WParam == SPI_SETHIGHCONTRAST) FollowSystemColors();
             break;
         default: break;
     }

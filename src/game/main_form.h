@@ -147,6 +147,9 @@ private:
     void PauseWhenLookedAway();
     static bool IsOwnWindow(HWND window);
     void ShowCell(TCellButton* button, std::uint8_t code);
+    // The symbols and the pause label in the colours of the system's look of
+    // now (a contrast theme's own, or the usual ones); the board is repainted.
+    void FollowSystemColors();
     // Status panels 0 and 3: the score and the bonus countdown.
     void ShowScoreAndBonus();
     // A short notice across the whole status bar, and back to the four panels.
@@ -161,6 +164,11 @@ private:
     TurnQueue turns_;
     std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now
+    struct SymbolColors {
+        ui::TColor Body, Food, Bonus, Paused;
+    };
+    static constexpr SymbolColors kUsualColors{clBlack, clBlue, clRed, clRed};
+    SymbolColors colors_ = kUsualColors;
     int application_hook_id_ = 0;
     int cell_size_ = 0;
     UINT come_back_message_ = RegisterWindowMessageA(kComeBackMessageName);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "dialogs/level_form.h"
 #include "ui/dialogs.h"
 #include "ui/timer.h"
 #include "win_test_support.h"
@@ -270,6 +271,33 @@ TEST_F(MainFormTest, DrawFieldFollowsTheBoardCellByCell) {
     for (int y = 0; y < fast.Height(); ++y)
         for (int x = 0; x < fast.Width(); ++x)
             ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y)) << x << "," << y;
+}
+
+TEST_F(MainFormTest, ContrastThemesRepaintBoardAndGaugeInColoursThatStandOut) {
+    std::unique_ptr<TLevelForm> level(Create<TLevelForm>(Application, game, form.get()));
+    form->LevelForm = level.get();
+    Key(VK_F9);
+    MoveFoodTo(4, 3);
+    game.Board(6, 3) = cellBonus;
+    form->DrawField();
+    TBitmap board, chosen, other;  // bars 7 and 8
+    for (const COLORREF* theme : testing::kContrastThemes) {
+        testing::ScopedContrastTheme on(theme);
+        if (theme == testing::kContrastThemes[0]) Key(VK_F11);  // first shown in the theme
+        RenderClient(*form->MainPanel, board), RenderClient(*level->LevelBar(7), chosen);
+        RenderClient(*level->LevelBar(8), other);
+        const COLORREF face = CellPixel(board, 8, 3), snake = CellPixel(board, 5, 10),
+                       food = CellPixel(board, 4, 3), bonus = CellPixel(board, 6, 3);
+        EXPECT_TRUE(snake == GetSysColor(COLOR_BTNTEXT) && food != snake && bonus != snake &&
+                    bonus != food)
+            << std::hex << face;
+        for (COLORREF c : {snake, food, bonus, ColorToRGB(form->PausedLabel->Font().Color()),
+                           chosen.Pixel(4, 20), other.Pixel(0, 0)})
+            EXPECT_GE(testing::WcagRatio(c, face), 4.5) << std::hex << c << " on " << face;
+    }
+    RenderClient(*form->MainPanel, board);
+    EXPECT_TRUE(CellPixel(board, 5, 10) == 0 && CellPixel(board, 4, 3) == RGB(0, 0, 255) &&
+                CellPixel(board, 6, 3) == RGB(255, 0, 0) && level->LevelBar(7)->Color() == 0);
 }
 
 TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {

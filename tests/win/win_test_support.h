@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -254,6 +256,42 @@ public:
 private:
     const int index_;
     const COLORREF previous_;
+};
+
+// The contrast ratio of the accessibility guidelines, from its definition.
+inline double WcagRatio(COLORREF a, COLORREF b) {
+    const auto lin = [](int v) {
+        return v <= 10 ? v / 3294.6 : std::pow((v + 14.025) / 269.025, 2.4);
+    };
+    const auto lum = [&](COLORREF c) {
+        return .05 + .2126 * lin(GetRValue(c)) + .7152 * lin(GetGValue(c)) +
+               .0722 * lin(GetBValue(c));
+    };
+    return std::max(lum(a), lum(b)) / std::min(lum(a), lum(b));
+}
+
+// A dark and a light contrast theme of the tests' own; the highlight hardly stands out in both.
+constexpr int kThemeIndices[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT, COLOR_HIGHLIGHT,
+                                 COLOR_GRAYTEXT};
+constexpr COLORREF kContrastThemes[][std::size(kThemeIndices)] = {
+    {0, RGB(255, 255, 255), RGB(255, 255, 0), RGB(0, 0, 160), RGB(64, 255, 64)},
+    {RGB(255, 255, 255), 0, RGB(0, 0, 170), RGB(255, 210, 0), RGB(120, 0, 120)}};
+
+// A contrast theme for the scope: the setting, then the colours (SetSysColors tells every window).
+class ScopedContrastTheme {
+public:
+    explicit ScopedContrastTheme(const COLORREF* colours) {
+        std::transform(kThemeIndices, std::end(kThemeIndices), previous_, GetSysColor);
+        SetSysColors(std::size(kThemeIndices), kThemeIndices, colours);
+    }
+    ~ScopedContrastTheme() {
+        settings_.reset();  // off first: the windows look at it when the colours change
+        SetSysColors(std::size(kThemeIndices), kThemeIndices, previous_);
+    }
+
+private:
+    std::optional<ScopedSystemSettings> settings_{std::in_place, false, true};
+    COLORREF previous_[std::size(kThemeIndices)];
 };
 
 inline std::string WindowText(HWND window) {
