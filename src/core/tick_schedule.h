@@ -13,13 +13,14 @@ struct NextTick {
     std::int64_t Wait;  // from now until then
 };
 
-// The tick due at `due` runs at `now`; all three in the same unit. The next
-// one is due an interval after this one's due time, so a tick a little late
+// The tick due at `due` runs at `now`; all in the same unit. The next one is
+// due an interval after this one's due time, so a tick up to `makeUp` late
 // (the clock's rounding) is made up on the next wait. A tick held up longer
-// than half an interval (a box, a menu, a busy moment) starts the beat afresh:
-// the next one comes a whole interval later, never hurried to catch up.
-constexpr NextTick NextTickAfter(std::int64_t due, std::int64_t now, std::int64_t interval) {
-    if (now - due > interval / 2) return {now + interval, interval};
+// (a box, a menu, a busy moment) starts the beat afresh: the next one comes a
+// whole interval later, never hurried to catch up.
+constexpr NextTick NextTickAfter(std::int64_t due, std::int64_t now, std::int64_t interval,
+                                 std::int64_t makeUp) {
+    if (now - due > makeUp) return {now + interval, interval};
     return {due + interval, due + interval - now};
 }
 

@@ -1,5 +1,6 @@
 #include "ui/timer.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/tick_schedule.h"
@@ -29,6 +30,10 @@ std::int64_t MicrosecondsNow() {
     const std::int64_t f = frequency.QuadPart, c = counter.QuadPart;
     return c / f * 1000000 + c % f * 1000000 / f;
 }
+
+// The most a late tick is made up on the next wait: what a coarse system
+// clock (15.6 ms steps) explains. Later than that, something held the loop.
+constexpr std::int64_t kMakeUpUs = 20000;
 
 constexpr std::int64_t Microseconds(UINT milliseconds) {
     return static_cast<std::int64_t>(milliseconds) * 1000;
@@ -92,7 +97,9 @@ void TTimer::UpdateTimer() {
 // Re-armed with what is left until the next due time. The system timer stays
 // periodic meanwhile, so a refused re-arm still leaves it ticking.
 void TTimer::ArmForNextDue() {
-    const NextTick next = NextTickAfter(due_us_, MicrosecondsNow(), Microseconds(interval_));
+    const std::int64_t interval = Microseconds(interval_);
+    const NextTick next =
+        NextTickAfter(due_us_, MicrosecondsNow(), interval, std::min(interval / 2, kMakeUpUs));
     due_us_ = next.Due;
     const auto wait = static_cast<UINT>((next.Wait + 500) / 1000);
     const UINT_PTR id = SetTimer(nullptr, system_id_, wait, &TTimer::TimerProc);
