@@ -4,14 +4,14 @@
 // sent to its hidden window, so no notification area is needed.
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which it needs.
+
 #include <mmsystem.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/game_state.h"
@@ -32,7 +32,6 @@ using testing::IsAbove;
 using testing::ModalActs;
 using testing::MouseOnDisabledWindow;
 using testing::Pump;
-using testing::ScopedMessageBoxAnswer;
 using testing::TestApplication;
 using testing::WindowText;
 
@@ -303,95 +302,69 @@ TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
     EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 3");
 }
 
-// The system clock's millisecond requests, recorded at the settings seam.
-class ClockRequests {
-public:
-    ClockRequests() {
-        TSystemSettings settings = SystemSettingsPlatform();
-        settings.BeginTimerPeriod = [this](UINT ms) {
-            Calls.push_back("begin " + std::to_string(ms));
-            return Refuse ? UINT{TIMERR_NOCANDO} : UINT{TIMERR_NOERROR};
-        };
-        settings.EndTimerPeriod = [this](UINT ms) {
-            Calls.push_back("end " + std::to_string(ms));
-            return UINT{TIMERR_NOERROR};
-        };
-        previous_ = SetSystemSettings(std::move(settings));
-    }
-    ~ClockRequests() { SetSystemSettings(std::move(previous_)); }
-
-    std::vector<std::string> Calls;
-    bool Refuse = false;  // the system turns the request down
-
-private:
-    TSystemSettings previous_;
-};
-
 // A timer wakes the program, with the fine clock asked for, exactly while a
 // game moves; every request is given back once, none without being granted.
 TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
-    ClockRequests clock;
     using Calls = std::vector<std::string>;
+    Calls calls;
+    bool refuse = false;
+    TSystemSettings recorder = SystemSettingsPlatform();
+    recorder.BeginTimerPeriod = [&](UINT ms) {
+        calls.push_back("begin " + std::to_string(ms));
+        return refuse ? UINT{TIMERR_NOCANDO} : UINT{TIMERR_NOERROR};
+    };
+    recorder.EndTimerPeriod = [&](UINT ms) {
+        calls.push_back("end " + std::to_string(ms));
+        return UINT{TIMERR_NOERROR};
+    };
+    const TSystemSettings platform = SetSystemSettings(recorder);
     const Calls none, begin{"begin 1"}, end{"end 1"}, restart{"end 1", "begin 1"};
-    const auto press = [this](WORD key) { return [this, key] { Key(key); }; };
-    const auto answer = [this](const char* button) {
-        return [this, button] {
-            AnsweredDialogs dialogs(button);
-            Key(VK_F9);
-        };
-    };
-    const auto chooseLevel3 = [this] {
-        HWND bar = level->LevelBar(3)->Handle();
-        SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-        AnsweredDialogs dialogs("OK");  // the change waits for the next game
-        SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        Pump();
-    };
-    const auto runIntoTheBody = [this] {
-        ScopedMessageBoxAnswer box(
-            [](const std::string&, const std::string&, UINT) { return IDOK; });
-        game.Board(game.HeadX + 1, game.HeadY) = cellBody;
-        Tick();
-    };
-    const auto exitProgram = [this] {  // the program's end destroys its windows
-        delete std::exchange(level, nullptr);
-        delete std::exchange(form, nullptr);
-    };
     struct Step {
         const char* what;
         std::function<void()> act;
         Calls requests;
-        bool armed;
-        bool refuse = false;
+        bool armed, refuse = false;
+        const char* answer = nullptr;  // the button that answers a box meanwhile
     } steps[] = {
         {"no game", [] {}, none, false},
-        {"new game", press(VK_F9), begin, true},
-        {"pause", press(VK_F10), end, false},
-        {"resume", press(VK_F10), begin, true},
-        {"boss mode", press(VK_DELETE), end, false},
+        {"new game", [this] { Key(VK_F9); }, begin, true},
+        {"pause", [this] { Key(VK_F10); }, end, false},
+        {"resume", [this] { Key(VK_F10); }, begin, true},
+        {"boss mode", [this] { Key(VK_DELETE); }, end, false},
         {"back from boss mode, paused", [this] { ClickIcon(); }, none, false},
-        {"resume after boss mode", press(VK_F10), begin, true},
-        {"another program activated",
-         [this] { SendMessageA(form->Handle(), WM_ACTIVATEAPP, FALSE, 0); }, end, false},
-        {"resume after looking away", press(VK_F10), begin, true},
-        {"level dialog", press(VK_F11), end, false},
-        {"level 3 chosen, dialog closed", chooseLevel3, none, false},
-        {"resume at the game's own pace", press(VK_F10), begin, true},
-        {"new game, answered No", answer("No"), restart, true},
-        {"new game, answered Yes", answer("Yes"), restart, true},
-        {"game over", runIntoTheBody, end, false},
-        {"new game, the fine clock refused", press(VK_F9), begin, true, true},
-        {"pause: nothing to give back", press(VK_F10), none, false},
-        {"new game, answered Yes", answer("Yes"), begin, true},
-        {"exit", exitProgram, end, false},
+        {"level 3 chosen during the game",
+         [this] {
+             Key(VK_F11);
+             SendMessageA(level->LevelBar(3)->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+             SendMessageA(level->LevelBar(3)->Handle(), WM_LBUTTONUP, 0, 0);
+             SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+         },
+         none, false, false, "OK"},
+        {"resume at the game's own pace", [this] { Key(VK_F10); }, begin, true},
+        {"new game, answered Yes", [this] { Key(VK_F9); }, restart, true, false, "Yes"},
+        {"game over",
+         [this] {
+             testing::ScopedMessageBoxAnswer box([](auto&&...) { return IDOK; });
+             game.Board(game.HeadX + 1, game.HeadY) = cellBody;
+             Tick();
+         },
+         end, false},
+        {"new game, the fine clock refused", [this] { Key(VK_F9); }, begin, true, true},
+        {"pause: nothing to give back", [this] { Key(VK_F10); }, none, false},
+        {"new game, answered Yes", [this] { Key(VK_F9); }, begin, true, false, "Yes"},
+        {"exit",
+         [this] { delete std::exchange(level, nullptr), delete std::exchange(form, nullptr); }, end,
+         false},
     };
     for (const Step& step : steps) {
-        clock.Refuse = step.refuse;
+        refuse = step.refuse;
+        std::optional<AnsweredDialogs> dialogs;
+        if (step.answer) dialogs.emplace(step.answer);
         step.act();
-        EXPECT_EQ(std::exchange(clock.Calls, {}), step.requests) << step.what;
+        EXPECT_EQ(std::exchange(calls, {}), step.requests) << step.what;
         EXPECT_EQ(form && form->Timer->Armed(), step.armed) << step.what;
     }
+    SetSystemSettings(platform);
 }
 
 TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {
