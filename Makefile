@@ -69,13 +69,15 @@ bench: bootstrap
 
 # The Windows side's figures under Wine on a private display: the main
 # window's tick with its paint, the full redraw, their ratio, the idle
-# program's CPU share; the cost of painting one menu entry. Printed, never
+# program's CPU share; the cost of painting one menu entry; the mean tick
+# interval at every level and the idle wake-ups. Printed, never
 # checked; `make test` does not run them.
 BENCH_WIN := build/win64/bench/win/main_form_bench.exe build/win64/bench/win/menu_paint_bench.exe \
-	build/win64/bench/win/control_paint_bench.exe
+	build/win64/bench/win/control_paint_bench.exe build/win64/bench/win/pace_bench.exe
 bench-win: bootstrap
 	@cmake --preset win64 >/dev/null
-	@cmake --build --preset win64 -j $(JOBS) --target main_form_bench menu_paint_bench control_paint_bench
+	@cmake --build --preset win64 -j $(JOBS) --target main_form_bench menu_paint_bench control_paint_bench \
+	  pace_bench
 	@tools/wine-prefix.sh $(CURDIR)/build/win64/wine init
 	@status=0; for program in $(BENCH_WIN); do \
 	  echo "bench-win: tools/with-xvfb.sh tools/wine-run.sh build/win64/wine $$program"; \

@@ -205,7 +205,7 @@ Figures Measure() {
         [](const std::string&, const std::string&, UINT) { return IDOK; });
     GameState game;
     std::unique_ptr<TMainForm> form(Create<MeasuredMainForm>(Application, game));
-    form->Timer->SetEnabled(false);
+    form->Timer->OnTimer = nullptr;  // ticks come from the loop below
     form->Show();
     testing::Pump();
 
@@ -248,17 +248,16 @@ Figures Measure() {
         fullRedraws.push_back(Now() - start);
     }
 
-    // The game over and no game running: the 150 ms timer ticks and does
-    // nothing, the loop waits.
-    game.Playing = false;
-    form->Timer->SetInterval(150);
-    form->Timer->SetEnabled(true);
+    // The game paused: no timer runs, the loop waits (woken only to end the measurement).
+    if (game.Playing && !game.Paused) form->Pause1Click(nullptr);
     testing::Pump();
     const double cpuStart = ProcessCpuSeconds();
     const double wallStart = Now();
-    while (Now() - wallStart < kIdleSeconds) testing::TestApplication().HandleMessage();
+    while (Now() - wallStart < kIdleSeconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_ALLINPUT);
+        testing::TestApplication().ProcessMessages();
+    }
     const double idle = (ProcessCpuSeconds() - cpuStart) / (Now() - wallStart);
-    form->Timer->SetEnabled(false);
 
     return Figures{Median(ticks) * 1e3, Median(references) * 1e3, Median(fullRedraws) * 1e3, idle};
 }

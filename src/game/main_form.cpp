@@ -104,9 +104,13 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     LayOut();
     CreateTray();
 
+    // The timer runs only while a game moves (KeepPace): a program without a
+    // game, or with a paused or hidden one, is never woken for nothing.
     Timer = Create<TTimer>(this);
     Timer->SetName("Timer");
+    Timer->SetEnabled(false);
     Timer->SetInterval(kInitialTickIntervalMs);
+    Timer->SetPrecise(true);
     Timer->OnTimer = [this](TComponent* sender) { TimerTimer(sender); };
     CreateMenuSkin();
 
@@ -116,7 +120,10 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
         Status->SetPanelText(kRecordPanel, kRecordText + points);
     };
     game_.DrawField = [this] { DrawField(); };
-    game_.GameOver = [this] { GameOver(); };
+    game_.GameOver = [this] {
+        KeepPace();  // stopped before the game-over boxes open
+        GameOver();
+    };
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     OnKeyDown = [this](TComponent* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
@@ -399,6 +406,10 @@ void TMainForm::TimerTimer(TComponent*) {
         turns_.Clear();  // the game ended on this tick
 }
 
+void TMainForm::KeepPace() {
+    Timer->SetEnabled(game_.Playing && !game_.Paused);
+}
+
 void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
     if (!game_.Playing || game_.Paused) return;
     std::int32_t requested = dirNone;
@@ -418,10 +429,12 @@ void TMainForm::Newgame1Click(TComponent*) {
         game_.Paused = true;
         turns_.Clear();
         PausedLabel->Show();
+        KeepPace();
         // Only a clear Yes discards the running game; closing the question keeps it.
         if (MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes) {
             game_.Paused = false;
             PausedLabel->Hide();
+            KeepPace();
             return;
         }
         PausedLabel->Hide();
@@ -430,6 +443,7 @@ void TMainForm::Newgame1Click(TComponent*) {
     Status->SetPanelText(kLevelPanel, kLevelText + std::to_string(game_.Level));
     turns_.Clear();
     game_.NewGameReset();
+    KeepPace();
 }
 
 void TMainForm::Pause1Click(TComponent*) {
@@ -438,6 +452,7 @@ void TMainForm::Pause1Click(TComponent*) {
     game_.Paused = !game_.Paused;
     turns_.Clear();
     PausedLabel->SetVisible(game_.Paused);
+    KeepPace();
 }
 
 // The player looked away: another program took the activation, or the
@@ -449,6 +464,7 @@ void TMainForm::PauseWhenLookedAway() {
     game_.Paused = true;
     turns_.Clear();
     PausedLabel->Show();
+    KeepPace();
 }
 
 // Our own boxes and dialogs opening over the window are not the player looking
@@ -461,6 +477,7 @@ void TMainForm::PauseForCommand() {
     game_.Paused = true;
     turns_.Clear();
     if (game_.Playing) PausedLabel->Show();
+    KeepPace();
 }
 
 void TMainForm::CreateTray() {

@@ -145,6 +145,9 @@ private:
     void FitPausedLabel();
     void PauseForCommand();
     void PauseWhenLookedAway();
+    // The tick timer runs, at the interval of the game's start, exactly while
+    // the game moves; called after every change of Playing or Paused.
+    void KeepPace();
     static bool IsOwnWindow(HWND window);
     void ShowCell(TCellButton* button, std::uint8_t code);
     // The symbols and the pause label in the colours of the system's look of

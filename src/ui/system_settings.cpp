@@ -1,5 +1,7 @@
 #include "ui/system_settings.h"
 
+#include <mmsystem.h>
+
 #include <utility>
 
 #include "ui/system_library.h"
@@ -9,6 +11,19 @@ namespace {
 
 constexpr DWORD kWindowCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
 constexpr DWORD kDoNotRound = 1;               // DWMWCP_DONOTROUND
+constexpr UINT kFineClockMs = 1;
+
+// A winmm function taking a period, loaded from the system folder at its first call.
+std::function<UINT(UINT)> TimerPeriodFunction(const char* name) {
+    using Function = MMRESULT(WINAPI*)(UINT);
+    return [name, function = Function{}, looked = false](UINT period) mutable -> UINT {
+        if (!looked) {
+            function = SystemLibraryFunction<Function>("winmm.dll", name);
+            looked = true;
+        }
+        return function ? function(period) : TIMERR_NOCANDO;
+    };
+}
 
 TSystemSettings& Settings() {
     static TSystemSettings settings = SystemSettingsPlatform();
@@ -50,6 +65,9 @@ TSystemSettings SystemSettingsPlatform() {
         }
         return function ? function(window, attribute, value, size) : E_NOTIMPL;
     };
+    // Loaded at the first game, not at start-up.
+    settings.BeginTimerPeriod = TimerPeriodFunction("timeBeginPeriod");
+    settings.EndTimerPeriod = TimerPeriodFunction("timeEndPeriod");
     return settings;
 }
 
@@ -73,6 +91,15 @@ bool HighContrastOn() { return Settings().HighContrast(); }
 void KeepCornersSquare(HWND window) {
     if (const auto& set = Settings().SetWindowAttribute)
         set(window, kWindowCornerPreference, &kDoNotRound, sizeof(kDoNotRound));
+}
+
+bool RequestFineClock() {
+    const auto& begin = Settings().BeginTimerPeriod;
+    return begin && begin(kFineClockMs) == TIMERR_NOERROR;
+}
+
+void ReleaseFineClock() {
+    if (const auto& end = Settings().EndTimerPeriod) end(kFineClockMs);
 }
 
 }  // namespace quillory::ui

@@ -2,7 +2,8 @@
 // system draws menu shadows itself and whether high contrast is on. Asked of
 // the platform each time (both can change while the program runs); tests
 // install answers of their own through SetSystemSettings. With them the one
-// request the look makes of the desktop window manager.
+// request the look makes of the desktop window manager, and the finer system
+// clock the game's pace asks for.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,10 @@ struct TSystemSettings {
     // dwmapi's DwmSetWindowAttribute, loaded at the first call; E_NOTIMPL where
     // the system has none. Empty: nothing is asked.
     std::function<HRESULT(HWND, DWORD, LPCVOID, DWORD)> SetWindowAttribute;
+    // winmm's timeBeginPeriod and timeEndPeriod, loaded at the first request;
+    // TIMERR_NOCANDO where the system has none. Empty: nothing is asked.
+    std::function<UINT(UINT)> BeginTimerPeriod;
+    std::function<UINT(UINT)> EndTimerPeriod;
 };
 
 // The system's own answers.
@@ -36,5 +41,10 @@ bool HighContrastOn();
 // (Windows 11 rounds those of popup windows); systems before it refuse the
 // request, and that is all.
 void KeepCornersSquare(HWND window);
+// Asks for the system clock to tick every millisecond instead of every 15.6:
+// timers then fire within a millisecond of their time. True when granted,
+// and then owed exactly one ReleaseFineClock.
+bool RequestFineClock();
+void ReleaseFineClock();
 
 }  // namespace quillory::ui

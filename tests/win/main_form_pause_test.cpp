@@ -76,7 +76,7 @@ struct LookingAwayTest : ::testing::Test {
         TestApplication();
         game.Random.SetClock(&FixedClock);
         form.reset(Create<TMainForm>(Application, game));
-        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Timer->OnTimer = nullptr;  // ticks come from the test
         form->Show();
         SetForegroundWindow(form->Handle());
         Pump();

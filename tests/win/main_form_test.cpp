@@ -54,7 +54,7 @@ struct MainFormTest : ::testing::Test {
         TestApplication();
         game.Random.SetClock(&FixedClock);
         form.reset(Create<TMainForm>(Application, game));
-        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Timer->OnTimer = nullptr;  // ticks come from the test
         form->Show();
         Pump();
     }
@@ -537,7 +537,7 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
 }
 
 TEST_F(MainFormTest, TheWindowTimerDrivesTheGame) {
-    form->Timer->SetEnabled(true);
+    form->Timer->OnTimer = [this](TComponent* sender) { form->TimerTimer(sender); };
     Key(VK_F9);
     MoveFoodTo(20, 3);
     EXPECT_TRUE(PumpUntil([&] { return game.HeadX >= 11; }, 3000ms)) << "ticks every 95 ms";

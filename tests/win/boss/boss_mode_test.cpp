@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,7 +102,7 @@ struct BossModeTest : ::testing::Test {
         form = TestApplication().CreateForm<TMainForm>(game);
         level = TestApplication().CreateForm<TLevelForm>(game, form);
         form->LevelForm = level;
-        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Timer->OnTimer = nullptr;  // ticks come from the test
         form->Show();
         Pump();
         ASSERT_EQ(TestApplication().MainForm(), form);
@@ -296,6 +300,68 @@ TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
     EXPECT_FALSE(game.Paused);
     EXPECT_EQ(form->Timer->Interval(), 195u);
     EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Level : 3");
+}
+
+// Exactly while a game moves, a timer and the fine clock; only what was granted is given back.
+TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
+    testing::ScopedMessageBoxAnswer gameOverBox([](auto&&...) { return IDOK; });
+    using Calls = std::vector<std::string>;
+    Calls calls;
+    bool refuse = false;
+    TSystemSettings recorder = SystemSettingsPlatform();
+    recorder.BeginTimerPeriod = [&](UINT ms) {
+        calls.push_back("begin " + std::to_string(ms));
+        return refuse ? UINT{TIMERR_NOCANDO} : UINT{TIMERR_NOERROR};
+    };
+    recorder.EndTimerPeriod = [&](UINT ms) {
+        calls.push_back("end " + std::to_string(ms));
+        return UINT{TIMERR_NOERROR};
+    };
+    const TSystemSettings platform = SetSystemSettings(recorder);
+    const Calls none, begin{"begin 1"}, end{"end 1"};
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        Calls requests;
+        bool armed, refuse = false;
+        const char* answer = nullptr;  // the button that answers a box meanwhile
+    } steps[] = {
+        {"no game", [] {}, none, false},
+        {"new game", [this] { Key(VK_F9); }, begin, true},
+        {"pause", [this] { Key(VK_F10); }, end, false},
+        {"resume", [this] { Key(VK_F10); }, begin, true},
+        {"boss mode", [this] { Key(VK_DELETE); }, end, false},
+        {"back from boss mode, paused", [this] { ClickIcon(); }, none, false},
+        {"level 3 chosen during the game",
+         [this] {
+             Key(VK_F11);
+             SendMessageA(level->LevelBar(3)->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+             SendMessageA(level->LevelBar(3)->Handle(), WM_LBUTTONUP, 0, 0);
+             SendMessageA(level->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+         },
+         none, false, false, "OK"},
+        {"resume at the game's pace, refused", [this] { Key(VK_F10); }, begin, true, true},
+        {"new game, nothing to give back", [this] { Key(VK_F9); }, begin, true, false, "Yes"},
+        {"game over",
+         [this] {
+             game.Board(game.HeadX + 1, game.HeadY) = cellBody;
+             Tick();
+         },
+         end, false},
+        {"new game", [this] { Key(VK_F9); }, begin, true},
+        {"exit",
+         [this] { delete std::exchange(level, nullptr), delete std::exchange(form, nullptr); }, end,
+         false},
+    };
+    for (const Step& step : steps) {
+        refuse = step.refuse;
+        std::optional<AnsweredDialogs> dialogs;
+        if (step.answer) dialogs.emplace(step.answer);
+        step.act();
+        EXPECT_EQ(std::exchange(calls, {}), step.requests) << step.what;
+        EXPECT_EQ(form && form->Timer->Armed(), step.armed) << step.what;
+    }
+    SetSystemSettings(platform);
 }
 
 TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {

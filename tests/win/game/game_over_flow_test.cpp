@@ -61,7 +61,7 @@ protected:
     // The windows in the program's order; the last one loads "scores.dat".
     void Start() {
         form.reset(ui::Create<TMainForm>(ui::Application, game));
-        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Timer->OnTimer = nullptr;  // ticks come from the test
         aboutForm = ui::Create<TAboutForm>(ui::Application, form.get());
         form->AboutForm = aboutForm;
         scoresForm = ui::Create<TScoresForm>(ui::Application, form->Keeper, form.get());
@@ -107,18 +107,17 @@ protected:
         const int headX = game.HeadX, headY = game.HeadY, score = game.Score;
         Tick();
         Tick();
-        const ui::TNotifyEvent windowsOwn = form->Timer->OnTimer;
         int arrived = 0;
         form->Timer->OnTimer = [&](ui::TComponent* sender) {
             ++arrived;
-            windowsOwn(sender);
+            form->TimerTimer(sender);
         };
         form->Timer->SetInterval(20);
         form->Timer->SetEnabled(true);
         const auto end = std::chrono::steady_clock::now() + 3s;
         while (arrived < 3 && std::chrono::steady_clock::now() < end) PumpFor(10ms);
         form->Timer->SetEnabled(false);
-        form->Timer->OnTimer = windowsOwn;
+        form->Timer->OnTimer = nullptr;
         EXPECT_GE(arrived, 3) << "the window's timer ticked while the dialog was open";
         EXPECT_EQ(game.HeadX, headX);
         EXPECT_EQ(game.HeadY, headY);

@@ -85,7 +85,7 @@ protected:
         // The program's order: main window, about window, level dialog, top
         // scores dialog (which loads the table).
         form.reset(ui::Create<TMainForm>(ui::Application, game));
-        form->Timer->SetEnabled(false);  // ticks come from the test
+        form->Timer->OnTimer = nullptr;  // ticks come from the test
         about = ui::Create<TAboutForm>(ui::Application, form.get());
         form->AboutForm = about;
         level = ui::Create<TLevelForm>(ui::Application, game, form.get());
