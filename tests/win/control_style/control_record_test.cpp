@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "control_fixture.h"
 #include "ui/dialogs.h"
@@ -202,32 +201,24 @@ TEST_F(ControlRecordTest, InactiveComponentEndsEachControlsStylingAtItsNextMessa
     EXPECT_LT(TControlSubClass::LiveCount(), records);
 }
 
-// Made with common controls 6, as the game's manifest asks, a styled control
-// has no visual style (no themed fade between two paints), a re-created
-// window neither; it has it back once the styling ends.
+// Under the game's manifest Wine themes these controls too: styled, each has
+// no visual style (no themed fade between two paints), a re-created window
+// neither; once the styling ends, it has one again.
 TEST(ControlTheme, StyledControlsDropTheVisualStyleUntilTheStylingEnds) {
-    const std::string manifest = std::string("Z:") + std::getenv("QUILLORY_MANIFEST");
-    ACTCTXA request{};
-    request.cbSize = sizeof request;
-    request.lpSource = manifest.c_str();
-    const HANDLE context = CreateActCtxA(&request);
-    ULONG_PTR cookie = 0;
-    ASSERT_TRUE(context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie));
-    const auto theme = ui::SystemLibraryFunction<HANDLE(WINAPI*)(HWND)>("uxtheme.dll", "GetWindowTheme");
+    const auto theme =
+        ui::SystemLibraryFunction<HANDLE(WINAPI*)(HWND)>("uxtheme.dll", "GetWindowTheme");
     auto form = NewStyledForm();
     form->Show();
     Pump();
     ASSERT_NE(theme(form->Derived->Handle()), nullptr) << "an unstyled button has its style";
     const std::initializer_list<ui::TWinControl*> kinds{form->Button, form->Edit, form->List};
-    for (ui::TWinControl* control : kinds) EXPECT_EQ(theme(control->Handle()), nullptr) << control->ClassName();
+    for (ui::TWinControl* control : kinds)
+        EXPECT_EQ(theme(control->Handle()), nullptr) << control->ClassName();
     form->Skin->SetActive(false);
     for (ui::TWinControl* control : kinds) {
         SendMessageA(control->Handle(), WM_NULL, 0, 0);  // ends its styling
         EXPECT_NE(theme(control->Handle()), nullptr) << control->ClassName();
     }
-    form.reset();
-    DeactivateActCtx(0, cookie);
-    ReleaseActCtx(context);
 }
 
 // Two styling components: the records of the other forms pass to the next

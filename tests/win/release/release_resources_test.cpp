@@ -247,18 +247,18 @@ TEST_P(ReleaseResources, HeadersMatchTheBuild) {
     WORD subsystem;
     std::memcpy(&subsystem, bytes.data() + optionalAt + kSubsystemOffset, sizeof subsystem);
     EXPECT_EQ(subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
-    // Hardened: marked for Windows 7, address layout randomised, no code run
-    // from data, terminal-server aware, the 32-bit image without SEH frames,
-    // and stack protection (its message is in the image).
-    IMAGE_OPTIONAL_HEADER32 fields;  // the same offsets up to here in both layouts
-    static_assert(offsetof(IMAGE_OPTIONAL_HEADER32, DllCharacteristics) ==
-                  offsetof(IMAGE_OPTIONAL_HEADER64, DllCharacteristics));
-    std::memcpy(&fields, bytes.data() + optionalAt, offsetof(IMAGE_OPTIONAL_HEADER32, SizeOfStackReserve));
+    // Hardened: marked for Windows 7, ASLR, DEP, terminal-server aware, the
+    // 32-bit image without SEH frames, stack protection (its message inside).
+    IMAGE_OPTIONAL_HEADER32 fields;  // both layouts agree up to the stack sizes
+    std::memcpy(&fields, bytes.data() + optionalAt,
+                offsetof(IMAGE_OPTIONAL_HEADER32, SizeOfStackReserve));
     EXPECT_EQ(fields.MajorSubsystemVersion * 100 + fields.MinorSubsystemVersion, 601);
-    const WORD hardened = IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT |
-                          IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE |
-                          (header.Machine == IMAGE_FILE_MACHINE_I386 ? IMAGE_DLLCHARACTERISTICS_NO_SEH : 0);
-    EXPECT_EQ(fields.DllCharacteristics & hardened, hardened) << std::hex << fields.DllCharacteristics;
+    const WORD hardened =
+        IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT |
+        IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE |
+        (header.Machine == IMAGE_FILE_MACHINE_I386 ? IMAGE_DLLCHARACTERISTICS_NO_SEH : 0);
+    EXPECT_EQ(fields.DllCharacteristics & hardened, hardened)
+        << std::hex << fields.DllCharacteristics;
     const std::string image(bytes.begin(), bytes.end());
     EXPECT_NE(image.find("*** stack smashing detected ***"), std::string::npos);
 
