@@ -201,9 +201,8 @@ TEST_F(ControlRecordTest, InactiveComponentEndsEachControlsStylingAtItsNextMessa
     EXPECT_LT(TControlSubClass::LiveCount(), records);
 }
 
-// Under the game's manifest Wine themes these controls too: styled, each has
-// no visual style (no themed fade between two paints), a re-created window
-// neither; once the styling ends, it has one again.
+// Themed under the game's manifest, Wine too: styled, a control (re-created
+// windows too) has no visual style, no themed fade; unstyled, it has it back.
 TEST(ControlTheme, StyledControlsDropTheVisualStyleUntilTheStylingEnds) {
     const auto theme =
         ui::SystemLibraryFunction<HANDLE(WINAPI*)(HWND)>("uxtheme.dll", "GetWindowTheme");

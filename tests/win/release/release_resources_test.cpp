@@ -247,8 +247,7 @@ TEST_P(ReleaseResources, HeadersMatchTheBuild) {
     WORD subsystem;
     std::memcpy(&subsystem, bytes.data() + optionalAt + kSubsystemOffset, sizeof subsystem);
     EXPECT_EQ(subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
-    // Hardened: marked for Windows 7, ASLR, DEP, terminal-server aware, the
-    // 32-bit image without SEH frames, stack protection (its message inside).
+    // Hardened: Windows 7, ASLR, DEP, terminal server, no SEH (32-bit), stack guard.
     IMAGE_OPTIONAL_HEADER32 fields;  // both layouts agree up to the stack sizes
     std::memcpy(&fields, bytes.data() + optionalAt,
                 offsetof(IMAGE_OPTIONAL_HEADER32, SizeOfStackReserve));
