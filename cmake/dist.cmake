@@ -58,7 +58,7 @@ add_custom_command(OUTPUT ${QUILLORY_DIST_SETUP}
     COMMAND ${QUILLORY_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=${dist_dir}
             -DOUTFILE=${QUILLORY_DIST_SETUP} ${CMAKE_SOURCE_DIR}/res/installer.nsi
     DEPENDS ${dist_staged} ${CMAKE_SOURCE_DIR}/res/installer.nsi
-            ${CMAKE_SOURCE_DIR}/res/quillory.ico
+            ${CMAKE_SOURCE_DIR}/res/quillory.ico ${CMAKE_SOURCE_DIR}/res/wizard.bmp
     VERBATIM)
 get_filename_component(zip_name ${QUILLORY_DIST_ZIP} NAME)
 get_filename_component(setup_name ${QUILLORY_DIST_SETUP} NAME)

@@ -45,6 +45,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) Brindlework"
 
 !define MUI_ICON "quillory.ico"
 !define MUI_UNICON "quillory.ico"
+; The welcome and finish pages' side picture, drawn by tools/make_art.py.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "wizard.bmp"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY

@@ -3,8 +3,10 @@
 
     python3 tools/make_art.py
 
-writes res/about.png (300 x 250, 8-bit RGB) and res/quillory.ico (16, 32 and
-48 pixels, 32-bit with alpha), plus PNG previews in /tmp/art-preview/.
+writes res/about.png (300 x 250, 8-bit RGB), res/quillory.ico (16, 32 and
+48 pixels, 32-bit with alpha) and res/wizard.bmp (164 x 314, 24-bit: the
+setup program's welcome and finish pages), plus PNG previews in
+/tmp/art-preview/.
 Everything is drawn here by code, standard library only, and the output is
 the same on every run: there is no randomness, only a fixed integer hash.
 """
@@ -21,6 +23,7 @@ RES_DIR = os.path.join(ROOT, "res")
 PREVIEW_DIR = "/tmp/art-preview"
 
 ABOUT_W, ABOUT_H = 300, 250
+WIZARD_W, WIZARD_H = 164, 314
 ICON_SIZES = (16, 32, 48)
 SEED = 1997  # the noise of the background; change it and the scales move
 
@@ -566,15 +569,26 @@ def skin_colour(along, across, t, marks=True):
     return (base[0] * k, base[1] * k, base[2] * k)
 
 
-def draw_snake(canvas):
-    pts = snake_path()
+def wizard_snake_path():
+    """The setup picture's snake: the same calming wave, down the picture."""
+    pts = []
+    steps = 120
+    for k in range(steps + 1):
+        t = k / steps
+        amp = 24.0 * math.sin(math.pi * min(1.0, 0.25 + t * 0.95)) + 2.0
+        pts.append((80.0 - amp * math.sin(t * math.tau * 1.55 + 0.5) + 4.0 * t, lerp(86.0, 226.0, t)))
+    return pts
+
+
+def draw_snake(canvas, pts, box):
+    """The snake along pts, tail to head; box (x, y, w, h) holds its body."""
     lengths = [0.0]
     for (ax, ay), (bx, by) in zip(pts, pts[1:]):
         lengths.append(lengths[-1] + math.hypot(bx - ax, by - ay))
     total = lengths[-1]
     head = SnakeHead(pts)
 
-    field = Field(10, 94, 240, 86, SS)
+    field = Field(*box, SS)
     n = len(pts) - 1
     for k in range(n):
         (ax, ay), (bx, by) = pts[k], pts[k + 1]
@@ -643,7 +657,7 @@ def draw_eyes(canvas, head):
 
 def draw_tongue(canvas, head):
     """A forked red tongue flicking towards the food."""
-    field = Field(int(head.cx), int(head.cy) - 12, 32, 24, 6)
+    field = Field(int(head.cx) - 32, int(head.cy) - 32, 64, 64, 6)
     base = head.world(head.half_len - 1.0, 0.0)
     fork = head.world(head.half_len + 7.0, 0.3)
     tips = [head.world(head.half_len + 11.0, -2.6), head.world(head.half_len + 11.5, 2.2)]
@@ -699,12 +713,10 @@ def leaf_sdf(x, y, cx, cy, half_len, half_wid, angle):
 GOLD_TOP, GOLD_MID, GOLD_LOW = rgb("#fff4c4"), rgb("#f4c850"), rgb("#c77a1c")
 
 
-def draw_title(canvas):
+def draw_title(canvas, xh=27.0, stroke=3.2, baseline=60.0):
     """'Quillory' in rounded gold letters with a dark rim and a soft shadow."""
-    xh, stroke = 27.0, 3.2
-    baseline = 60.0
-    glyphs = layout_title("Quillory", xh, 0.40, ABOUT_W / 2.0, baseline)
-    field = Field(8, 6, 284, 76, SS)
+    glyphs = layout_title("Quillory", xh, 0.40, canvas.w / 2.0, baseline)
+    field = Field(8, int(baseline - 2 * xh), canvas.w - 16, round(xh * 2.8), SS)
     for g in glyphs:
         for s in g:
             field.polyline(s, stroke * (1.3 if len(s) == 1 else 1.0))
@@ -758,10 +770,26 @@ def make_about():
     draw_glow(canvas, 150, 40, 150, rgb("#3a8a6a"), 0.22)
     apple_x, apple_y = 264.0, 120.0
     draw_glow(canvas, apple_x, apple_y, 34, rgb("#ff6a2a"), 0.30)
-    draw_snake(canvas)
+    draw_snake(canvas, snake_path(), (10, 94, 240, 86))
     draw_apple(canvas, apple_x, apple_y, 9.0)
     draw_title(canvas)
     draw_credits(canvas)
+    return canvas
+
+
+def make_wizard():
+    """The setup program's side picture: the title, the snake heading down to
+    its apple, the maker's line."""
+    canvas = Canvas(WIZARD_W, WIZARD_H)
+    draw_background(canvas)
+    draw_glow(canvas, 82, 36, 110, rgb("#3a8a6a"), 0.22)
+    apple_x, apple_y = 86.0, 272.0
+    draw_glow(canvas, apple_x, apple_y, 34, rgb("#ff6a2a"), 0.30)
+    draw_snake(canvas, wizard_snake_path(), (20, 72, 124, 170))
+    draw_apple(canvas, apple_x, apple_y, 9.0)
+    draw_title(canvas, 17.0, 2.2, 44.0)
+    draw_text_runs(canvas, 56, [("Version 1.0", rgb("#9fd8bf"))])
+    draw_text_runs(canvas, 298, [("A Brindlework game", rgb("#f4ecd0"))])
     return canvas
 
 
@@ -990,6 +1018,22 @@ def png(canvas, scale=1, backdrop=None):
             + png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
 
 
+def bmp_rgb(canvas):
+    """A 24-bit bottom-up BMP with no colour table, rows padded to 4 bytes."""
+    w, h = canvas.w, canvas.h
+    stride = (w * 3 + 3) & ~3
+    pixels = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = bytearray()
+        for x in range(w):
+            r, g, b, _ = canvas.rgba8(x, y)
+            row += bytes((b, g, r))
+        pixels += row + bytes(stride - len(row))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + bytes(pixels)
+
+
 def write(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
@@ -1000,10 +1044,13 @@ def write(path, data):
 def main():
     about = make_about()
     icons = [render_icon(s) for s in ICON_SIZES]
+    wizard = make_wizard()
     write(os.path.join(RES_DIR, "about.png"), png_rgb(about))
     write(os.path.join(RES_DIR, "quillory.ico"), ico_file(icons))
+    write(os.path.join(RES_DIR, "wizard.bmp"), bmp_rgb(wizard))
 
     write(os.path.join(PREVIEW_DIR, "about.png"), png(about))
+    write(os.path.join(PREVIEW_DIR, "wizard.png"), png(wizard))
     for c in icons:
         write(os.path.join(PREVIEW_DIR, "icon%d.png" % c.w), png(c))
     write(os.path.join(PREVIEW_DIR, "icon16x8.png"), png(icons[0], 8))

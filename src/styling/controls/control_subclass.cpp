@@ -3,6 +3,7 @@
 #include "styling/controls/control_painters.h"
 #include "ui/ext_controls.h"
 #include "ui/std_controls.h"
+#include "ui/system_library.h"
 
 namespace quillory::styling {
 
@@ -46,6 +47,14 @@ void WriteLook(ui::TControl* control, bool ctl3d, BYTE border) {
     }
 }
 
+// uxtheme's SetWindowTheme, none where the system has no visual styles.
+using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+TSetWindowTheme SetWindowThemeFunction() {
+    static const auto function =
+        ui::SystemLibraryFunction<TSetWindowTheme>("uxtheme.dll", "SetWindowTheme");
+    return function;
+}
+
 }  // namespace
 
 TControlSubClass::TControlSubClass(ui::TComponent* owner) : TComponent(owner) {
@@ -56,7 +65,10 @@ TControlSubClass::~TControlSubClass() {
     *alive_ = false;
     // Released while the control still runs through us (its component goes
     // first): the control gets its own handler back before we are gone.
-    if (FControl && IsInstalled()) FControl->WindowProc = FOldWindowProc;
+    if (FControl && IsInstalled()) {
+        FControl->WindowProc = FOldWindowProc;
+        Unthemed(false);
+    }
     --live_records;
 }
 
@@ -87,6 +99,7 @@ void TControlSubClass::Install(ui::TControl* control, ISkinSource* skin) {
     FSkin = skin;
     ReadLook(control, FOrgCtl3D, FOrgBorderStyle);
     ReadFocus();
+    Unthemed(true);
 }
 
 // Asked once when the record starts to follow a control; its focus messages
@@ -104,13 +117,33 @@ void TControlSubClass::TakeOver(TControlSubClass& other, ISkinSource* skin) {
     FOrgBorderStyle = other.FOrgBorderStyle;
     FSkin = skin;
     FControl->WindowProc = SubClassHandler{this};
+    unthemed_ = other.unthemed_;
     ReadFocus();
+}
+
+// Styled, a control is drawn the classic way: the visual style would fade its
+// hover, press and focus changes in over several frames, each themed frame
+// showing for a moment before the flat paint covers it.
+void TControlSubClass::Unthemed(bool off) {
+    auto* windowed = dynamic_cast<ui::TWinControl*>(FControl);
+    const TSetWindowTheme setTheme = SetWindowThemeFunction();
+    if (!windowed || !windowed->HandleAllocated() || !setTheme) return;
+    const HWND window = windowed->Handle();
+    if (off == (unthemed_ == window)) return;
+    unthemed_ = off ? window : nullptr;  // first: the call sends the window a message
+    if (!off) {
+        if (IsWindow(window)) setTheme(window, nullptr, nullptr);
+    } else if (FAILED(setTheme(window, L"", L""))) {
+        // Wine (8.0) refuses the empty name; a blank one names no style either.
+        setTheme(window, L" ", L" ");
+    }
 }
 
 void TControlSubClass::Restore() {
     if (!FControl) return;
     try {
         if (FOldWindowProc) FControl->WindowProc = FOldWindowProc;
+        Unthemed(false);
         WriteLook(FControl, FOrgCtl3D, FOrgBorderStyle);
     } catch (...) {
         // Restoring a control's look must not stop the message handling.
@@ -165,6 +198,10 @@ void TControlSubClass::SubClassWndProc(ui::TMessage& message) {
         if (!*alive || !FControl) return;
     }
     if (!FSkin || !FSkin->IsActive()) return EndStyling();
+    if (message.Msg == WM_DESTROY || message.Msg == WM_NCDESTROY)
+        unthemed_ = nullptr;  // a window re-created in its place is switched off anew
+    else
+        Unthemed(true);
 
     FLastMessage = message.Msg;
     switch (message.Msg) {

@@ -71,8 +71,12 @@ private:
     void Release();
     void PaintOrRepaint(bool invalidateOnly);
     void ReadFocus();
+    void Unthemed(bool off);
 
     HDC paint_dc_ = nullptr;
+    // The window whose visual style the record has switched off: a window
+    // re-created under the control is switched off again.
+    HWND unthemed_ = nullptr;
     // The control's window has the keyboard focus, followed through its
     // focus messages: asking the system is a trip to the window server on
     // every paint.

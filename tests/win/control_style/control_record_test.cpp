@@ -6,6 +6,7 @@
 
 #include "control_fixture.h"
 #include "ui/dialogs.h"
+#include "ui/system_library.h"
 
 namespace quillory::styling {
 namespace {
@@ -198,6 +199,25 @@ TEST_F(ControlRecordTest, InactiveComponentEndsEachControlsStylingAtItsNextMessa
     Pump();
     EXPECT_FALSE(Styled(form->Button));
     EXPECT_LT(TControlSubClass::LiveCount(), records);
+}
+
+// Themed under the game's manifest, Wine too: styled, a control (re-created
+// windows too) has no visual style, no themed fade; unstyled, it has it back.
+TEST(ControlTheme, StyledControlsDropTheVisualStyleUntilTheStylingEnds) {
+    const auto theme =
+        ui::SystemLibraryFunction<HANDLE(WINAPI*)(HWND)>("uxtheme.dll", "GetWindowTheme");
+    auto form = NewStyledForm();
+    form->Show();
+    Pump();
+    ASSERT_NE(theme(form->Derived->Handle()), nullptr) << "an unstyled button has its style";
+    const std::initializer_list<ui::TWinControl*> kinds{form->Button, form->Edit, form->List};
+    for (ui::TWinControl* control : kinds)
+        EXPECT_EQ(theme(control->Handle()), nullptr) << control->ClassName();
+    form->Skin->SetActive(false);
+    for (ui::TWinControl* control : kinds) {
+        SendMessageA(control->Handle(), WM_NULL, 0, 0);  // ends its styling
+        EXPECT_NE(theme(control->Handle()), nullptr) << control->ClassName();
+    }
 }
 
 // Two styling components: the records of the other forms pass to the next
