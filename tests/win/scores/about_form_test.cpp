@@ -12,7 +12,6 @@
 #include "scores_test_support.h"
 #include "ui/canvas.h"
 #include "ui/gdi.h"
-#include "ui/picture_decoder.h"
 
 namespace quillory::testing {
 namespace {
@@ -30,14 +29,6 @@ protected:
 int ColourDistance(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
            std::abs(GetBValue(a) - GetBValue(b));
-}
-
-// The about picture's file as the program carries it.
-Bytes AboutPictureFile() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC info = FindResourceA(module, kAboutPictureResource, RT_RCDATA);
-    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, info)));
-    return Bytes(bytes, bytes + SizeofResource(module, info));
 }
 
 TEST_F(AboutFormTest, Frame) {
@@ -104,59 +95,42 @@ TEST_F(AboutFormTest, PaintsThePictureStretchedOverTheWholeClientArea) {
     }
 }
 
-// Pixels of the picture tools/make_art.py draws (read from res/about.png with
-// another tool): gold title, green snake, red apple, dark credits panel.
+// Colours of the picture tools/make_art.py draws, as res/about.png holds them:
+// gold title, green snake, red apple, dark credits panel; stretched, each
+// stays nearer its own colour than any other's.
 TEST_F(AboutFormTest, ThePictureIsTheOneDrawnForIt) {
-    const struct { int X, Y; COLORREF Colour; } known[] = {
-        {66, 57, RGB(223, 168, 68)}, {128, 121, RGB(77, 139, 43)},
-        {257, 121, RGB(225, 58, 49)}, {39, 234, RGB(3, 12, 11)}};
+    const struct { int X, Y; COLORREF Colour; } known[] = {{66, 57, RGB(223, 168, 68)},
+        {128, 121, RGB(77, 139, 43)}, {257, 121, RGB(225, 58, 49)}, {39, 234, RGB(3, 12, 11)}};
     ui::TBitmap painted;
     RenderClient(*about, painted);
     for (const auto& k : known) {
         EXPECT_EQ(about->Image1->Picture().Pixel(k.X, k.Y), k.Colour) << k.X << "," << k.Y;
-        // Stretched, each stays nearer its own colour than any other's.
         const COLORREF shown = painted.Pixel(k.X * 316 / 300, k.Y * 247 / 250);
         for (const auto& other : known)
             EXPECT_LE(ColourDistance(shown, k.Colour), ColourDistance(shown, other.Colour)) << k.X;
     }
 }
 
-// Without a picture it can read, the window still opens, showing its face colour.
 TEST_F(AboutFormTest, ShowsItsFaceWhereThePictureCannotBeRead) {
-    const Bytes file = AboutPictureFile();
-    Bytes changed = file;
-    changed[file.size() / 2] ^= 0x55;  // inside the compressed pixels, whose checksum fails
-    for (const Bytes& broken : {Bytes(file.begin(), file.begin() + file.size() / 2), changed,
-                                Bytes{'Q', 'u', 'i', 'l', 'l'}, Bytes{}}) {
-        ui::TBitmap bitmap(4, 4);
-        EXPECT_FALSE(ui::DecodePicture(broken.data(), broken.size(), bitmap)) << broken.size();
-        EXPECT_TRUE(bitmap.Empty()) << broken.size();
-    }
     about->Image1->SetPictureResource(GetModuleHandleA(nullptr), "BROKENPICTURE");
-    about->Show();
     ui::TBitmap painted;
     RenderClient(*about, painted);
     EXPECT_EQ(painted.Pixel(158, 123), GetSysColor(COLOR_BTNFACE));
 }
 
-// COM is the thread's business: whatever apartment it was in, if any, it is in
-// after a picture is read (a second start of the other apartment tells which).
-TEST(DecodePicture, LeavesTheThreadsApartmentAsItFoundIt) {
-    const Bytes file = AboutPictureFile();
+// Whatever apartment the thread was in, if any, it is in after the picture is
+// read: a second start of the multithreaded one tells which.
+TEST(AboutPicture, LeavesTheThreadsApartmentAsItFoundIt) {
     constexpr DWORD kNone = ~0u;
-    const struct { DWORD Before; HRESULT After; } cases[] = {{kNone, S_OK},
-        {COINIT_APARTMENTTHREADED, RPC_E_CHANGED_MODE}, {COINIT_MULTITHREADED, S_FALSE}};
-    for (const auto& c : cases) {
+    for (const auto& [before, after] : {std::pair{kNone, S_OK},
+             {COINIT_APARTMENTTHREADED, RPC_E_CHANGED_MODE}, {COINIT_MULTITHREADED, S_FALSE}}) {
         std::thread([&] {
-            if (c.Before != kNone) {
-                ASSERT_EQ(CoInitializeEx(nullptr, c.Before), S_OK);
-            }
+            const bool joined = before != kNone && SUCCEEDED(CoInitializeEx(nullptr, before));
             ui::TBitmap bitmap;
-            EXPECT_TRUE(ui::DecodePicture(file.data(), file.size(), bitmap)) << c.Before;
-            const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-            EXPECT_EQ(after, c.After) << c.Before;
-            if (SUCCEEDED(after)) CoUninitialize();
-            if (c.Before != kNone) CoUninitialize();
+            EXPECT_TRUE(bitmap.LoadFromResourceName(GetModuleHandleA(nullptr), kAboutPictureResource));
+            const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            EXPECT_EQ(again, after) << before;
+            for (int n = joined + SUCCEEDED(again); n > 0; --n) CoUninitialize();
         }).join();
     }
 }
