@@ -95,9 +95,8 @@ TEST_F(AboutFormTest, PaintsThePictureStretchedOverTheWholeClientArea) {
     }
 }
 
-// Colours of the picture tools/make_art.py draws, as res/about.png holds them:
-// gold title, green snake, red apple, dark credits panel; stretched, each
-// stays nearer its own colour than any other's.
+// Colours of the picture tools/make_art.py draws (title, snake, apple, credits
+// panel); stretched, each stays nearer its own colour than any other's.
 TEST_F(AboutFormTest, ThePictureIsTheOneDrawnForIt) {
     const struct { int X, Y; COLORREF Colour; } known[] = {{66, 57, RGB(223, 168, 68)},
         {128, 121, RGB(77, 139, 43)}, {257, 121, RGB(225, 58, 49)}, {39, 234, RGB(3, 12, 11)}};
@@ -118,16 +117,13 @@ TEST_F(AboutFormTest, ShowsItsFaceWhereThePictureCannotBeRead) {
     EXPECT_EQ(painted.Pixel(158, 123), GetSysColor(COLOR_BTNFACE));
 }
 
-// Whatever apartment the thread was in, if any, it is in after the picture is
-// read: a second start of the multithreaded one tells which.
+// Reading the picture leaves the thread in the apartment it found, or none.
 TEST(AboutPicture, LeavesTheThreadsApartmentAsItFoundIt) {
-    constexpr DWORD kNone = ~0u;
-    for (const auto& [before, after] : {std::pair{kNone, S_OK},
+    for (const auto& [before, after] : {std::pair{~0ul, S_OK},
              {COINIT_APARTMENTTHREADED, RPC_E_CHANGED_MODE}, {COINIT_MULTITHREADED, S_FALSE}}) {
         std::thread([&] {
-            const bool joined = before != kNone && SUCCEEDED(CoInitializeEx(nullptr, before));
-            ui::TBitmap bitmap;
-            EXPECT_TRUE(bitmap.LoadFromResourceName(GetModuleHandleA(nullptr), kAboutPictureResource));
+            const bool joined = before != ~0ul && SUCCEEDED(CoInitializeEx(nullptr, before));
+            EXPECT_TRUE(ui::TBitmap().LoadFromResourceName(nullptr, kAboutPictureResource));
             const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             EXPECT_EQ(again, after) << before;
             for (int n = joined + SUCCEEDED(again); n > 0; --n) CoUninitialize();
