@@ -33,8 +33,9 @@ inline bool CaptureScreen(const std::string& unixFolder, const std::string& name
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
+    // No handle is closed: Wine gives a Unix program no process or thread of
+    // its own, and the "thread" it hands back is a stale number that may be
+    // another object's by now (the current directory's, found closed).
     LONGLONG lastSize = -1;
     for (DWORD waited = 0; waited < kCaptureTimeoutMs; waited += kPollMs) {
         pump();
