@@ -33,9 +33,7 @@ inline bool CaptureScreen(const std::string& unixFolder, const std::string& name
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
-    // No handle is closed: Wine gives a Unix program no process or thread of
-    // its own, and the "thread" it hands back is a stale number that may be
-    // another object's by now (the current directory's, found closed).
+    // Nothing to close: Wine's handles for a Unix program are stale numbers.
     LONGLONG lastSize = -1;
     for (DWORD waited = 0; waited < kCaptureTimeoutMs; waited += kPollMs) {
         pump();

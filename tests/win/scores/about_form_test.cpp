@@ -117,7 +117,6 @@ TEST_F(AboutFormTest, ShowsItsFaceWhereThePictureCannotBeRead) {
     EXPECT_EQ(painted.Pixel(158, 123), GetSysColor(COLOR_BTNFACE));
 }
 
-// Reading the picture leaves the thread in the apartment it found, or none.
 TEST(AboutPicture, LeavesTheThreadsApartmentAsItFoundIt) {
     for (const auto& [before, after] : {std::pair{~0ul, S_OK},
              {COINIT_APARTMENTTHREADED, RPC_E_CHANGED_MODE}, {COINIT_MULTITHREADED, S_FALSE}}) {
