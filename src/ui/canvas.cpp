@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/png_decode.h"
+#include "ui/picture_decoder.h"
 
 namespace quillory::ui {
 
@@ -304,15 +304,7 @@ bool TBitmap::LoadFromResourceName(HINSTANCE module, const char* name) {
     HRSRC info = FindResourceA(module, name, RT_RCDATA);
     HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    PngPicture picture;
-    if (!bytes || !DecodePng(static_cast<const unsigned char*>(bytes), SizeofResource(module, info),
-                             picture))
-        return false;
-    SetSize(picture.Width, picture.Height);
-    if (Empty()) return false;
-    GdiFlush();
-    std::copy(picture.Pixels.begin(), picture.Pixels.end(), bits_);
-    return true;
+    return bytes && DecodePicture(bytes, SizeofResource(module, info), *this);
 }
 
 }  // namespace quillory::ui

@@ -33,8 +33,7 @@ inline bool CaptureScreen(const std::string& unixFolder, const std::string& name
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
+    // Nothing to close: Wine's handles for a Unix program are stale numbers.
     LONGLONG lastSize = -1;
     for (DWORD waited = 0; waited < kCaptureTimeoutMs; waited += kPollMs) {
         pump();

@@ -3,9 +3,11 @@
 #include "dialogs/about_form.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <windows.h>
 
 #include <cstdlib>
+#include <thread>
 
 #include "scores_test_support.h"
 #include "ui/canvas.h"
@@ -90,6 +92,41 @@ TEST_F(AboutFormTest, PaintsThePictureStretchedOverTheWholeClientArea) {
         EXPECT_LT(ColourDistance(painted.Pixel(315, y), picture.Pixel(299, y * 250 / 247)), 60)
             << y;
         EXPECT_GT(ColourDistance(painted.Pixel(315, y), GetSysColor(COLOR_BTNFACE)), 100) << y;
+    }
+}
+
+// Colours of the picture tools/make_art.py draws (title, snake, apple, credits
+// panel); stretched, each stays nearer its own colour than any other's.
+TEST_F(AboutFormTest, ThePictureIsTheOneDrawnForIt) {
+    const struct { int X, Y; COLORREF Colour; } known[] = {{66, 57, RGB(223, 168, 68)},
+        {128, 121, RGB(77, 139, 43)}, {257, 121, RGB(225, 58, 49)}, {39, 234, RGB(3, 12, 11)}};
+    ui::TBitmap painted;
+    RenderClient(*about, painted);
+    for (const auto& k : known) {
+        EXPECT_EQ(about->Image1->Picture().Pixel(k.X, k.Y), k.Colour) << k.X << "," << k.Y;
+        const COLORREF shown = painted.Pixel(k.X * 316 / 300, k.Y * 247 / 250);
+        for (const auto& other : known)
+            EXPECT_LE(ColourDistance(shown, k.Colour), ColourDistance(shown, other.Colour)) << k.X;
+    }
+}
+
+TEST_F(AboutFormTest, ShowsItsFaceWhereThePictureCannotBeRead) {
+    about->Image1->SetPictureResource(GetModuleHandleA(nullptr), "BROKENPICTURE");
+    ui::TBitmap painted;
+    RenderClient(*about, painted);
+    EXPECT_EQ(painted.Pixel(158, 123), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST(AboutPicture, LeavesTheThreadsApartmentAsItFoundIt) {
+    for (const auto& [before, after] : {std::pair{~0ul, S_OK},
+             {COINIT_APARTMENTTHREADED, RPC_E_CHANGED_MODE}, {COINIT_MULTITHREADED, S_FALSE}}) {
+        std::thread([&] {
+            const bool joined = before != ~0ul && SUCCEEDED(CoInitializeEx(nullptr, before));
+            EXPECT_TRUE(ui::TBitmap().LoadFromResourceName(nullptr, kAboutPictureResource));
+            const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            EXPECT_EQ(again, after) << before;
+            for (int n = joined + SUCCEEDED(again); n > 0; --n) CoUninitialize();
+        }).join();
     }
 }
 
