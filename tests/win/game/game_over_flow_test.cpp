@@ -155,16 +155,11 @@ TEST_F(GameOverFlowTest, NoRowEarnedShowsTheGameOverBoxOnly) {
     StartGame();
     int dialogs = 0;
     ModalAnswers answers([&](ui::TForm&) { ++dialogs; });
-    std::vector<RecordedBox> boxes;
-    auto previous = ui::SetMessageBoxAnswerer(
-        [&](const std::string& text, const std::string& caption, UINT flags) {
-            boxes.push_back({text, caption, flags});
-            TicksDoNothing();
-            return IDOK;
-        });
+    MessageBoxRecorder recorder;
+    recorder.during = [&] { TicksDoNothing(); };
     RunIntoTheBody();  // score 0 with an empty table: 0 is not lower than 0
-    ui::SetMessageBoxAnswerer(std::move(previous));
 
+    const std::vector<RecordedBox>& boxes = recorder.boxes;
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, "Game Over!");
     EXPECT_EQ(boxes[0].Caption, "Quillory");
@@ -279,8 +274,16 @@ TEST_F(GameOverFlowTest, BusyFilePaintsTakesNoCommandAndRetrySavesTheEntry) {
         PostMessageA(form->Handle(), WM_KEYDOWN, VK_F9, 0);
     });
     RunIntoTheBody();
-    EXPECT_EQ(NameOf(form->Scores.Rows[0]), "Zoe (level 7)");
-    EXPECT_EQ(ReadFileBytes(path), ImageOf(form->Scores));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(2, "Another copy of Quillory is saving its scores."));
+    for (const RecordedBox& box : boxes.boxes)
+        EXPECT_EQ(box.Flags & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_RETRYCANCEL | MB_ICONWARNING));
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), 280u) << "saved once the hold was let go";
+    ScoreTable table;
+    std::memcpy(&table, saved.data(), sizeof table);
+    EXPECT_EQ(NameOf(table.Rows[0]), "Zoe (level 7)");
+    EXPECT_EQ(table.Rows[0].Points, 5);
+    EXPECT_EQ(table.Rows[1].Points, 0);
     EXPECT_TRUE(ScoresShown());
 }
 
@@ -471,12 +474,12 @@ TEST_F(GameOverFlowTest, BoxesOverTheTopScoresDialogGiveBackOnlyWhatTheyTook) {
 
     // The error box (a native box), as a failing file would show it.
     std::vector<Seen> seen;
-    auto previous = ui::SetMessageBoxAnswerer([&](const std::string&, const std::string&, UINT) {
-        seen.push_back(seeNow());
-        return IDOK;
-    });
-    ui::Application->ShowException("File access denied");
-    ui::SetMessageBoxAnswerer(std::move(previous));
+    {
+        MessageBoxRecorder boxes;
+        boxes.during = [&] { seen.push_back(seeNow()); };
+        ui::Application->ShowException("File access denied");
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"File access denied."});
+    }
     ASSERT_EQ(seen.size(), 1u);
     expectAllHeld(seen[0], "error box");
 
