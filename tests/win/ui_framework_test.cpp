@@ -537,8 +537,9 @@ TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBar) {
     EXPECT_EQ(frameChanges, 0) << "the frame was laid out once, with the bar";
     RECT placed;
     GetWindowRect(window, &placed);
-    EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - RectWidth(placed)) / 2);
-    EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - RectHeight(placed)) / 2);
+    // Centred: as far from the left edge as from the right, within a pixel.
+    EXPECT_NEAR(placed.left + placed.right, GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_NEAR(placed.top + placed.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 200);
