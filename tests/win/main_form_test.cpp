@@ -25,7 +25,7 @@ using testing::Pump;
 using testing::PumpUntil;
 using testing::RectIn;
 using testing::RenderClient;
-using testing::ScopedMessageBoxAnswer;
+using testing::MessageBoxRecorder;
 using testing::TestApplication;
 using testing::WindowText;
 using namespace std::chrono_literals;
@@ -279,7 +279,16 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
     // rest, a symbol its colour. The picture is painted afresh from the buttons'
     // state, which is checked every tick, so it is read every seventh tick (a
     // bonus lasts 30): painting it each time cost a tenth of the 32-bit suite.
-    ScopedMessageBoxAnswer boxes([](const std::string&, const std::string&, UINT) { return IDOK; });
+    MessageBoxRecorder boxes;
+    // What a player sees in each kind of cell: the symbol and its colour.
+    struct Look {
+        std::uint8_t cell;
+        const char* caption;
+        TColor color;
+    };
+    const Look looks[] = {{cellBody, "<", clBlack}, {cellFedBody, "<", clBlack},
+                          {cellFood, "r", clBlue}, {cellBonus, "~", clRed}};
+    int meals = 0, fedSeen = 0, bonusSeen = 0;
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Pump();  // no cell under the pointer, so none is framed as hot
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -293,8 +302,10 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
             WORD key = arrows[(next() >> 8) % 4];
             form->FormKeyDown(form.get(), key, 0);
         }
+        const int scoreBefore = game.Score;
         Tick();
         if (!game.Playing) continue;  // the collision tick does not redraw
+        meals += game.Score > scoreBefore ? 1 : 0;
         const bool read = tick % 7 == 0;
         if (read) RenderClient(*form->MainPanel, picture);
         for (int x = 1; x <= kBoardColumns; ++x) {
@@ -302,13 +313,10 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
                 const TCellButton* cell = form->CellButton(x, y);
                 const char* expected = "";
                 TColor color = clNone;
-                switch (game.Board(x, y)) {
-                    case cellBody:
-                    case cellFedBody: expected = "<", color = clBlack; break;
-                    case cellFood: expected = "r", color = clBlue; break;
-                    case cellBonus: expected = "~", color = clRed; break;
-                    default: break;
-                }
+                for (const Look& look : looks)
+                    if (game.Board(x, y) == look.cell) expected = look.caption, color = look.color;
+                fedSeen += game.Board(x, y) == cellFedBody ? 1 : 0;
+                bonusSeen += game.Board(x, y) == cellBonus ? 1 : 0;
                 ASSERT_EQ(cell->Caption(), expected)
                     << "tick " << tick << " cell " << x << "," << y;
                 if (color != clNone) {
@@ -327,6 +335,12 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
         }
         ASSERT_EQ(Panel(0), " Score : " + std::to_string(game.Score));
     }
+    // The games met every kind of cell, and ended only in their own box.
+    EXPECT_GT(meals, 0);
+    EXPECT_GT(fedSeen, 0);
+    EXPECT_GT(bonusSeen, 0);
+    ASSERT_FALSE(boxes.boxes.empty());
+    for (const std::string& text : boxes.Texts()) EXPECT_EQ(text, "Game Over!");
 }
 
 TEST_F(MainFormTest, PauseTogglesOnlyDuringAGameAndShowsTheLabel) {
