@@ -46,7 +46,7 @@ protected:
     void OpenDialog() {
         main->SetEnabled(false);
         dialog->Show();
-        PumpMessages();
+        Pump();
     }
     std::vector<std::string> Names() { return WindowLines(*dialog->NameList); }
     std::vector<std::string> ScoreTexts() { return WindowLines(*dialog->ScoreList); }
@@ -260,7 +260,7 @@ TEST_F(ScoresFormTest, EveryWayOfClosingEnablesTheMainWindow) {
         ASSERT_TRUE(IsWindowVisible(dialog->Handle()));
         ASSERT_FALSE(IsWindowEnabled(main->Handle()));
         close();
-        PumpMessages();
+        Pump();
         EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
         EXPECT_TRUE(IsWindowEnabled(main->Handle()));
         EXPECT_EQ(closed, before + 1);

@@ -21,18 +21,10 @@ namespace quillory::testing {
 
 using Bytes = std::vector<unsigned char>;
 
-// The program's application object, titled as the program is.
+// The shared application object, made before the first test.
 class ApplicationEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override {
-        app_ = new ui::TApplication();
-        app_->Initialize();
-        app_->SetTitle("Quillory");
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    ui::TApplication* app_ = nullptr;
+    void SetUp() override { TestApplication(); }
 };
 
 // A fresh directory for one test, removed with everything in it afterwards.
@@ -167,10 +159,6 @@ inline RECT WindowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
-}
-
-inline void PumpMessages() {
-    if (ui::Application) ui::Application->ProcessMessages();
 }
 
 }  // namespace quillory::testing

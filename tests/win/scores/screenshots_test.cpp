@@ -53,12 +53,12 @@ TEST(Screenshots, TopScoresAndAbout) {
     main->SetEnabled(false);
     dialog->Show();
     ASSERT_TRUE(PumpUntil([&] { return OnTop(dialog->Handle()); }));
-    EXPECT_TRUE(CaptureScreen(folder, "top_scores.png", nullptr, PumpMessages));
+    EXPECT_TRUE(CaptureScreen(folder, "top_scores.png", nullptr, [] { Pump(); }));
     dialog->Close();
 
     about->ShowInPlaceOfMainWindow();
     ASSERT_TRUE(PumpUntil([&] { return OnTop(about->Handle()); }));
-    EXPECT_TRUE(CaptureScreen(folder, "about.png", nullptr, PumpMessages));
+    EXPECT_TRUE(CaptureScreen(folder, "about.png", nullptr, [] { Pump(); }));
     about->Close();
 }
 
