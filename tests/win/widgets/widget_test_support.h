@@ -48,12 +48,12 @@ inline void MouseAt(ui::TWinControl& control, UINT msg, int x, int y, WPARAM key
     SendMessageA(control.Handle(), msg, keys, MAKELPARAM(x, y));
 }
 
-inline ui::TColor RGBOf(ui::TColor color) {
+inline COLORREF Rgb(ui::TColor color) {
     return ui::ColorToRGB(color);
 }
 
-// A bitmap of one colour, with optional single pixels of others.
-inline void FillBitmap(ui::TBitmap& bitmap, int width, int height, ui::TColor color) {
+// A bitmap of one colour.
+inline void Fill(ui::TBitmap& bitmap, int width, int height, ui::TColor color) {
     bitmap.SetSize(width, height);
     bitmap.Canvas().FillRect(RECT{0, 0, width, height}, color);
 }
