@@ -6,10 +6,6 @@
 # asks every window to close) ends by itself with the result entered under
 # no name. Screenshots stay in the output folder for a look.
 # Usage: play_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 
 # Ten empty rows of negative points: any result earns the first row.

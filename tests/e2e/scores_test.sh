@@ -13,10 +13,6 @@
 # for the negative rows, 4321 for a table that holds them (a copy started
 # first, in a folder of its own), and after the game the points it entered.
 # Usage: scores_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR WINDOW_TEXTS_EXE
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 texts_exe=$4
 source "$(dirname "$0")/e2e_lib.sh"
 
