@@ -173,6 +173,13 @@ TEST(BitmapPixels, SilhouetteSkipsTheBottomLeftColour) {
     Fill(picture, 4, 3, kGreen);
     PaintBitmapSilhouette(picture, target.DC(), 0, 0, clRed);
     EXPECT_TRUE(PixelsOf(target, clRed).empty()) << "a picture of one colour casts nothing";
+
+    // Past the target's edge nothing is painted; a system colour is its RGB.
+    Fill(target, 10, 10, clWhite);
+    picture.Canvas().SetPixelColor(0, 0, clRed);
+    picture.Canvas().SetPixelColor(3, 1, clRed);
+    PaintBitmapSilhouette(picture, target.DC(), -2, 0, clHighlight);
+    EXPECT_EQ(PixelsOf(target, GetSysColor(COLOR_HIGHLIGHT)), (PixelSet{{1, 1}}));
 }
 
 // ------------------------------------------------------------ resolved colours
