@@ -201,11 +201,8 @@ read -r after_end after_ink < <(record_ink after-scores "$label_end")
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 xdotool key --delay 150 alt Right Right Return
 about=$(wait_for_window '^About$' 30)
-sleep 0.5
-shoot_window about "$about"
-about_colours=$(colour_count "$out/about-window.png")
-echo "e2e: the about window shows $about_colours colours"
-(( about_colours >= 500 )) || fail "the about window does not show its picture ($about_colours colours)"
+about_painted() { shoot_window about "$about"; (( $(colour_count "$out/about-window.png") >= 500 )); }
+wait_until 10 "the about window does not show its picture" about_painted
 main_shown() { xdotool search --onlyvisible --name '^Quillory 1\.0' 2>/dev/null | grep -qx "$wid"; }
 main_shown && fail "the main window stays visible beside the about window"
 # Moved by the player, then closed: the main window comes back where it was.
