@@ -387,11 +387,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
             testing::ClickButton(dialog, buttonName);
         };
     };
-    int gameOvers = 0;
-    ScopedMessageBoxAnswer boxes([&](const std::string&, const std::string&, UINT) {
-        ++gameOvers;
-        return IDOK;
-    });
+    MessageBoxRecorder boxes;
     {
         ModalActs answer(answerWith("No"));
         Key(VK_F9);
@@ -417,7 +413,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
     EXPECT_EQ(game.Score, 0);
     EXPECT_EQ(Panel(1), " Level : 9");
     EXPECT_EQ(form->Timer->Interval(), 45u);
-    EXPECT_EQ(gameOvers, 0) << "the old game is discarded without a game over";
+    EXPECT_TRUE(boxes.boxes.empty()) << "the old game is discarded without a game over";
 }
 
 // The player closes the question with the caption's close button, and that
@@ -495,13 +491,7 @@ TEST_F(MainFormTest, TwoQuickTurnsWaitForTheirTicksInsteadOfReversing) {
 TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     Key(VK_F9);
     MoveFoodTo(25, 18);
-    std::vector<std::string> boxes;
-    ScopedMessageBoxAnswer answer(
-        [&](const std::string& text, const std::string& caption, UINT flags) {
-            boxes.push_back(caption + ": " + text);
-            EXPECT_EQ(flags & MB_ICONMASK, 0u) << "no icon";
-            return IDOK;
-        });
+    MessageBoxRecorder boxes;
     Key(VK_UP);
     Tick();
     Key(VK_LEFT);
@@ -509,7 +499,9 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     Key(VK_DOWN);
     Tick();  // the head runs into (8, 10), the body
     EXPECT_FALSE(game.Playing);
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Quillory: Game Over!"}));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
+    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
+    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, 0u) << "no icon";
     // The last picture stays: the tail cell the collision tick cleared still shows the body.
     EXPECT_EQ(game.Board(7, 10), cellEmpty);
     EXPECT_EQ(form->CellButton(7, 10)->Caption(), "<");
