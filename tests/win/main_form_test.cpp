@@ -511,7 +511,7 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     Key(VK_RIGHT);
     EXPECT_EQ(game.HeadX, headX);
     EXPECT_EQ(game.HeadY, headY);
-    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
 TEST_F(MainFormTest, TheWindowTimerDrivesTheGame) {
