@@ -201,8 +201,7 @@ struct Figures {
 
 Figures Measure() {
     testing::TestApplication();
-    testing::ScopedMessageBoxAnswer noBoxes(
-        [](const std::string&, const std::string&, UINT) { return IDOK; });
+    testing::MessageBoxRecorder boxes;  // a game over's box is answered OK
     GameState game;
     std::unique_ptr<TMainForm> form(Create<MeasuredMainForm>(Application, game));
     form->Timer->OnTimer = nullptr;  // ticks come from the loop below

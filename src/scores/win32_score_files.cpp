@@ -82,9 +82,9 @@ int Win32ScoreFileSystem::WriteWhole(const std::string& path, const void* data, 
 }
 
 int Win32ScoreFileSystem::Replace(const std::string& from, const std::string& to) {
-    // Windows refuses to replace a read-only file; not every implementation of
-    // MoveFileEx does (Wine's doesn't), and a player who made the file
-    // read-only wants it kept.
+    // A read-only file is never replaced: Windows refuses to move a file over
+    // one (access denied), and a player who made the file read-only wants it
+    // kept. Asked first, so the rule holds on any file system underneath.
     const DWORD attributes = GetFileAttributesA(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return kIoAccessDenied;
@@ -114,8 +114,8 @@ int Win32ScoreFileSystem::TryHold(const std::string& path) {
     if (holds_.count(path)) return kIoSharingViolation;
     const std::string lockPath = ScoreHoldPath(path);
     // A read-only lock file or a folder in its place is no other copy's hold,
-    // and waiting would never end: Windows refuses to open either for
-    // writing, whoever asks (Wine lets an administrator open the file).
+    // and waiting would never end: Windows opens neither for writing, for
+    // any user, administrators included.
     const DWORD attributes = GetFileAttributesA(lockPath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))

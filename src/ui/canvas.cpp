@@ -6,61 +6,6 @@
 
 namespace quillory::ui {
 
-namespace {
-
-// Puts the canvas's pen into a DC for one call, and the DC's previous pen back.
-class PenSelection {
-public:
-    PenSelection(HDC dc, TColor color, int width) : dc_(dc) {
-        const COLORREF rgb = ColorToRGB(color);
-        if (width <= 1) {
-            old_color_ = SetDCPenColor(dc, rgb);
-            old_ = SelectObject(dc, GetStockObject(DC_PEN));
-        } else {
-            pen_.Reset(CreatePen(PS_SOLID, width, rgb));
-            old_ = SelectObject(dc, pen_.Get());
-        }
-    }
-    ~PenSelection() {
-        if (old_) SelectObject(dc_, old_);
-        if (old_color_ != CLR_INVALID) SetDCPenColor(dc_, old_color_);
-    }
-    PenSelection(const PenSelection&) = delete;
-    PenSelection& operator=(const PenSelection&) = delete;
-
-private:
-    HDC dc_;
-    PenHandle pen_;
-    HGDIOBJ old_ = nullptr;
-    COLORREF old_color_ = CLR_INVALID;
-};
-
-// The same for the brush: solid in the brush colour, or none.
-class BrushSelection {
-public:
-    BrushSelection(HDC dc, TColor color, TBrushStyle style) : dc_(dc) {
-        if (style == TBrushStyle::bsSolid) {
-            old_color_ = SetDCBrushColor(dc, ColorToRGB(color));
-            old_ = SelectObject(dc, GetStockObject(DC_BRUSH));
-        } else {
-            old_ = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        }
-    }
-    ~BrushSelection() {
-        if (old_) SelectObject(dc_, old_);
-        if (old_color_ != CLR_INVALID) SetDCBrushColor(dc_, old_color_);
-    }
-    BrushSelection(const BrushSelection&) = delete;
-    BrushSelection& operator=(const BrushSelection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-    COLORREF old_color_ = CLR_INVALID;
-};
-
-}  // namespace
-
 void TCanvas::FillRect(const RECT& rect) {
     if (BrushStyle == TBrushStyle::bsClear) return;
     FillRect(rect, BrushColor);
@@ -80,33 +25,33 @@ void TCanvas::FrameRect(const RECT& rect, TColor color) {
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
-    PenSelection pen(dc_, PenColor, PenWidth);
-    BrushSelection brush(dc_, BrushColor, BrushStyle);
+    ScopedDCPen pen(dc_, PenColor, PenWidth);
+    ScopedDCBrush brush(dc_, BrushStyle == TBrushStyle::bsSolid ? BrushColor : clNone);
     ::Rectangle(dc_, left, top, right, bottom);
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth,
                         int cornerHeight) {
-    PenSelection pen(dc_, PenColor, PenWidth);
-    BrushSelection brush(dc_, BrushColor, BrushStyle);
+    ScopedDCPen pen(dc_, PenColor, PenWidth);
+    ScopedDCBrush brush(dc_, BrushStyle == TBrushStyle::bsSolid ? BrushColor : clNone);
     ::RoundRect(dc_, left, top, right, bottom, cornerWidth, cornerHeight);
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-    PenSelection pen(dc_, PenColor, PenWidth);
-    BrushSelection brush(dc_, BrushColor, BrushStyle);
+    ScopedDCPen pen(dc_, PenColor, PenWidth);
+    ScopedDCBrush brush(dc_, BrushStyle == TBrushStyle::bsSolid ? BrushColor : clNone);
     ::Ellipse(dc_, left, top, right, bottom);
 }
 
 void TCanvas::Polygon(const POINT* points, int count) {
-    PenSelection pen(dc_, PenColor, PenWidth);
-    BrushSelection brush(dc_, BrushColor, BrushStyle);
+    ScopedDCPen pen(dc_, PenColor, PenWidth);
+    ScopedDCBrush brush(dc_, BrushStyle == TBrushStyle::bsSolid ? BrushColor : clNone);
     ::Polygon(dc_, points, count);
 }
 
 void TCanvas::Polyline(const POINT* points, int count) {
     if (count < 2) return;
-    PenSelection pen(dc_, PenColor, PenWidth);
+    ScopedDCPen pen(dc_, PenColor, PenWidth);
     ::Polyline(dc_, points, count);
     pen_position_ = points[count - 1];
 }
@@ -116,7 +61,7 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-    PenSelection pen(dc_, PenColor, PenWidth);
+    ScopedDCPen pen(dc_, PenColor, PenWidth);
     MoveToEx(dc_, pen_position_.x, pen_position_.y, nullptr);
     ::LineTo(dc_, x, y);
     pen_position_ = POINT{x, y};

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <utility>
 
+#include "ui/ui_types.h"
+
 namespace quillory::ui {
 
 // How many GDI objects and device contexts the owners below hold right now:
@@ -122,6 +124,50 @@ private:
 
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// The DC's own pen (DC_PEN) in a colour for the scope: no GDI object is
+// made, so painting thousands of times cannot leak one. A pen wider than one
+// pixel is made and freed. The previous pen and pen colour come back at the end.
+class ScopedDCPen {
+public:
+    ScopedDCPen(HDC dc, TColor color, int width = 1)
+        : dc_(dc),
+          old_color_(GetDCPenColor(dc)),
+          pen_(width > 1 ? CreatePen(PS_SOLID, width, ColorToRGB(color)) : nullptr),
+          select_(dc, pen_ ? static_cast<HGDIOBJ>(pen_.Get()) : GetStockObject(DC_PEN)) {
+        if (!pen_) SetDCPenColor(dc, ColorToRGB(color));
+    }
+    ~ScopedDCPen() { SetDCPenColor(dc_, old_color_); }
+    ScopedDCPen(const ScopedDCPen&) = delete;
+    ScopedDCPen& operator=(const ScopedDCPen&) = delete;
+    void SetColor(TColor color) { SetDCPenColor(dc_, ColorToRGB(color)); }
+
+private:
+    HDC dc_;
+    COLORREF old_color_;
+    PenHandle pen_;  // selected out by select_ before it is deleted
+    ScopedSelect select_;
+};
+
+// The DC's own brush (DC_BRUSH) in a colour for the scope, or, with clNone,
+// no fill at all; the previous brush and brush colour come back at the end.
+class ScopedDCBrush {
+public:
+    ScopedDCBrush(HDC dc, TColor color)
+        : dc_(dc),
+          old_color_(GetDCBrushColor(dc)),
+          select_(dc, GetStockObject(color == clNone ? NULL_BRUSH : DC_BRUSH)) {
+        if (color != clNone) SetDCBrushColor(dc, ColorToRGB(color));
+    }
+    ~ScopedDCBrush() { SetDCBrushColor(dc_, old_color_); }
+    ScopedDCBrush(const ScopedDCBrush&) = delete;
+    ScopedDCBrush& operator=(const ScopedDCBrush&) = delete;
+
+private:
+    HDC dc_;
+    COLORREF old_color_;
+    ScopedSelect select_;
 };
 
 // SaveDC / RestoreDC around a piece of drawing that changes clip, origin or modes.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <chrono>
 #include <cstring>
@@ -207,61 +206,6 @@ TEST_F(ScoreFileOnDisk, ShortFileIsDamagedAndKeepsTheRowsItHolds) {
     EXPECT_EQ(result.Outcome, LoadOutcome::Damaged);
     EXPECT_EQ(result.Status.Message(), "Read beyond end of file");
     EXPECT_EQ(ImageOf(table), ImageOf(SampleTable())) << "row 10's last byte is 0";
-}
-
-// The suite may run as a user who writes read-only files anyway, so the file's
-// refusal is played where the file is opened: any open of it that asks to
-// write fails as the system fails it for everybody else.
-TEST_F(ScoreFileOnDisk, ReadOnlyFileLoads) {
-    const Bytes image = ImageOf(SampleTable());
-    WriteBytes(image);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    std::vector<std::string> modes;
-    StdScoreFileSystem readOnly([&](const char* opened, const char* mode) -> std::FILE* {
-        if (opened != path) return std::fopen(opened, mode);
-        modes.push_back(mode);
-        if (std::string(mode).find_first_of("wa+") != std::string::npos) {
-            errno = EACCES;
-            return nullptr;
-        }
-        return std::fopen(opened, mode);
-    });
-    ScoreTable table{};
-    const LoadResult result = LoadScoreFile(readOnly, path, table);
-    EXPECT_EQ(result.Outcome, LoadOutcome::Loaded) << result.Status.Message();
-    EXPECT_EQ(ImageOf(table), image);
-    EXPECT_EQ(modes, std::vector<std::string>{"rb"}) << "opened once, for reading only";
-}
-
-TEST_F(ScoreFileOnDisk, OneHoldAtATimeAndNoneLeftBehind) {
-    StdScoreFileSystem other;
-    for (int round = 0; round < 2; ++round) {
-        const ScoreFileHold first(round ? other : files, path, std::chrono::milliseconds(0));
-        EXPECT_TRUE(first.Held());
-        EXPECT_EQ(ScoreFileHold(round ? files : other, path, {}).Status().Code, kIoSharingViolation);
-    }
-    EXPECT_TRUE(fs::is_empty(dir));
-}
-
-TEST_F(ScoreFileOnDisk, DirectoryInThePlaceOfTheFileFailsWithAccessDenied) {
-    fs::create_directory(path);
-    ScoreTable table = SampleTable();
-    const LoadResult loaded = LoadScoreFile(files, path, table);
-    EXPECT_EQ(loaded.Outcome, LoadOutcome::Failed);
-    EXPECT_EQ(loaded.Status.Message(), "File access denied");
-    EXPECT_EQ(ImageOf(table), ImageOf(SampleTable()));
-
-    const IoStatus saved = SaveScoreFile(files, path, table);
-    EXPECT_FALSE(saved.Ok());
-    EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_FALSE(fs::exists(TemporaryScorePath(path)));
-}
-
-TEST_F(ScoreFileOnDisk, SaveIntoAMissingDirectoryFails) {
-    const std::string nowhere = (dir / "missing" / kScoreFileName).string();
-    const IoStatus status = SaveScoreFile(files, nowhere, SampleTable());
-    EXPECT_FALSE(status.Ok());
-    EXPECT_FALSE(status.Message().empty());
 }
 
 }  // namespace

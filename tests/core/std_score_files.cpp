@@ -38,9 +38,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 
-StdScoreFileSystem::StdScoreFileSystem()
-    : open_([](const char* path, const char* mode) { return std::fopen(path, mode); }) {}
-
 bool StdScoreFileSystem::Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
@@ -50,7 +47,7 @@ int StdScoreFileSystem::ReadPrefix(const std::string& path, void* buffer, std::s
                                    std::size_t& bytesRead) {
     bytesRead = 0;
     errno = 0;
-    FilePtr file(open_(path.c_str(), "rb"));
+    FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) return CodeFromErrno(errno);
     errno = 0;
     bytesRead = std::fread(buffer, 1, size, file.get());
@@ -62,7 +59,7 @@ int StdScoreFileSystem::WriteWhole(const std::string& path, const void* data, st
                                    std::size_t& bytesWritten) {
     bytesWritten = 0;
     errno = 0;
-    std::FILE* raw = open_(path.c_str(), "wb");
+    std::FILE* raw = std::fopen(path.c_str(), "wb");
     if (!raw) return CodeFromErrno(errno);
     bytesWritten = std::fwrite(data, 1, size, raw);
     const int writeError = bytesWritten < size ? errno : 0;

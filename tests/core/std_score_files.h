@@ -3,10 +3,7 @@
 // functions (scores/win32_score_files.h).
 #pragma once
 
-#include <cstdio>
-#include <functional>
 #include <string>
-#include <utility>
 
 #include "core/score_file.h"
 
@@ -14,13 +11,6 @@ namespace quillory {
 
 class StdScoreFileSystem final : public ScoreFileSystem {
 public:
-    // Opens a file as std::fopen does (by default std::fopen itself). An
-    // administrator opens a read-only file for writing too, so only a
-    // stand-in that sees the mode asked for shows that a load reads alone.
-    using OpenFunction = std::function<std::FILE*(const char* path, const char* mode)>;
-    StdScoreFileSystem();
-    explicit StdScoreFileSystem(OpenFunction open) : open_(std::move(open)) {}
-
     bool Exists(const std::string& path) override;
     int ReadPrefix(const std::string& path, void* buffer, std::size_t size,
                    std::size_t& bytesRead) override;
@@ -33,9 +23,6 @@ public:
     // program that died keeps every save out until it is removed by hand.
     int TryHold(const std::string& path) override;
     void Release(const std::string& path) override;
-
-private:
-    OpenFunction open_;
 };
 
 }  // namespace quillory

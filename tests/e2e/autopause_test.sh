@@ -4,10 +4,6 @@
 # and the snake stands still, also once the game's window is active again,
 # until F10 resumes it.
 # Usage: autopause_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_game

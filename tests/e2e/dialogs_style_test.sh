@@ -7,10 +7,6 @@
 # edit's one-pixel frame. The name typed into the styled dialog is in the
 # score file afterwards. The screenshots stay in the output folder.
 # Usage: dialogs_style_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR STYLE_COLOURS_EXE
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 colours_exe=$4
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -30,11 +26,10 @@ colour_box() {  # picture r,g,b
         }
         END { printf "%d %d %d %d %d\n", n, l + 0, t + 0, r + 0, b + 0 }'
 }
-count_of() { colour_box "$1" "$2" | cut -d' ' -f1; }
 # A new shot of the window as NAME holds at least that many pixels of the colour.
 shot_holds() {  # name window-id colour pixels
     shoot_window "$1" "$2"
-    (( $(count_of "$out/$1-window.png" "$3") >= $4 ))
+    (( $(colour_pixels "$out/$1-window.png" "$3") >= $4 ))
 }
 
 # A flat button face is at least this many pixels (75 x 25 less caption and edges).
@@ -60,7 +55,7 @@ press F11
 level=$(wait_for_window '^Level [1-9]$')
 wait_until 5 "the level dialog's OK button is not flat" \
     shot_holds level "$level" "$button_hot" "$face_pixels"
-n=$(count_of "$out/level-window.png" "$button_hot")
+n=$(colour_pixels "$out/level-window.png" "$button_hot")
 echo "e2e: level dialog: $n pixels of the focused flat face"
 (( n >= face_pixels )) || fail "the level dialog's OK button is not flat ($n pixels)"
 box=$(colour_box "$out/level-window.png" "$button_hot")
@@ -76,16 +71,16 @@ box=$(colour_box "$out/scores-window.png" "$button")
 n=${box%% *}
 echo "e2e: top scores: $n pixels of the resting flat face ($box)"
 (( n >= face_pixels )) || fail "the Clear ! button is not flat ($n pixels)"
-(( $(count_of "$out/scores-window.png" "$button_hot") >= face_pixels )) ||
+(( $(colour_pixels "$out/scores-window.png" "$button_hot") >= face_pixels )) ||
     fail "the focused OK button is not lighter"
 clear_lit() {
     shoot_window scores-hover "$scores"
-    (( $(count_of "$out/scores-hover-window.png" "$button") < face_pixels / 4 ))
+    (( $(colour_pixels "$out/scores-hover-window.png" "$button") < face_pixels / 4 ))
 }
 point_at_box "$scores" "$box"
 wait_until 5 "Clear ! does not light up under the mouse" clear_lit
-n_rest=$(count_of "$out/scores-hover-window.png" "$button")
-n_hot=$(count_of "$out/scores-hover-window.png" "$button_hot")
+n_rest=$(colour_pixels "$out/scores-hover-window.png" "$button")
+n_hot=$(colour_pixels "$out/scores-hover-window.png" "$button_hot")
 echo "e2e: top scores, mouse over Clear !: $n_rest resting, $n_hot lighter pixels"
 (( n_rest < face_pixels / 4 && n_hot >= 2 * face_pixels )) || fail "Clear ! does not light up under the mouse"
 xdotool mousemove 5 5
@@ -100,15 +95,15 @@ wait_until 5 "the No button of the question is not flat" \
     shot_holds confirm "$confirm" "$button" "$face_pixels"
 box=$(colour_box "$out/confirm-window.png" "$button")
 n=${box%% *}
-hot=$(count_of "$out/confirm-window.png" "$button_hot")   # the focused button
+hot=$(colour_pixels "$out/confirm-window.png" "$button_hot")   # the focused button
 echo "e2e: confirm: $n pixels of the resting flat face, $hot lighter"
 (( n >= face_pixels )) || fail "the No button of the question is not flat"
 # Under the mouse No leaves its resting face for the lighter one, on top of
 # the focused button's.
 no_lit() {
     shoot_window confirm-hover "$confirm"
-    n_rest=$(count_of "$out/confirm-hover-window.png" "$button")
-    n_hot=$(count_of "$out/confirm-hover-window.png" "$button_hot")
+    n_rest=$(colour_pixels "$out/confirm-hover-window.png" "$button")
+    n_hot=$(colour_pixels "$out/confirm-hover-window.png" "$button_hot")
     (( n_rest < face_pixels / 4 && n_hot >= hot + face_pixels ))
 }
 point_at_box "$confirm" "$box"
@@ -126,8 +121,8 @@ wait_until 5 "the edit has no one-pixel frame" shot_holds name "$name" "$edit_fo
 # Under an emulated 32-bit Wine the buttons may be painted after the edit.
 wait_until 5 "OK and Cancel of the name dialog are not flat" \
     shot_holds name "$name" "$button" $(( 2 * face_pixels ))
-n=$(count_of "$out/name-window.png" "$button")
-frame=$(count_of "$out/name-window.png" "$edit_focus")
+n=$(colour_pixels "$out/name-window.png" "$button")
+frame=$(colour_pixels "$out/name-window.png" "$edit_focus")
 echo "e2e: name dialog: $n pixels of flat faces, $frame of the focused edit's frame"
 (( n >= 2 * face_pixels )) || fail "OK and Cancel of the name dialog are not flat"
 (( frame >= 300 )) || fail "the edit has no one-pixel frame ($frame pixels)"

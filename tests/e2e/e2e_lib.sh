@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Shared by the end-to-end scripts: start the real quillory.exe under Wine in a
 # scratch working folder, find its main window, take screenshots and read the
-# board off them. Source it after setting exe, prefix and out.
+# board off them. Sourced with the script's arguments: QUILLORY_EXE WINEPREFIX
+# OUTPUT_DIR, unless the script set exe, prefix or out itself.
 # Every script stops only what it started: the game's process, by its PID.
+set -euo pipefail
+exe=${exe:-$1} prefix=${prefix:-$2} out=${out:-$3}
 
 readonly client_width=316 client_height=223
 readonly board_left=10   # band edge 2 + first cell 8, in client pixels
@@ -292,6 +295,13 @@ pixels() {  # picture [options...]
         }' && return 0
     kill -s TERM "$$"
     exit 1
+}
+
+# How many pixels of a picture (convert's options may follow) have the colour.
+colour_pixels() {  # picture r,g,b [options...]
+    local picture=$1 colour=$2
+    shift 2
+    pixels "$picture" "$@" | awk -v c="($colour)" 'index($0, c) { n++ } END { print n + 0 }'
 }
 
 # How many pixels of a picture are dark (each channel below 70): text and

@@ -6,10 +6,6 @@
 # notification area (on a display without a system tray, Wine's own "Wine
 # System Tray" window); a click on it, or a second start, brings the window back, paused.
 # Usage: level_boss_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 
 readonly level_client_width=152 level_client_height=121

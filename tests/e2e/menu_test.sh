@@ -7,10 +7,6 @@
 # shaded from the system's button face (worked out by a helper), the selected
 # bar caption's frame.
 # Usage: menu_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR STYLE_COLOURS_EXE
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 load_style_colours "$4"   # the system's button face, the popup frame and shadow
 
@@ -45,10 +41,7 @@ expect_pixel() {  # shot x y colour what
 }
 
 # How many pixels of a colour lie in a rectangle of a screenshot.
-count_colour() {  # shot x y width height colour
-    pixels "$out/$1.png" -crop "${4}x${5}+$2+$3" +repage |
-        awk -v c="($6)" 'index($0, c) { n++ } END { print n + 0 }'
-}
+count_colour() { colour_pixels "$out/$1.png" "$6" -crop "${4}x${5}+$2+$3" +repage; }  # shot x y w h colour
 
 # The popup's frame, shadow, notches and columns.
 check_popup_frame() {  # shot x y width height

@@ -5,10 +5,6 @@
 # stays in front and the finished game stays on the board. Once the box is
 # closed, F9 starts a game that moves.
 # Usage: modal_box_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 
 # Pixels that differ between the same rectangle of two full screenshots.

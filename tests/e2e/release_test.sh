@@ -5,10 +5,6 @@
 # style (the navy selection frame around its first entry), and its Exit
 # command ends the program cleanly.
 # Usage: release_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 source "$(dirname "$0")/e2e_lib.sh"
 
 [[ "$wine" == /usr/lib/wine/wine ]] || fail "$exe is not the 32-bit game"
@@ -21,8 +17,7 @@ board_until later 5 "the snake did not move" moved_since first
 # The Game menu: the navy selection frame around its first entry.
 navy_around_first() {
     import -window root "$out/menu.png"
-    navy=$(pixels "$out/menu.png" -crop "${pw}x30+$px+$py" +repage |
-           awk 'index($0, "(0,0,128)") { n++ } END { print n + 0 }')
+    navy=$(colour_pixels "$out/menu.png" 0,0,128 -crop "${pw}x30+$px+$py" +repage)
     (( navy > 2 * pw ))
 }
 press alt+g

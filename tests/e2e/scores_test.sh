@@ -13,10 +13,6 @@
 # for the negative rows, 4321 for a table that holds them (a copy started
 # first, in a folder of its own), and after the game the points it entered.
 # Usage: scores_test.sh QUILLORY_EXE WINEPREFIX OUTPUT_DIR WINDOW_TEXTS_EXE
-set -euo pipefail
-exe=$1
-prefix=$2
-out=$3
 texts_exe=$4
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -194,36 +190,28 @@ analyse after-scores
 body_count=$(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/after-scores.txt")
 (( body_count >= 4 )) || fail "the finished game's snake is gone from the board ($body_count cells)"
 
-# The points saved are the points played: the score panel's own text.
-panel=$(score_panel)
-[[ "$panel" =~ ^\ Score\ :\ ([0-9]+)$ ]] || fail "the score panel reads '$panel'"
-(( points == BASH_REMATCH[1] )) || fail "row 1 holds $points points; the game ended with $panel"
-# The record followed the entry: its points after the label, none for 0.
+# No meal before the crash: 0 points saved, and the record, which followed
+# the entry, shows nothing after its label for them.
+(( points == 0 )) || fail "row 1 holds $points points for a game that ate nothing"
 read -r after_end after_ink < <(record_ink after-scores "$label_end")
-echo "e2e: record panel after the entry of $points points: $after_ink dark pixels after the label"
-if (( points > 0 )); then
-    (( after_ink >= 4 )) || fail "the record does not show the $points points entered"
-else
-    (( after_end <= label_end + 1 )) || fail "the record shows something for 0 points"
-fi
+(( after_end <= label_end + 1 )) || fail "the record shows something for 0 points"
 
 # The About command: a top-level item of the menu bar without an access key,
 # reached with the keyboard (Alt selects "Game", then two steps right).
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 xdotool key --delay 150 alt Right Right Return
 about=$(wait_for_window '^About$' 30)
-sleep 0.5
-shoot_window about "$about"
-about_colours=$(colour_count "$out/about-window.png")
-echo "e2e: the about window shows $about_colours colours"
-(( about_colours >= 500 )) || fail "the about window does not show its picture ($about_colours colours)"
+about_painted() { shoot_window about "$about"; (( $(colour_count "$out/about-window.png") >= 500 )); }
+wait_until 10 "the about window does not show its picture" about_painted
 main_shown() { xdotool search --onlyvisible --name '^Quillory 1\.0' 2>/dev/null | grep -qx "$wid"; }
 main_shown && fail "the main window stays visible beside the about window"
-about_at=$(xdotool getwindowgeometry --shell "$about" | grep -E '^[XY]=' | tr '\n' ' ')
+# Closed: the main window comes back where the about window was.
+position() { xdotool getwindowgeometry --shell "$1" | grep -E '^[XY]=' | tr '\n' ' '; }
+about_at=$(position "$about")
 xdotool windowfocus --sync "$about" 2>/dev/null || true
 xdotool key alt+F4
-for _ in $(seq 1 100); do main_shown && break; sleep 0.1; done
-main_at=$(xdotool getwindowgeometry --shell "$wid" | grep -E '^[XY]=' | tr '\n' ' ')
+wait_until 10 "the main window did not come back after the about window" main_shown
+main_at=$(position "$wid")
 [[ "$main_at" == "$about_at" ]] || fail "the main window came back at $main_at, not at the about window's $about_at"
 window_shown '^About$' && fail "the about window is still open"
 [[ $(hex "$work/scores.dat") == "$new" ]] || fail "the file changed after the entry"
@@ -269,6 +257,7 @@ if mount_small_tmpfs "$work/full" 16k; then
     cmp -s "$work/scores.dat" "$work/full/scores.dat" || fail "the old file changed"
     [[ $(ls "$work/full") == $'filler\nscores.dat' ]] || fail "left beside the file: $(ls "$work/full")"
 else
-    echo "e2e: no tmpfs can be mounted here: the full disk is left out"
+    skipped="; SKIPPED: the save on a full disk (no tmpfs can be mounted here)"
+    echo "e2e: SKIPPED: the save on a full disk: no tmpfs can be mounted here"
 fi
-echo "e2e: PASS (screenshots in $out)"
+echo "e2e: PASS${skipped:-} (screenshots in $out)"

@@ -20,7 +20,7 @@ namespace {
 using namespace ui;
 using testing::Pump;
 using testing::PumpUntil;
-using testing::ScopedMessageBoxAnswer;
+using testing::MessageBoxRecorder;
 using testing::TestApplication;
 using namespace std::chrono_literals;
 
@@ -93,8 +93,7 @@ struct RepaintTest : ::testing::Test {
 };
 
 TEST_F(RepaintTest, TickPaintsExactlyTheCellsItChangedAndTheFullRedrawAllOfThem) {
-    ScopedMessageBoxAnswer noBoxes(
-        [](const std::string&, const std::string&, UINT) { return IDOK; });
+    MessageBoxRecorder boxes;  // each game that ends shows its Game Over box
     // A running game that wanders over every row: a turn down now and then.
     int movingTicks = 0;
     for (int i = 0; i < kTicks; ++i) {
@@ -121,6 +120,7 @@ TEST_F(RepaintTest, TickPaintsExactlyTheCellsItChangedAndTheFullRedrawAllOfThem)
         ASSERT_GE(changed, 1) << "tick " << i << ": the head always moves on";
     }
     EXPECT_GT(movingTicks, kTicks / 2);
+    for (const std::string& text : boxes.Texts()) EXPECT_EQ(text, "Game Over!") << "no error box";
 
     // The slow redraw touches every cell by name, and every one is painted once.
     paints.fill(0);

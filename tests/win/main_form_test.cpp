@@ -26,7 +26,7 @@ using testing::Pump;
 using testing::PumpUntil;
 using testing::RectIn;
 using testing::RenderClient;
-using testing::ScopedMessageBoxAnswer;
+using testing::MessageBoxRecorder;
 using testing::TestApplication;
 using testing::WindowText;
 using namespace std::chrono_literals;
@@ -307,7 +307,16 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
     // rest, a symbol its colour. The picture is painted afresh from the buttons'
     // state, which is checked every tick, so it is read every seventh tick (a
     // bonus lasts 30): painting it each time cost a tenth of the 32-bit suite.
-    ScopedMessageBoxAnswer boxes([](const std::string&, const std::string&, UINT) { return IDOK; });
+    MessageBoxRecorder boxes;
+    // What a player sees in each kind of cell: the symbol and its colour.
+    struct Look {
+        std::uint8_t cell;
+        const char* caption;
+        TColor color;
+    };
+    const Look looks[] = {{cellBody, "<", clBlack}, {cellFedBody, "<", clBlack},
+                          {cellFood, "r", clBlue}, {cellBonus, "~", clRed}};
+    int meals = 0, fedSeen = 0;
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Pump();  // no cell under the pointer, so none is framed as hot
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -321,8 +330,10 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
             WORD key = arrows[(next() >> 8) % 4];
             form->FormKeyDown(form.get(), key, 0);
         }
+        const int scoreBefore = game.Score;
         Tick();
         if (!game.Playing) continue;  // the collision tick does not redraw
+        meals += game.Score > scoreBefore ? 1 : 0;
         const bool read = tick % 7 == 0;
         if (read) RenderClient(*form->MainPanel, picture);
         for (int x = 1; x <= kBoardColumns; ++x) {
@@ -330,13 +341,9 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
                 const TCellButton* cell = form->CellButton(x, y);
                 const char* expected = "";
                 TColor color = clNone;
-                switch (game.Board(x, y)) {
-                    case cellBody:
-                    case cellFedBody: expected = "<", color = clBlack; break;
-                    case cellFood: expected = "r", color = clBlue; break;
-                    case cellBonus: expected = "~", color = clRed; break;
-                    default: break;
-                }
+                for (const Look& look : looks)
+                    if (game.Board(x, y) == look.cell) expected = look.caption, color = look.color;
+                fedSeen += game.Board(x, y) == cellFedBody ? 1 : 0;
                 ASSERT_EQ(cell->Caption(), expected)
                     << "tick " << tick << " cell " << x << "," << y;
                 if (color != clNone) {
@@ -355,6 +362,11 @@ TEST_F(MainFormTest, EveryButtonShowsItsCellAfterEveryTickOfLongGames) {
         }
         ASSERT_EQ(Panel(0), " Score : " + std::to_string(game.Score));
     }
+    // The games ate and grew, and ended only in their own box.
+    EXPECT_GT(meals, 0);
+    EXPECT_GT(fedSeen, 0);
+    ASSERT_FALSE(boxes.boxes.empty());
+    for (const std::string& text : boxes.Texts()) EXPECT_EQ(text, "Game Over!");
 }
 
 TEST_F(MainFormTest, PauseTogglesOnlyDuringAGameAndShowsTheLabel) {
@@ -401,11 +413,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
             testing::ClickButton(dialog, buttonName);
         };
     };
-    int gameOvers = 0;
-    ScopedMessageBoxAnswer boxes([&](const std::string&, const std::string&, UINT) {
-        ++gameOvers;
-        return IDOK;
-    });
+    MessageBoxRecorder boxes;
     {
         ModalActs answer(answerWith("No"));
         Key(VK_F9);
@@ -431,7 +439,7 @@ TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
     EXPECT_EQ(game.Score, 0);
     EXPECT_EQ(Panel(1), " Level : 9");
     EXPECT_EQ(form->Timer->Interval(), 45u);
-    EXPECT_EQ(gameOvers, 0) << "the old game is discarded without a game over";
+    EXPECT_TRUE(boxes.boxes.empty()) << "the old game is discarded without a game over";
 }
 
 // The player closes the question with the caption's close button, and that
@@ -509,13 +517,7 @@ TEST_F(MainFormTest, TwoQuickTurnsWaitForTheirTicksInsteadOfReversing) {
 TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     Key(VK_F9);
     MoveFoodTo(25, 18);
-    std::vector<std::string> boxes;
-    ScopedMessageBoxAnswer answer(
-        [&](const std::string& text, const std::string& caption, UINT flags) {
-            boxes.push_back(caption + ": " + text);
-            EXPECT_EQ(flags & MB_ICONMASK, 0u) << "no icon";
-            return IDOK;
-        });
+    MessageBoxRecorder boxes;
     Key(VK_UP);
     Tick();
     Key(VK_LEFT);
@@ -523,7 +525,9 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     Key(VK_DOWN);
     Tick();  // the head runs into (8, 10), the body
     EXPECT_FALSE(game.Playing);
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Quillory: Game Over!"}));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
+    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
+    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, 0u) << "no icon";
     // The last picture stays: the tail cell the collision tick cleared still shows the body.
     EXPECT_EQ(game.Board(7, 10), cellEmpty);
     EXPECT_EQ(form->CellButton(7, 10)->Caption(), "<");
@@ -533,7 +537,7 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     Key(VK_RIGHT);
     EXPECT_EQ(game.HeadX, headX);
     EXPECT_EQ(game.HeadY, headY);
-    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
 TEST_F(MainFormTest, TheWindowTimerDrivesTheGame) {

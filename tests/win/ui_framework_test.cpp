@@ -23,7 +23,7 @@ namespace {
 using testing::Pump;
 using testing::PumpUntil;
 using testing::RenderClient;
-using testing::ScopedMessageBoxAnswer;
+using testing::MessageBoxRecorder;
 using testing::ModalActs;
 using testing::TestApplication;
 using namespace std::chrono_literals;
@@ -537,8 +537,9 @@ TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBar) {
     EXPECT_EQ(frameChanges, 0) << "the frame was laid out once, with the bar";
     RECT placed;
     GetWindowRect(window, &placed);
-    EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - RectWidth(placed)) / 2);
-    EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - RectHeight(placed)) / 2);
+    // Centred: as far from the left edge as from the right, within a pixel.
+    EXPECT_NEAR(placed.left + placed.right, GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_NEAR(placed.top + placed.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 200);
@@ -768,24 +769,19 @@ TEST_F(FrameworkTest, ApplicationWindowHooksMessageBoxAndErrorBox) {
     SendMessageA(app.Handle(), WM_USER + 7, 0, 0);
     EXPECT_TRUE(seenByFirst.empty());
 
-    std::vector<std::string> boxes;
-    UINT flags = 0;
-    ScopedMessageBoxAnswer answer([&](const std::string& text, const std::string& caption, UINT f) {
-        boxes.push_back(caption + ": " + text);
-        flags = f;
-        return IDOK;
-    });
+    MessageBoxRecorder boxes;
     app.ShowException("File not found");
     app.ShowException("Stopped.");
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Quillory: File not found.", "Quillory: Stopped."}));
-    EXPECT_EQ(flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"File not found.", "Stopped."}));
+    EXPECT_EQ(boxes.boxes.back().Caption, "Quillory");
+    EXPECT_EQ(boxes.boxes.back().Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
     // A failure inside a message handler reaches the error box, and the program goes on.
     auto form = NewForm();
     auto* button = Create<TButton>(form.get());
     button->SetParent(form.get());
     button->OnClick = [](TComponent*) { throw std::runtime_error("File access denied"); };
     SendMessageA(button->Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(boxes.back(), "Quillory: File access denied.");
+    EXPECT_EQ(boxes.Texts().back(), "File access denied.");
 }
 
 TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {

@@ -207,13 +207,47 @@ private:
     std::vector<Open> open_;
 };
 
-class ScopedMessageBoxAnswer {
+struct RecordedBox {
+    std::string Text;
+    std::string Caption;
+    UINT Flags = 0;
+};
+
+// Records every native message box (the error box among them), runs `during`
+// while it is up, and answers OK. A box that asks more takes the next of
+// `answers`; one with none left fails the test, and so does an answer still
+// unused at the end of the scope.
+class MessageBoxRecorder {
 public:
-    explicit ScopedMessageBoxAnswer(ui::TMessageBoxAnswerer answerer)
-        : previous_(ui::SetMessageBoxAnswerer(std::move(answerer))) {}
-    ~ScopedMessageBoxAnswer() { ui::SetMessageBoxAnswerer(std::move(previous_)); }
-    ScopedMessageBoxAnswer(const ScopedMessageBoxAnswer&) = delete;
-    ScopedMessageBoxAnswer& operator=(const ScopedMessageBoxAnswer&) = delete;
+    MessageBoxRecorder() {
+        previous_ = ui::SetMessageBoxAnswerer(
+            [this](const std::string& text, const std::string& caption, UINT flags) {
+                boxes.push_back({text, caption, flags});
+                if (during) during();
+                if ((flags & MB_TYPEMASK) == MB_OK) return IDOK;
+                if (answers.empty()) ADD_FAILURE() << "no answer for \"" << text << "\"";
+                if (answers.empty()) return IDABORT;  // no button of the box
+                const std::function<int()> answer = answers.front();
+                answers.erase(answers.begin());
+                return answer();
+            });
+    }
+    ~MessageBoxRecorder() {
+        ui::SetMessageBoxAnswerer(std::move(previous_));
+        if (!answers.empty()) ADD_FAILURE() << answers.size() << " answer(s) never asked for";
+    }
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const RecordedBox& box : boxes) texts.push_back(box.Text);
+        return texts;
+    }
+
+    std::vector<RecordedBox> boxes;
+    std::vector<std::function<int()>> answers;
+    std::function<void()> during;
 
 private:
     ui::TMessageBoxAnswerer previous_;

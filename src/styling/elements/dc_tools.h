@@ -1,7 +1,5 @@
-// The pen and brush of the flat painters: the device context's own (DC_PEN,
-// DC_BRUSH), coloured for the scope. No GDI object is created, so painting an
-// item thousands of times cannot leak one; the previous selection and colour
-// come back when the scope ends.
+// The flat painters' drawing helpers, with the device context's own pen and
+// brush (ui/gdi.h) coloured for the scope.
 #pragma once
 
 #include <windows.h>
@@ -11,41 +9,8 @@
 
 namespace quillory::styling {
 
-class ScopedDCPen {
-public:
-    ScopedDCPen(HDC dc, ui::TColor color)
-        : dc_(dc), old_color_(GetDCPenColor(dc)), select_(dc, GetStockObject(DC_PEN)) {
-        SetDCPenColor(dc, ui::ColorToRGB(color));
-    }
-    ~ScopedDCPen() { SetDCPenColor(dc_, old_color_); }
-    ScopedDCPen(const ScopedDCPen&) = delete;
-    ScopedDCPen& operator=(const ScopedDCPen&) = delete;
-    void SetColor(ui::TColor color) { SetDCPenColor(dc_, ui::ColorToRGB(color)); }
-
-private:
-    HDC dc_;
-    COLORREF old_color_;
-    ui::ScopedSelect select_;
-};
-
-// A solid brush of one colour, or, with clNone, no fill at all.
-class ScopedDCBrush {
-public:
-    ScopedDCBrush(HDC dc, ui::TColor color)
-        : dc_(dc),
-          old_color_(GetDCBrushColor(dc)),
-          select_(dc, GetStockObject(color == ui::clNone ? NULL_BRUSH : DC_BRUSH)) {
-        if (color != ui::clNone) SetDCBrushColor(dc, ui::ColorToRGB(color));
-    }
-    ~ScopedDCBrush() { SetDCBrushColor(dc_, old_color_); }
-    ScopedDCBrush(const ScopedDCBrush&) = delete;
-    ScopedDCBrush& operator=(const ScopedDCBrush&) = delete;
-
-private:
-    HDC dc_;
-    COLORREF old_color_;
-    ui::ScopedSelect select_;
-};
+using ui::ScopedDCBrush;
+using ui::ScopedDCPen;
 
 // Fills a rectangle (right and bottom edges left out) in one colour.
 inline void FillSolid(HDC dc, const RECT& rect, ui::TColor color) {

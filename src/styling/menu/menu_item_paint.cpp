@@ -1,12 +1,12 @@
 #include "styling/menu/menu_item_paint.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/hsl_colors.h"
 #include "styling/elements/bitmap_pixels.h"
 #include "styling/elements/dc_tools.h"
 #include "styling/elements/item_parts.h"
@@ -37,10 +37,6 @@ constexpr UINT kRightToLeftFormat = DT_RIGHT | DT_RTLREADING;
 constexpr int kGradientFastStep = 3;
 constexpr int kGradientSlowStep = 1;
 constexpr int kGradientCeiling = 96;
-
-int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));  // the default rounding mode: ties to even
-}
 
 ui::TForm* MenuOwnerForm(const ui::TMenuItem& item) {
     ui::TMenu* menu = item.GetParentMenu();

@@ -21,6 +21,7 @@
 #include "game/main_form.h"
 #include "ui/dialogs.h"
 #include "widgets/tray_icon.h"
+#include "widgets/widget_test_support.h"
 #include "win_test_support.h"
 
 namespace quillory {
@@ -32,6 +33,8 @@ using testing::IsAbove;
 using testing::ModalActs;
 using testing::MouseOnDisabledWindow;
 using testing::Pump;
+using testing::ShellCall;
+using testing::ShellRecorder;
 using testing::TestApplication;
 using testing::WindowText;
 
@@ -45,38 +48,6 @@ std::vector<std::string> PanelTexts(TStatusBar& status) {
     for (int i = 0; i < status.PanelCount(); ++i) texts.push_back(status.DisplayedText(i));
     return texts;
 }
-
-struct ShellCall {
-    DWORD Message;
-    std::string Tip;
-};
-
-// Stands in for Shell_NotifyIconA while it lives and remembers every call.
-class ShellRecorder {
-public:
-    ShellRecorder()
-        : previous_(widgets::SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
-              Calls.push_back(
-                  {message, std::string(data.szTip, strnlen(data.szTip, sizeof(data.szTip)))});
-              return message == NIM_ADD ? AddResult : TRUE;
-          })) {}
-    ~ShellRecorder() { widgets::SetShellNotifyIcon(std::move(previous_)); }
-    ShellRecorder(const ShellRecorder&) = delete;
-    ShellRecorder& operator=(const ShellRecorder&) = delete;
-
-    std::vector<DWORD> Messages() const {
-        std::vector<DWORD> messages;
-        for (const ShellCall& call : Calls) messages.push_back(call.Message);
-        return messages;
-    }
-
-    std::vector<ShellCall> Calls;
-    // What the shell answers to an add: FALSE where there is no notification area.
-    BOOL AddResult = TRUE;
-
-private:
-    widgets::TShellNotifyIcon previous_;
-};
 
 // Every message dialog shown meanwhile: its text kept, answered with `button`.
 class AnsweredDialogs {
@@ -145,7 +116,7 @@ struct BossModeTest : ::testing::Test {
         EXPECT_FALSE(TaskBarWindowShown());
         EXPECT_TRUE(game.Paused);
         ASSERT_EQ(shell.Messages(), std::vector<DWORD>{NIM_ADD});
-        EXPECT_EQ(shell.Calls[0].Tip, "Quillory [BOSS MODE]");
+        EXPECT_EQ(shell.Calls[0].Tip(), "Quillory [BOSS MODE]");
         EXPECT_TRUE(form->Tray->IconVisible());
     }
 
@@ -247,10 +218,9 @@ TEST_F(BossModeTest, LevelChosenWithoutAGameSetsTheNextGamesPace) {
     RECT over, own;
     GetWindowRect(form->Handle(), &over);
     GetWindowRect(level->Handle(), &own);
-    const Point expected = CentredOver(Rect{over.left, over.top, over.right, over.bottom},
-                                       Size{own.right - own.left, own.bottom - own.top});
-    EXPECT_EQ(own.left, expected.X);
-    EXPECT_EQ(own.top, expected.Y);
+    // Over the main window's middle, within a pixel.
+    EXPECT_NEAR(own.left + own.right, over.left + over.right, 1);
+    EXPECT_NEAR(own.top + own.bottom, over.top + over.bottom, 1);
 
     HWND bar = level->LevelBar(3)->Handle();
     SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
@@ -371,7 +341,7 @@ TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {
     const auto panels = PanelTexts(*form->Status);
     ASSERT_EQ(panels.size(), 4u);
     const int headX = game.HeadX;
-    shell.AddResult = FALSE;
+    shell.AddAnswer = FALSE;
 
     Key(VK_DELETE);
     EXPECT_TRUE(WindowShown()) << "nothing could bring a hidden window back";
@@ -391,7 +361,7 @@ TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {
     }
 
     // The icon does not turn up later either, when the shell restarts.
-    shell.AddResult = TRUE;
+    shell.AddAnswer = TRUE;
     shell.Calls.clear();
     SendMessageA(form->Tray->MessageWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(shell.Calls.empty());
@@ -421,7 +391,7 @@ TEST_F(BossModeTest, ShellRestartKeepsBossModeOrEndsItWhenTheIconIsRefused) {
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_ADD})) << "the icon is back";
     EXPECT_FALSE(WindowShown()) << "boss mode goes on";
 
-    shell.AddResult = FALSE;
+    shell.AddAnswer = FALSE;
     SendMessageA(form->Tray->MessageWindow(), taskbarCreated, 0, 0);
     Pump();
     EXPECT_TRUE(WindowShown()) << "without its icon the game comes back";

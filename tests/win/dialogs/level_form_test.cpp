@@ -202,16 +202,20 @@ TEST_F(LevelFormTest, CentredOverMainWindowByOuterSizes) {
     const RECT own = WindowRect(dialog_->Handle());
     const int width = ui::RectWidth(own);
     const int height = ui::RectHeight(own);
-    EXPECT_EQ(own.left, kMainLeft + (kMainWidth - width) / 2);
-    EXPECT_EQ(own.top, kMainTop + (kMainHeight - height) / 2);
     EXPECT_TRUE(IsWindowVisible(dialog_->Handle()));
     EXPECT_FALSE(IsWindowEnabled(main_->Handle()));
     SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
     Pump();
 
     // Whatever this system's frame makes of the dialog's outer size: a main
-    // window 41 and 21 pixels larger leaves half pixels on both axes, and the
-    // dialog goes to the nearer corner (20 and 10 pixels in, not 21 and 11).
+    // window 60 and 30 pixels larger has it 30 and 15 in; 41 and 21 larger
+    // leaves half pixels, and it goes to the nearer corner (20 and 10 in).
+    main_->SetBounds(kMainLeft, kMainTop, width + 60, height + 30);
+    Open();
+    EXPECT_EQ(WindowRect(dialog_->Handle()).left, kMainLeft + 30);
+    EXPECT_EQ(WindowRect(dialog_->Handle()).top, kMainTop + 15);
+    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+    Pump();
     main_->SetBounds(kMainLeft, kMainTop, width + 41, height + 21);
     Open();
     const RECT odd = WindowRect(dialog_->Handle());

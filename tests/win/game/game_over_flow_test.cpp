@@ -36,14 +36,6 @@ std::uint32_t FixedClock() {
     return 0x2468ACE1u;
 }
 
-void PumpFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        PumpMessages();
-        Sleep(1);
-    }
-}
-
 class GameOverFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,12 +59,12 @@ protected:
         scoresForm = ui::Create<TScoresForm>(ui::Application, form->Keeper, form.get());
         form->ScoresForm = scoresForm;
         form->Show();
-        PumpMessages();
+        Pump();
     }
 
     void Key(WORD key) {
         PostMessageA(form->Handle(), WM_KEYDOWN, key, 0);
-        PumpMessages();
+        Pump();
     }
     void Tick() { form->TimerTimer(form->Timer); }
 
@@ -114,11 +106,10 @@ protected:
         };
         form->Timer->SetInterval(20);
         form->Timer->SetEnabled(true);
-        const auto end = std::chrono::steady_clock::now() + 3s;
-        while (arrived < 3 && std::chrono::steady_clock::now() < end) PumpFor(10ms);
+        EXPECT_TRUE(PumpUntil([&] { return arrived >= 3; }, 3s))
+            << "the window's timer ticked while the dialog was open";
         form->Timer->SetEnabled(false);
         form->Timer->OnTimer = nullptr;
-        EXPECT_GE(arrived, 3) << "the window's timer ticked while the dialog was open";
         EXPECT_EQ(game.HeadX, headX);
         EXPECT_EQ(game.HeadY, headY);
         EXPECT_EQ(game.Score, score);
@@ -154,16 +145,11 @@ TEST_F(GameOverFlowTest, NoRowEarnedShowsTheGameOverBoxOnly) {
     StartGame();
     int dialogs = 0;
     ModalAnswers answers([&](ui::TForm&) { ++dialogs; });
-    std::vector<RecordedBox> boxes;
-    auto previous = ui::SetMessageBoxAnswerer(
-        [&](const std::string& text, const std::string& caption, UINT flags) {
-            boxes.push_back({text, caption, flags});
-            TicksDoNothing();
-            return IDOK;
-        });
+    MessageBoxRecorder recorder;
+    recorder.during = [&] { TicksDoNothing(); };
     RunIntoTheBody();  // score 0 with an empty table: 0 is not lower than 0
-    ui::SetMessageBoxAnswerer(std::move(previous));
 
+    const std::vector<RecordedBox>& boxes = recorder.boxes;
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, "Game Over!");
     EXPECT_EQ(boxes[0].Caption, "Quillory");
@@ -217,7 +203,7 @@ TEST_F(GameOverFlowTest, EarnedRowIsEnteredSavedAndShownWithTheGamePaused) {
     EXPECT_FALSE(game.Playing);
 
     SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(ScoresShown());
     EXPECT_TRUE(MainEnabled());
     EXPECT_TRUE(game.Paused) << "only Pause and New game clear it";
@@ -278,8 +264,16 @@ TEST_F(GameOverFlowTest, BusyFilePaintsTakesNoCommandAndRetrySavesTheEntry) {
         PostMessageA(form->Handle(), WM_KEYDOWN, VK_F9, 0);
     });
     RunIntoTheBody();
-    EXPECT_EQ(NameOf(form->Scores.Rows[0]), "Zoe (level 7)");
-    EXPECT_EQ(ReadFileBytes(path), ImageOf(form->Scores));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(2, "Another copy of Quillory is saving its scores."));
+    for (const RecordedBox& box : boxes.boxes)
+        EXPECT_EQ(box.Flags & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_RETRYCANCEL | MB_ICONWARNING));
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), 280u) << "saved once the hold was let go";
+    ScoreTable table;
+    std::memcpy(&table, saved.data(), sizeof table);
+    EXPECT_EQ(NameOf(table.Rows[0]), "Zoe (level 7)");
+    EXPECT_EQ(table.Rows[0].Points, 5);
+    EXPECT_EQ(table.Rows[1].Points, 0);
     EXPECT_TRUE(ScoresShown());
 }
 
@@ -291,7 +285,7 @@ TEST_F(GameOverFlowTest, TopScoresCommandPausesDisablesAndLeavesTheGamePaused) {
     EXPECT_FALSE(MainEnabled());
     EXPECT_FALSE(form->PausedLabel->Visible());
     SendMessageA(scoresForm->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(MainEnabled());
 
     // During a game: paused with the label; the game does not move meanwhile.
@@ -307,7 +301,7 @@ TEST_F(GameOverFlowTest, TopScoresCommandPausesDisablesAndLeavesTheGamePaused) {
     Tick();
     EXPECT_EQ(game.HeadX, headX);
     PostMessageA(scoresForm->Button1->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(ScoresShown());
     EXPECT_TRUE(MainEnabled());
     EXPECT_TRUE(game.Paused);
@@ -323,18 +317,18 @@ TEST_F(GameOverFlowTest, AboutCommandHidesTheWindowAndClosingMovesItToTheAboutCo
     Start();
     // With no game running: hidden all the same, but no label.
     form->About1->Click();
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
     EXPECT_TRUE(game.Paused);
     EXPECT_FALSE(form->PausedLabel->Visible());
     aboutForm->Close();
-    PumpMessages();
+    Pump();
     ASSERT_TRUE(IsWindowVisible(form->Handle()));
 
     StartGame();
     const int headX = game.HeadX;
     form->About1->Click();
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(IsWindowVisible(aboutForm->Handle()));
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
     EXPECT_TRUE(game.Paused);
@@ -345,7 +339,7 @@ TEST_F(GameOverFlowTest, AboutCommandHidesTheWindowAndClosingMovesItToTheAboutCo
     // The player moves the about window and closes it.
     SetWindowPos(aboutForm->Handle(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SendMessageA(aboutForm->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(IsWindowVisible(aboutForm->Handle()));
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     const RECT back = WindowRect(form->Handle());
@@ -356,12 +350,12 @@ TEST_F(GameOverFlowTest, AboutCommandHidesTheWindowAndClosingMovesItToTheAboutCo
 
     // Later showings open exactly at the main window's corner.
     form->About1->Click();
-    PumpMessages();
+    Pump();
     const RECT about = WindowRect(aboutForm->Handle());
     EXPECT_EQ(about.left, 40);
     EXPECT_EQ(about.top, 30);
     aboutForm->Close();
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
 }
 
@@ -375,7 +369,7 @@ TEST_F(GameOverFlowTest, EscClosesEachDialogAndActivatesTheMainWindowNotTheNextB
         command->Click();
         const HWND dialog = GetActiveWindow();
         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-        PumpMessages();
+        Pump();
         EXPECT_FALSE(IsWindowVisible(dialog) || dialog == form->Handle()) << "closed by Esc";
         EXPECT_EQ(GetActiveWindow(), form->Handle());
     }
@@ -406,7 +400,7 @@ TEST_F(GameOverFlowTest, GameOverBoxHoldsEveryOtherWindowOfTheProgramUntilItClos
     held->SetCaption("Held");
     held->Show();
     held->SetEnabled(false);
-    PumpMessages();
+    Pump();
     StartGame();
 
     std::decay_t<decltype(game.Board.Cells())> board{};
@@ -470,12 +464,12 @@ TEST_F(GameOverFlowTest, BoxesOverTheTopScoresDialogGiveBackOnlyWhatTheyTook) {
 
     // The error box (a native box), as a failing file would show it.
     std::vector<Seen> seen;
-    auto previous = ui::SetMessageBoxAnswerer([&](const std::string&, const std::string&, UINT) {
-        seen.push_back(seeNow());
-        return IDOK;
-    });
-    ui::Application->ShowException("File access denied");
-    ui::SetMessageBoxAnswerer(std::move(previous));
+    {
+        MessageBoxRecorder boxes;
+        boxes.during = [&] { seen.push_back(seeNow()); };
+        ui::Application->ShowException("File access denied");
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"File access denied."});
+    }
     ASSERT_EQ(seen.size(), 1u);
     expectAllHeld(seen[0], "error box");
 
@@ -488,7 +482,7 @@ TEST_F(GameOverFlowTest, BoxesOverTheTopScoresDialogGiveBackOnlyWhatTheyTook) {
             ClickButton(dialog, "No");
         });
         SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
-        PumpMessages();
+        Pump();
         EXPECT_EQ(answers.shown, 1);
     }
     ASSERT_EQ(seen.size(), 1u);
@@ -498,7 +492,7 @@ TEST_F(GameOverFlowTest, BoxesOverTheTopScoresDialogGiveBackOnlyWhatTheyTook) {
     EXPECT_TRUE(IsWindowEnabled(ApplicationWindow()));
     EXPECT_FALSE(MainEnabled()) << "the top scores dialog still holds the main window";
     SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(MainEnabled());
 }
 
@@ -507,26 +501,26 @@ TEST_F(GameOverFlowTest, ClickOnTheHeldWindowOrItsTaskBarButtonShowsTheTopScores
     Key(VK_F12);
     ASSERT_TRUE(ScoresShown());
     ForeignWindow other(scoresForm->Handle(), /*topmost=*/false);
-    PumpMessages();
+    Pump();
     ASSERT_TRUE(IsAbove(other.Handle(), scoresForm->Handle()));
     ASSERT_EQ(GetForegroundWindow(), other.Handle());
 
     MouseOnDisabledWindow(form->Handle(), WM_LBUTTONDOWN);
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(IsAbove(scoresForm->Handle(), other.Handle())) << "the click on the main window";
     EXPECT_EQ(GetForegroundWindow(), scoresForm->Handle());
 
     other.ComeForward();
-    PumpMessages();
+    Pump();
     ASSERT_TRUE(IsAbove(other.Handle(), scoresForm->Handle()));
     // The task-bar button activates the application window.
     SetForegroundWindow(ApplicationWindow());
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(IsAbove(scoresForm->Handle(), other.Handle())) << "the task-bar button";
     EXPECT_EQ(GetForegroundWindow(), scoresForm->Handle());
 
     SendMessageA(scoresForm->Button1->Handle(), BM_CLICK, 0, 0);
-    PumpMessages();
+    Pump();
     ASSERT_TRUE(MainEnabled());
     EXPECT_EQ(form->WaitingWindow(), nullptr) << "the main window waits for nothing now";
 }

@@ -134,7 +134,7 @@ TEST_F(AboutFormTest, TakesTheMainWindowsPlaceAndGivesItBack) {
     // First showing: centred over the main window, which is then hidden.
     const RECT mainRect = WindowRect(main->Handle());
     about->ShowInPlaceOfMainWindow();
-    PumpMessages();
+    Pump();
     RECT own = WindowRect(about->Handle());
     EXPECT_TRUE(IsWindowVisible(about->Handle()));
     EXPECT_FALSE(IsWindowVisible(main->Handle()));
@@ -144,7 +144,7 @@ TEST_F(AboutFormTest, TakesTheMainWindowsPlaceAndGivesItBack) {
     // Closed where it was centred: the main window comes back at its corner,
     // shifted by the centring offset.
     SendMessageA(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(IsWindowVisible(about->Handle()));
     EXPECT_TRUE(IsWindowVisible(main->Handle()));
     RECT back = WindowRect(main->Handle());
@@ -154,7 +154,7 @@ TEST_F(AboutFormTest, TakesTheMainWindowsPlaceAndGivesItBack) {
 
     // Later showings: exactly at the main window's corner.
     about->ShowInPlaceOfMainWindow();
-    PumpMessages();
+    Pump();
     own = WindowRect(about->Handle());
     EXPECT_EQ(own.left, back.left);
     EXPECT_EQ(own.top, back.top);
@@ -162,7 +162,7 @@ TEST_F(AboutFormTest, TakesTheMainWindowsPlaceAndGivesItBack) {
     // Moved by the player and closed: the main window follows.
     SetWindowPos(about->Handle(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     about->Close();
-    PumpMessages();
+    Pump();
     back = WindowRect(main->Handle());
     EXPECT_EQ(back.left, 40);
     EXPECT_EQ(back.top, 30);

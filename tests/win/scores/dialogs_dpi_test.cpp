@@ -34,7 +34,7 @@ void Capture(HWND window, const std::string& name) {
     const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR");
     if (!folder || !*folder) return;
     const RECT area = WindowRect(window);
-    EXPECT_TRUE(CaptureScreen(folder, name, &area, [] { PumpMessages(); }));
+    EXPECT_TRUE(CaptureScreen(folder, name, &area, [] { Pump(); }));
 }
 
 class DialogsDpiTest : public ::testing::TestWithParam<int> {
@@ -55,7 +55,7 @@ TEST_P(DialogsDpiTest, TopScores) {
     std::unique_ptr<TScoresForm> dialog(ui::Create<TScoresForm>(ui::Application, keeper, main));
     keeper.MakeScores();
     dialog->Show();
-    PumpMessages();
+    Pump();
     RECT client;
     GetClientRect(dialog->Handle(), &client);
     EXPECT_EQ(client.right, S(235));
@@ -82,7 +82,7 @@ TEST_P(DialogsDpiTest, Level) {
     GameState game;
     std::unique_ptr<TLevelForm> dialog(ui::Create<TLevelForm>(ui::Application, game, main));
     dialog->Show();
-    PumpMessages();
+    Pump();
     RECT client;
     GetClientRect(dialog->Handle(), &client);
     EXPECT_EQ(client.right, S(152));
@@ -106,7 +106,7 @@ TEST_P(DialogsDpiTest, Level) {
 TEST_P(DialogsDpiTest, AboutPictureFillsTheWindowSmoothly) {
     std::unique_ptr<TAboutForm> about(ui::Create<TAboutForm>(ui::Application, main));
     about->Show();
-    PumpMessages();
+    Pump();
     RECT client;
     GetClientRect(about->Handle(), &client);
     EXPECT_EQ(client.right, S(316));

@@ -21,18 +21,10 @@ namespace quillory::testing {
 
 using Bytes = std::vector<unsigned char>;
 
-// The program's application object, titled as the program is.
+// The shared application object, made before the first test.
 class ApplicationEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override {
-        app_ = new ui::TApplication();
-        app_->Initialize();
-        app_->SetTitle("Quillory");
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    ui::TApplication* app_ = nullptr;
+    void SetUp() override { TestApplication(); }
 };
 
 // A fresh directory for one test, removed with everything in it afterwards.
@@ -122,40 +114,6 @@ inline ScoreTable TableOf(const std::vector<std::int32_t>& points) {
     return table;
 }
 
-struct RecordedBox {
-    std::string Text;
-    std::string Caption;
-    UINT Flags = 0;
-};
-
-// Records every native message box (the error box among them) and answers
-// OK. A box that asks more takes the next of `answers`; one with none left
-// fails the test.
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder() {
-        previous_ = ui::SetMessageBoxAnswerer(
-            [this](const std::string& text, const std::string& caption, UINT flags) {
-                boxes.push_back({text, caption, flags});
-                if ((flags & MB_TYPEMASK) == MB_OK) return IDOK;
-                if (answers.empty()) ADD_FAILURE() << "no answer for \"" << text << "\"";
-                if (answers.empty()) return IDABORT;  // no button of the box
-                const std::function<int()> answer = answers.front();
-                answers.erase(answers.begin());
-                return answer();
-            });
-    }
-    ~MessageBoxRecorder() { ui::SetMessageBoxAnswerer(std::move(previous_)); }
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
-
-    std::vector<RecordedBox> boxes;
-    std::vector<std::function<int()>> answers;
-
-private:
-    ui::TMessageBoxAnswerer previous_;
-};
-
 // The shared player's answers from inside the modal loops, by the name these
 // tests know them.
 using ModalAnswers = ModalActs;
@@ -201,10 +159,6 @@ inline RECT WindowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
-}
-
-inline void PumpMessages() {
-    if (ui::Application) ui::Application->ProcessMessages();
 }
 
 }  // namespace quillory::testing

@@ -1,5 +1,6 @@
 // Pictures of the top scores dialog and the about window as the X server
-// shows them, for a person to look at. The build sets the folder they go to.
+// shows them, for a person to look at, each taken with its window on top of
+// the screen at its middle. The build sets the folder they go to.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,9 +16,16 @@
 namespace quillory::testing {
 namespace {
 
+// The window, or one of its controls, is what the screen shows at its middle.
+bool OnTop(HWND window) {
+    const RECT r = WindowRect(window);
+    HWND shown = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    return shown && (shown == window || IsChild(window, shown));
+}
+
 TEST(Screenshots, TopScoresAndAbout) {
     const char* folder = std::getenv("QUILLORY_SCREENSHOT_DIR");
-    if (!folder || !*folder) GTEST_SKIP() << "QUILLORY_SCREENSHOT_DIR is not set";
+    ASSERT_TRUE(folder && *folder) << "QUILLORY_SCREENSHOT_DIR is not set (the build sets it)";
 
     ScratchDirectory dir;
     ScoreTable stored = TableOf({1250, 980, 640, 415, 300, 120, 85, 40, 0, 0});
@@ -44,11 +52,13 @@ TEST(Screenshots, TopScoresAndAbout) {
 
     main->SetEnabled(false);
     dialog->Show();
-    EXPECT_TRUE(CaptureScreen(folder, "top_scores.png", nullptr, PumpMessages));
+    ASSERT_TRUE(PumpUntil([&] { return OnTop(dialog->Handle()); }));
+    EXPECT_TRUE(CaptureScreen(folder, "top_scores.png", nullptr, [] { Pump(); }));
     dialog->Close();
 
     about->ShowInPlaceOfMainWindow();
-    EXPECT_TRUE(CaptureScreen(folder, "about.png", nullptr, PumpMessages));
+    ASSERT_TRUE(PumpUntil([&] { return OnTop(about->Handle()); }));
+    EXPECT_TRUE(CaptureScreen(folder, "about.png", nullptr, [] { Pump(); }));
     about->Close();
 }
 

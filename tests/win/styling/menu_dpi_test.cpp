@@ -4,7 +4,8 @@
 // change while a popup menu or a styled dialog is open.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "core/dpi_scale.h"
@@ -51,6 +52,15 @@ void PaintEntry(ui::TMenuItem* item, int dpi, ui::TBitmap& target) {
 
 class MenuDpiTest : public ::testing::TestWithParam<int> {};
 
+// An entry's height for its text's height: three quarters more, a half to
+// the even side (14 gains 10.5: 10), worked out for texts 12 to 30 high.
+int EntryHeightFor(int textHeight) {
+    static const int heights[] = {21, 23, 24, 26, 28, 30, 32, 33, 35, 37,
+                                  38, 40, 42, 44, 46, 47, 49, 51, 52};
+    if (textHeight < 12 || textHeight > 30) ADD_FAILURE() << "no row for " << textHeight;
+    return textHeight < 12 || textHeight > 30 ? 0 : heights[textHeight - 12];
+}
+
 TEST_P(MenuDpiTest, EntriesMeasuredAtTheScale) {
     const int dpi = GetParam();
     auto form = FormAt(dpi);
@@ -59,13 +69,21 @@ TEST_P(MenuDpiTest, EntriesMeasuredAtTheScale) {
     ui::TBitmap scratch(1, 1);
     scratch.Canvas().Font = font;
     const int th = scratch.Canvas().TextHeight("New gameF9WWW");
+    // The 5-pixel gap with the 24-pixel icon column, the sub-menu arrow's 6
+    // and the separator's 4, at each scale (halves rounded up).
+    struct Scaled {
+        int dpi, gapAndColumn, arrow, separator;
+    };
+    const Scaled rows[] = {{96, 29, 6, 4}, {120, 36, 8, 5}, {144, 44, 9, 6}, {192, 58, 12, 8}};
+    const Scaled* at = std::find_if(std::begin(rows), std::end(rows),
+                                    [dpi](const Scaled& r) { return r.dpi == dpi; });
+    ASSERT_NE(at, std::end(rows));
     const SIZE newGame = Measure(form->NewGame);
-    EXPECT_EQ(newGame.cx, scratch.Canvas().TextWidth("New gameF9WWW") + ScaleForDpi(5, dpi) +
-                              ScaleForDpi(24, dpi));
-    EXPECT_EQ(newGame.cy, th + static_cast<int>(std::nearbyint(th * 0.75)));
-    EXPECT_EQ(Measure(form->Line).cy, ScaleForDpi(4, dpi)) << "the separator";
-    EXPECT_EQ(Measure(form->More).cx, scratch.Canvas().TextWidth("More") + ScaleForDpi(5, dpi) +
-                                          ScaleForDpi(24, dpi) + ScaleForDpi(6, dpi));
+    EXPECT_EQ(newGame.cx, scratch.Canvas().TextWidth("New gameF9WWW") + at->gapAndColumn);
+    EXPECT_EQ(newGame.cy, EntryHeightFor(th));
+    EXPECT_EQ(Measure(form->Line).cy, at->separator) << "the separator";
+    EXPECT_EQ(Measure(form->More).cx,
+              scratch.Canvas().TextWidth("More") + at->gapAndColumn + at->arrow);
 
     // In proportion: at twice the scale, within a few pixels of twice the
     // height, within a twentieth of twice the width (text is hinted per size).

@@ -21,15 +21,6 @@ namespace quillory::testing {
 
 using PixelSet = std::set<std::pair<int, int>>;
 
-inline COLORREF Rgb(ui::TColor color) {
-    return ui::ColorToRGB(color);
-}
-
-inline void Fill(ui::TBitmap& bitmap, int width, int height, ui::TColor color) {
-    bitmap.SetSize(width, height);
-    bitmap.Canvas().FillRect(RECT{0, 0, width, height}, color);
-}
-
 // Every pixel of the bitmap that has (or lacks) the colour.
 inline PixelSet PixelsOf(const ui::TBitmap& bitmap, ui::TColor color, bool equal = true) {
     PixelSet set;

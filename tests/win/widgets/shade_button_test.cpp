@@ -15,12 +15,12 @@
 namespace quillory::widgets {
 namespace {
 
-using testing::FillBitmap;
+using testing::Fill;
 using testing::MouseAt;
 using testing::Pump;
 using testing::PumpUntil;
 using testing::RenderClient;
-using testing::RGBOf;
+using testing::Rgb;
 
 constexpr ui::TColor kFace = clSkyBlue;
 constexpr ui::TColor kMagenta = 0x00FF00FF;
@@ -56,20 +56,20 @@ COLORREF OnWindow(TShadeButton& button, int x, int y) {
 void ExpectFlat(const Look& look, ui::TColor border, ui::TColor face) {
     for (COLORREF edge :
          {look.Top, look.Left, look.Right, look.Bottom, look.TopRight, look.BottomLeft})
-        EXPECT_EQ(edge, RGBOf(border));
-    EXPECT_EQ(look.Face, RGBOf(face));
+        EXPECT_EQ(edge, Rgb(border));
+    EXPECT_EQ(look.Face, Rgb(face));
 }
 
 // Light edges first (left and top), dark ones second; the top-right and
 // bottom-left corners belong to the second stroke.
 void ExpectFramed(const Look& look, ui::TColor first, ui::TColor second, ui::TColor face) {
-    EXPECT_EQ(look.Top, RGBOf(first));
-    EXPECT_EQ(look.Left, RGBOf(first));
-    EXPECT_EQ(look.Right, RGBOf(second));
-    EXPECT_EQ(look.Bottom, RGBOf(second));
-    EXPECT_EQ(look.TopRight, RGBOf(second));
-    EXPECT_EQ(look.BottomLeft, RGBOf(second));
-    EXPECT_EQ(look.Face, RGBOf(face));
+    EXPECT_EQ(look.Top, Rgb(first));
+    EXPECT_EQ(look.Left, Rgb(first));
+    EXPECT_EQ(look.Right, Rgb(second));
+    EXPECT_EQ(look.Bottom, Rgb(second));
+    EXPECT_EQ(look.TopRight, Rgb(second));
+    EXPECT_EQ(look.BottomLeft, Rgb(second));
+    EXPECT_EQ(look.Face, Rgb(face));
 }
 
 // One form for the whole suite: hiding an active window costs Wine seconds
@@ -175,11 +175,11 @@ TEST_F(ShadeButtonTest, LevelBarAtRestHotPressedAndReleased) {
     EXPECT_EQ(TShadeButton::HoverButton(), nullptr);
     ExpectFlat(ReadLook(bar), bar.ColorBorder(), kFace);
     UpdateWindow(bar.Handle());
-    EXPECT_EQ(OnWindow(bar, 0, 0), RGBOf(bar.ColorBorder())) << "the real paint path agrees";
-    EXPECT_EQ(OnWindow(bar, 4, 36), RGBOf(kFace));
+    EXPECT_EQ(OnWindow(bar, 0, 0), Rgb(bar.ColorBorder())) << "the real paint path agrees";
+    EXPECT_EQ(OnWindow(bar, 4, 36), Rgb(kFace));
     HoverOver(bar);
     EXPECT_EQ(OnWindow(bar, 0, 0), clWhite) << "entering repaints at once";
-    EXPECT_EQ(OnWindow(bar, 4, 36), RGBOf(bar.ColorFocused()));
+    EXPECT_EQ(OnWindow(bar, 4, 36), Rgb(bar.ColorFocused()));
     PointerAway(bar);
 }
 
@@ -274,7 +274,7 @@ TEST_F(ShadeButtonTest, GroupsLatchAndReleaseEachOther) {
 TEST_F(ShadeButtonTest, DisabledShowsTheEmbossedGlyphAndTheCaptionTwice) {
     TShadeButton& button = *AddButton(10, 10, 70, 40);
     ui::TBitmap glyph;
-    FillBitmap(glyph, 8, 8, kMagenta);
+    Fill(glyph, 8, 8, kMagenta);
     glyph.Canvas().FillRect(RECT{1, 1, 3, 3}, clBlack);
     glyph.Canvas().FillRect(RECT{5, 5, 7, 7}, kRed);
     button.SetGlyph(glyph);
@@ -306,14 +306,14 @@ TEST_F(ShadeButtonTest, DisabledShowsTheEmbossedGlyphAndTheCaptionTwice) {
     RenderClient(button, bitmap);
     g = button.GlyphOrigin();
     ExpectFlat(ReadLook(button, POINT{2, 2}), button.ColorBorder(), kFace);
-    EXPECT_EQ(bitmap.Pixel(g.x + 1, g.y + 1), RGBOf(clBtnShadow));
-    EXPECT_EQ(bitmap.Pixel(g.x + 2, g.y + 2), RGBOf(clBtnShadow));
-    EXPECT_EQ(bitmap.Pixel(g.x + 3, g.y + 3), RGBOf(clBtnHighlight));
+    EXPECT_EQ(bitmap.Pixel(g.x + 1, g.y + 1), Rgb(clBtnShadow));
+    EXPECT_EQ(bitmap.Pixel(g.x + 2, g.y + 2), Rgb(clBtnShadow));
+    EXPECT_EQ(bitmap.Pixel(g.x + 3, g.y + 3), Rgb(clBtnHighlight));
     EXPECT_EQ(bitmap.Pixel(g.x + 3, g.y + 1), kFace);
     EXPECT_EQ(bitmap.Pixel(g.x + 5, g.y + 5), kFace) << "other detail of the glyph disappears";
     EXPECT_EQ(countColour(clBlack), 0) << "disabled: no caption in the font's colour";
-    EXPECT_GT(countColour(RGBOf(clBtnShadow)), 0);
-    EXPECT_GT(countColour(RGBOf(clBtnHighlight)), 0);
+    EXPECT_GT(countColour(Rgb(clBtnShadow)), 0);
+    EXPECT_GT(countColour(Rgb(clBtnHighlight)), 0);
 
     HoverOver(button);
     Press(button);
@@ -346,7 +346,7 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
     button.SetGroupIndex(3);
     button.SetAllowAllUp(true);
     ui::TBitmap strip;
-    FillBitmap(strip, 40, 10, clWhite);
+    Fill(strip, 40, 10, clWhite);
     for (int i = 0; i < 4; ++i)
         strip.Canvas().FillRect(RECT{i * 10, 0, i * 10 + 10, 10}, kStrip[i]);
     strip.Canvas().SetPixelColor(0, 9, kMagenta);  // the transparent colour
@@ -371,7 +371,7 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
     button.SetEnabled(true);
 
     ui::TBitmap three;
-    FillBitmap(three, 30, 10, clWhite);
+    Fill(three, 30, 10, clWhite);
     three.Canvas().CopyRect(RECT{0, 0, 30, 10}, strip.DC(), RECT{0, 0, 30, 10});
     button.SetGlyph(three);
     ASSERT_EQ(button.NumGlyphs(), 3);
@@ -381,7 +381,7 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
     button.SetEnabled(true);
 
     ui::TBitmap two;
-    FillBitmap(two, 20, 10, kStrip[0]);
+    Fill(two, 20, 10, kStrip[0]);
     two.Canvas().FillRect(RECT{10, 0, 20, 10}, kStrip[1]);
     two.Canvas().SetPixelColor(0, 9, kMagenta);
     button.SetGlyph(two);
@@ -395,21 +395,21 @@ TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {
 TEST_F(ShadeButtonTest, NumGlyphsFollowsTheGlyphSizeMarginBelowMinusOneIsIgnored) {
     TShadeButton& button = *AddButton(10, 10, 60, 30);
     ui::TBitmap glyph;
-    FillBitmap(glyph, 64, 16, clWhite);
+    Fill(glyph, 64, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 4);
-    FillBitmap(glyph, 80, 16, clWhite);
+    Fill(glyph, 80, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 1) << "five images would be more than four";
     button.SetNumGlyphs(2);
-    FillBitmap(glyph, 40, 16, clWhite);
+    Fill(glyph, 40, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 2) << "not a whole multiple: unchanged";
-    FillBitmap(glyph, 48, 16, clWhite);
+    Fill(glyph, 48, 16, clWhite);
     button.SetGlyph(glyph);
     EXPECT_EQ(button.NumGlyphs(), 3);
 
-    FillBitmap(glyph, 8, 8, clWhite);
+    Fill(glyph, 8, 8, clWhite);
     button.SetGlyph(glyph);
     button.SetLayout(blGlyphLeft);
     button.SetMargin(-5);
@@ -508,7 +508,7 @@ TEST_F(ShadeButtonTest, PictureOfTheFourLooks) {
     constexpr int kWidth = 72;
     constexpr int kHeight = 44;
     ui::TBitmap glyph;
-    FillBitmap(glyph, 12, 12, kMagenta);
+    Fill(glyph, 12, 12, kMagenta);
     glyph.Canvas().FillRect(RECT{2, 2, 10, 4}, clBlack);
     glyph.Canvas().FillRect(RECT{2, 2, 4, 10}, clBlack);
     glyph.Canvas().FillRect(RECT{5, 5, 10, 10}, kRed);
@@ -526,7 +526,7 @@ TEST_F(ShadeButtonTest, PictureOfTheFourLooks) {
     buttons[3]->SetEnabled(false);
 
     ui::TBitmap sheet;
-    FillBitmap(sheet, 4 * (kWidth + 6) + 6, kHeight + 12, 0x00C8D0D4);
+    Fill(sheet, 4 * (kWidth + 6) + 6, kHeight + 12, 0x00C8D0D4);
     for (int i = 0; i < 4; ++i) {
         ui::TBitmap one;
         RenderClient(*buttons[i], one);

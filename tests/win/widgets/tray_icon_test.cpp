@@ -17,8 +17,11 @@
 namespace quillory::widgets {
 namespace {
 
+using testing::IconColour;
 using testing::Pump;
 using testing::PumpUntil;
+using testing::ShellCall;
+using testing::ShellRecorder;
 using testing::TestApplication;
 
 constexpr int kIconSize = 16;
@@ -34,14 +37,6 @@ HICON SolidIcon(COLORREF colour) {
     ui::BitmapHandle mask(CreateBitmap(kIconSize, kIconSize, 1, 1, maskBits.data()));
     ICONINFO info{TRUE, 0, 0, mask.Get(), colourBitmap.Get()};
     return CreateIconIndirect(&info);
-}
-
-// The colour in the middle of an icon, or CLR_INVALID for none.
-COLORREF IconColour(HICON icon) {
-    if (!icon) return CLR_INVALID;
-    ui::TBitmap bitmap(kIconSize, kIconSize);
-    DrawIconEx(bitmap.DC(), 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
-    return bitmap.Pixel(kIconSize / 2, kIconSize / 2);
 }
 
 // The width of an icon's picture, or 0 for none.
@@ -101,40 +96,6 @@ TEST(TIconTest, AResourcePictureIsMadeAtItsFirstUse) {
     copy.Assign(empty);
     EXPECT_TRUE(copy.Empty());
 }
-
-struct ShellCall {
-    DWORD Message;
-    NOTIFYICONDATAA Data;
-    COLORREF IconColour;
-    std::string Tip() const {
-        return std::string(Data.szTip, strnlen(Data.szTip, sizeof(Data.szTip)));
-    }
-};
-
-// Stands in for Shell_NotifyIconA for its lifetime and remembers every call.
-class ShellRecorder {
-public:
-    ShellRecorder()
-        : previous_(SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
-              Calls.push_back({message, data, IconColour(data.hIcon)});
-              return Answer;
-          })) {}
-    ~ShellRecorder() { SetShellNotifyIcon(std::move(previous_)); }
-    ShellRecorder(const ShellRecorder&) = delete;
-    ShellRecorder& operator=(const ShellRecorder&) = delete;
-
-    std::vector<DWORD> Messages() const {
-        std::vector<DWORD> messages;
-        for (const ShellCall& call : Calls) messages.push_back(call.Message);
-        return messages;
-    }
-
-    std::vector<ShellCall> Calls;
-    BOOL Answer = TRUE;
-
-private:
-    TShellNotifyIcon previous_;
-};
 
 // A popup menu that notes where it would open instead of opening.
 class RecordingPopupMenu : public ui::TPopupMenu {
@@ -246,11 +207,11 @@ TEST_F(TrayIconTest, ShowUpdateHideGoToTheShellWithTheFirstFormOfTheRecord) {
     EXPECT_FALSE(tray->IconVisible());
 
     shell.Calls.clear();
-    shell.Answer = FALSE;
+    shell.AddAnswer = shell.Answer = FALSE;
     EXPECT_FALSE(tray->ShowTrayIcon()) << "a refusal is only the result";
     EXPECT_TRUE(tray->IconVisible()) << "the flag follows the request";
     EXPECT_FALSE(tray->UpdateTrayIcon()) << "the shell refuses the change as well";
-    shell.Answer = TRUE;
+    shell.AddAnswer = shell.Answer = TRUE;
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}))
         << "a refused add may still have reached a busy shell";
 
@@ -503,14 +464,14 @@ TEST_F(TrayIconTest, RestartedShellThatRefusesTheIconTellsTheOwner) {
     SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
     EXPECT_TRUE(log.empty()) << "taken back: nothing to tell";
 
-    shell.Answer = FALSE;
+    shell.AddAnswer = shell.Answer = FALSE;
     shell.Calls.clear();
     SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
     EXPECT_EQ(log, Log{"lost"});
     EXPECT_TRUE(tray->IconVisible()) << "the flag follows the request; the owner decides";
 
-    shell.Answer = TRUE;
+    shell.AddAnswer = shell.Answer = TRUE;
     tray->SetIconVisible(false);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_DELETE}))
         << "the refused add may have reached the new shell all the same";

@@ -1,6 +1,7 @@
 // Helpers of the widgets' tests: a shown test form, mouse messages that also
 // move the real pointer (hot tracking asks where it is), pictures made of
-// plain colours, and saving a bitmap for a person to look at.
+// plain colours, saving a bitmap for a person to look at, and the shell's
+// notification area stood in for.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,8 +12,12 @@
 #include <memory>
 #include <string>
 
+#include <cstring>
+#include <vector>
+
 #include "ui/canvas.h"
 #include "ui/forms.h"
+#include "widgets/tray_icon.h"
 #include "win_test_support.h"
 
 namespace quillory::testing {
@@ -43,12 +48,12 @@ inline void MouseAt(ui::TWinControl& control, UINT msg, int x, int y, WPARAM key
     SendMessageA(control.Handle(), msg, keys, MAKELPARAM(x, y));
 }
 
-inline ui::TColor RGBOf(ui::TColor color) {
+inline COLORREF Rgb(ui::TColor color) {
     return ui::ColorToRGB(color);
 }
 
-// A bitmap of one colour, with optional single pixels of others.
-inline void FillBitmap(ui::TBitmap& bitmap, int width, int height, ui::TColor color) {
+// A bitmap of one colour.
+inline void Fill(ui::TBitmap& bitmap, int width, int height, ui::TColor color) {
     bitmap.SetSize(width, height);
     bitmap.Canvas().FillRect(RECT{0, 0, width, height}, color);
 }
@@ -77,5 +82,48 @@ inline bool SaveBitmap(const ui::TBitmap& bitmap, const std::string& path) {
     for (int y = 0; y < height; ++y) std::fwrite(bitmap.ScanLine(y), 4, width, out);
     return std::fclose(out) == 0;
 }
+
+// The colour in the middle of an icon (of 16 pixels), or CLR_INVALID for none.
+inline COLORREF IconColour(HICON icon) {
+    if (!icon) return CLR_INVALID;
+    ui::TBitmap bitmap(16, 16);
+    DrawIconEx(bitmap.DC(), 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    return bitmap.Pixel(8, 8);
+}
+
+struct ShellCall {
+    DWORD Message;
+    NOTIFYICONDATAA Data;
+    COLORREF IconColour;
+    std::string Tip() const {
+        return std::string(Data.szTip, strnlen(Data.szTip, sizeof(Data.szTip)));
+    }
+};
+
+// Stands in for Shell_NotifyIconA for its lifetime and remembers every call.
+class ShellRecorder {
+public:
+    ShellRecorder()
+        : previous_(widgets::SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
+              Calls.push_back({message, data, IconColour(data.hIcon)});
+              return message == NIM_ADD ? AddAnswer : Answer;
+          })) {}
+    ~ShellRecorder() { widgets::SetShellNotifyIcon(std::move(previous_)); }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    std::vector<DWORD> Messages() const {
+        std::vector<DWORD> messages;
+        for (const ShellCall& call : Calls) messages.push_back(call.Message);
+        return messages;
+    }
+
+    std::vector<ShellCall> Calls;
+    // What the shell answers: FALSE to an add where there is no notification area.
+    BOOL AddAnswer = TRUE, Answer = TRUE;
+
+private:
+    widgets::TShellNotifyIcon previous_;
+};
 
 }  // namespace quillory::testing
