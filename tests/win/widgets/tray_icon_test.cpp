@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/menus.h"
@@ -116,7 +118,8 @@ class ShellRecorder {
 public:
     ShellRecorder()
         : previous_(SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
-              Calls.push_back({message, data, IconColour(data.hIcon)});
+              (message == NIM_SETVERSION ? Versions : Calls)
+                  .push_back({message, data, IconColour(data.hIcon)});
               return Answer;
           })) {}
     ~ShellRecorder() { SetShellNotifyIcon(std::move(previous_)); }
@@ -130,6 +133,7 @@ public:
     }
 
     std::vector<ShellCall> Calls;
+    std::vector<ShellCall> Versions;  // NIM_SETVERSION, kept apart
     BOOL Answer = TRUE;
 
 private:
@@ -518,50 +522,31 @@ TEST_F(TrayIconTest, RestartedShellThatRefusesTheIconTellsTheOwner) {
     EXPECT_EQ(log, Log{"lost"}) << "no icon was wanted, so none was lost";
 }
 
-TEST_F(TrayIconTest, ShowingTheOwnerBringsTheApplicationWindowBack) {
+TEST_F(TrayIconTest, ShowingTheOwnerLeavesTheApplicationWindowHidden) {
     HWND application = TestApplication().Handle();
     ShowWindow(application, SW_HIDE);
     form->Hide();
     form->Show();
     Pump();
-    EXPECT_TRUE(IsWindowVisible(application)) << "the owner's hook restores the task-bar window";
-
-    delete tray;
-    tray = nullptr;
-    ShowWindow(application, SW_HIDE);
-    form->Hide();
-    form->Show();
-    Pump();
-    EXPECT_FALSE(IsWindowVisible(application)) << "unhooked with the component";
-    EXPECT_TRUE(IsWindowVisible(form->Handle())) << "the owner still works";
+    EXPECT_FALSE(IsWindowVisible(application)) << "the task-bar button is the main form's";
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
 }
 
-// The program's start: the owner appears for the first time beside a task-bar
-// window on screen. Nothing was sent away, so nothing is brought forward (the
-// owner is activated by its own showing); every later showing brings the
-// task-bar window and the owner forward as before.
+// The program's start: the owner appears for the first time. Nothing was sent
+// away, so nothing is brought forward (the owner is activated by its own
+// showing); every later showing brings the owner forward, from behind
+// another window too.
 TEST_F(TrayIconTest, TheOwnersFirstShowingAtTheStartBringsNothingForward) {
-    ui::TApplication& app = TestApplication();
-    int applicationActivations = 0;
-    const int hook = app.HookMainWindow([&](ui::TMessage& message) {
-        if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE)
-            ++applicationActivations;
-        return false;
-    });
-    ShowWindow(app.Handle(), SW_SHOWNOACTIVATE);
     std::unique_ptr<ui::TForm> owner(ui::Create<ui::TForm>(scratch.get()));
     owner->SetBounds(80, 80, 200, 120);
     ui::Create<TTrayIcon>(owner.get());
-    owner->Show();
-    Pump();
-    EXPECT_TRUE(IsWindowVisible(owner->Handle()));
-    EXPECT_EQ(applicationActivations, 0) << "the task-bar window was not made the foreground";
-
-    owner->Hide();
-    owner->Show();
-    Pump();
-    EXPECT_GT(applicationActivations, 0) << "a showing again brings the program forward";
-    app.UnhookMainWindow(hook);
+    for (bool again : {false, true}) {
+        ShowWindow(owner->Handle(), SW_HIDE);
+        SetForegroundWindow(form->Handle());
+        ShowWindow(owner->Handle(), SW_SHOWNA);
+        Pump();
+        EXPECT_EQ(GetForegroundWindow() == owner->Handle(), again);
+    }
     owner.reset();
     Pump();
 }
@@ -608,6 +593,27 @@ TEST_F(TrayIconTest, LoadCompletionStartsMinimisedAndMatchesTheIcon) {
     EXPECT_FALSE(IsWindowVisible(app.Handle()));
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_ADD}));
     app.ShowMainForm = true;
+}
+
+// Enter or Space on an icon chosen with the keyboard is a click, reported as
+// a key once the shell has the version asked for at every add.
+TEST_F(TrayIconTest, EnterOrSpaceOnTheIconClicksIt) {
+    tray->SetIconVisible(true);
+    ASSERT_EQ(shell.Versions.size(), 1u);
+    EXPECT_EQ(shell.Versions[0].Data.uVersion, 3u);
+    EXPECT_GE(shell.Versions[0].Data.cbSize, offsetof(NOTIFYICONDATAA, uVersion) + sizeof(UINT));
+    const std::pair<std::vector<UINT>, Log> reports[] = {
+        {{NIN_KEYSELECT}, {"click"}},
+        {{NIN_SELECT}, {"click"}},  // Enter on the icon under the pointer
+        {{WM_LBUTTONDOWN, WM_LBUTTONUP, NIN_SELECT, WM_LBUTTONDBLCLK, WM_LBUTTONUP, NIN_SELECT},
+         {"down:left", "click", "up:left", "dblclick", "up:left"}},
+        {{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU}, {"down:right", "up:right"}},
+    };
+    for (const auto& [messages, events] : reports) {
+        log.clear();
+        for (UINT message : messages) IconMouse(message);
+        EXPECT_EQ(log, events);
+    }
 }
 
 TEST_F(TrayIconTest, InADesignerTheIconOnlyShowsAsAPreview) {
