@@ -365,6 +365,10 @@ void TForm::CarryTaskbarButton() {
     if (!HandleAllocated() || !Application) return;
     const LONG_PTR exStyle = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
     SetWindowLongPtrA(Handle(), GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
+    // The task bar minimises only a window that says it can be; a tool
+    // window's caption shows no minimise box all the same.
+    const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, style | WS_MINIMIZEBOX);
     // The icons the application window's class has (the system makes the
     // small one when the resource has none of that size).
     HWND application = Application->Handle();

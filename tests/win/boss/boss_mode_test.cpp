@@ -133,9 +133,13 @@ struct BossModeTest : ::testing::Test {
         IconMouse(WM_LBUTTONUP);
     }
     bool WindowShown() const { return IsWindowVisible(form->Handle()) != FALSE; }
-    // The task-bar button is the main window's; the application window shows none.
+    // The task-bar button is the main window's, which it can minimise; the
+    // application window shows none.
     bool TaskBarWindowShown() const {
-        return WindowShown() && (GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW) &&
+        const auto has = [this](int which, LONG_PTR bits) {
+            return (GetWindowLongPtrA(form->Handle(), which) & bits) == bits;
+        };
+        return WindowShown() && has(GWL_EXSTYLE, WS_EX_APPWINDOW) && has(GWL_STYLE, WS_MINIMIZEBOX) &&
                !IsWindowVisible(TestApplication().Handle());
     }
 
