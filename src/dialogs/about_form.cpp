@@ -32,8 +32,6 @@ TAboutForm::TAboutForm(ui::TComponent* owner, ui::TForm* mainWindow)
     SetBorderStyle(ui::TFormBorderStyle::bsToolWindow);
     SetFormStyle(ui::TFormStyle::fsStayOnTop);
     SetCaption("About");
-    // Shown in the main window's place, it stands in for its task-bar button.
-    CarryTaskbarButton();
     SetColor(clBtnFace);
     SetClientSize(Scaled(kClientWidth), Scaled(kClientHeight));
     SetBounds(kDesignLeft, kDesignTop, Width(), Height());

@@ -464,10 +464,15 @@ void TTrayIcon::OwnerWindowMessage(ui::TMessage& message) {
                 const bool firstShowing = !owner_shown_;
                 owner_shown_ = true;
                 if (firstShowing && ui::Application && ui::Application->ShowMainForm) break;
-                if (owner->HandleAllocated()) SetForegroundWindow(owner->Handle());
+                // Once it is on screen: a hidden window is not made the foreground.
+                bring_forward_ = true;
             }
             break;
         case WM_WINDOWPOSCHANGED:
+            if (bring_forward_ && owner->HandleAllocated() && IsWindowVisible(owner->Handle())) {
+                bring_forward_ = false;
+                SetForegroundWindow(owner->Handle());
+            }
             if (ui::TWinControl* active = ScreenActiveControl()) {
                 if (active->HandleAllocated()) ::SetFocus(active->Handle());
             }

@@ -195,6 +195,8 @@ private:
     bool icon_maybe_shown_ = false;
     // The owner has been shown (or existed when it was hooked).
     bool owner_shown_ = false;
+    // Shown again: brought forward as soon as it is on screen.
+    bool bring_forward_ = false;
     NOTIFYICONDATAA icon_data_{};
     HWND message_window_ = nullptr;
     ui::TTimer* cycle_timer_ = nullptr;
