@@ -512,7 +512,7 @@ void TMainForm::BossKey1Click(TComponent*) {
 
 void TMainForm::TrayClick(TComponent*) {
     Tray->SetIconVisible(false);
-    Show();  // the tray's hook brings back the task-bar button and the focus
+    Show();  // with its task-bar button; the tray's hook brings it forward
 }
 
 // Only boss mode hides the window with the icon shown (the about window
@@ -540,8 +540,8 @@ void TMainForm::EndStatusNotice() {
 }
 
 // A click on this window while it is disabled reaches it as WM_SETCURSOR with
-// the mouse message in the high word; a click on the task-bar button
-// activates the application window. Either way the player is looking for
+// the mouse message in the high word; a click on its task-bar button or
+// Alt+Tab activates it all the same. Either way the player is looking for
 // the dialog that keeps the game waiting, maybe behind another program.
 void TMainForm::WndProc(TMessage& message) {
     if (come_back_message_ != 0 && message.Msg == come_back_message_) {
@@ -560,6 +560,8 @@ void TMainForm::WndProc(TMessage& message) {
             if (LOWORD(message.WParam) == WA_INACTIVE &&
                 !IsOwnWindow(reinterpret_cast<HWND>(message.LParam)))
                 PauseWhenLookedAway();
+            else if (LOWORD(message.WParam) != WA_INACTIVE && !IsWindowEnabled(Handle()))
+                PostMessageA(Handle(), WM_BRING_WAITING_FORWARD, 0, 0);
             break;
         case WM_ACTIVATEAPP:
             if (!message.WParam) PauseWhenLookedAway();
@@ -579,8 +581,8 @@ void TMainForm::WndProc(TMessage& message) {
 }
 
 bool TMainForm::ApplicationWindowMessage(TMessage& message) {
-    // The task-bar button belongs to the application window: minimising the
-    // program there, or leaving it for another one, is looking away too.
+    // Leaving the program for another one through the hidden application
+    // window (a box it owns was active), or its minimising, is looking away too.
     if ((message.Msg == WM_ACTIVATEAPP && !message.WParam) ||
         (message.Msg == WM_SIZE && message.WParam == SIZE_MINIMIZED) ||
         (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_MINIMIZE))

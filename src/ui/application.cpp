@@ -49,8 +49,8 @@ struct HeldWindowSearch {
 };
 
 // Hidden windows are left alone (the tray's message window, say): the player
-// cannot reach them. The application window is taken in any case, since it
-// carries the task-bar button.
+// cannot reach them. The application window, hidden too, is taken in any
+// case, as the system's own boxes take their owner.
 BOOL CALLBACK CollectWindowToHold(HWND window, LPARAM data) {
     const auto& search = *reinterpret_cast<HeldWindowSearch*>(data);
     if (window == search.Modal || !IsWindowEnabled(window)) return TRUE;
@@ -108,7 +108,8 @@ void TApplication::Initialize() {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kApplicationClass;
     RegisterClassExA(&wc);
-    // Zero-sized and never painted: it only carries the task-bar button and owns the forms.
+    // Zero-sized and never shown: it owns the forms. The task-bar button is
+    // the main form's, so that its thumbnail and Alt+Tab's preview show it.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     window_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
@@ -119,6 +120,11 @@ void TApplication::Initialize() {
 void TApplication::SetTitle(const std::string& title) {
     title_ = title;
     if (window_) SetWindowTextA(window_, title.c_str());
+}
+
+void TApplication::SetMainForm(TForm* form) {
+    main_form_ = form;
+    form->CarryTaskbarButton();
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {

@@ -1,6 +1,6 @@
-// TApplication: the hidden top-level window that carries the task-bar button
-// and owns every form, the hooks on its messages, the message loop, the native
-// message box and the error box for failures.
+// TApplication: the hidden top-level window that owns every form, the hooks
+// on its messages, the message loop, the native message box and the error box
+// for failures. The task-bar button is the main form's (TForm).
 #pragma once
 
 #include <windows.h>
@@ -46,7 +46,7 @@ public:
     template <typename T, typename... Args>
     T* CreateForm(Args&&... args) {
         T* form = Create<T>(this, std::forward<Args>(args)...);
-        if (!main_form_) main_form_ = form;
+        if (!main_form_) SetMainForm(form);
         return form;
     }
     TForm* MainForm() const { return main_form_; }
@@ -78,6 +78,7 @@ private:
     void WndProc(TMessage& message);
     bool ProcessMessage();
     bool IsPreProcessMessage(MSG& msg);
+    void SetMainForm(TForm* form);
 
     HWND window_ = nullptr;
     std::string title_;

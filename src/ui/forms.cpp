@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/geometry.h"
@@ -175,6 +176,7 @@ void TForm::CreateWnd() {
         top_ = (GetSystemMetrics(SM_CYSCREEN) - height_) / 2;
     }
     TWinControl::CreateWnd();
+    if (taskbar_button_) CarryTaskbarButton();
     // The bar was measured with the first frame, at the scale the form was
     // laid out at: the system's, which need not be its screen's.
     if (const int shownAt = WindowDpi(Handle()); shownAt != Dpi()) TakeScale(shownAt);
@@ -281,8 +283,6 @@ void TForm::SetVisible(bool visible) {
             SendMessageA(Application->Handle(), CM_SHOWINGCHANGED, 1,
                          reinterpret_cast<LPARAM>(this));
         if (!position_applied_) ApplyPosition();
-        if (Application && Application->MainForm() == this && Application->Handle())
-            ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);
         ShowWindow(Handle(), SW_SHOW);
         if (active_control_ && active_control_->CanFocus()) active_control_->SetFocus();
         DoShow();
@@ -356,6 +356,68 @@ void TForm::Release() {
     // The application window frees it, after the handler that asked has returned.
     if (Application && Application->Handle())
         PostMessageA(Application->Handle(), CM_RELEASE, 0, reinterpret_cast<LPARAM>(this));
+}
+
+// Then the button's thumbnail, Alt+Tab's preview and the task bar's window
+// menu show and act on this window, not on the hidden application window.
+void TForm::CarryTaskbarButton() {
+    taskbar_button_ = true;
+    if (!HandleAllocated() || !Application) return;
+    const LONG_PTR exStyle = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
+    SetWindowLongPtrA(Handle(), GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
+    // The task bar minimises only a window that says it can be; a tool
+    // window's caption shows no minimise box all the same.
+    const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, style | WS_MINIMIZEBOX);
+    // The icons the application window's class has (the system makes the
+    // small one when the resource has none of that size).
+    HWND application = Application->Handle();
+    for (auto [size, icon] : {std::pair{ICON_BIG, GCLP_HICON}, {ICON_SMALL, GCLP_HICONSM}})
+        SendMessageA(Handle(), WM_SETICON, size,
+                     static_cast<LPARAM>(GetClassLongPtrA(application, icon)));
+}
+
+bool TForm::IsMainForm() const {
+    return Application && Application->MainForm() == this;
+}
+
+namespace {
+
+struct OpenOverMainSearch {
+    HWND Main;
+    HWND ApplicationWindow;
+    std::vector<HWND>* Found;
+};
+
+BOOL CALLBACK CollectOpenOverMain(HWND window, LPARAM data) {
+    const auto& search = *reinterpret_cast<OpenOverMainSearch*>(data);
+    if (window != search.Main && IsWindowVisible(window) &&
+        GetWindow(window, GW_OWNER) == search.ApplicationWindow)
+        search.Found->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+// The system hides a window's owned windows while it is minimised; the forms
+// and boxes open over the main form are the application window's, so the
+// main form does it for them.
+void TForm::MainFormSized(WPARAM how) {
+    if (how == SIZE_MINIMIZED && hidden_with_main_.empty()) {
+        OpenOverMainSearch search{Handle(), Application->Handle(), &hidden_with_main_};
+        EnumThreadWindows(GetCurrentThreadId(), CollectOpenOverMain,
+                          reinterpret_cast<LPARAM>(&search));
+        for (HWND window : hidden_with_main_) ShowWindow(window, SW_HIDE);
+    } else if (how == SIZE_RESTORED || how == SIZE_MAXIMIZED) {
+        // Found from the top of the order on screen down, put back from the
+        // bottom up: each over the restored main form, in its old order.
+        const std::vector<HWND> hidden = std::exchange(hidden_with_main_, {});
+        for (auto it = hidden.rbegin(); it != hidden.rend(); ++it) {
+            if (IsWindow(*it))
+                SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
+    }
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
@@ -452,6 +514,9 @@ void TForm::WndProc(TMessage& message) {
         case WM_CLOSE: Close(); return;
         case WM_ACTIVATE: return WMActivate(message);
         case WM_DPICHANGED: return WMDpiChanged(message);
+        case WM_SIZE:
+            if (IsMainForm()) MainFormSized(message.WParam);
+            break;
         case WM_COMMAND:
         case WM_MEASUREITEM:
         case WM_DRAWITEM:

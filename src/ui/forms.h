@@ -1,13 +1,15 @@
 // TForm: a top-level window of the program, owned (in the window system's
 // sense) by the application window. Frame styles, placement, stay on top,
 // modal and modeless showing, default and cancel buttons through dialog keys,
-// key preview and menu shortcuts.
+// key preview and menu shortcuts. The main form carries the task-bar button,
+// and the forms and boxes open over it are minimised and restored with it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/control.h"
 
@@ -77,6 +79,9 @@ public:
     void PassActivationTo(TForm& window);
     // Frees the form once the message that is being handled has finished.
     void Release();
+    // The form shows a task-bar button with the program's icons while it is
+    // on screen: the main form, and a form shown in its place.
+    void CarryTaskbarButton();
 
     TWinControl* ActiveControl() const { return active_control_; }
     void SetActiveControl(TWinControl* control);
@@ -128,6 +133,9 @@ private:
     void TakeScale(int dpi);
     void FitClientSize();
     void WMActivate(TMessage& message);
+    bool IsMainForm() const;
+    // The main form minimised or restored: the windows open over it follow.
+    void MainFormSized(WPARAM how);
 
     TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
     TPosition position_ = TPosition::poDesigned;
@@ -140,6 +148,9 @@ private:
     TModalResult modal_result_ = mrNone;
     bool position_applied_ = false;
     TWinControl* active_control_ = nullptr;
+    // What the main form hid when it was minimised, shown again on its restore.
+    std::vector<HWND> hidden_with_main_;
+    bool taskbar_button_ = false;
 };
 
 // Every form of the program in creation order (the screen's list).

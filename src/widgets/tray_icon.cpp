@@ -223,9 +223,9 @@ bool TTrayIcon::FillIconData() {
     return true;
 }
 
-bool TTrayIcon::CallShell(DWORD message) {
-    if (ShellNotifyIcon()) return ShellNotifyIcon()(message, icon_data_) != FALSE;
-    return SystemShellNotifyIcon(message, icon_data_) != FALSE;
+bool TTrayIcon::CallShell(DWORD message, NOTIFYICONDATAA& data) {
+    if (ShellNotifyIcon()) return ShellNotifyIcon()(message, data) != FALSE;
+    return SystemShellNotifyIcon(message, data) != FALSE;
 }
 
 bool TTrayIcon::ShowTrayIcon() {
@@ -235,7 +235,14 @@ bool TTrayIcon::ShowTrayIcon() {
     // Even a refused add may have reached a busy shell: from now on the icon
     // counts as there until it is deleted.
     icon_maybe_shown_ = true;
-    return CallShell(NIM_ADD);
+    if (!CallShell(NIM_ADD, icon_data_)) return false;
+    // A shell too old for the version keeps reporting keys as a right click;
+    // the icon is there all the same.
+    NOTIFYICONDATAA versioned = icon_data_;
+    versioned.cbSize = kTrayVersionDataSize;
+    versioned.uVersion = kTrayIconVersion;
+    CallShell(NIM_SETVERSION, versioned);
+    return true;
 }
 
 bool TTrayIcon::HideTrayIcon() {
@@ -245,13 +252,13 @@ bool TTrayIcon::HideTrayIcon() {
     // shell: deleting it would only be refused.
     if (!icon_maybe_shown_ || !FillIconData()) return false;
     icon_maybe_shown_ = false;
-    return CallShell(NIM_DELETE);
+    return CallShell(NIM_DELETE, icon_data_);
 }
 
 bool TTrayIcon::UpdateTrayIcon() {
     // A change to an icon that is not in the shell would only be refused; the
     // next add carries the new picture and tip anyway.
-    return icon_maybe_shown_ && FillIconData() && CallShell(NIM_MODIFY);
+    return icon_maybe_shown_ && FillIconData() && CallShell(NIM_MODIFY, icon_data_);
 }
 
 void TTrayIcon::HideMainWindow() {
@@ -320,8 +327,19 @@ void TTrayIcon::IconMouseMessage(UINT mouseMessage) {
     const ui::TShiftState shift = ui::KeyboardShiftState();
     POINT at{};
     GetCursorPos(&at);
+    const bool afterLeftRelease = std::exchange(after_left_release_, false);
     switch (mouseMessage) {
-        case WM_MOUSEMOVE: DoMouseMove(shift, at.x, at.y); break;
+        // Enter or Space on the icon: what a click does. After a click the
+        // shell sends NIN_SELECT as well, which must not click twice; alone,
+        // it is Enter on an icon the mouse rests on.
+        case NIN_KEYSELECT: DoClick(); break;
+        case NIN_SELECT:
+            if (!afterLeftRelease) DoClick();
+            break;
+        case WM_MOUSEMOVE:
+            after_left_release_ = afterLeftRelease;  // a move is no new report
+            DoMouseMove(shift, at.x, at.y);
+            break;
         case WM_LBUTTONDOWN:
             DoMouseDown(ui::TMouseButton::mbLeft, shift | ui::ssLeft, at.x, at.y);
             click_pending_ = true;
@@ -334,6 +352,7 @@ void TTrayIcon::IconMouseMessage(UINT mouseMessage) {
                 DoClick();
             }
             DoMouseUp(ui::TMouseButton::mbLeft, shift | ui::ssLeft, at.x, at.y);
+            after_left_release_ = true;
             break;
         case WM_LBUTTONDBLCLK:
             DoDblClick();
@@ -428,36 +447,32 @@ void TTrayIcon::UnhookOwnerWindow() {
     owner_hook_.reset();
 }
 
-// The owner's first showing with the task-bar window on screen is the
-// program's start, not its return: nothing was sent away, and the owner is
-// activated by being shown. Bringing windows forward there would activate
-// them while the owner is still hidden, before it reaches the screen (and a
-// process's first activation is slow: the input method is set up then).
-bool TTrayIcon::ApplicationWindowOnScreen() {
-    if (!ui::Application || !ui::Application->Handle()) return false;
-    HWND application = ui::Application->Handle();
-    return IsWindowVisible(application) && !IsIconic(application);
-}
-
 void TTrayIcon::OwnerWindowMessage(ui::TMessage& message) {
     ui::TWinControl* owner = AsWindow(Owner());
     if (!owner) return;
     switch (message.Msg) {
         case WM_SHOWWINDOW:
             // Shown by a direct call (not along with a parent): the player
-            // wants the program back, task-bar window included.
+            // wants the program back (the task-bar button is the main form's
+            // and comes with it). Its first showing is the program's start,
+            // unless that began in the tray: nothing
+            // was sent away then, and the owner is activated by being shown;
+            // bringing it forward here would activate it before it reaches
+            // the screen (and a process's first activation is slow: the input
+            // method is set up then).
             if (message.WParam == TRUE && message.LParam == 0) {
                 const bool firstShowing = !owner_shown_;
                 owner_shown_ = true;
-                if (firstShowing && ApplicationWindowOnScreen()) break;
-                if (ui::Application && ui::Application->Handle()) {
-                    ShowWindow(ui::Application->Handle(), SW_RESTORE);
-                    SetForegroundWindow(ui::Application->Handle());
-                }
-                if (owner->HandleAllocated()) SetForegroundWindow(owner->Handle());
+                if (firstShowing && ui::Application && ui::Application->ShowMainForm) break;
+                // Once it is on screen: a hidden window is not made the foreground.
+                bring_forward_ = true;
             }
             break;
         case WM_WINDOWPOSCHANGED:
+            if (bring_forward_ && owner->HandleAllocated() && IsWindowVisible(owner->Handle())) {
+                bring_forward_ = false;
+                SetForegroundWindow(owner->Handle());
+            }
             if (ui::TWinControl* active = ScreenActiveControl()) {
                 if (active->HandleAllocated()) ::SetFocus(active->Handle());
             }

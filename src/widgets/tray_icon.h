@@ -1,8 +1,8 @@
 // TTrayIcon: one icon in the notification area, with a tip, mouse events in
 // the order the icon reports them, an optional popup menu, icon cycling
 // through an image list, and sending the application to the tray when it is
-// minimised. Owned by a form, it also brings that form and the application
-// window forward whenever the form is shown again.
+// minimised. Owned by a form, it also brings that form forward whenever the
+// form is shown again.
 #pragma once
 
 // clang-format off
@@ -36,6 +36,12 @@ constexpr std::size_t kTrayTipLength = 63;
 constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAA_V1_SIZE;
 static_assert(sizeof(void*) != 4 || kTrayIconDataSize == 88,
               "the 88-byte record on 32-bit Windows");
+// Asked of the shell for every icon added: from this version on, Enter or
+// Space on an icon chosen with the keyboard (Win+B, arrows) is reported as
+// NIN_KEYSELECT, not as a right click; the mouse is reported as before. The
+// record that asks must be long enough to hold uVersion.
+constexpr UINT kTrayIconVersion = NOTIFYICON_VERSION;
+constexpr DWORD kTrayVersionDataSize = NOTIFYICONDATAA_V2_SIZE;
 
 using TCycleEvent = std::function<void(ui::TComponent* sender, int nextIndex)>;
 
@@ -152,7 +158,7 @@ private:
     LRESULT TrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void IconMouseMessage(UINT mouseMessage);
     bool FillIconData();
-    bool CallShell(DWORD message);
+    static bool CallShell(DWORD message, NOTIFYICONDATAA& data);
     void CycleTimerTick();
     void PopupMenuAtCursor();
     void ClickDefaultItem();
@@ -163,7 +169,6 @@ private:
     void UnhookOwnerWindow();
     bool ApplicationWindowMessage(ui::TMessage& message);
     void OwnerWindowMessage(ui::TMessage& message);
-    static bool ApplicationWindowOnScreen();
 
     bool design_preview_ = false;
     ui::TImageList* icon_list_ = nullptr;
@@ -183,10 +188,15 @@ private:
     const bool designing_;
     bool design_toggle_ = false;
     bool click_pending_ = false;
+    // The last report from the icon was a left release: a NIN_SELECT right
+    // after it belongs to that click.
+    bool after_left_release_ = false;
     // An add went to the shell since the last delete (or the shell's restart).
     bool icon_maybe_shown_ = false;
     // The owner has been shown (or existed when it was hooked).
     bool owner_shown_ = false;
+    // Shown again: brought forward as soon as it is on screen.
+    bool bring_forward_ = false;
     NOTIFYICONDATAA icon_data_{};
     HWND message_window_ = nullptr;
     ui::TTimer* cycle_timer_ = nullptr;

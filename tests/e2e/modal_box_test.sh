@@ -19,7 +19,7 @@ start_game
 border=$(( (WIDTH - client_width) / 2 ))
 client_x=$(( X + border ))
 client_y=$(( Y + HEIGHT - border - client_height ))
-# The application window carries the title "Quillory" too: the box is the new one.
+# Any other window titled "Quillory" is not the box: the box is the new one.
 titled() { xdotool search --onlyvisible --name '^Quillory$' 2>/dev/null | sort || true; }
 before_box=$(titled)
 

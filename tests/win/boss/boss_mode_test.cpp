@@ -107,7 +107,11 @@ struct BossModeTest : ::testing::Test {
         IconMouse(WM_LBUTTONUP);
     }
     bool WindowShown() const { return IsWindowVisible(form->Handle()) != FALSE; }
-    bool TaskBarWindowShown() const { return IsWindowVisible(TestApplication().Handle()) != FALSE; }
+    // The task-bar button is the main window's; the application window shows none.
+    bool TaskBarWindowShown() const {
+        return WindowShown() && (GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW) &&
+               !IsWindowVisible(TestApplication().Handle());
+    }
 
     // Boss mode as the player enters it: Del, then checks of what must follow.
     void EnterBossMode() {
@@ -175,7 +179,7 @@ TEST_F(BossModeTest, WithNoGameOrAPausedGameTheClickLeavesItPaused) {
     ASSERT_TRUE(game.Paused);
     shell.Calls.clear();
     EnterBossMode();
-    ClickIcon();
+    IconMouse(NIN_KEYSELECT);  // Enter or Space on the icon, chosen with Win+B and the arrows
     EXPECT_TRUE(WindowShown());
     EXPECT_TRUE(game.Paused);
     EXPECT_TRUE(form->PausedLabel->Visible());
@@ -406,6 +410,28 @@ TEST_F(BossModeTest, ShellRestartKeepsBossModeOrEndsItWhenTheIconIsRefused) {
     Key(VK_F10);
     EXPECT_FALSE(form->Status->DisplaysSimpleText());
     EXPECT_FALSE(game.Paused);
+}
+
+// The main window's button shows the program's icons. Minimised and restored
+// there, it takes the box open over it along; activated, it hands on to the box.
+TEST_F(BossModeTest, TheMainWindowsButtonTakesTheBoxOverItAlong) {
+    HWND main = form->Handle(), app = TestApplication().Handle();
+    const auto icon = [&](WPARAM which) { return SendMessageA(main, WM_GETICON, which, 0); };
+    EXPECT_EQ(icon(ICON_BIG), static_cast<LRESULT>(GetClassLongPtrA(app, GCLP_HICON)));
+    EXPECT_EQ(icon(ICON_SMALL), static_cast<LRESULT>(GetClassLongPtrA(app, GCLP_HICONSM)));
+    EXPECT_TRUE(GetWindowLongPtrA(main, GWL_STYLE) & WS_MINIMIZEBOX) << "the task bar may minimise it";
+    ModalActs answer([&](TForm& box) {
+        ShowWindow(main, SW_MINIMIZE);
+        EXPECT_FALSE(IsWindowVisible(box.Handle()));
+        ShowWindow(main, SW_RESTORE);
+        EXPECT_TRUE(IsWindowVisible(box.Handle()) && testing::IsAbove(box.Handle(), main));
+        ForeignWindow other(main, /*topmost=*/false);
+        SendMessageA(main, WM_ACTIVATE, WA_ACTIVE, 0);  // its button, or Alt+Tab
+        Pump();
+        EXPECT_EQ(GetForegroundWindow(), box.Handle());
+        testing::ClickButton(box, "OK");
+    });
+    MessageDlg("Are you sure?", TMsgDlgType::mtInformation, mbOK);
 }
 
 TEST_F(BossModeTest, ClickOnTheDisabledWindowBringsTheLevelDialogForward) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -190,6 +191,9 @@ TEST_F(TrayIconTest, ShowUpdateHideGoToTheShellWithTheFirstFormOfTheRecord) {
     EXPECT_TRUE(shell.Calls.empty()) << "a change to an icon the shell never had goes nowhere";
     tray->SetIconVisible(true);
     ASSERT_TRUE(IsWindow(tray->MessageWindow()));
+    ASSERT_EQ(shell.Versions.size(), 1u) << "the version that reports keys on the icon as keys";
+    EXPECT_EQ(shell.Versions[0].Data.uVersion, 3u);
+    EXPECT_GE(shell.Versions[0].Data.cbSize, offsetof(NOTIFYICONDATAA, uVersion) + sizeof(UINT));
     tray->SetHint("Quillory [BOSS MODE]");
     tray->SetIconVisible(false);
     tray->SetIconVisible(false);
@@ -297,9 +301,16 @@ TEST_F(TrayIconTest, MouseEventsComeInTheOrderOfTheIconsMessages) {
     log.clear();
     IconMouse(WM_LBUTTONDOWN);
     IconMouse(WM_LBUTTONUP);
+    IconMouse(NIN_SELECT);  // the shell's, after a release: no second click
     IconMouse(WM_LBUTTONDBLCLK);
     IconMouse(WM_LBUTTONUP);
+    IconMouse(NIN_SELECT);
     EXPECT_EQ(log, (Log{"down:left", "click", "up:left", "dblclick", "up:left"}));
+
+    log.clear();
+    IconMouse(NIN_KEYSELECT);  // Enter or Space on the icon chosen with the keyboard
+    IconMouse(NIN_SELECT);     // Enter on the icon under the pointer
+    EXPECT_EQ(log, (Log{"click", "click"}));
 
     log.clear();
     shifts.clear();
@@ -311,6 +322,7 @@ TEST_F(TrayIconTest, MouseEventsComeInTheOrderOfTheIconsMessages) {
     SetKeyboardState(withCtrl);
     IconMouse(WM_RBUTTONDOWN);
     IconMouse(WM_RBUTTONUP);
+    IconMouse(WM_CONTEXTMENU);
     IconMouse(WM_RBUTTONDBLCLK);
     IconMouse(WM_MBUTTONDOWN);
     IconMouse(WM_MBUTTONUP);
@@ -479,50 +491,21 @@ TEST_F(TrayIconTest, RestartedShellThatRefusesTheIconTellsTheOwner) {
     EXPECT_EQ(log, Log{"lost"}) << "no icon was wanted, so none was lost";
 }
 
-TEST_F(TrayIconTest, ShowingTheOwnerBringsTheApplicationWindowBack) {
-    HWND application = TestApplication().Handle();
-    ShowWindow(application, SW_HIDE);
-    form->Hide();
-    form->Show();
-    Pump();
-    EXPECT_TRUE(IsWindowVisible(application)) << "the owner's hook restores the task-bar window";
-
-    delete tray;
-    tray = nullptr;
-    ShowWindow(application, SW_HIDE);
-    form->Hide();
-    form->Show();
-    Pump();
-    EXPECT_FALSE(IsWindowVisible(application)) << "unhooked with the component";
-    EXPECT_TRUE(IsWindowVisible(form->Handle())) << "the owner still works";
-}
-
-// The program's start: the owner appears for the first time beside a task-bar
-// window on screen. Nothing was sent away, so nothing is brought forward (the
-// owner is activated by its own showing); every later showing brings the
-// task-bar window and the owner forward as before.
+// The program's start: the owner appears for the first time. Nothing was sent
+// away, so nothing is brought forward (the owner is activated by its own
+// showing); every later showing brings the owner forward, and only the owner.
 TEST_F(TrayIconTest, TheOwnersFirstShowingAtTheStartBringsNothingForward) {
-    ui::TApplication& app = TestApplication();
-    int applicationActivations = 0;
-    const int hook = app.HookMainWindow([&](ui::TMessage& message) {
-        if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE)
-            ++applicationActivations;
-        return false;
-    });
-    ShowWindow(app.Handle(), SW_SHOWNOACTIVATE);
     std::unique_ptr<ui::TForm> owner(ui::Create<ui::TForm>(scratch.get()));
     owner->SetBounds(80, 80, 200, 120);
     ui::Create<TTrayIcon>(owner.get());
-    owner->Show();
-    Pump();
-    EXPECT_TRUE(IsWindowVisible(owner->Handle()));
-    EXPECT_EQ(applicationActivations, 0) << "the task-bar window was not made the foreground";
-
-    owner->Hide();
-    owner->Show();
-    Pump();
-    EXPECT_GT(applicationActivations, 0) << "a showing again brings the program forward";
-    app.UnhookMainWindow(hook);
+    for (bool again : {false, true}) {
+        ShowWindow(owner->Handle(), SW_HIDE);
+        SetForegroundWindow(form->Handle());
+        ShowWindow(owner->Handle(), SW_SHOWNA);
+        Pump();
+        EXPECT_EQ(GetForegroundWindow() == owner->Handle(), again);
+        EXPECT_FALSE(IsWindowVisible(TestApplication().Handle())) << "the button is the main form's";
+    }
     owner.reset();
     Pump();
 }

@@ -105,7 +105,8 @@ class ShellRecorder {
 public:
     ShellRecorder()
         : previous_(widgets::SetShellNotifyIcon([this](DWORD message, NOTIFYICONDATAA& data) {
-              Calls.push_back({message, data, IconColour(data.hIcon)});
+              (message == NIM_SETVERSION ? Versions : Calls)
+                  .push_back({message, data, IconColour(data.hIcon)});
               return message == NIM_ADD ? AddAnswer : Answer;
           })) {}
     ~ShellRecorder() { widgets::SetShellNotifyIcon(std::move(previous_)); }
@@ -119,6 +120,7 @@ public:
     }
 
     std::vector<ShellCall> Calls;
+    std::vector<ShellCall> Versions;  // NIM_SETVERSION, kept apart
     // What the shell answers: FALSE to an add where there is no notification area.
     BOOL AddAnswer = TRUE, Answer = TRUE;
 
