@@ -278,7 +278,7 @@ TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
 
 // Exactly while a game moves, a timer and the fine clock; only what was granted is given back.
 TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
-    testing::ScopedMessageBoxAnswer gameOverBox([](auto&&...) { return IDOK; });
+    testing::MessageBoxRecorder boxes;
     using Calls = std::vector<std::string>;
     Calls calls;
     bool refuse = false;
@@ -335,6 +335,7 @@ TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
         EXPECT_EQ(std::exchange(calls, {}), step.requests) << step.what;
         EXPECT_EQ(form && form->Timer->Armed(), step.armed) << step.what;
     }
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
     SetSystemSettings(platform);
 }
 
