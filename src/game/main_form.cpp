@@ -1,5 +1,8 @@
 #include "game/main_form.h"
 
+#include <iterator>
+#include <optional>
+
 #include "core/main_layout.h"
 #include "dialogs/about_form.h"
 #include "dialogs/level_form.h"
@@ -105,15 +108,24 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     Timer->SetName("Timer");
     Timer->SetInterval(kInitialTickIntervalMs);
     Timer->OnTimer = [this](TComponent* sender) { TimerTimer(sender); };
+    ReplayTimer = Create<TTimer>(this);
+    ReplayTimer->SetName("ReplayTimer");
+    ReplayTimer->SetEnabled(false);
+    ReplayTimer->OnTimer = [this](TComponent* sender) { ReplayTimerTimer(sender); };
     CreateMenuSkin();
 
     // The best result stands after the record label from the first load of
     // the table on, and follows the table through every change.
     Keeper.ShowRecord = [this](const std::string& points) {
-        Status->SetPanelText(kRecordPanel, kRecordText + points);
+        record_text_ = kRecordText + points;
+        if (!Replaying()) Status->SetPanelText(kRecordPanel, record_text_);
     };
+    Keeper.WatchReplay = [this](const KeptReplay& replay) { WatchReplay(replay); };
     game_.DrawField = [this] { DrawField(); };
     game_.GameOver = [this] { GameOver(); };
+    Recorder.Attach(game_);
+    replay_game_.DrawField = [this] { DrawField(); };
+    replay_game_.GameOver = [this] { ReplayEnded(); };
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     OnKeyDown = [this](TComponent* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
@@ -128,6 +140,9 @@ TMainForm::~TMainForm() {
     // The game state may outlive the window: it must not call back into it.
     game_.DrawField = nullptr;
     game_.GameOver = nullptr;
+    Keeper.WatchReplay = nullptr;
+    replay_.reset();
+    Recorder.Detach();
 }
 
 void TMainForm::CreateMenu() {
@@ -140,6 +155,11 @@ void TMainForm::CreateMenu() {
     Newgame1 = NewItem(this, Game1, "Newgame1", "New game", ShortCut(VK_F9));
     Pause1 = NewItem(this, Game1, "Pause1", "Pause", ShortCut(VK_F10));
     BossKey1 = NewItem(this, Game1, "BossKey1", "Boss Mode", ShortCut(VK_DELETE));
+    // Only while a game of the table is watched (Top Scores, Watch...).
+    ReplaySpeed1 = NewItem(this, Game1, "ReplaySpeed1", "Replay Faster", ShortCut(VK_F7));
+    StopReplay1 = NewItem(this, Game1, "StopReplay1", "Stop Replay", ShortCut(VK_F8));
+    ReplaySpeed1->SetEnabled(false);
+    StopReplay1->SetEnabled(false);
     N1 = NewItem(this, Game1, "N1", "-");
     Exit1 = NewItem(this, Game1, "Exit1", "E&xit");
     Options1 = NewItem(this, root, "Options1", "&Options");
@@ -149,6 +169,8 @@ void TMainForm::CreateMenu() {
     Newgame1->OnClick = [this](TComponent* sender) { Newgame1Click(sender); };
     Pause1->OnClick = [this](TComponent* sender) { Pause1Click(sender); };
     BossKey1->OnClick = [this](TComponent* sender) { BossKey1Click(sender); };
+    ReplaySpeed1->OnClick = [this](TComponent* sender) { ReplaySpeed1Click(sender); };
+    StopReplay1->OnClick = [this](TComponent* sender) { StopReplay1Click(sender); };
     Exit1->OnClick = [this](TComponent* sender) { Exit1Click(sender); };
     Level1->OnClick = [this](TComponent* sender) { Level1Click(sender); };
     TopScores1->OnClick = [this](TComponent* sender) { TopScores1Click(sender); };
@@ -332,7 +354,7 @@ void TMainForm::DrawField() {
     MainPanel->BeginUpdate();
     for (int x = 1; x <= kBoardColumns; ++x) {
         for (int y = 1; y <= kBoardRows; ++y) {
-            const std::uint8_t code = game_.Board(x, y);
+            const std::uint8_t code = shown_->Board(x, y);
             const int index = CellIndex(x, y);
             if (code == shown_codes_[index]) continue;
             ShowCell(cells_[index], code);
@@ -344,16 +366,16 @@ void TMainForm::DrawField() {
 }
 
 void TMainForm::ShowScoreAndBonus() {
-    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(game_.Score));
-    Status->SetPanelText(kBonusPanel, game_.BonusTime == 0
+    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(shown_->Score));
+    Status->SetPanelText(kBonusPanel, shown_->BonusTime == 0
                                           ? std::string(kNoBonusText)
-                                          : kBonusText + std::to_string(game_.BonusTime));
+                                          : kBonusText + std::to_string(shown_->BonusTime));
 }
 
 void TMainForm::DrawFieldByName() {
     for (int x = 1; x <= kBoardColumns; ++x) {
         for (int y = 1; y <= kBoardRows; ++y) {
-            const std::uint8_t code = game_.Board(x, y);
+            const std::uint8_t code = shown_->Board(x, y);
             auto* button =
                 static_cast<TCellButton*>(FindComponent("SpeedButton" + ButtonNumber(x, y)));
             if (!button) continue;
@@ -366,8 +388,76 @@ void TMainForm::DrawFieldByName() {
 }
 
 void TMainForm::GameOver() {
-    if (Keeper.GameOver(game_.Score, game_.Level) == GameOverOutcome::Entered)
+    const std::optional<GameRecord> record = Recorder.Finish(game_.Score);
+    if (Keeper.GameOver(game_.Score, game_.Level, record ? &*record : nullptr) ==
+        GameOverOutcome::Entered)
         TopScores1Click(nullptr);
+}
+
+void TMainForm::WatchReplay(const KeptReplay& replay) {
+    StopReplay();
+    EndStatusNotice();
+    PauseForCommand();  // the player's own game waits behind it
+    PausedLabel->Hide();
+    replay_name_ = std::string(NameOf(replay.Row));
+    while (!replay_name_.empty() && replay_name_.back() == ' ') replay_name_.pop_back();
+    level_text_before_replay_ = Status->Panels(kLevelPanel).Text;
+    replay_speed_ = 0;
+    replay_ = std::make_unique<ReplayPlayer>(replay.Game, replay_game_);
+    shown_ = &replay_game_;
+    replay_->Start();  // draws its first board
+    ShowReplayStatus();
+    ReplayTimer->SetInterval(static_cast<UINT>(replay_->IntervalMs()));
+    ReplayTimer->SetEnabled(true);
+    ReplaySpeed1->SetEnabled(true);
+    StopReplay1->SetEnabled(true);
+}
+
+void TMainForm::ShowReplayStatus() {
+    Status->SetPanelText(kLevelPanel, kLevelText + std::to_string(replay_game_.Level));
+    const int speed = ReplaySpeed();
+    Status->SetPanelText(kRecordPanel, " Replay" +
+                                           (speed > 1 ? " x" + std::to_string(speed) : "") +
+                                           ": " + replay_name_);
+}
+
+void TMainForm::ReplayTimerTimer(TComponent*) {
+    if (!replay_) return;
+    if (!replay_->Step() && replay_->AtEnd()) ReplayEnded();
+}
+
+// The last board stays, and the result is said across the status bar.
+void TMainForm::ReplayEnded() {
+    ReplayTimer->SetEnabled(false);
+    ShowScoreAndBonus();
+    ShowStatusNotice("Replay: " + replay_name_ + " - the end, score " +
+                     std::to_string(replay_game_.Score));
+}
+
+void TMainForm::StopReplay() {
+    if (!replay_) return;
+    ReplayTimer->SetEnabled(false);
+    replay_.reset();
+    replay_game_.Playing = false;
+    shown_ = &game_;
+    EndStatusNotice();
+    Status->SetPanelText(kLevelPanel, level_text_before_replay_);
+    Status->SetPanelText(kRecordPanel, record_text_);
+    PausedLabel->SetVisible(game_.Playing && game_.Paused);
+    ReplaySpeed1->SetEnabled(false);
+    StopReplay1->SetEnabled(false);
+    DrawField();
+}
+
+void TMainForm::ReplaySpeed1Click(TComponent*) {
+    if (!replay_) return;
+    replay_speed_ = (replay_speed_ + 1) % static_cast<int>(std::size(kReplaySpeeds));
+    ReplayTimer->SetInterval(static_cast<UINT>(replay_->IntervalMs() / ReplaySpeed()));
+    ShowReplayStatus();
+}
+
+void TMainForm::StopReplay1Click(TComponent*) {
+    StopReplay();
 }
 
 void TMainForm::TimerTimer(TComponent*) {
@@ -394,6 +484,7 @@ void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
 }
 
 void TMainForm::Newgame1Click(TComponent*) {
+    StopReplay();
     EndStatusNotice();
     if (game_.Playing) {
         game_.Paused = true;
@@ -415,6 +506,12 @@ void TMainForm::Newgame1Click(TComponent*) {
 
 void TMainForm::Pause1Click(TComponent*) {
     EndStatusNotice();
+    if (Replaying()) {
+        if (!replay_game_.Playing) return;  // ended: its last board stays
+        replay_game_.Paused = !replay_game_.Paused;
+        PausedLabel->SetVisible(replay_game_.Paused);
+        return;
+    }
     if (!game_.Playing) return;
     game_.Paused = !game_.Paused;
     turns_.Clear();
@@ -441,7 +538,8 @@ bool TMainForm::IsOwnWindow(HWND window) {
 void TMainForm::PauseForCommand() {
     game_.Paused = true;
     turns_.Clear();
-    if (game_.Playing) PausedLabel->Show();
+    if (replay_ && replay_game_.Playing) replay_game_.Paused = true;
+    if (game_.Playing || (replay_ && replay_game_.Playing)) PausedLabel->Show();
 }
 
 void TMainForm::CreateTray() {
@@ -574,7 +672,7 @@ void TMainForm::Level1Click(TComponent*) {
     EndStatusNotice();
     if (!LevelForm) return;
     SetEnabled(false);
-    if (game_.Playing) PauseForCommand();
+    if (game_.Playing || Replaying()) PauseForCommand();
     LevelForm->ShowCentredOver(*this);
 }
 
