@@ -413,12 +413,13 @@ void TMainForm::WatchReplay(const KeptReplay& replay) {
     StopReplay1->SetEnabled(true);
 }
 
+// "Replay" and its speed where the level stands, whose game where the record
+// stands: the row's name carries the game's level.
 void TMainForm::ShowReplayStatus() {
-    Status->SetPanelText(kLevelPanel, kLevelText + std::to_string(replay_game_.Level));
     const int speed = ReplaySpeed();
-    Status->SetPanelText(kRecordPanel, " Replay" +
-                                           (speed > 1 ? " x" + std::to_string(speed) : "") +
-                                           ": " + replay_name_);
+    Status->SetPanelText(kLevelPanel,
+                         " Replay" + (speed > 1 ? " x" + std::to_string(speed) : std::string()));
+    Status->SetPanelText(kRecordPanel, " " + replay_name_);
 }
 
 void TMainForm::ReplayTimerTimer(TComponent*) {

@@ -610,7 +610,8 @@ TEST_F(GameOverFlowTest, EnteredGameIsKeptAndWatchedFrameForFrameWithoutTouching
 
     WatchRowOne();
     EXPECT_FALSE(ScoresShown());
-    EXPECT_EQ(form->Status->DisplayedText(kRecordPanel), " Replay: Ann (level 4)");
+    EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Replay");
+    EXPECT_EQ(form->Status->DisplayedText(kRecordPanel), " Ann (level 4)");
     for (UINT interval : {85u, 42u, 21u, 170u}) {  // level 4's 170 ms, 2, 4 and 8 times faster
         form->ReplaySpeed1Click(nullptr);
         EXPECT_EQ(form->ReplayTimer->Interval(), interval);
