@@ -1,5 +1,6 @@
 #include "game/main_form.h"
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 
@@ -31,6 +32,9 @@ constexpr const char* kMenuFontName = "Tahoma";
 constexpr int kMenuFontHeight = -11;  // character height, as the system takes it
 // How long a second start waits for a copy's answer: a hung copy is passed by.
 constexpr UINT kComeBackTimeoutMs = 5000;
+// A window timer fires at most every 10 to 16 ms: a faster replay plays
+// several ticks a firing, so that eight times a fast level is still eight times.
+constexpr int kShortestReplayTimerMs = 16;
 
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
                    TShortCut shortCut = scNone) {
@@ -407,7 +411,7 @@ void TMainForm::WatchReplay(const KeptReplay& replay) {
     shown_ = &replay_game_;
     replay_->Start();  // draws its first board
     ShowReplayStatus();
-    ReplayTimer->SetInterval(static_cast<UINT>(replay_->IntervalMs()));
+    SetReplayPace();
     ReplayTimer->SetEnabled(true);
     ReplaySpeed1->SetEnabled(true);
     StopReplay1->SetEnabled(true);
@@ -422,9 +426,18 @@ void TMainForm::ShowReplayStatus() {
     Status->SetPanelText(kRecordPanel, " " + replay_name_);
 }
 
+void TMainForm::SetReplayPace() {
+    const int tickMs = replay_->IntervalMs(), speed = ReplaySpeed();
+    replay_steps_ = std::max(1, (kShortestReplayTimerMs * speed + tickMs - 1) / tickMs);
+    ReplayTimer->SetInterval(static_cast<UINT>(tickMs * replay_steps_ / speed));
+}
+
 void TMainForm::ReplayTimerTimer(TComponent*) {
-    if (!replay_) return;
-    if (!replay_->Step() && replay_->AtEnd()) ReplayEnded();
+    for (int step = 0; replay_ && step < replay_steps_; ++step)
+        if (!replay_->Step()) {
+            if (replay_->AtEnd()) ReplayEnded();
+            break;
+        }
 }
 
 // The last board stays, and the result is said across the status bar.
@@ -453,7 +466,7 @@ void TMainForm::StopReplay() {
 void TMainForm::ReplaySpeed1Click(TComponent*) {
     if (!replay_) return;
     replay_speed_ = (replay_speed_ + 1) % static_cast<int>(std::size(kReplaySpeeds));
-    ReplayTimer->SetInterval(static_cast<UINT>(replay_->IntervalMs() / ReplaySpeed()));
+    SetReplayPace();
     ShowReplayStatus();
 }
 

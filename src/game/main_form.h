@@ -179,6 +179,7 @@ private:
     bool ComeBackFromBossMode();
     void ReplayEnded();
     void ShowReplayStatus();
+    void SetReplayPace();
 
     GameState& game_;
     GameState* shown_ = &game_;
@@ -188,7 +189,8 @@ private:
     std::string replay_name_;
     std::string level_text_before_replay_;
     std::string record_text_;  // the record panel's text, shown again after a replay
-    int replay_speed_ = 0;  // index into kReplaySpeeds
+    int replay_speed_ = 0;     // index into kReplaySpeeds
+    int replay_steps_ = 1;     // ticks played at each firing of ReplayTimer
     TurnQueue turns_;
     std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now

@@ -194,7 +194,8 @@ void TScoresForm::Button3Click(ui::TComponent*) {
         std::string rank = std::to_string(row + 1);
         rank.insert(rank.size() - 1, "&");
         std::string name;
-        for (char ch : NameList->Item(row)) name += ch == '&' ? std::string("&&") : std::string(1, ch);
+        for (char ch : NameList->Item(row))
+            name += ch == '&' ? std::string("&&") : std::string(1, ch);
         const std::string text = rank + ".  " + name + "\t" + ScoreList->Item(row);
         AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(row + 1), text.c_str());
     }

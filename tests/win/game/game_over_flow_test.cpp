@@ -16,7 +16,6 @@
 
 #include "../scores/scores_test_support.h"
 #include "core/game_state.h"
-#include "core/replay_file.h"
 #include "dialogs/about_form.h"
 #include "dialogs/level_form.h"
 #include "front_window_support.h"
@@ -35,12 +34,6 @@ using namespace std::chrono_literals;
 
 std::uint32_t FixedClock() {
     return 0x2468ACE1u;
-}
-
-// A clock that moves on at every look, so that each placement has a seed of its own.
-std::uint32_t clockNow = 0;
-std::uint32_t CountingClock() {
-    return clockNow += 0x9E3779B9u;
 }
 
 void PumpFor(std::chrono::milliseconds duration) {
@@ -141,58 +134,37 @@ protected:
         ClickButton(dialog, button);
     }
 
-    // What the player sees after a tick: every cell's symbol, the score and the bonus.
+    // What the player sees: every cell's symbol, then the score and the bonus.
     std::string Frame() {
         std::string frame;
         for (int y = 1; y <= kBoardRows; ++y)
-            for (int x = 1; x <= kBoardColumns; ++x) frame += form->CellButton(x, y)->Caption() + ",";
-        return frame + "|" + form->Status->DisplayedText(kScorePanel) +
-               form->Status->DisplayedText(kBonusPanel);
+            for (int x = 1; x <= kBoardColumns; ++x)
+                frame += form->CellButton(x, y)->Caption() + ',';
+        return frame + "|" + Panel(kScorePanel) + Panel(kBonusPanel);
     }
+    std::string Panel(int panel) { return form->Status->DisplayedText(panel); }
 
-    // A real game at level 4, steered by key to its food until it has eaten
-    // twice, then into its own body; entered as `name`. Its frames: the start,
-    // then one after every tick.
+    // A real game steered to two meals, then into itself, entered as `name`: a frame a tick.
     std::vector<std::string> PlayToTheTable(const char* name) {
-        game.Random.SetClock(&CountingClock);
-        clockNow = 0x13579BDFu;  // the same game every time
         game.Level = 4;
         ModalAnswers answers([&](ui::TForm& dialog) { AnswerName(dialog, name, "OK"); });
         Key(VK_F9);
         std::vector<std::string> frames{Frame()};
-        for (int ticks = 0; ticks < 400 && game.Score < 8; ++ticks) {
-            int foodX = 0, foodY = 0;
-            for (int x = 1; x <= kBoardColumns; ++x)
-                for (int y = 1; y <= kBoardRows; ++y)
-                    if (game.Board(x, y) == cellFood) foodX = x, foodY = y;
-            const bool vertical = game.CurrentDirection == dirUp || game.CurrentDirection == dirDown;
-            if (vertical && foodX != game.HeadX) Key(foodX > game.HeadX ? VK_RIGHT : VK_LEFT);
-            if (!vertical && foodY != game.HeadY) Key(foodY > game.HeadY ? VK_DOWN : VK_UP);
+        const WORD kClockwise[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT};  // after dirLeft, dirUp...
+        for (int tick = 0, food = 0; game.Playing && tick < 400; ++tick) {
+            while (game.Board(food % kBoardColumns + 1, food / kBoardColumns + 1) != cellFood)
+                food = (food + 1) % kBoardCells;
+            const bool vertical = game.CurrentDirection % 2;  // then the food is steered to in x
+            const int off = vertical ? food % kBoardColumns + 1 - game.HeadX
+                                     : food / kBoardColumns + 1 - game.HeadY;
+            const int turn = game.Score >= 8 ? game.CurrentDirection % 4  // a square into itself
+                             : vertical      ? (off > 0 ? 1 : 3)
+                                             : (off > 0 ? 2 : 0);
+            if (game.Score >= 8 || off) Key(kClockwise[turn]);
             Tick();
             frames.push_back(Frame());
         }
-        EXPECT_EQ(game.Score, 8);
-        for (WORD key : {VK_UP, VK_LEFT, VK_DOWN, VK_RIGHT}) {
-            if (!game.Playing) break;
-            Key(key);
-            Tick();
-            frames.push_back(Frame());
-        }
-        EXPECT_EQ(answers.shown, 1);
         return frames;
-    }
-
-    // Row 1's game from the Watch button's menu, picked by keyboard; its
-    // ticks then come from the test.
-    void WatchRowOne() {
-        ModalActs pick("#32768", [](HWND menu) {
-            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-        });
-        SendMessageA(scoresForm->Button3->Handle(), BM_CLICK, 0, 0);
-        EXPECT_EQ(pick.shown, 1);
-        ASSERT_TRUE(form->Replaying());
-        form->ReplayTimer->SetEnabled(false);
     }
 
     bool MainEnabled() { return IsWindowEnabled(form->Handle()) != FALSE; }
@@ -593,86 +565,50 @@ TEST_F(GameOverFlowTest, ClickOnTheHeldWindowOrItsTaskBarButtonShowsTheTopScores
     EXPECT_EQ(form->WaitingWindow(), nullptr) << "the main window waits for nothing now";
 }
 
-}  // namespace
-}  // namespace quillory::testing
-
-namespace quillory::testing {
-namespace {
-
+// A damaged records file costs nothing; the record is kept, and watched frame for frame.
 TEST_F(GameOverFlowTest, EnteredGameIsKeptAndWatchedFrameForFrameWithoutTouchingTheTable) {
+    const std::string records = dir.File("replays.dat");
+    WriteFileBytes(records, Bytes{'Q', 'R', 'P', 'L', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2});
     Start();
+    MessageBoxRecorder boxes;  // none at all
     const std::vector<std::string> played = PlayToTheTable("Ann");
     const Bytes table = ReadFileBytes(path);
     ASSERT_EQ(table.size(), 280u);
-    ASSERT_TRUE(ScoresShown());
-    EXPECT_TRUE(IsWindowEnabled(scoresForm->Button3->Handle()));
-    game.Level = 2;  // the player's own choice since
-
-    WatchRowOne();
-    EXPECT_FALSE(ScoresShown());
-    EXPECT_EQ(form->Status->DisplayedText(kLevelPanel), " Replay");
-    EXPECT_EQ(form->Status->DisplayedText(kRecordPanel), " Ann (level 4)");
+    EXPECT_EQ(ReadReplayImage(ReadFileBytes(records)).Replays.size(), 1u) << "rewritten whole";
+    game.Level = 2;                           // the player's own choice since
+    ModalActs pick("#32768", [](HWND menu) {  // row 1 from the Watch button's menu, by keys
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    SendMessageA(scoresForm->Button3->Handle(), BM_CLICK, 0, 0);
+    form->ReplayTimer->SetEnabled(false);  // ticks come from the test
+    EXPECT_EQ(Panel(kLevelPanel) + Panel(kRecordPanel), " Replay Ann (level 4)");
     for (UINT interval : {85u, 42u, 21u, 170u}) {  // level 4's 170 ms, 2, 4 and 8 times faster
         form->ReplaySpeed1Click(nullptr);
         EXPECT_EQ(form->ReplayTimer->Interval(), interval);
     }
-    MessageBoxRecorder boxes;
     ModalAnswers noDialog([](ui::TForm& dialog) { ADD_FAILURE() << dialog.Caption(); });
     std::vector<std::string> watched{Frame()};
-    for (std::size_t ticks = 0; form->Shown().Playing && ticks < played.size(); ++ticks) {
+    for (std::size_t tick = 1; form->Shown().Playing && tick < played.size(); ++tick) {
+        Key(VK_F10);  // paused, a tick moves nothing
+        form->ReplayTimerTimer(form->ReplayTimer);
+        EXPECT_EQ(Frame(), watched.back());
+        Key(VK_F10);
         form->ReplayTimerTimer(form->ReplayTimer);
         watched.push_back(Frame());
+        ASSERT_TRUE(tick + 1 == played.size() || watched.back() == played[tick]) << "tick " << tick;
     }
     ASSERT_EQ(watched.size(), played.size());
-    for (std::size_t tick = 0; tick + 1 < played.size(); ++tick)
-        ASSERT_EQ(watched[tick], played[tick]) << "tick " << tick;
-    // The last board stays, the result said across the status bar.
-    const auto board = [](const std::string& frame) { return frame.substr(0, frame.find('|')); };
-    EXPECT_EQ(board(watched.back()), board(played.back()));
-    EXPECT_FALSE(form->Shown().Playing);
+    EXPECT_EQ(watched.back().substr(0, watched.back().find('|')),  // the last board stays
+              played.back().substr(0, played.back().find('|')));
     EXPECT_EQ(form->Status->DisplayedSimpleText(), "Replay: Ann (level 4) - the end, score 8");
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(ReadFileBytes(path), table);
-    EXPECT_EQ(game.Level, 2);
-}
-
-TEST_F(GameOverFlowTest, ReplayPausesByF10AndF9StopsItForANewGame) {
-    Start();
-    PlayToTheTable("Ann");
-    WatchRowOne();
-    form->ReplayTimerTimer(form->ReplayTimer);
-    Key(VK_F10);
-    const std::string paused = Frame();
-    form->ReplayTimerTimer(form->ReplayTimer);
-    EXPECT_EQ(Frame(), paused);
-    EXPECT_TRUE(form->PausedLabel->Visible());
-    Key(VK_F10);
-    form->ReplayTimerTimer(form->ReplayTimer);
-    EXPECT_NE(Frame(), paused);
+    EXPECT_TRUE(ReadFileBytes(path) == table && game.Level == 2);
     Key(VK_F9);
-    EXPECT_FALSE(form->Replaying());
-    EXPECT_TRUE(game.Playing);
-    EXPECT_EQ(&form->Shown(), &game);
-    EXPECT_EQ(Record(), " Record : 8");
-}
-
-TEST_F(GameOverFlowTest, DamagedRecordsFileCostsNothingAndTheNextResultRewritesItWhole) {
-    const std::string records = dir.File("replays.dat");
-    WriteFileBytes(records, Bytes{'Q', 'R', 'P', 'L', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2});
-    Start();
-    MessageBoxRecorder boxes;
-    PlayToTheTable("Bo");
-    EXPECT_TRUE(boxes.boxes.empty()) << "no box for the records";
-    EXPECT_EQ(ReadFileBytes(path).size(), 280u);
-    const ReplayRead kept = ReadReplayImage(ReadFileBytes(records));
-    EXPECT_FALSE(kept.Damaged);
-    ASSERT_EQ(kept.Replays.size(), 1u);
-    EXPECT_EQ(NameOf(kept.Replays[0].Row), "Bo (level 4)");
-
+    EXPECT_TRUE(!form->Replaying() && game.Playing && &form->Shown() == &game);
     ModalAnswers clear([](ui::TForm& dialog) { ClickButton(dialog, "Yes"); });
     SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
     EXPECT_FALSE(FileExists(records)) << "\"Clear !\" clears the records";
-    EXPECT_FALSE(IsWindowEnabled(scoresForm->Button3->Handle()));
 }
 
 }  // namespace
