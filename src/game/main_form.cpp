@@ -1,5 +1,9 @@
 #include "game/main_form.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 #include "core/main_layout.h"
 #include "dialogs/about_form.h"
 #include "dialogs/level_form.h"
@@ -30,6 +34,9 @@ constexpr const char* kMenuFontName = "Tahoma";
 constexpr int kMenuFontHeight = -11;  // character height, as the system takes it
 // How long a second start waits for a copy's answer: a hung copy is passed by.
 constexpr UINT kComeBackTimeoutMs = 5000;
+// A window timer fires at most every 10 to 16 ms: a faster replay plays
+// several ticks a firing, so that eight times a fast level is still eight times.
+constexpr int kShortestReplayTimerMs = 16;
 
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const char* name, const char* caption,
                    TShortCut shortCut = scNone) {
@@ -112,18 +119,28 @@ TMainForm::TMainForm(TComponent* owner, GameState& game) : TForm(owner), game_(g
     Timer->SetInterval(kInitialTickIntervalMs);
     Timer->SetPrecise(true);
     Timer->OnTimer = [this](TComponent* sender) { TimerTimer(sender); };
+    ReplayTimer = Create<TTimer>(this);
+    ReplayTimer->SetName("ReplayTimer");
+    ReplayTimer->SetEnabled(false);
+    ReplayTimer->SetPrecise(true);  // a replay keeps its level's pace as a game does
+    ReplayTimer->OnTimer = [this](TComponent* sender) { ReplayTimerTimer(sender); };
     CreateMenuSkin();
 
     // The best result stands after the record label from the first load of
     // the table on, and follows the table through every change.
     Keeper.ShowRecord = [this](const std::string& points) {
-        Status->SetPanelText(kRecordPanel, kRecordText + points);
+        record_text_ = kRecordText + points;
+        if (!Replaying()) Status->SetPanelText(kRecordPanel, record_text_);
     };
+    Keeper.WatchReplay = [this](const KeptReplay& replay) { WatchReplay(replay); };
     game_.DrawField = [this] { DrawField(); };
     game_.GameOver = [this] {
         KeepPace();  // stopped before the game-over boxes open
         GameOver();
     };
+    Recorder.Attach(game_);
+    replay_game_.DrawField = [this] { DrawField(); };
+    replay_game_.GameOver = [this] { ReplayEnded(); };
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     OnKeyDown = [this](TComponent* sender, WORD& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
@@ -138,6 +155,9 @@ TMainForm::~TMainForm() {
     // The game state may outlive the window: it must not call back into it.
     game_.DrawField = nullptr;
     game_.GameOver = nullptr;
+    Keeper.WatchReplay = nullptr;
+    replay_.reset();
+    Recorder.Detach();
 }
 
 void TMainForm::CreateMenu() {
@@ -150,6 +170,11 @@ void TMainForm::CreateMenu() {
     Newgame1 = NewItem(this, Game1, "Newgame1", "New game", ShortCut(VK_F9));
     Pause1 = NewItem(this, Game1, "Pause1", "Pause", ShortCut(VK_F10));
     BossKey1 = NewItem(this, Game1, "BossKey1", "Boss Mode", ShortCut(VK_DELETE));
+    // Only while a game of the table is watched (Top Scores, Watch...).
+    ReplaySpeed1 = NewItem(this, Game1, "ReplaySpeed1", "Replay Faster", ShortCut(VK_F7));
+    StopReplay1 = NewItem(this, Game1, "StopReplay1", "Stop Replay", ShortCut(VK_F8));
+    ReplaySpeed1->SetEnabled(false);
+    StopReplay1->SetEnabled(false);
     N1 = NewItem(this, Game1, "N1", "-");
     Exit1 = NewItem(this, Game1, "Exit1", "E&xit");
     Options1 = NewItem(this, root, "Options1", "&Options");
@@ -159,6 +184,8 @@ void TMainForm::CreateMenu() {
     Newgame1->OnClick = [this](TComponent* sender) { Newgame1Click(sender); };
     Pause1->OnClick = [this](TComponent* sender) { Pause1Click(sender); };
     BossKey1->OnClick = [this](TComponent* sender) { BossKey1Click(sender); };
+    ReplaySpeed1->OnClick = [this](TComponent* sender) { ReplaySpeed1Click(sender); };
+    StopReplay1->OnClick = [this](TComponent* sender) { StopReplay1Click(sender); };
     Exit1->OnClick = [this](TComponent* sender) { Exit1Click(sender); };
     Level1->OnClick = [this](TComponent* sender) { Level1Click(sender); };
     TopScores1->OnClick = [this](TComponent* sender) { TopScores1Click(sender); };
@@ -358,7 +385,7 @@ void TMainForm::DrawField() {
     MainPanel->BeginUpdate();
     for (int x = 1; x <= kBoardColumns; ++x) {
         for (int y = 1; y <= kBoardRows; ++y) {
-            const std::uint8_t code = game_.Board(x, y);
+            const std::uint8_t code = shown_->Board(x, y);
             const int index = CellIndex(x, y);
             if (code == shown_codes_[index]) continue;
             ShowCell(cells_[index], code);
@@ -370,16 +397,16 @@ void TMainForm::DrawField() {
 }
 
 void TMainForm::ShowScoreAndBonus() {
-    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(game_.Score));
-    Status->SetPanelText(kBonusPanel, game_.BonusTime == 0
+    Status->SetPanelText(kScorePanel, kScoreText + std::to_string(shown_->Score));
+    Status->SetPanelText(kBonusPanel, shown_->BonusTime == 0
                                           ? std::string(kNoBonusText)
-                                          : kBonusText + std::to_string(game_.BonusTime));
+                                          : kBonusText + std::to_string(shown_->BonusTime));
 }
 
 void TMainForm::DrawFieldByName() {
     for (int x = 1; x <= kBoardColumns; ++x) {
         for (int y = 1; y <= kBoardRows; ++y) {
-            const std::uint8_t code = game_.Board(x, y);
+            const std::uint8_t code = shown_->Board(x, y);
             auto* button =
                 static_cast<TCellButton*>(FindComponent("SpeedButton" + ButtonNumber(x, y)));
             if (!button) continue;
@@ -392,8 +419,86 @@ void TMainForm::DrawFieldByName() {
 }
 
 void TMainForm::GameOver() {
-    if (Keeper.GameOver(game_.Score, game_.Level) == GameOverOutcome::Entered)
+    const std::optional<GameRecord> record = Recorder.Finish(game_.Score);
+    if (Keeper.GameOver(game_.Score, game_.Level, record ? &*record : nullptr) ==
+        GameOverOutcome::Entered)
         TopScores1Click(nullptr);
+}
+
+void TMainForm::WatchReplay(const KeptReplay& replay) {
+    StopReplay();
+    EndStatusNotice();
+    PauseForCommand();  // the player's own game waits behind it
+    PausedLabel->Hide();
+    replay_name_ = std::string(NameOf(replay.Row));
+    while (!replay_name_.empty() && replay_name_.back() == ' ') replay_name_.pop_back();
+    level_text_before_replay_ = Status->Panels(kLevelPanel).Text;
+    replay_speed_ = 0;
+    replay_ = std::make_unique<ReplayPlayer>(replay.Game, replay_game_);
+    shown_ = &replay_game_;
+    replay_->Start();  // draws its first board
+    ShowReplayStatus();
+    SetReplayPace();
+    KeepPace();
+    ReplaySpeed1->SetEnabled(true);
+    StopReplay1->SetEnabled(true);
+}
+
+// "Replay" and its speed where the level stands, whose game where the record
+// stands: the row's name carries the game's level.
+void TMainForm::ShowReplayStatus() {
+    const int speed = ReplaySpeed();
+    Status->SetPanelText(kLevelPanel,
+                         " Replay" + (speed > 1 ? " x" + std::to_string(speed) : std::string()));
+    Status->SetPanelText(kRecordPanel, " " + replay_name_);
+}
+
+void TMainForm::SetReplayPace() {
+    const int tickMs = replay_->IntervalMs(), speed = ReplaySpeed();
+    replay_steps_ = std::max(1, (kShortestReplayTimerMs * speed + tickMs - 1) / tickMs);
+    ReplayTimer->SetInterval(static_cast<UINT>(tickMs * replay_steps_ / speed));
+}
+
+void TMainForm::ReplayTimerTimer(TComponent*) {
+    for (int step = 0; replay_ && step < replay_steps_; ++step)
+        if (!replay_->Step()) {
+            if (replay_->AtEnd()) ReplayEnded();
+            break;
+        }
+}
+
+// The last board stays, and the result is said across the status bar.
+void TMainForm::ReplayEnded() {
+    ReplayTimer->SetEnabled(false);
+    ShowScoreAndBonus();
+    ShowStatusNotice("Replay: " + replay_name_ + " - the end, score " +
+                     std::to_string(replay_game_.Score));
+}
+
+void TMainForm::StopReplay() {
+    if (!replay_) return;
+    ReplayTimer->SetEnabled(false);
+    replay_.reset();
+    replay_game_.Playing = false;
+    shown_ = &game_;
+    EndStatusNotice();
+    Status->SetPanelText(kLevelPanel, level_text_before_replay_);
+    Status->SetPanelText(kRecordPanel, record_text_);
+    PausedLabel->SetVisible(game_.Playing && game_.Paused);
+    ReplaySpeed1->SetEnabled(false);
+    StopReplay1->SetEnabled(false);
+    DrawField();
+}
+
+void TMainForm::ReplaySpeed1Click(TComponent*) {
+    if (!replay_) return;
+    replay_speed_ = (replay_speed_ + 1) % static_cast<int>(std::size(kReplaySpeeds));
+    SetReplayPace();
+    ShowReplayStatus();
+}
+
+void TMainForm::StopReplay1Click(TComponent*) {
+    StopReplay();
 }
 
 void TMainForm::TimerTimer(TComponent*) {
@@ -406,8 +511,10 @@ void TMainForm::TimerTimer(TComponent*) {
         turns_.Clear();  // the game ended on this tick
 }
 
+// A replay's timer likewise runs only while the replay moves.
 void TMainForm::KeepPace() {
     Timer->SetEnabled(game_.Playing && !game_.Paused);
+    ReplayTimer->SetEnabled(replay_ && replay_game_.Playing && !replay_game_.Paused);
 }
 
 void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
@@ -424,6 +531,7 @@ void TMainForm::FormKeyDown(TComponent*, WORD& key, TShiftState) {
 }
 
 void TMainForm::Newgame1Click(TComponent*) {
+    StopReplay();
     EndStatusNotice();
     if (game_.Playing) {
         game_.Paused = true;
@@ -448,6 +556,13 @@ void TMainForm::Newgame1Click(TComponent*) {
 
 void TMainForm::Pause1Click(TComponent*) {
     EndStatusNotice();
+    if (Replaying()) {
+        if (!replay_game_.Playing) return;  // ended: its last board stays
+        replay_game_.Paused = !replay_game_.Paused;
+        PausedLabel->SetVisible(replay_game_.Paused);
+        KeepPace();
+        return;
+    }
     if (!game_.Playing) return;
     game_.Paused = !game_.Paused;
     turns_.Clear();
@@ -476,7 +591,8 @@ bool TMainForm::IsOwnWindow(HWND window) {
 void TMainForm::PauseForCommand() {
     game_.Paused = true;
     turns_.Clear();
-    if (game_.Playing) PausedLabel->Show();
+    if (replay_ && replay_game_.Playing) replay_game_.Paused = true;
+    if (game_.Playing || (replay_ && replay_game_.Playing)) PausedLabel->Show();
     KeepPace();
 }
 
@@ -618,7 +734,7 @@ void TMainForm::Level1Click(TComponent*) {
     EndStatusNotice();
     if (!LevelForm) return;
     SetEnabled(false);
-    if (game_.Playing) PauseForCommand();
+    if (game_.Playing || Replaying()) PauseForCommand();
     LevelForm->ShowCentredOver(*this);
 }
 

@@ -4,9 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "core/game_record.h"
 #include "core/game_state.h"
+#include "core/replay_file.h"
 #include "core/score_table.h"
 #include "core/turn_queue.h"
 #include "game/cell_button.h"
@@ -38,6 +41,8 @@ constexpr LRESULT kComeBackDone = 1;  // the answer of a copy that came back
 // game command.
 constexpr const char* kBossModeNeedsTrayText = "Boss mode needs the notification area";
 constexpr const char* kBossModeIconLostText = "Boss mode ended: its icon was lost";
+// The paces a replay is watched at, times its level's own; the command cycles them.
+constexpr int kReplaySpeeds[] = {1, 2, 4, 8};
 
 // Status bar panels.
 constexpr int kScorePanel = 0;
@@ -60,6 +65,8 @@ public:
     ~TMainForm() override;
 
     GameState& Game() { return game_; }
+    // What the board shows: the player's game, or the replay being watched.
+    const GameState& Shown() const { return *shown_; }
     TurnQueue& Turns() { return turns_; }
 
     // Brings the 600 buttons and panels 0 and 3 up to date with the board.
@@ -88,6 +95,15 @@ public:
     void TopScores1Click(ui::TComponent* sender);
     void About1Click(ui::TComponent* sender);
     void TrayClick(ui::TComponent* sender);
+    // Watching a game of the table. The player's own game, if any, waits
+    // paused behind it and is shown again when the replay stops.
+    void WatchReplay(const KeptReplay& replay);
+    void StopReplay();
+    bool Replaying() const { return replay_ != nullptr; }
+    int ReplaySpeed() const { return kReplaySpeeds[replay_speed_]; }
+    void ReplayTimerTimer(ui::TComponent* sender);
+    void ReplaySpeed1Click(ui::TComponent* sender);
+    void StopReplay1Click(ui::TComponent* sender);
     // The shell restarted during boss mode and would not take the icon back.
     void TrayIconLost(ui::TComponent* sender);
 
@@ -103,6 +119,8 @@ public:
     ui::TMenuItem* Newgame1;
     ui::TMenuItem* Pause1;
     ui::TMenuItem* BossKey1;
+    ui::TMenuItem* ReplaySpeed1;
+    ui::TMenuItem* StopReplay1;
     ui::TMenuItem* N1;
     ui::TMenuItem* Exit1;
     ui::TMenuItem* Options1;
@@ -110,6 +128,7 @@ public:
     ui::TMenuItem* TopScores1;
     ui::TMenuItem* About1;
     ui::TTimer* Timer;
+    ui::TTimer* ReplayTimer;  // the replay's own ticks, at its level's pace times its speed
     ui::TCoolBar* CoolBar1;
     ui::TPanel* MainPanel;
     ui::TLabel* PausedLabel;
@@ -121,6 +140,8 @@ public:
     // The best results and what keeps them; the top scores dialog shows them.
     ScoreTable Scores{};
     ScoreKeeper Keeper{Scores};
+    // Notes every game of the player's, so that one entering the table can be kept.
+    GameRecorder Recorder;
 
     // The other windows, created after this one; set by whoever creates them.
     TAboutForm* AboutForm = nullptr;
@@ -162,8 +183,20 @@ private:
     void BringWaitingWindowForward();
     // Another start of the game asks this copy to come back from boss mode.
     bool ComeBackFromBossMode();
+    void ReplayEnded();
+    void ShowReplayStatus();
+    void SetReplayPace();
 
     GameState& game_;
+    GameState* shown_ = &game_;
+    // The replay's game of its own: its ends enter nothing, its level is not the player's.
+    GameState replay_game_;
+    std::unique_ptr<ReplayPlayer> replay_;
+    std::string replay_name_;
+    std::string level_text_before_replay_;
+    std::string record_text_;  // the record panel's text, shown again after a replay
+    int replay_speed_ = 0;     // index into kReplaySpeeds
+    int replay_steps_ = 1;     // ticks played at each firing of ReplayTimer
     TurnQueue turns_;
     std::array<TCellButton*, kBoardCells> cells_{};        // by (y - 1) * 30 + (x - 1)
     std::array<std::uint8_t, kBoardCells> shown_codes_{};  // what each button shows now

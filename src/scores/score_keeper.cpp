@@ -50,8 +50,23 @@ LoadOutcome ScoreKeeper::LoadScore() {
         ReportFailure(result.Status);
     if (result.Outcome == LoadOutcome::Failed) return result.Outcome;
     damage_shown_ = damaged;
+    LoadReplays();
     MakeScores();
     return result.Outcome;
+}
+
+// Records are a bonus on top of the table: whatever the file holds, the rows
+// it vouches for are added to those known, and nothing is ever shown.
+void ScoreKeeper::LoadReplays() {
+    ReplayLoad load = LoadReplayFile(files_, ReplayPathBeside(path_));
+    std::vector<KeptReplay> candidates = std::move(load.Read.Replays);
+    candidates.insert(candidates.end(), replays_.begin(), replays_.end());
+    replays_ = ReplaysToKeep(scores_, candidates);
+}
+
+const KeptReplay* ScoreKeeper::ReplayOfRow(int row) const {
+    if (row < 0 || row >= kScoreRows) return nullptr;
+    return ReplayForRow(replays_, scores_.Rows[row]);
 }
 
 RetryWhenBusy ScoreKeeper::AskWhenBusy() {
@@ -67,8 +82,12 @@ bool ScoreKeeper::SaveScore() {
     const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
     if (!Holds(hold)) return false;
     const IoStatus status = SaveScoreFile(files_, path_, scores_);
-    if (!status.Ok()) ReportFailure(status);
-    return status.Ok();
+    if (!status.Ok()) {
+        ReportFailure(status);
+        return false;
+    }
+    SaveReplays(hold, scores_, -1, nullptr, replays_);  // its failure costs no result
+    return true;
 }
 
 void ScoreKeeper::DeleteScoreFile() {
@@ -76,6 +95,8 @@ void ScoreKeeper::DeleteScoreFile() {
     const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
     if (!Holds(hold)) return;
     files_.Remove(path_);
+    files_.Remove(ReplayPathBeside(path_));
+    replays_.clear();
     // No file now, so this empties the table; a file that could not be
     // deleted is read again and the table stays as it was.
     LoadScore();
@@ -86,11 +107,14 @@ int ScoreKeeper::InsertionRow(std::int32_t score) const {
 }
 
 GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int32_t score,
-                                         int level) {
+                                         int level, const GameRecord* record) {
     const ScoreFileHold hold(files_, path_, kScoreHoldWait, AskWhenBusy());
     if (!Holds(hold)) return hold.Busy() ? GameOverOutcome::Cancelled : GameOverOutcome::SaveFailed;
     const SaveResultOutcome saved =
         SaveResult(hold, scores_, MakeEntryName(typedName, level, is_lead_byte_), score);
+    // After the table and under its hold; a record that cannot be written
+    // only leaves the row with nothing to watch.
+    if (saved.Status.Ok()) SaveReplays(hold, scores_, saved.Row, record, replays_);
     MakeScores();
     if (!saved.Status.Ok()) {
         ReportFailure(saved.Status);
@@ -104,7 +128,7 @@ GameOverOutcome ScoreKeeper::EnterResult(const std::string& typedName, std::int3
     return GameOverOutcome::Entered;
 }
 
-GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
+GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level, const GameRecord* record) {
     // Another copy of the game may have saved since this one read the file:
     // whether a name is asked for depends on what the file holds now. A
     // damaged file goes on with the rows it holds; the save replaces it.
@@ -117,7 +141,7 @@ GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level) {
     // entry is made all the same.
     std::string name;
     ui::InputQuery(kNameDialogCaption, kNamePrompt, name);
-    return EnterResult(name, score, level);
+    return EnterResult(name, score, level, record);
 }
 
 void ScoreKeeper::ShowGameOverBox() {

@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "core/game_record.h"
+#include "core/replay_file.h"
 #include "core/score_file.h"
 #include "core/score_table.h"
 #include "scores/win32_score_files.h"
@@ -57,19 +60,30 @@ public:
     // (whether that worked is not looked at) and read again.
     void DeleteScoreFile();
 
+    // The records of the table's rows this program knows: read with the table
+    // (a records file that cannot be read or vouched for only leaves rows
+    // with nothing to watch, and is never reported) and kept with each save.
+    const std::vector<KeptReplay>& Replays() const { return replays_; }
+    // The record of table row `row` (0-based), or null.
+    const KeptReplay* ReplayOfRow(int row) const;
+    // Asked to play a row's record on the board; the main window answers.
+    std::function<void(const KeptReplay&)> WatchReplay;
+
     // The row a result of `score` earns (0-based), or -1.
     int InsertionRow(std::int32_t score) const;
     // Enters a result under typedName + " (level N)" cut to 20 bytes without
     // splitting a character into the file as it is now (SaveResult), refills
     // the lists and reports a failure, or "Game Over!" when the file's rows
-    // leave the result no place any more.
-    GameOverOutcome EnterResult(const std::string& typedName, std::int32_t score, int level);
+    // leave the result no place any more. The game's `record`, if any, is
+    // kept with the row when it plays back to the result.
+    GameOverOutcome EnterResult(const std::string& typedName, std::int32_t score, int level,
+                                const GameRecord* record = nullptr);
 
     // The table's part of a game's end, dialogs included: the file is read
     // again; the "Game Over!" box when no row is earned, else the name dialog
     // (Cancel gives an empty name) and the entry. The file is not held while
     // the player types. The caller shows the top scores dialog after Entered.
-    GameOverOutcome GameOver(std::int32_t score, int level);
+    GameOverOutcome GameOver(std::int32_t score, int level, const GameRecord* record = nullptr);
 
 private:
     // What a hold asks while another copy keeps the file past the wait: the
@@ -80,6 +94,7 @@ private:
     bool Holds(const ScoreFileHold& hold);
     void ReportFailure(const IoStatus& status);
     void ShowGameOverBox();
+    void LoadReplays();
     int ShowBox(const std::string& text, UINT flags);
 
     ScoreTable& scores_;
@@ -88,6 +103,7 @@ private:
     std::string path_;
     LeadBytePredicate is_lead_byte_;
     bool damage_shown_ = false;  // the last load found the file damaged and said so
+    std::vector<KeptReplay> replays_;
 };
 
 }  // namespace quillory

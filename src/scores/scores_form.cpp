@@ -11,7 +11,7 @@ namespace quillory {
 namespace {
 
 constexpr int kClientWidth = 235;
-constexpr int kClientHeight = 223;
+constexpr int kClientHeight = 256;
 constexpr int kDesignLeft = 340;
 constexpr int kDesignTop = 187;
 constexpr const char* kFontName = "Tahoma";
@@ -22,6 +22,8 @@ constexpr int kListHeight = 137;
 constexpr int kButtonTop = 184;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+constexpr int kWatchTop = 217;
+constexpr int kWatchLeft = 80;
 
 // "Name", 29 spaces, "Score": the two words stand over their columns.
 const std::string kHeading = "Name" + std::string(29, ' ') + "Score";
@@ -116,6 +118,13 @@ TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* 
     Button2->SetParent(this);
     Button2->OnClick = [this](ui::TComponent* sender) { Button2Click(sender); };
 
+    Button3 = ui::Create<ui::TButton>(this);
+    Button3->SetName("Button3");
+    Button3->SetCaption("&Watch...");
+    Button3->SetParent(this);
+    Button3->SetEnabled(false);
+    Button3->OnClick = [this](ui::TComponent* sender) { Button3Click(sender); };
+
     LayOut();
     SetActiveControl(Button1);
     keeper_.ShowLines = [this](const ScoreLines& lines) { FillLists(lines); };
@@ -141,6 +150,8 @@ void TScoresForm::LayOut() {
     Button1->SetBounds(Scaled(36), Scaled(kButtonTop), Scaled(kButtonWidth), Scaled(kButtonHeight));
     Button2->SetBounds(Scaled(124), Scaled(kButtonTop), Scaled(kButtonWidth),
                        Scaled(kButtonHeight));
+    Button3->SetBounds(Scaled(kWatchLeft), Scaled(kWatchTop), Scaled(kButtonWidth),
+                       Scaled(kButtonHeight));
 }
 
 void TScoresForm::DpiChanged(int) {
@@ -164,6 +175,45 @@ void TScoresForm::Button2Click(ui::TComponent*) {
         ui::mrYes)
         return;
     keeper_.DeleteScoreFile();
+}
+
+std::vector<int> TScoresForm::WatchableRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < kScoreRows; ++row)
+        if (keeper_.ReplayOfRow(row)) rows.push_back(row);
+    return rows;
+}
+
+void TScoresForm::Button3Click(ui::TComponent*) {
+    const std::vector<int> rows = WatchableRows();
+    if (rows.empty()) return;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    for (int row : rows) {
+        // "&1" to "1&0": each row is picked by its rank's last digit too.
+        std::string rank = std::to_string(row + 1);
+        rank.insert(rank.size() - 1, "&");
+        std::string name;
+        for (char ch : NameList->Item(row))
+            name += ch == '&' ? std::string("&&") : std::string(1, ch);
+        const std::string text = rank + ".  " + name + "\t" + ScoreList->Item(row);
+        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(row + 1), text.c_str());
+    }
+    RECT button{};
+    GetWindowRect(Button3->Handle(), &button);
+    const int chosen = static_cast<int>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_NONOTIFY,
+        button.left, button.bottom, 0, Handle(), nullptr));
+    DestroyMenu(menu);
+    if (chosen > 0) WatchRow(chosen - 1);
+}
+
+void TScoresForm::WatchRow(int row) {
+    const KeptReplay* replay = keeper_.ReplayOfRow(row);
+    if (!replay) return;
+    const KeptReplay chosen = *replay;  // closing may read the table again
+    Close();
+    if (keeper_.WatchReplay) keeper_.WatchReplay(chosen);
 }
 
 void TScoresForm::FormClose(ui::TComponent*, ui::TCloseAction& action) {
@@ -196,6 +246,7 @@ void TScoresForm::FillLists(const ScoreLines& lines) {
     ScoreList->ClearItems();
     for (const std::string& name : lines.Names) NameList->AddItem(name);
     for (const std::string& score : lines.Scores) ScoreList->AddItem(score);
+    Button3->SetEnabled(!WatchableRows().empty());
 }
 
 }  // namespace quillory

@@ -4,6 +4,8 @@
 // disabled, which its closing enables again.
 #pragma once
 
+#include <vector>
+
 #include "scores/score_keeper.h"
 #include "ui/ext_controls.h"
 #include "ui/forms.h"
@@ -45,6 +47,7 @@ public:
     TScoreListBox* ScoreList = nullptr;
     ui::TButton* Button1 = nullptr;
     ui::TButton* Button2 = nullptr;
+    ui::TButton* Button3 = nullptr;  // "Watch...": enabled while a row has a record
 
     // Runs after the dialog closed (by OK, Enter, Esc or the caption's button)
     // and the main window was enabled again.
@@ -53,6 +56,12 @@ public:
     void FormCreate(ui::TComponent* sender);
     void Button1Click(ui::TComponent* sender);
     void Button2Click(ui::TComponent* sender);
+    // Offers the rows that have a record in a menu under the button.
+    void Button3Click(ui::TComponent* sender);
+    // The rows (0-based, in table order) whose game can be watched.
+    std::vector<int> WatchableRows() const;
+    // Closes the dialog and has row `row`'s game played on the main board.
+    void WatchRow(int row);
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
 
 protected:

@@ -172,8 +172,9 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_EQ(text(gameMenu, 0), "New game\tF9");
     EXPECT_EQ(text(gameMenu, 1), "Pause\tF10");
     EXPECT_EQ(text(gameMenu, 2), "Boss Mode\tDel");
-    EXPECT_TRUE(GetMenuState(gameMenu, 3, MF_BYPOSITION) & MF_SEPARATOR);
-    EXPECT_EQ(text(gameMenu, 4), "E&xit");
+    EXPECT_EQ(text(gameMenu, 3) + text(gameMenu, 4), "Replay Faster\tF7Stop Replay\tF8");
+    EXPECT_TRUE(GetMenuState(gameMenu, 5, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(text(gameMenu, 6), "E&xit");
     HMENU options = GetSubMenu(bar, 1);
     EXPECT_EQ(text(options, 0), "Level\tF11");
     EXPECT_EQ(text(options, 1), "Top Scores\tF12");

@@ -124,6 +124,39 @@ protected:
         ClickButton(dialog, button);
     }
 
+    // What the player sees: every cell's symbol, then the score and the bonus.
+    std::string Frame() {
+        std::string frame;
+        for (int y = 1; y <= kBoardRows; ++y)
+            for (int x = 1; x <= kBoardColumns; ++x)
+                frame += form->CellButton(x, y)->Caption() + ',';
+        return frame + "|" + Panel(kScorePanel) + Panel(kBonusPanel);
+    }
+    std::string Panel(int panel) { return form->Status->DisplayedText(panel); }
+
+    // A real game steered to two meals, then into itself, entered as `name`: a frame a tick.
+    std::vector<std::string> PlayToTheTable(const char* name) {
+        game.Level = 4;
+        ModalAnswers answers([&](ui::TForm& dialog) { AnswerName(dialog, name, "OK"); });
+        Key(VK_F9);
+        std::vector<std::string> frames{Frame()};
+        const WORD kClockwise[] = {VK_UP, VK_RIGHT, VK_DOWN, VK_LEFT};  // after dirLeft, dirUp...
+        for (int tick = 0, food = 0; game.Playing && tick < 400; ++tick) {
+            while (game.Board(food % kBoardColumns + 1, food / kBoardColumns + 1) != cellFood)
+                food = (food + 1) % kBoardCells;
+            const bool vertical = game.CurrentDirection % 2;  // then the food is steered to in x
+            const int off = vertical ? food % kBoardColumns + 1 - game.HeadX
+                                     : food / kBoardColumns + 1 - game.HeadY;
+            const int turn = game.Score >= 8 ? game.CurrentDirection % 4  // a square into itself
+                             : vertical      ? (off > 0 ? 1 : 3)
+                                             : (off > 0 ? 2 : 0);
+            if (game.Score >= 8 || off) Key(kClockwise[turn]);
+            Tick();
+            frames.push_back(Frame());
+        }
+        return frames;
+    }
+
     bool MainEnabled() { return IsWindowEnabled(form->Handle()) != FALSE; }
     std::string Record() { return form->Status->DisplayedText(kRecordPanel); }
     bool ScoresShown() { return IsWindowVisible(scoresForm->Handle()) != FALSE; }
@@ -523,6 +556,52 @@ TEST_F(GameOverFlowTest, ClickOnTheHeldWindowOrItsTaskBarButtonShowsTheTopScores
     Pump();
     ASSERT_TRUE(MainEnabled());
     EXPECT_EQ(form->WaitingWindow(), nullptr) << "the main window waits for nothing now";
+}
+
+// A damaged records file costs nothing; the record is kept, and watched frame for frame.
+TEST_F(GameOverFlowTest, EnteredGameIsKeptAndWatchedFrameForFrameWithoutTouchingTheTable) {
+    const std::string records = dir.File("replays.dat");
+    WriteFileBytes(records, Bytes{'Q', 'R', 'P', 'L', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2});
+    Start();
+    MessageBoxRecorder boxes;  // none at all
+    const std::vector<std::string> played = PlayToTheTable("Ann");
+    const Bytes table = ReadFileBytes(path);
+    ASSERT_EQ(table.size(), 280u);
+    EXPECT_EQ(ReadReplayImage(ReadFileBytes(records)).Replays.size(), 1u) << "rewritten whole";
+    game.Level = 2;                           // the player's own choice since
+    ModalActs pick("#32768", [](HWND menu) {  // row 1 from the Watch button's menu, by keys
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    SendMessageA(scoresForm->Button3->Handle(), BM_CLICK, 0, 0);
+    form->ReplayTimer->SetEnabled(false);  // ticks come from the test
+    EXPECT_EQ(Panel(kLevelPanel) + Panel(kRecordPanel), " Replay Ann (level 4)");
+    for (UINT interval : {85u, 42u, 21u, 170u}) {  // level 4's 170 ms, 2, 4 and 8 times faster
+        form->ReplaySpeed1Click(nullptr);
+        EXPECT_EQ(form->ReplayTimer->Interval(), interval);
+    }
+    ModalAnswers noDialog([](ui::TForm& dialog) { ADD_FAILURE() << dialog.Caption(); });
+    std::vector<std::string> watched{Frame()};
+    for (std::size_t tick = 1; form->Shown().Playing && tick < played.size(); ++tick) {
+        Key(VK_F10);  // paused, a tick moves nothing
+        form->ReplayTimerTimer(form->ReplayTimer);
+        EXPECT_EQ(Frame(), watched.back());
+        Key(VK_F10);
+        form->ReplayTimerTimer(form->ReplayTimer);
+        watched.push_back(Frame());
+        ASSERT_TRUE(tick + 1 == played.size() || watched.back() == played[tick]) << "tick " << tick;
+    }
+    ASSERT_EQ(watched.size(), played.size());
+    EXPECT_EQ(watched.back().substr(0, watched.back().find('|')),  // the last board stays
+              played.back().substr(0, played.back().find('|')));
+    EXPECT_EQ(form->Status->DisplayedSimpleText(), "Replay: Ann (level 4) - the end, score 8");
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(ReadFileBytes(path) == table && game.Level == 2);
+    Key(VK_F9);
+    EXPECT_TRUE(!form->Replaying() && game.Playing && &form->Shown() == &game);
+    ModalAnswers clear([](ui::TForm& dialog) { ClickButton(dialog, "Yes"); });
+    SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(FileExists(records)) << "\"Clear !\" clears the records";
 }
 
 }  // namespace

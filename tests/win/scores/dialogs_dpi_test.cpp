@@ -59,7 +59,7 @@ TEST_P(DialogsDpiTest, TopScores) {
     RECT client;
     GetClientRect(dialog->Handle(), &client);
     EXPECT_EQ(client.right, S(235));
-    EXPECT_EQ(client.bottom, S(223));
+    EXPECT_EQ(client.bottom, S(256));
     ExpectLaidOutCleanly(*dialog);
     EXPECT_EQ(dialog->Button1->BoundsRect().top, S(184));
     EXPECT_EQ(FontHandleHeight(dialog->Font().Handle()), MulDiv(-11, Dpi(), 96));

@@ -67,7 +67,7 @@ TEST_F(ScoresFormTest, Layout) {
     RECT client{};
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 235);
-    EXPECT_EQ(client.bottom, 223);
+    EXPECT_EQ(client.bottom, 256);
     EXPECT_EQ(WindowText(window), "Top Scores");
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
@@ -108,7 +108,7 @@ TEST_F(ScoresFormTest, Layout) {
     const Expected controls[] = {
         {dialog->IndexList, 13, 32, 17, 137, true}, {dialog->Button1, 36, 184, 75, 25, true},
         {dialog->NameList, 32, 32, 105, 137, true}, {dialog->ScoreList, 152, 32, 65, 137, true},
-        {dialog->Button2, 124, 184, 75, 25, false},
+        {dialog->Button2, 124, 184, 75, 25, false}, {dialog->Button3, 80, 217, 75, 25, false},
     };
     // Tab order is the order of the child windows.
     HWND child = GetWindow(window, GW_CHILD);
