@@ -11,7 +11,7 @@
 #include "core/game_state.h"
 #include "game/main_form.h"
 #include "ui/dialogs.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -21,10 +21,6 @@ using testing::ModalActs;
 using testing::Pump;
 using testing::PumpUntil;
 using testing::TestApplication;
-
-std::uint32_t FixedClock() {
-    return 0x13572468u;
-}
 
 // Another program, as far as activation goes: a window of another thread, so
 // that activating it deactivates this program as a whole (WM_ACTIVATEAPP).
@@ -71,17 +67,12 @@ private:
     std::thread thread_;
 };
 
-struct LookingAwayTest : ::testing::Test {
+struct LookingAwayTest : testing::MainWindowTest {
     void SetUp() override {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
-        form.reset(Create<TMainForm>(Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
+        Open();
         SetForegroundWindow(form->Handle());
         Pump();
     }
-    void TearDown() override { form.reset(); }
 
     void StartGame() {
         form->Newgame1Click(nullptr);
@@ -91,10 +82,6 @@ struct LookingAwayTest : ::testing::Test {
     bool Active() { return GetForegroundWindow() == form->Handle(); }
     bool PausedAndShown() { return game.Paused && form->PausedLabel->Visible(); }
     int HeadColumn() const { return game.HeadX; }
-    void Tick() { form->TimerTimer(form->Timer); }
-
-    GameState game;
-    std::unique_ptr<TMainForm> form;
 };
 
 TEST_F(LookingAwayTest, AnotherProgramActivatedPausesAndComingBackKeepsThePause) {

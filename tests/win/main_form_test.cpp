@@ -15,7 +15,7 @@
 #include "dialogs/level_form.h"
 #include "ui/dialogs.h"
 #include "ui/timer.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -31,10 +31,6 @@ using testing::TestApplication;
 using testing::WindowText;
 using namespace std::chrono_literals;
 
-std::uint32_t FixedClock() {
-    return 0x2468ACE1u;
-}
-
 // The pixel at a cell-local point of cell (x, y), in the board panel's picture.
 COLORREF CellPixel(const TBitmap& panel, int x, int y, int dx = 4, int dy = 4) {
     return panel.Pixel(8 + 10 * (x - 1) + dx, 10 * (y - 1) + dy);
@@ -49,32 +45,7 @@ int CellPixelsOtherThan(const TBitmap& panel, int x, int y, COLORREF color) {
     return other;
 }
 
-struct MainFormTest : ::testing::Test {
-    void SetUp() override {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
-        form.reset(Create<TMainForm>(Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
-        Pump();
-    }
-    void TearDown() override { form.reset(); }
-
-    // A key as the player presses it: posted, through the message loop.
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
-    std::string Panel(int index) { return form->Status->DisplayedText(index); }
-    // Moves the food out of the way of the moves a test plans.
-    void MoveFoodTo(int x, int y) {
-        for (int cx = 1; cx <= kBoardColumns; ++cx)
-            for (int cy = 1; cy <= kBoardRows; ++cy)
-                if (game.Board(cx, cy) == cellFood) game.Board(cx, cy) = cellEmpty;
-        game.Board(x, y) = cellFood;
-        form->DrawField();
-    }
+struct MainFormTest : testing::MainWindowTest {
     std::vector<std::string> FoodCaptions() {
         std::vector<std::string> food;
         for (int n = 1; n <= kBoardCells; ++n) {
@@ -84,9 +55,6 @@ struct MainFormTest : ::testing::Test {
         }
         return food;
     }
-
-    GameState game;
-    std::unique_ptr<TMainForm> form;
 };
 
 TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
@@ -396,75 +364,59 @@ TEST_F(MainFormTest, PauseTogglesOnlyDuringAGameAndShowsTheLabel) {
     EXPECT_EQ(game.HeadX, headX + 1) << "on in the direction it had before the pause";
 }
 
-TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
+// The new-game question pauses the game while it asks; No and the caption's
+// close button go on with the same game (running again even when it was
+// paused before), only Yes starts afresh, and the old game ends without a box.
+TEST_F(MainFormTest, NewGameQuestionOnlyYesRestarts) {
+    struct Answer {
+        const char* button;  // nullptr: the caption's close button
+        bool pausedBefore, restarts;
+    } const answers[] = {{"No", true, false}, {nullptr, false, false}, {"Yes", false, true}};
+    MessageBoxRecorder boxes;
     Key(VK_F9);
     MoveFoodTo(20, 3);
-    Tick();
-    Tick();
-    ASSERT_EQ(game.HeadX, 11);
-    Key(VK_F10);  // also when the game was paused before, No resumes it
-    std::vector<std::string> seen;
-    auto answerWith = [&](const char* buttonName) {
-        return [&, buttonName](TForm& dialog) {
-            seen.push_back(dialog.Caption());
-            seen.push_back(static_cast<TLabel*>(dialog.FindComponent("Message"))->Caption());
-            EXPECT_TRUE(game.Paused) << "paused before asking";
-            EXPECT_TRUE(form->PausedLabel->Visible());
-            testing::ClickButton(dialog, buttonName);
-        };
-    };
-    MessageBoxRecorder boxes;
-    {
-        ModalActs answer(answerWith("No"));
-        Key(VK_F9);
-    }
-    EXPECT_EQ(seen, (std::vector<std::string>{"Confirm", "Are you sure?"}));
-    EXPECT_TRUE(game.Playing);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
-    EXPECT_EQ(game.HeadX, 11) << "the running game goes on";
-    Tick();
-    EXPECT_EQ(game.HeadX, 12);
-
     game.Score = 40;
     game.Level = 9;
-    {
-        ModalActs answer(answerWith("Yes"));
-        Key(VK_F9);
+    for (const Answer& row : answers) {
+        const char* name = row.button ? row.button : "close";
+        Tick();
+        const int head = game.HeadX;
+        if (row.pausedBefore) Key(VK_F10);
+        std::vector<std::string> seen;
+        {
+            ModalActs answer([&](TForm& dialog) {
+                seen = {dialog.Caption(),
+                        static_cast<TLabel*>(dialog.FindComponent("Message"))->Caption()};
+                EXPECT_TRUE(game.Paused && form->PausedLabel->Visible()) << "paused before asking";
+                if (row.button)
+                    testing::ClickButton(dialog, row.button);
+                else
+                    PostMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            });
+            Key(VK_F9);
+        }
+        EXPECT_EQ(seen, (std::vector<std::string>{"Confirm", "Are you sure?"})) << name;
+        EXPECT_TRUE(game.Playing && !game.Paused && !form->PausedLabel->Visible()) << name;
+        EXPECT_EQ(game.HeadX, row.restarts ? 9 : head) << name;
+        EXPECT_EQ(game.Score, row.restarts ? 0 : 40) << name;
+        Tick();
+        EXPECT_EQ(game.HeadX, (row.restarts ? 9 : head) + 1) << name << ": the game moves on";
     }
-    EXPECT_TRUE(game.Playing);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
-    EXPECT_EQ(game.HeadX, 9);
-    EXPECT_EQ(game.Score, 0);
     EXPECT_EQ(Panel(1), " Level : 9");
     EXPECT_EQ(form->Timer->Interval(), 45u);
     EXPECT_TRUE(boxes.boxes.empty()) << "the old game is discarded without a game over";
 }
 
-// The player closes the question with the caption's close button, and that
-// is not a Yes.
-TEST_F(MainFormTest, NewGameQuestionClosedByItsCaptionKeepsTheGameGoing) {
-    Key(VK_F9);
-    MoveFoodTo(20, 3);
-    Tick();
-    ASSERT_EQ(game.HeadX, 10);
-    std::string asked;
-    bool pausedMeanwhile = false;
-    ModalActs closer([&](TForm& question) {
-        asked = static_cast<TLabel*>(question.FindComponent("Message"))->Caption();
-        pausedMeanwhile = game.Paused && form->PausedLabel->Visible();
-        PostMessageA(question.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
-    Key(VK_F9);
-    EXPECT_EQ(asked, "Are you sure?");
-    EXPECT_TRUE(pausedMeanwhile) << "paused while asking";
-    EXPECT_TRUE(game.Playing);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
-    EXPECT_EQ(game.HeadX, 10) << "the same game, not a new one";
-    Tick();
-    EXPECT_EQ(game.HeadX, 11);
+// Every level's pace from its new game on: 270 - 25 x level ms.
+TEST_F(MainFormTest, EachLevelsGameTicksAtItsOwnPace) {
+    const unsigned paces[] = {245, 220, 195, 170, 145, 120, 95, 70, 45};
+    ModalActs yes([](TForm& question) { testing::ClickButton(question, "Yes"); });
+    for (int level = 1; level <= 9; ++level) {
+        game.Level = level;
+        Key(VK_F9);
+        EXPECT_EQ(form->Timer->Interval(), paces[level - 1]) << "level " << level;
+    }
+    EXPECT_EQ(yes.shown, 8);
 }
 
 TEST_F(MainFormTest, ArrowKeysTurnOnlyAQuarterAndOnlyDuringAGame) {
@@ -515,15 +467,9 @@ TEST_F(MainFormTest, TwoQuickTurnsWaitForTheirTicksInsteadOfReversing) {
 }
 
 TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
-    Key(VK_F9);
-    MoveFoodTo(25, 18);
+    StartGame();
     MessageBoxRecorder boxes;
-    Key(VK_UP);
-    Tick();
-    Key(VK_LEFT);
-    Tick();
-    Key(VK_DOWN);
-    Tick();  // the head runs into (8, 10), the body
+    RunIntoTheBody();  // the head runs into (8, 10), the body
     EXPECT_FALSE(game.Playing);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
     EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");

@@ -22,7 +22,7 @@
 #include "ui/dialogs.h"
 #include "widgets/tray_icon.h"
 #include "widgets/widget_test_support.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -37,10 +37,6 @@ using testing::ShellCall;
 using testing::ShellRecorder;
 using testing::TestApplication;
 using testing::WindowText;
-
-std::uint32_t FixedClock() {
-    return 0x13579BDFu;
-}
 
 // What the status bar's four panels show.
 std::vector<std::string> PanelTexts(TStatusBar& status) {
@@ -64,19 +60,14 @@ private:
     ModalActs answer_;
 };
 
-struct BossModeTest : ::testing::Test {
+struct BossModeTest : testing::MainWindowTest {
     void SetUp() override {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
         // As at start-up: the first form is the application's main form,
         // which boss mode hides.
-        form = TestApplication().CreateForm<TMainForm>(game);
-        level = TestApplication().CreateForm<TLevelForm>(game, form);
-        form->LevelForm = level;
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
-        Pump();
-        ASSERT_EQ(TestApplication().MainForm(), form);
+        auto* main = TestApplication().CreateForm<TMainForm>(game);
+        main->LevelForm = level = TestApplication().CreateForm<TLevelForm>(game, main);
+        Open(main);
+        ASSERT_EQ(TestApplication().MainForm(), form.get());
         // The icon belongs to boss mode: none while the window is shown, and
         // the start-up asks nothing of the shell and makes no window for it.
         EXPECT_TRUE(shell.Calls.empty());
@@ -86,16 +77,9 @@ struct BossModeTest : ::testing::Test {
     }
     void TearDown() override {
         delete level;
-        delete form;
-        Pump();
+        MainWindowTest::TearDown();
     }
 
-    // A key as the player presses it: posted, through the message loop.
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
     // What the shell reports of the mouse over the icon.
     void IconMouse(UINT mouseMessage) {
         SendMessageA(form->Tray->MessageWindow(), widgets::TrayCallbackMessage,
@@ -120,9 +104,7 @@ struct BossModeTest : ::testing::Test {
         EXPECT_TRUE(form->Tray->IconVisible());
     }
 
-    ShellRecorder shell;  // first in, last out: the tray's every call is caught
-    GameState game;
-    TMainForm* form = nullptr;
+    ShellRecorder shell;  // the tray's every call is caught until the window is gone
     TLevelForm* level = nullptr;
 };
 
@@ -274,7 +256,7 @@ TEST_F(BossModeTest, LevelDuringAGamePausesItAndTakesEffectOnTheNextGame) {
 
 // Exactly while a game moves, a timer and the fine clock; only what was granted is given back.
 TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
-    testing::ScopedMessageBoxAnswer gameOverBox([](auto&&...) { return IDOK; });
+    testing::MessageBoxRecorder gameOverBox;
     using Calls = std::vector<std::string>;
     Calls calls;
     bool refuse = false;
@@ -320,7 +302,7 @@ TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
          end, false},
         {"new game", [this] { Key(VK_F9); }, begin, true},
         {"exit",
-         [this] { delete std::exchange(level, nullptr), delete std::exchange(form, nullptr); }, end,
+         [this] { delete std::exchange(level, nullptr), form.reset(); }, end,
          false},
     };
     for (const Step& step : steps) {
@@ -331,6 +313,7 @@ TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
         EXPECT_EQ(std::exchange(calls, {}), step.requests) << step.what;
         EXPECT_EQ(form && form->Timer->Armed(), step.armed) << step.what;
     }
+    EXPECT_EQ(gameOverBox.Texts(), std::vector<std::string>{"Game Over!"});
     SetSystemSettings(platform);
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "level_test_support.h"
 #include "ui/std_controls.h"
@@ -125,48 +126,39 @@ private:
     ModalActs answer_;
 };
 
-TEST_F(LevelFormTest, ClosingWithoutClickSaysNothingEvenDuringGame) {
+// Closed by its button or its caption, the dialog says something only after
+// clicks during a game, once and only on closing; the level is the last click's.
+TEST_F(LevelFormTest, ClosingReportsClicksDuringAGameOnce) {
+    struct Case {
+        const char* what;
+        bool playing;
+        std::vector<int> clicks;
+        bool byCaption;
+        int level, messages;  // messages: so far
+    } const cases[] = {{"no click during a game", true, {}, false, 7, 0},
+                       {"a click without a game", false, {2}, true, 2, 0},
+                       {"clicks during a paused game", true, {4, 6}, true, 6, 1}};
     RecordedMessages messages;
-    game_.Playing = true;
-    Open();
-    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
-    Pump();
-    EXPECT_EQ(messages.count, 0);
-    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
-    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
-    EXPECT_EQ(game_.Level, 7);
-}
-
-TEST_F(LevelFormTest, ClickWithoutGameSaysNothing) {
-    RecordedMessages messages;
-    Open();
-    ClickBar(2);
-    CloseByCaption();
-    Pump();
-    EXPECT_EQ(messages.count, 0);
-    EXPECT_EQ(game_.Level, 2);
-    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
-    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
-}
-
-TEST_F(LevelFormTest, ClicksDuringGameAreReportedOnceOnClosing) {
-    RecordedMessages messages;
-    game_.Playing = true;
-    game_.Paused = true;
-    Open();
-    ClickBar(4);
-    ClickBar(6);
-    EXPECT_EQ(messages.count, 0);  // nothing until the dialog closes
-    CloseByCaption();
-    Pump();
-    EXPECT_EQ(messages.count, 1);
+    for (const Case& c : cases) {
+        game_.Level = 7;
+        game_.Playing = game_.Paused = c.playing;
+        Open();
+        for (int bar : c.clicks) ClickBar(bar);
+        EXPECT_EQ(messages.count, 0) << c.what << ": nothing until the dialog closes";
+        if (c.byCaption)
+            CloseByCaption();
+        else
+            SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+        Pump();
+        EXPECT_EQ(messages.count, c.messages) << c.what;
+        EXPECT_EQ(game_.Level, c.level) << c.what;
+        EXPECT_EQ(game_.Paused, c.playing) << c.what << ": closing does not resume the game";
+        EXPECT_FALSE(IsWindowVisible(dialog_->Handle())) << c.what;
+        EXPECT_TRUE(IsWindowEnabled(main_->Handle())) << c.what;
+    }
     EXPECT_EQ(messages.caption, "Information");
     EXPECT_EQ(messages.text, "Changes will take effect when you start new game");
     EXPECT_TRUE(messages.onlyOk);
-    EXPECT_EQ(game_.Level, 6);
-    EXPECT_TRUE(game_.Paused);  // closing does not resume the game
-    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
-    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
 }
 
 TEST_F(LevelFormTest, ChoosingTheSameLevelCountsAndEachShowingStartsAfresh) {

@@ -20,6 +20,7 @@
 #include "dialogs/level_form.h"
 #include "front_window_support.h"
 #include "game/main_form.h"
+#include "../main_window_support.h"
 #include "scores/scores_form.h"
 #include "ui/dialogs.h"
 #include "ui/std_controls.h"
@@ -32,16 +33,11 @@ using namespace std::chrono_literals;
 [[maybe_unused]] const auto* const kApplication =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
-std::uint32_t FixedClock() {
-    return 0x2468ACE1u;
-}
-
-class GameOverFlowTest : public ::testing::Test {
+class GameOverFlowTest : public ::testing::Test, public MainWindow {
 protected:
     void SetUp() override {
         GetCurrentDirectoryA(MAX_PATH, previous_dir_);
         ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
-        game.Random.SetClock(&FixedClock);
     }
     void TearDown() override {
         delete scoresForm;
@@ -52,42 +48,10 @@ protected:
 
     // The windows in the program's order; the last one loads "scores.dat".
     void Start() {
-        form.reset(ui::Create<TMainForm>(ui::Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        aboutForm = ui::Create<TAboutForm>(ui::Application, form.get());
-        form->AboutForm = aboutForm;
-        scoresForm = ui::Create<TScoresForm>(ui::Application, form->Keeper, form.get());
-        form->ScoresForm = scoresForm;
-        form->Show();
-        Pump();
-    }
-
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
-
-    // Starts a game moving right from (10, 10) with the food out of the way.
-    void StartGame() {
-        Key(VK_F9);
-        ASSERT_TRUE(game.Playing);
-        for (int x = 1; x <= kBoardColumns; ++x)
-            for (int y = 1; y <= kBoardRows; ++y)
-                if (game.Board(x, y) == cellFood) game.Board(x, y) = cellEmpty;
-        game.Board(25, 18) = cellFood;
-        form->DrawField();
-    }
-
-    // Three quick turns: the snake turns round and its head runs into its body.
-    void RunIntoTheBody() {
-        Key(VK_UP);
-        Tick();
-        Key(VK_LEFT);
-        Tick();
-        Key(VK_DOWN);
-        ASSERT_TRUE(game.Playing);
-        Tick();
+        auto* main = ui::Create<TMainForm>(ui::Application, game);
+        main->AboutForm = aboutForm = ui::Create<TAboutForm>(ui::Application, main);
+        main->ScoresForm = scoresForm = ui::Create<TScoresForm>(ui::Application, main->Keeper, main);
+        Open(main);
     }
 
     // What arrives while a dialog of the game's end is open: direct ticks and
@@ -130,8 +94,6 @@ protected:
 
     ScratchDirectory dir;
     std::string path = dir.File("scores.dat");
-    GameState game;
-    std::unique_ptr<TMainForm> form;
     TAboutForm* aboutForm = nullptr;
     TScoresForm* scoresForm = nullptr;
     int ticked = 0;
