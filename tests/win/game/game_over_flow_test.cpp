@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "../scores/scores_test_support.h"
@@ -203,6 +204,73 @@ TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(clear.shown, 1);
     EXPECT_EQ(Record(), " Record : ");
+}
+
+// A clock whose every draw after a reseed places a bonus:
+// (0x46B05733 x 134775813 + 1) mod 2^32 = 0xA0000000, and 0xA0000000 x 15 / 2^32 = 9.
+std::uint32_t BonusClock() {
+    return 0x46B05733u;
+}
+
+// A game played for points: meals worth the level, a bonus counted down on the
+// status bar from 29 until its cell empties, a second one eaten at 27 for
+// level x 27; the game over saves exactly what was shown.
+TEST_F(GameOverFlowTest, PointsEarnedByPlayingAreShownAndSavedExactly) {
+    game.Random.SetClock(&BonusClock);
+    Start();
+    StartGame();  // level 7, moving right
+    int score = 0;
+    auto ahead = [&] {
+        const bool up = game.CurrentDirection == dirUp;
+        return std::pair{up ? game.HeadX : game.HeadX % kBoardColumns + 1,
+                         up ? (game.HeadY + kBoardRows - 2) % kBoardRows + 1 : game.HeadY};
+    };
+    auto step = [&] {  // a tick that eats whatever food lies ahead
+        if (game.Board(ahead().first, ahead().second) == cellFood) score += 7;
+        Tick();
+        EXPECT_EQ(Panel(0), " Score : " + std::to_string(score));
+    };
+    auto meal = [&] {
+        MoveFoodTo(ahead().first, ahead().second);
+        step();
+    };
+    meal();
+    ASSERT_EQ(Panel(3), " Bonus : 29") << "the meal placed a bonus";
+    const int bx = game.BonusX, by = game.BonusY;
+    if (by == game.HeadY) Key(VK_UP);  // out of its way
+    for (int left = 28; left >= 1; --left) {
+        step();
+        ASSERT_EQ(Panel(3), " Bonus : " + std::to_string(left));
+        ASSERT_EQ(form->CellButton(bx, by)->Caption(), "~");
+    }
+    step();
+    EXPECT_EQ(Panel(3), " No Bonus") << "gone on the 29th tick";
+    EXPECT_EQ(form->CellButton(bx, by)->Caption(), "");
+    if (game.CurrentDirection == dirUp) Key(VK_RIGHT), step();
+
+    meal();
+    ASSERT_EQ(Panel(3), " Bonus : 29");
+    step(), step();
+    ASSERT_EQ(Panel(3), " Bonus : 27");
+    game.Board(game.BonusX, game.BonusY) = cellEmpty;  // into the snake's way, as the food
+    const auto [ex, ey] = ahead();
+    game.Board(ex, ey) = cellBonus;
+    game.BonusX = ex, game.BonusY = ey;
+    score += 7 * 27;
+    step();
+    EXPECT_EQ(Panel(3), " No Bonus") << "eaten";
+    EXPECT_EQ(form->CellButton(ex, ey)->Caption(), "<");
+
+    ModalAnswers answers([&](ui::TForm& dialog) { AnswerName(dialog, "Ann", "OK"); });
+    Key(VK_UP), step(), Key(VK_LEFT), step(), Key(VK_DOWN), Tick();
+    ASSERT_FALSE(game.Playing);
+    EXPECT_EQ(score, 7 * 2 + 7 * 27) << "two meals and the bonus, nothing else on the way";
+    ScoreTable table;
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), sizeof table);
+    std::memcpy(&table, saved.data(), sizeof table);
+    EXPECT_EQ(NameOf(table.Rows[0]), "Ann (level 7)");
+    EXPECT_EQ(table.Rows[0].Points, score);
 }
 
 // Retry waits again with the same entry: the first finds the file still held.
