@@ -41,8 +41,8 @@ protected:
         ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
     }
     void TearDown() override {
-        delete scoresForm;
-        delete aboutForm;
+        delete std::exchange(scoresForm, nullptr);
+        delete std::exchange(aboutForm, nullptr);
         form.reset();
         SetCurrentDirectoryA(previous_dir_);
     }
@@ -271,6 +271,37 @@ TEST_F(GameOverFlowTest, PointsEarnedByPlayingAreShownAndSavedExactly) {
     std::memcpy(&table, saved.data(), sizeof table);
     EXPECT_EQ(NameOf(table.Rows[0]), "Ann (level 7)");
     EXPECT_EQ(table.Rows[0].Points, score);
+}
+
+// A score file the program cannot use at start-up: the box says why, and a
+// game can be played all the same.
+TEST_F(GameOverFlowTest, StartUpWithABadScoreFileShowsTheBoxThenPlays) {
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { WriteFileBytes(path, Bytes(279, 0x41)); }, "Read beyond end of file."},
+        {[&] { CreateDirectoryA(path.c_str(), nullptr); }, "File access denied."},
+        {[&] {
+             WriteFileBytes(path, ImageOf(TableOf({5})));
+             lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         },
+         "I/O error 32."}};  // a sharing violation
+    for (const auto& [make, text] : cases) {
+        make();
+        {
+            MessageBoxRecorder boxes;
+            Start();
+            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{text});
+        }
+        StartGame();
+        Tick();
+        EXPECT_EQ(game.HeadX, 10) << text;
+        EXPECT_EQ(form->CellButton(10, 10)->Caption(), "<") << text;
+        TearDown();
+        SetUp();
+        if (lock != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(lock, INVALID_HANDLE_VALUE));
+        RemoveDirectoryA(path.c_str());
+        DeleteFileA(path.c_str());
+    }
 }
 
 // Retry waits again with the same entry: the first finds the file still held.
