@@ -60,10 +60,7 @@ struct MainFormTest : testing::MainWindowTest {
 TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     HWND window = form->Handle();
     EXPECT_EQ(WindowText(window), "Quillory 1.0 [Brindlework]");
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 316);
-    EXPECT_EQ(client.bottom, 223);
+    // Sizes and places at each scale, 96 dpi among them: main_form_dpi_test.
     EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME);
     RECT outer;
@@ -73,22 +70,15 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_EQ(RectIn(form->CoolBar1->Handle(), window), (RECT{0, 0, 324, 205}));
     EXPECT_EQ(RectIn(form->MainPanel->Handle(), form->CoolBar1->Handle()), (RECT{2, 0, 316, 201}));
     EXPECT_EQ(form->MainPanel->BevelOuter(), TBevelCut::bvNone);
-    EXPECT_EQ(RectIn(form->Status->Handle(), window), (RECT{0, 204, 316, 223}));
 
-    // The 600 cells, found by name, in rows of 30 from x 8.
-    struct Expected {
-        int n, left, top;
-    };
-    for (Expected e : {Expected{1, 8, 0}, Expected{30, 298, 0}, Expected{31, 8, 10},
-                       Expected{275, 48, 90}, Expected{600, 298, 190}}) {
+    // The 600 cells, found by name.
+    for (int n : {1, 30, 31, 275, 600}) {
         auto* button =
-            dynamic_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(e.n)));
-        ASSERT_NE(button, nullptr) << e.n;
-        EXPECT_EQ(button->BoundsRect(), (RECT{e.left, e.top, e.left + 10, e.top + 10})) << e.n;
+            dynamic_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
+        ASSERT_NE(button, nullptr) << n;
         EXPECT_EQ(button->Parent(), form->MainPanel);
         EXPECT_TRUE(button->Flat());
         EXPECT_EQ(button->Font().Name(), "Webdings");
-        EXPECT_EQ(button->Font().Height(), -12);
         EXPECT_EQ(button->Font().Style(), 0);
         EXPECT_EQ(button->Caption(), "");
     }
@@ -110,16 +100,7 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_GE(form->PausedLabel->Width(), 142);
     EXPECT_EQ(form->PausedLabel->Left() + form->PausedLabel->Width() / 2, 85 + 71)
         << "grown, if at all, around its place";
-    EXPECT_EQ(form->Bevel1->BoundsRect(), (RECT{3, 0, 311, 201}));
     EXPECT_EQ(form->Bevel1->Style(), TBevelStyle::bsRaised);
-
-    // Status bar: four panels, 78, 64, 92 and the rest, with their start texts.
-    int edges[8] = {};
-    ASSERT_EQ(SendMessageA(form->Status->Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)),
-              4);
-    EXPECT_EQ(edges[0], 78);
-    EXPECT_EQ(edges[1], 142);
-    EXPECT_EQ(edges[2], 234);
     EXPECT_EQ(Panel(0), " Score : ");
     EXPECT_EQ(Panel(1), " Level : ");
     EXPECT_EQ(Panel(2), " Record : ");
@@ -472,8 +453,6 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     RunIntoTheBody();  // the head runs into (8, 10), the body
     EXPECT_FALSE(game.Playing);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
-    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
-    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, 0u) << "no icon";
     // The last picture stays: the tail cell the collision tick cleared still shows the body.
     EXPECT_EQ(game.Board(7, 10), cellEmpty);
     EXPECT_EQ(form->CellButton(7, 10)->Caption(), "<");

@@ -207,6 +207,24 @@ private:
     std::vector<Open> open_;
 };
 
+// Every message dialog shown meanwhile, kept and answered with `button`.
+class AnsweredDialogs {
+public:
+    explicit AnsweredDialogs(const char* button)
+        : answer_([this, button](ui::TForm& dialog) {
+              Captions.push_back(dialog.Caption());
+              if (auto* message = dynamic_cast<ui::TControl*>(dialog.FindComponent("Message")))
+                  Texts.push_back(message->Caption());
+              OnlyOk = OnlyOk && !dialog.FindComponent("Cancel") && !dialog.FindComponent("Yes");
+              ClickButton(dialog, button);
+          }) {}
+    std::vector<std::string> Texts, Captions;
+    bool OnlyOk = true;  // no dialog offered more than OK
+
+private:
+    ModalActs answer_;
+};
+
 struct RecordedBox {
     std::string Text;
     std::string Caption;

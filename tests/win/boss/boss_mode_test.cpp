@@ -32,6 +32,7 @@ namespace {
 using namespace ui;
 using testing::ForeignWindow;
 using testing::IsAbove;
+using testing::AnsweredDialogs;
 using testing::ModalActs;
 using testing::MouseOnDisabledWindow;
 using testing::Pump;
@@ -46,21 +47,6 @@ std::vector<std::string> PanelTexts(TStatusBar& status) {
     for (int i = 0; i < status.PanelCount(); ++i) texts.push_back(status.DisplayedText(i));
     return texts;
 }
-
-// Every message dialog shown meanwhile: its text kept, answered with `button`.
-class AnsweredDialogs {
-public:
-    explicit AnsweredDialogs(const char* button)
-        : answer_([this, button](TForm& dialog) {
-              if (auto* message = dynamic_cast<TControl*>(dialog.FindComponent("Message")))
-                  Texts.push_back(message->Caption());
-              testing::ClickButton(dialog, button);
-          }) {}
-    std::vector<std::string> Texts;
-
-private:
-    ModalActs answer_;
-};
 
 struct BossModeTest : testing::MainWindowTest {
     void SetUp() override {

@@ -118,6 +118,14 @@ inline ScoreTable TableOf(const std::vector<std::int32_t>& points) {
 // tests know them.
 using ModalAnswers = ModalActs;
 
+// Types `name` into the name dialog and confirms it (or cancels).
+inline void AnswerName(ui::TForm& dialog, const std::string& name, const char* button = "OK") {
+    auto* edit = dynamic_cast<ui::TEdit*>(dialog.FindComponent("Edit"));
+    ASSERT_NE(edit, nullptr);
+    for (char ch : name) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
+    ClickButton(dialog, button);
+}
+
 // The lines the list box window itself holds.
 inline std::vector<std::string> WindowLines(ui::TListBox& list) {
     std::vector<std::string> lines;
