@@ -17,12 +17,6 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-RECT ChildBounds(HWND child) {
-    RECT rect = WindowRect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 TEST_F(LevelFormTest, LayoutAsDesigned) {
     Open();
     HWND window = dialog_->Handle();  // its sizes at every scale: dialogs_dpi_test

@@ -18,12 +18,6 @@ namespace quillory::testing {
 namespace {
 
 // A child window's bounds in its parent's client area.
-RECT ChildBounds(HWND child) {
-    RECT rect = WindowRect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 LOGFONTA FontOf(HWND window) {
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);

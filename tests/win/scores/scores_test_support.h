@@ -147,26 +147,4 @@ inline std::vector<std::string> Lines(std::initializer_list<const char*> first, 
     return lines;
 }
 
-constexpr int kMainLeft = 100;
-constexpr int kMainTop = 100;
-constexpr int kMainWidth = 322;
-constexpr int kMainHeight = 269;
-
-// The main window as far as the dialogs are concerned: a visible form they
-// are placed over and give back to.
-inline ui::TForm* MakeMainWindow(int left = kMainLeft, int top = kMainTop) {
-    auto* main = ui::Create<ui::TForm>(ui::Application);
-    main->SetBorderStyle(ui::TFormBorderStyle::bsSingle);
-    main->SetCaption("Quillory");
-    main->SetBounds(left, top, kMainWidth, kMainHeight);
-    main->Show();
-    return main;
-}
-
-inline RECT WindowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 }  // namespace quillory::testing
