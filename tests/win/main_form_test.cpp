@@ -23,13 +23,11 @@ namespace {
 using namespace ui;
 using testing::ModalActs;
 using testing::Pump;
-using testing::PumpUntil;
 using testing::RectIn;
 using testing::RenderClient;
 using testing::MessageBoxRecorder;
 using testing::TestApplication;
 using testing::WindowText;
-using namespace std::chrono_literals;
 
 // The pixel at a cell-local point of cell (x, y), in the board panel's picture.
 COLORREF CellPixel(const TBitmap& panel, int x, int y, int dx = 4, int dy = 4) {
@@ -443,14 +441,6 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     EXPECT_EQ(game.HeadX, headX);
     EXPECT_EQ(game.HeadY, headY);
     EXPECT_EQ(boxes.boxes.size(), 1u);
-}
-
-TEST_F(MainFormTest, TheWindowTimerDrivesTheGame) {
-    form->Timer->OnTimer = [this](TComponent* sender) { form->TimerTimer(sender); };
-    Key(VK_F9);
-    MoveFoodTo(20, 3);
-    EXPECT_TRUE(PumpUntil([&] { return game.HeadX >= 11; }, 3000ms)) << "ticks every 95 ms";
-    EXPECT_EQ(form->CellButton(game.HeadX, 10)->Caption(), "<");
 }
 
 }  // namespace
