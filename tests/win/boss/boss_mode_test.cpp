@@ -325,7 +325,9 @@ TEST_F(BossModeTest, TheFirstMoveComesOneBeatAfterTheGameMovesAgain) {
         ASSERT_TRUE(testing::PumpUntil([&] { return game.HeadX != x || game.HeadY != y; }));
         const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_GE(took, std::chrono::milliseconds(95 - 20)) << "key " << go;
-        EXPECT_LE(took, std::chrono::milliseconds(95 + 150)) << "key " << go;
+        // The 32-bit Wine of the suite may run emulated, several times slower.
+        EXPECT_LE(took, std::chrono::milliseconds(95 + (sizeof(void*) == 8 ? 150 : 600)))
+            << "key " << go;
     }
 }
 
