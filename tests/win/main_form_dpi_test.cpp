@@ -15,7 +15,7 @@
 #include "dpi_test_support.h"
 #include "game/main_form.h"
 #include "screen_capture.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -28,10 +28,6 @@ using testing::RectIn;
 using testing::RenderClient;
 using testing::ScopedDpiPlatform;
 using testing::TestApplication;
-
-std::uint32_t FixedClock() {
-    return 0x2468ACE1u;
-}
 
 bool Inside(const RECT& inner, const RECT& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -74,20 +70,11 @@ void PrintTo(const ScaledLayout& layout, std::ostream* out) {
     *out << layout.dpi << " dpi";
 }
 
-struct MainFormAtScale {
-    explicit MainFormAtScale(ui::TDpiPlatform platform) : scale(std::move(platform)) {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
-        form.reset(Create<TMainForm>(Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
-        Pump();
-    }
-    ~MainFormAtScale() { form.reset(); }
+struct MainFormAtScale : testing::MainWindow {
+    explicit MainFormAtScale(ui::TDpiPlatform platform) : scale(std::move(platform)) { Open(); }
+    ~MainFormAtScale() override { form.reset(); }
 
     ScopedDpiPlatform scale;
-    GameState game;
-    std::unique_ptr<TMainForm> form;
 };
 
 class MainFormDpiTest : public ::testing::TestWithParam<ScaledLayout> {};

@@ -5,13 +5,15 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "core/game_state.h"
 #include "game/main_form.h"
 #include "ui/dialogs.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -21,10 +23,6 @@ using testing::ModalActs;
 using testing::Pump;
 using testing::PumpUntil;
 using testing::TestApplication;
-
-std::uint32_t FixedClock() {
-    return 0x13572468u;
-}
 
 // Another program, as far as activation goes: a window of another thread, so
 // that activating it deactivates this program as a whole (WM_ACTIVATEAPP).
@@ -71,17 +69,12 @@ private:
     std::thread thread_;
 };
 
-struct LookingAwayTest : ::testing::Test {
+struct LookingAwayTest : testing::MainWindowTest {
     void SetUp() override {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
-        form.reset(Create<TMainForm>(Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
+        Open();
         SetForegroundWindow(form->Handle());
         Pump();
     }
-    void TearDown() override { form.reset(); }
 
     void StartGame() {
         form->Newgame1Click(nullptr);
@@ -91,10 +84,6 @@ struct LookingAwayTest : ::testing::Test {
     bool Active() { return GetForegroundWindow() == form->Handle(); }
     bool PausedAndShown() { return game.Paused && form->PausedLabel->Visible(); }
     int HeadColumn() const { return game.HeadX; }
-    void Tick() { form->TimerTimer(form->Timer); }
-
-    GameState game;
-    std::unique_ptr<TMainForm> form;
 };
 
 TEST_F(LookingAwayTest, AnotherProgramActivatedPausesAndComingBackKeepsThePause) {
@@ -119,30 +108,31 @@ TEST_F(LookingAwayTest, AnotherProgramActivatedPausesAndComingBackKeepsThePause)
     EXPECT_EQ(HeadColumn(), head + 1);
 }
 
-TEST_F(LookingAwayTest, TheActivationMessagesThemselves) {
+// Each way of looking away pauses a running game with its label, and coming
+// back keeps the pause; activation coming in pauses nothing.
+TEST_F(LookingAwayTest, EachWayOfLookingAwayPausesARunningGame) {
+    HWND window = form->Handle(), application = Application->Handle();  // the task-bar button's
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"deactivated", [=] { SendMessageA(window, WM_ACTIVATE, WA_INACTIVE, 0); }},
+        {"program deactivated", [=] { SendMessageA(window, WM_ACTIVATEAPP, FALSE, 0); }},
+        {"task-bar window deactivated", [=] { SendMessageA(application, WM_ACTIVATEAPP, FALSE, 0); }},
+        {"minimised", [=] { ShowWindow(window, SW_MINIMIZE); }},
+        {"program minimised", [=] { SendMessageA(application, WM_SYSCOMMAND, SC_MINIMIZE, 0); }}};
     StartGame();
-    // Deactivated in favour of a window of another thread (or of none).
-    SendMessageA(form->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_TRUE(PausedAndShown());
-
-    form->Pause1Click(nullptr);
-    ASSERT_FALSE(game.Paused);
-    SendMessageA(form->Handle(), WM_ACTIVATEAPP, FALSE, 0);
-    EXPECT_TRUE(PausedAndShown());
-
-    form->Pause1Click(nullptr);
-    ASSERT_FALSE(game.Paused);
-    // The program's task-bar button belongs to the application window.
-    SendMessageA(Application->Handle(), WM_ACTIVATEAPP, FALSE, 0);
-    EXPECT_TRUE(PausedAndShown());
-
-    form->Pause1Click(nullptr);
-    ASSERT_FALSE(game.Paused);
-    // Activation coming in pauses nothing.
-    SendMessageA(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
-    SendMessageA(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
+    for (const auto& [what, lookAway] : ways) {
+        lookAway();
+        Pump();
+        EXPECT_TRUE(PausedAndShown()) << what;
+        for (HWND minimised : {application, window})
+            if (IsIconic(minimised)) ShowWindow(minimised, SW_RESTORE), form->Show();
+        Pump();
+        EXPECT_TRUE(PausedAndShown()) << what << ": back, still paused";
+        form->Pause1Click(nullptr);
+        ASSERT_FALSE(game.Paused);
+    }
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_FALSE(game.Paused || form->PausedLabel->Visible());
 }
 
 TEST_F(LookingAwayTest, OwnWindowsTakingTheActivationChangeNothing) {
@@ -162,27 +152,6 @@ TEST_F(LookingAwayTest, OwnWindowsTakingTheActivationChangeNothing) {
     EXPECT_FALSE(game.Paused) << "our own window over the main one is not looking away";
     EXPECT_FALSE(form->PausedLabel->Visible());
     delete own;
-}
-
-TEST_F(LookingAwayTest, MinimisingPausesTheGame) {
-    StartGame();
-    ShowWindow(form->Handle(), SW_MINIMIZE);
-    Pump();
-    EXPECT_TRUE(PausedAndShown());
-    ShowWindow(form->Handle(), SW_RESTORE);
-    Pump();
-    EXPECT_TRUE(PausedAndShown()) << "restored, still paused";
-
-    form->Pause1Click(nullptr);
-    ASSERT_FALSE(game.Paused);
-    // The whole program minimised through its task-bar button.
-    SendMessageA(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Pump();
-    EXPECT_TRUE(PausedAndShown());
-    ShowWindow(Application->Handle(), SW_RESTORE);
-    form->Show();
-    Pump();
-    EXPECT_TRUE(game.Paused);
 }
 
 TEST_F(LookingAwayTest, NothingChangesWithoutARunningGame) {

@@ -12,7 +12,7 @@
 
 #include "core/game_state.h"
 #include "game/main_form.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -45,15 +45,11 @@ Shown ShownFor(std::uint8_t code) {
     }
 }
 
-struct RepaintTest : ::testing::Test {
+struct RepaintTest : testing::MainWindowTest {
     void SetUp() override {
-        TestApplication();
         // No cell under the pointer: a hot cell would be painted for its frame.
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-        form.reset(Create<CountedMainForm>(Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
-        Pump();
+        Open(Create<CountedMainForm>(Application, game));
         // Every paint of a cell passes through its WindowProc: count it there.
         for (int x = 1; x <= kBoardColumns; ++x) {
             for (int y = 1; y <= kBoardRows; ++y) {
@@ -67,8 +63,6 @@ struct RepaintTest : ::testing::Test {
             }
         }
     }
-    void TearDown() override { form.reset(); }
-
     static int Index(int x, int y) { return (y - 1) * kBoardColumns + (x - 1); }
     // Paints now whatever the last change invalidated, as the message loop
     // would before the next tick.
@@ -87,8 +81,6 @@ struct RepaintTest : ::testing::Test {
         return painted;
     }
 
-    GameState game;
-    std::unique_ptr<TMainForm> form;
     std::array<int, kBoardCells> paints{};
 };
 

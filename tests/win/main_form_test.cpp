@@ -15,7 +15,7 @@
 #include "dialogs/level_form.h"
 #include "ui/dialogs.h"
 #include "ui/timer.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -23,17 +23,11 @@ namespace {
 using namespace ui;
 using testing::ModalActs;
 using testing::Pump;
-using testing::PumpUntil;
 using testing::RectIn;
 using testing::RenderClient;
 using testing::MessageBoxRecorder;
 using testing::TestApplication;
 using testing::WindowText;
-using namespace std::chrono_literals;
-
-std::uint32_t FixedClock() {
-    return 0x2468ACE1u;
-}
 
 // The pixel at a cell-local point of cell (x, y), in the board panel's picture.
 COLORREF CellPixel(const TBitmap& panel, int x, int y, int dx = 4, int dy = 4) {
@@ -49,53 +43,12 @@ int CellPixelsOtherThan(const TBitmap& panel, int x, int y, COLORREF color) {
     return other;
 }
 
-struct MainFormTest : ::testing::Test {
-    void SetUp() override {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
-        form.reset(Create<TMainForm>(Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
-        Pump();
-    }
-    void TearDown() override { form.reset(); }
-
-    // A key as the player presses it: posted, through the message loop.
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
-    std::string Panel(int index) { return form->Status->DisplayedText(index); }
-    // Moves the food out of the way of the moves a test plans.
-    void MoveFoodTo(int x, int y) {
-        for (int cx = 1; cx <= kBoardColumns; ++cx)
-            for (int cy = 1; cy <= kBoardRows; ++cy)
-                if (game.Board(cx, cy) == cellFood) game.Board(cx, cy) = cellEmpty;
-        game.Board(x, y) = cellFood;
-        form->DrawField();
-    }
-    std::vector<std::string> FoodCaptions() {
-        std::vector<std::string> food;
-        for (int n = 1; n <= kBoardCells; ++n) {
-            auto* button =
-                static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
-            if (button->Caption() == "r") food.push_back(std::to_string(n));
-        }
-        return food;
-    }
-
-    GameState game;
-    std::unique_ptr<TMainForm> form;
-};
+using MainFormTest = testing::MainWindowTest;
 
 TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     HWND window = form->Handle();
     EXPECT_EQ(WindowText(window), "Quillory 1.0 [Brindlework]");
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 316);
-    EXPECT_EQ(client.bottom, 223);
+    // Sizes and places at each scale, 96 dpi among them: main_form_dpi_test.
     EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME);
     RECT outer;
@@ -105,22 +58,15 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_EQ(RectIn(form->CoolBar1->Handle(), window), (RECT{0, 0, 324, 205}));
     EXPECT_EQ(RectIn(form->MainPanel->Handle(), form->CoolBar1->Handle()), (RECT{2, 0, 316, 201}));
     EXPECT_EQ(form->MainPanel->BevelOuter(), TBevelCut::bvNone);
-    EXPECT_EQ(RectIn(form->Status->Handle(), window), (RECT{0, 204, 316, 223}));
 
-    // The 600 cells, found by name, in rows of 30 from x 8.
-    struct Expected {
-        int n, left, top;
-    };
-    for (Expected e : {Expected{1, 8, 0}, Expected{30, 298, 0}, Expected{31, 8, 10},
-                       Expected{275, 48, 90}, Expected{600, 298, 190}}) {
+    // The 600 cells, found by name.
+    for (int n : {1, 30, 31, 275, 600}) {
         auto* button =
-            dynamic_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(e.n)));
-        ASSERT_NE(button, nullptr) << e.n;
-        EXPECT_EQ(button->BoundsRect(), (RECT{e.left, e.top, e.left + 10, e.top + 10})) << e.n;
+            dynamic_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
+        ASSERT_NE(button, nullptr) << n;
         EXPECT_EQ(button->Parent(), form->MainPanel);
         EXPECT_TRUE(button->Flat());
         EXPECT_EQ(button->Font().Name(), "Webdings");
-        EXPECT_EQ(button->Font().Height(), -12);
         EXPECT_EQ(button->Font().Style(), 0);
         EXPECT_EQ(button->Caption(), "");
     }
@@ -142,16 +88,7 @@ TEST_F(MainFormTest, WindowLayoutMatchesTheDesign) {
     EXPECT_GE(form->PausedLabel->Width(), 142);
     EXPECT_EQ(form->PausedLabel->Left() + form->PausedLabel->Width() / 2, 85 + 71)
         << "grown, if at all, around its place";
-    EXPECT_EQ(form->Bevel1->BoundsRect(), (RECT{3, 0, 311, 201}));
     EXPECT_EQ(form->Bevel1->Style(), TBevelStyle::bsRaised);
-
-    // Status bar: four panels, 78, 64, 92 and the rest, with their start texts.
-    int edges[8] = {};
-    ASSERT_EQ(SendMessageA(form->Status->Handle(), SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)),
-              4);
-    EXPECT_EQ(edges[0], 78);
-    EXPECT_EQ(edges[1], 142);
-    EXPECT_EQ(edges[2], 234);
     EXPECT_EQ(Panel(0), " Score : ");
     EXPECT_EQ(Panel(1), " Level : ");
     EXPECT_EQ(Panel(2), " Record : ");
@@ -189,27 +126,18 @@ TEST_F(MainFormTest, NewGameDrawsTheStartingPosition) {
     Key(VK_F9);
     ASSERT_TRUE(game.Playing);
     EXPECT_EQ(form->Timer->Interval(), 95u) << "270 - 25 x 7";
-    for (int n = 275; n <= 279; ++n) {
-        auto* button =
-            static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
-        EXPECT_EQ(button->Caption(), "<") << n;
-        EXPECT_EQ(button->Font().Color(), clBlack);
-        EXPECT_EQ(button->Font().Style(), fsBold);
+    // Cells by name: the snake in 275 to 279, black, and exactly one other, the food, blue.
+    std::vector<int> food;
+    for (int n = 1; n <= kBoardCells; ++n) {
+        auto* cell = static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)));
+        const bool snake = n >= 275 && n <= 279;
+        if (!snake && !cell->Caption().empty()) food.push_back(n);
+        if (!snake && cell->Caption().empty()) continue;
+        EXPECT_EQ(cell->Caption(), snake ? "<" : "r") << n;
+        EXPECT_EQ(cell->Font().Color(), snake ? clBlack : clBlue) << n;
+        EXPECT_EQ(cell->Font().Style(), fsBold) << n;
     }
-    const auto food = FoodCaptions();
     ASSERT_EQ(food.size(), 1u) << "exactly one food";
-    auto* foodButton = static_cast<TCellButton*>(form->FindComponent("SpeedButton" + food[0]));
-    EXPECT_EQ(foodButton->Font().Color(), clBlue);
-    EXPECT_EQ(foodButton->Font().Style(), fsBold);
-    int nonBlank = 0;
-    for (int n = 1; n <= kBoardCells; ++n)
-        nonBlank +=
-            static_cast<TCellButton*>(form->FindComponent("SpeedButton" + std::to_string(n)))
-                    ->Caption()
-                    .empty()
-                ? 0
-                : 1;
-    EXPECT_EQ(nonBlank, 6);
     EXPECT_EQ(Panel(0), " Score : 0");
     EXPECT_EQ(Panel(1), " Level : 7");
     EXPECT_EQ(Panel(2), " Record : ");
@@ -222,8 +150,7 @@ TEST_F(MainFormTest, NewGameDrawsTheStartingPosition) {
         EXPECT_EQ(CellPixel(picture, x, 10), RGB(0, 0, 0)) << x;
         EXPECT_EQ(CellPixel(picture, x, 10, 4, 1), RGB(0, 0, 0)) << "a square, top edge filled";
     }
-    const int foodNumber = std::stoi(food[0]);
-    const int fx = (foodNumber - 1) % 30 + 1, fy = (foodNumber - 1) / 30 + 1;
+    const int fx = (food[0] - 1) % 30 + 1, fy = (food[0] - 1) / 30 + 1;
     EXPECT_EQ(CellPixel(picture, fx, fy), RGB(0, 0, 255));
     EXPECT_NE(CellPixel(picture, fx, fy, 4, 1), RGB(0, 0, 255)) << "a cross, not a square";
     EXPECT_EQ(CellPixel(picture, fx, fy, 1, 1), RGB(0, 0, 255));
@@ -397,75 +324,59 @@ TEST_F(MainFormTest, PauseTogglesOnlyDuringAGameAndShowsTheLabel) {
     EXPECT_EQ(game.HeadX, headX + 1) << "on in the direction it had before the pause";
 }
 
-TEST_F(MainFormTest, NewGameQuestionAnsweredNoResumesAndYesRestarts) {
+// The new-game question pauses the game while it asks; No and the caption's
+// close button go on with the same game (running again even when it was
+// paused before), only Yes starts afresh, and the old game ends without a box.
+TEST_F(MainFormTest, NewGameQuestionOnlyYesRestarts) {
+    struct Answer {
+        const char* button;  // nullptr: the caption's close button
+        bool pausedBefore, restarts;
+    } const answers[] = {{"No", true, false}, {nullptr, false, false}, {"Yes", false, true}};
+    MessageBoxRecorder boxes;
     Key(VK_F9);
     MoveFoodTo(20, 3);
-    Tick();
-    Tick();
-    ASSERT_EQ(game.HeadX, 11);
-    Key(VK_F10);  // also when the game was paused before, No resumes it
-    std::vector<std::string> seen;
-    auto answerWith = [&](const char* buttonName) {
-        return [&, buttonName](TForm& dialog) {
-            seen.push_back(dialog.Caption());
-            seen.push_back(static_cast<TLabel*>(dialog.FindComponent("Message"))->Caption());
-            EXPECT_TRUE(game.Paused) << "paused before asking";
-            EXPECT_TRUE(form->PausedLabel->Visible());
-            testing::ClickButton(dialog, buttonName);
-        };
-    };
-    MessageBoxRecorder boxes;
-    {
-        ModalActs answer(answerWith("No"));
-        Key(VK_F9);
-    }
-    EXPECT_EQ(seen, (std::vector<std::string>{"Confirm", "Are you sure?"}));
-    EXPECT_TRUE(game.Playing);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
-    EXPECT_EQ(game.HeadX, 11) << "the running game goes on";
-    Tick();
-    EXPECT_EQ(game.HeadX, 12);
-
     game.Score = 40;
     game.Level = 9;
-    {
-        ModalActs answer(answerWith("Yes"));
-        Key(VK_F9);
+    for (const Answer& row : answers) {
+        const char* name = row.button ? row.button : "close";
+        Tick();
+        const int head = game.HeadX;
+        if (row.pausedBefore) Key(VK_F10);
+        std::vector<std::string> seen;
+        {
+            ModalActs answer([&](TForm& dialog) {
+                seen = {dialog.Caption(),
+                        static_cast<TLabel*>(dialog.FindComponent("Message"))->Caption()};
+                EXPECT_TRUE(game.Paused && form->PausedLabel->Visible()) << "paused before asking";
+                if (row.button)
+                    testing::ClickButton(dialog, row.button);
+                else
+                    PostMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            });
+            Key(VK_F9);
+        }
+        EXPECT_EQ(seen, (std::vector<std::string>{"Confirm", "Are you sure?"})) << name;
+        EXPECT_TRUE(game.Playing && !game.Paused && !form->PausedLabel->Visible()) << name;
+        EXPECT_EQ(game.HeadX, row.restarts ? 9 : head) << name;
+        EXPECT_EQ(game.Score, row.restarts ? 0 : 40) << name;
+        Tick();
+        EXPECT_EQ(game.HeadX, (row.restarts ? 9 : head) + 1) << name << ": the game moves on";
     }
-    EXPECT_TRUE(game.Playing);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
-    EXPECT_EQ(game.HeadX, 9);
-    EXPECT_EQ(game.Score, 0);
     EXPECT_EQ(Panel(1), " Level : 9");
     EXPECT_EQ(form->Timer->Interval(), 45u);
     EXPECT_TRUE(boxes.boxes.empty()) << "the old game is discarded without a game over";
 }
 
-// The player closes the question with the caption's close button, and that
-// is not a Yes.
-TEST_F(MainFormTest, NewGameQuestionClosedByItsCaptionKeepsTheGameGoing) {
-    Key(VK_F9);
-    MoveFoodTo(20, 3);
-    Tick();
-    ASSERT_EQ(game.HeadX, 10);
-    std::string asked;
-    bool pausedMeanwhile = false;
-    ModalActs closer([&](TForm& question) {
-        asked = static_cast<TLabel*>(question.FindComponent("Message"))->Caption();
-        pausedMeanwhile = game.Paused && form->PausedLabel->Visible();
-        PostMessageA(question.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
-    Key(VK_F9);
-    EXPECT_EQ(asked, "Are you sure?");
-    EXPECT_TRUE(pausedMeanwhile) << "paused while asking";
-    EXPECT_TRUE(game.Playing);
-    EXPECT_FALSE(game.Paused);
-    EXPECT_FALSE(form->PausedLabel->Visible());
-    EXPECT_EQ(game.HeadX, 10) << "the same game, not a new one";
-    Tick();
-    EXPECT_EQ(game.HeadX, 11);
+// Every level's pace from its new game on: 270 - 25 x level ms.
+TEST_F(MainFormTest, EachLevelsGameTicksAtItsOwnPace) {
+    const unsigned paces[] = {245, 220, 195, 170, 145, 120, 95, 70, 45};
+    ModalActs yes([](TForm& question) { testing::ClickButton(question, "Yes"); });
+    for (int level = 1; level <= 9; ++level) {
+        game.Level = level;
+        Key(VK_F9);
+        EXPECT_EQ(form->Timer->Interval(), paces[level - 1]) << "level " << level;
+    }
+    EXPECT_EQ(yes.shown, 8);
 }
 
 TEST_F(MainFormTest, ArrowKeysTurnOnlyAQuarterAndOnlyDuringAGame) {
@@ -516,19 +427,11 @@ TEST_F(MainFormTest, TwoQuickTurnsWaitForTheirTicksInsteadOfReversing) {
 }
 
 TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
-    Key(VK_F9);
-    MoveFoodTo(25, 18);
+    StartGame();
     MessageBoxRecorder boxes;
-    Key(VK_UP);
-    Tick();
-    Key(VK_LEFT);
-    Tick();
-    Key(VK_DOWN);
-    Tick();  // the head runs into (8, 10), the body
+    RunIntoTheBody();  // the head runs into (8, 10), the body
     EXPECT_FALSE(game.Playing);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
-    EXPECT_EQ(boxes.boxes[0].Caption, "Quillory");
-    EXPECT_EQ(boxes.boxes[0].Flags & MB_ICONMASK, 0u) << "no icon";
     // The last picture stays: the tail cell the collision tick cleared still shows the body.
     EXPECT_EQ(game.Board(7, 10), cellEmpty);
     EXPECT_EQ(form->CellButton(7, 10)->Caption(), "<");
@@ -539,14 +442,6 @@ TEST_F(MainFormTest, RunningIntoTheBodyEndsTheGameOnce) {
     EXPECT_EQ(game.HeadX, headX);
     EXPECT_EQ(game.HeadY, headY);
     EXPECT_EQ(boxes.boxes.size(), 1u);
-}
-
-TEST_F(MainFormTest, TheWindowTimerDrivesTheGame) {
-    form->Timer->OnTimer = [this](TComponent* sender) { form->TimerTimer(sender); };
-    Key(VK_F9);
-    MoveFoodTo(20, 3);
-    EXPECT_TRUE(PumpUntil([&] { return game.HeadX >= 11; }, 3000ms)) << "ticks every 95 ms";
-    EXPECT_EQ(form->CellButton(game.HeadX, 10)->Caption(), "<");
 }
 
 }  // namespace

@@ -207,6 +207,24 @@ private:
     std::vector<Open> open_;
 };
 
+// Every message dialog shown meanwhile, kept and answered with `button`.
+class AnsweredDialogs {
+public:
+    explicit AnsweredDialogs(const char* button)
+        : answer_([this, button](ui::TForm& dialog) {
+              Captions.push_back(dialog.Caption());
+              if (auto* message = dynamic_cast<ui::TControl*>(dialog.FindComponent("Message")))
+                  Texts.push_back(message->Caption());
+              OnlyOk = OnlyOk && !dialog.FindComponent("Cancel") && !dialog.FindComponent("Yes");
+              ClickButton(dialog, button);
+          }) {}
+    std::vector<std::string> Texts, Captions;
+    bool OnlyOk = true;  // no dialog offered more than OK
+
+private:
+    ModalActs answer_;
+};
+
 struct RecordedBox {
     std::string Text;
     std::string Caption;
@@ -339,6 +357,34 @@ inline RECT RectIn(HWND window, HWND reference) {
     RECT rect;
     GetWindowRect(window, &rect);
     MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+constexpr int kMainLeft = 100;
+constexpr int kMainTop = 100;
+constexpr int kMainWidth = 322;
+constexpr int kMainHeight = 269;
+
+// The main window as far as the dialogs are concerned: a visible form they
+// are placed over and give back to.
+inline ui::TForm* MakeMainWindow(int left = kMainLeft, int top = kMainTop) {
+    auto* main = ui::Create<ui::TForm>(ui::Application);
+    main->SetBorderStyle(ui::TFormBorderStyle::bsSingle);
+    main->SetCaption("Quillory");
+    main->SetBounds(left, top, kMainWidth, kMainHeight);
+    main->Show();
+    return main;
+}
+
+inline RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+// A child window's rectangle in its parent's client coordinates.
+inline RECT ChildBounds(HWND child) {
+    RECT rect = WindowRect(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 

@@ -7,11 +7,13 @@
 
 #include <mmsystem.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/game_state.h"
@@ -22,7 +24,7 @@
 #include "ui/dialogs.h"
 #include "widgets/tray_icon.h"
 #include "widgets/widget_test_support.h"
-#include "win_test_support.h"
+#include "main_window_support.h"
 
 namespace quillory {
 namespace {
@@ -30,6 +32,7 @@ namespace {
 using namespace ui;
 using testing::ForeignWindow;
 using testing::IsAbove;
+using testing::AnsweredDialogs;
 using testing::ModalActs;
 using testing::MouseOnDisabledWindow;
 using testing::Pump;
@@ -38,10 +41,6 @@ using testing::ShellRecorder;
 using testing::TestApplication;
 using testing::WindowText;
 
-std::uint32_t FixedClock() {
-    return 0x13579BDFu;
-}
-
 // What the status bar's four panels show.
 std::vector<std::string> PanelTexts(TStatusBar& status) {
     std::vector<std::string> texts;
@@ -49,34 +48,14 @@ std::vector<std::string> PanelTexts(TStatusBar& status) {
     return texts;
 }
 
-// Every message dialog shown meanwhile: its text kept, answered with `button`.
-class AnsweredDialogs {
-public:
-    explicit AnsweredDialogs(const char* button)
-        : answer_([this, button](TForm& dialog) {
-              if (auto* message = dynamic_cast<TControl*>(dialog.FindComponent("Message")))
-                  Texts.push_back(message->Caption());
-              testing::ClickButton(dialog, button);
-          }) {}
-    std::vector<std::string> Texts;
-
-private:
-    ModalActs answer_;
-};
-
-struct BossModeTest : ::testing::Test {
+struct BossModeTest : testing::MainWindowTest {
     void SetUp() override {
-        TestApplication();
-        game.Random.SetClock(&FixedClock);
         // As at start-up: the first form is the application's main form,
         // which boss mode hides.
-        form = TestApplication().CreateForm<TMainForm>(game);
-        level = TestApplication().CreateForm<TLevelForm>(game, form);
-        form->LevelForm = level;
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        form->Show();
-        Pump();
-        ASSERT_EQ(TestApplication().MainForm(), form);
+        auto* main = TestApplication().CreateForm<TMainForm>(game);
+        main->LevelForm = level = TestApplication().CreateForm<TLevelForm>(game, main);
+        Open(main);
+        ASSERT_EQ(TestApplication().MainForm(), form.get());
         // The icon belongs to boss mode: none while the window is shown, and
         // the start-up asks nothing of the shell and makes no window for it.
         EXPECT_TRUE(shell.Calls.empty());
@@ -86,16 +65,9 @@ struct BossModeTest : ::testing::Test {
     }
     void TearDown() override {
         delete level;
-        delete form;
-        Pump();
+        MainWindowTest::TearDown();
     }
 
-    // A key as the player presses it: posted, through the message loop.
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
     // What the shell reports of the mouse over the icon.
     void IconMouse(UINT mouseMessage) {
         SendMessageA(form->Tray->MessageWindow(), widgets::TrayCallbackMessage,
@@ -124,9 +96,7 @@ struct BossModeTest : ::testing::Test {
         EXPECT_TRUE(form->Tray->IconVisible());
     }
 
-    ShellRecorder shell;  // first in, last out: the tray's every call is caught
-    GameState game;
-    TMainForm* form = nullptr;
+    ShellRecorder shell;  // the tray's every call is caught until the window is gone
     TLevelForm* level = nullptr;
 };
 
@@ -324,7 +294,7 @@ TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
          end, false},
         {"new game", [this] { Key(VK_F9); }, begin, true},
         {"exit",
-         [this] { delete std::exchange(level, nullptr), delete std::exchange(form, nullptr); }, end,
+         [this] { delete std::exchange(level, nullptr), form.reset(); }, end,
          false},
     };
     for (const Step& step : steps) {
@@ -337,6 +307,32 @@ TEST_F(BossModeTest, TheTickTimerAndTheFineClockRunExactlyWhileAGameMoves) {
     }
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Game Over!"});
     SetSystemSettings(platform);
+}
+
+// The first move after a new game, a pause or boss mode comes one beat (95 ms
+// at level 7) after the game moves again: not at once, nothing made up for the
+// time it stood, and not a beat late.
+TEST_F(BossModeTest, TheFirstMoveComesOneBeatAfterTheGameMovesAgain) {
+    form->Timer->OnTimer = [this](TComponent* sender) { form->TimerTimer(sender); };
+    const std::pair<std::function<void()>, WORD> steps[] = {
+        {[] {}, VK_F9},
+        {[this] { Key(VK_F10); }, VK_F10},
+        {[this] { Key(VK_DELETE), ClickIcon(); }, VK_F10}};
+    for (const auto& [stop, go] : steps) {
+        stop();
+        Pump(std::chrono::milliseconds(300));  // longer than a beat
+        ASSERT_TRUE(game.Paused || !game.Playing);
+        // A new game's head starts at (9, 10).
+        const auto [x, y] = go == VK_F9 ? std::pair{9, 10} : std::pair{game.HeadX, game.HeadY};
+        const auto start = std::chrono::steady_clock::now();
+        Key(go);
+        ASSERT_TRUE(testing::PumpUntil([&] { return game.HeadX != x || game.HeadY != y; }));
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, std::chrono::milliseconds(95 - 20)) << "key " << go;
+        // The 32-bit Wine of the suite may run emulated, several times slower.
+        EXPECT_LE(took, std::chrono::milliseconds(95 + (sizeof(void*) == 8 ? 150 : 600)))
+            << "key " << go;
+    }
 }
 
 TEST_F(BossModeTest, WithoutANotificationAreaTheWindowStaysPausedAndSaysWhy) {

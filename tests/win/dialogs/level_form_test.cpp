@@ -7,6 +7,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "level_test_support.h"
 #include "ui/std_controls.h"
@@ -16,19 +17,9 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-RECT ChildBounds(HWND child) {
-    RECT rect = WindowRect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 TEST_F(LevelFormTest, LayoutAsDesigned) {
     Open();
-    HWND window = dialog_->Handle();
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 152);
-    EXPECT_EQ(client.bottom, 121);
+    HWND window = dialog_->Handle();  // its sizes at every scale: dialogs_dpi_test
     EXPECT_EQ(WindowText(window), "Level 7");
     const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
@@ -102,82 +93,51 @@ TEST_F(LevelFormTest, ClicksAndKeysSetLevelGaugeAndCaptionAtOnce) {
     EXPECT_TRUE(dialog_->LevelChanged());
 }
 
-// Every message dialog shown meanwhile, answered with its OK button.
-class RecordedMessages {
-public:
-    RecordedMessages()
-        : answer_([this](ui::TForm& form) {
-              ++count;
-              caption = WindowText(form.Handle());
-              if (auto* message = dynamic_cast<ui::TControl*>(form.FindComponent("Message")))
-                  text = message->Caption();
-              onlyOk = form.FindComponent("OK") && !form.FindComponent("Cancel") &&
-                       !form.FindComponent("Yes");
-              ClickButton(form, "OK");
-          }) {}
-
-    int count = 0;
-    std::string caption;
-    std::string text;
-    bool onlyOk = false;
-
-private:
-    ModalActs answer_;
-};
-
-TEST_F(LevelFormTest, ClosingWithoutClickSaysNothingEvenDuringGame) {
-    RecordedMessages messages;
-    game_.Playing = true;
-    Open();
-    SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
-    Pump();
-    EXPECT_EQ(messages.count, 0);
-    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
-    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
-    EXPECT_EQ(game_.Level, 7);
-}
-
-TEST_F(LevelFormTest, ClickWithoutGameSaysNothing) {
-    RecordedMessages messages;
-    Open();
-    ClickBar(2);
-    CloseByCaption();
-    Pump();
-    EXPECT_EQ(messages.count, 0);
-    EXPECT_EQ(game_.Level, 2);
-    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
-    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
-}
-
-TEST_F(LevelFormTest, ClicksDuringGameAreReportedOnceOnClosing) {
-    RecordedMessages messages;
-    game_.Playing = true;
-    game_.Paused = true;
-    Open();
-    ClickBar(4);
-    ClickBar(6);
-    EXPECT_EQ(messages.count, 0);  // nothing until the dialog closes
-    CloseByCaption();
-    Pump();
-    EXPECT_EQ(messages.count, 1);
-    EXPECT_EQ(messages.caption, "Information");
-    EXPECT_EQ(messages.text, "Changes will take effect when you start new game");
-    EXPECT_TRUE(messages.onlyOk);
-    EXPECT_EQ(game_.Level, 6);
-    EXPECT_TRUE(game_.Paused);  // closing does not resume the game
-    EXPECT_FALSE(IsWindowVisible(dialog_->Handle()));
-    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+// Closed by its button or its caption, the dialog says something only after
+// clicks during a game, once and only on closing; the level is the last click's.
+TEST_F(LevelFormTest, ClosingReportsClicksDuringAGameOnce) {
+    struct Case {
+        const char* what;
+        bool playing;
+        std::vector<int> clicks;
+        bool byCaption;
+        int level;
+        std::size_t messages;  // so far
+    } const cases[] = {{"no click during a game", true, {}, false, 7, 0},
+                       {"a click without a game", false, {2}, true, 2, 0},
+                       {"clicks during a paused game", true, {4, 6}, true, 6, 1}};
+    AnsweredDialogs messages("OK");
+    for (const Case& c : cases) {
+        game_.Level = 7;
+        game_.Playing = game_.Paused = c.playing;
+        Open();
+        for (int bar : c.clicks) ClickBar(bar);
+        EXPECT_EQ(messages.Texts.size(), 0u) << c.what << ": nothing until the dialog closes";
+        if (c.byCaption)
+            CloseByCaption();
+        else
+            SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
+        Pump();
+        EXPECT_EQ(messages.Texts.size(), c.messages) << c.what;
+        EXPECT_EQ(game_.Level, c.level) << c.what;
+        EXPECT_EQ(game_.Paused, c.playing) << c.what << ": closing does not resume the game";
+        EXPECT_FALSE(IsWindowVisible(dialog_->Handle())) << c.what;
+        EXPECT_TRUE(IsWindowEnabled(main_->Handle())) << c.what;
+    }
+    EXPECT_EQ(messages.Captions, std::vector<std::string>{"Information"});
+    EXPECT_EQ(messages.Texts.back(), "Changes will take effect when you start new game");
+    EXPECT_TRUE(messages.OnlyOk);
 }
 
 TEST_F(LevelFormTest, ChoosingTheSameLevelCountsAndEachShowingStartsAfresh) {
-    RecordedMessages messages;
+    AnsweredDialogs messages("OK");
     game_.Playing = true;
     Open();
     ClickBar(7);
     EXPECT_EQ(game_.Level, 7);
     SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
     Pump();
-    EXPECT_EQ(messages.count, 1);
+    EXPECT_EQ(messages.Texts.size(), 1u);
 
     // The dialog shows what the last click left, not what Level says now.
     game_.Level = 4;
@@ -186,7 +146,7 @@ TEST_F(LevelFormTest, ChoosingTheSameLevelCountsAndEachShowingStartsAfresh) {
     EXPECT_EQ(WindowText(dialog_->Handle()), "Level 7");
     SendMessageA(dialog_->Button1->Handle(), BM_CLICK, 0, 0);
     Pump();
-    EXPECT_EQ(messages.count, 1);
+    EXPECT_EQ(messages.Texts.size(), 1u);
     EXPECT_EQ(game_.Level, 4);
 }
 

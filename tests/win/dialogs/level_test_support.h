@@ -12,17 +12,6 @@
 
 namespace quillory::testing {
 
-constexpr int kMainLeft = 100;
-constexpr int kMainTop = 100;
-constexpr int kMainWidth = 322;
-constexpr int kMainHeight = 269;
-
-inline RECT WindowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 // Out of the way of every window of the tests, so no bar turns hot by chance.
 inline void ParkPointer() {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -48,11 +37,7 @@ protected:
     void SetUp() override {
         TestApplication();
         ParkPointer();
-        main_.reset(ui::Create<ui::TForm>(ui::Application));
-        main_->SetBorderStyle(ui::TFormBorderStyle::bsSingle);
-        main_->SetCaption("Quillory");
-        main_->SetBounds(kMainLeft, kMainTop, kMainWidth, kMainHeight);
-        main_->Show();
+        main_.reset(MakeMainWindow());
         dialog_.reset(ui::Create<TLevelForm>(ui::Application, game_, main_.get()));
     }
     void TearDown() override {

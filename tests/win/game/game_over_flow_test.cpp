@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "../scores/scores_test_support.h"
@@ -20,6 +21,7 @@
 #include "dialogs/level_form.h"
 #include "front_window_support.h"
 #include "game/main_form.h"
+#include "../main_window_support.h"
 #include "scores/scores_form.h"
 #include "ui/dialogs.h"
 #include "ui/std_controls.h"
@@ -32,62 +34,25 @@ using namespace std::chrono_literals;
 [[maybe_unused]] const auto* const kApplication =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
-std::uint32_t FixedClock() {
-    return 0x2468ACE1u;
-}
-
-class GameOverFlowTest : public ::testing::Test {
+class GameOverFlowTest : public ::testing::Test, public MainWindow {
 protected:
     void SetUp() override {
         GetCurrentDirectoryA(MAX_PATH, previous_dir_);
         ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
-        game.Random.SetClock(&FixedClock);
     }
     void TearDown() override {
-        delete scoresForm;
-        delete aboutForm;
+        delete std::exchange(scoresForm, nullptr);
+        delete std::exchange(aboutForm, nullptr);
         form.reset();
         SetCurrentDirectoryA(previous_dir_);
     }
 
     // The windows in the program's order; the last one loads "scores.dat".
     void Start() {
-        form.reset(ui::Create<TMainForm>(ui::Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        aboutForm = ui::Create<TAboutForm>(ui::Application, form.get());
-        form->AboutForm = aboutForm;
-        scoresForm = ui::Create<TScoresForm>(ui::Application, form->Keeper, form.get());
-        form->ScoresForm = scoresForm;
-        form->Show();
-        Pump();
-    }
-
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
-
-    // Starts a game moving right from (10, 10) with the food out of the way.
-    void StartGame() {
-        Key(VK_F9);
-        ASSERT_TRUE(game.Playing);
-        for (int x = 1; x <= kBoardColumns; ++x)
-            for (int y = 1; y <= kBoardRows; ++y)
-                if (game.Board(x, y) == cellFood) game.Board(x, y) = cellEmpty;
-        game.Board(25, 18) = cellFood;
-        form->DrawField();
-    }
-
-    // Three quick turns: the snake turns round and its head runs into its body.
-    void RunIntoTheBody() {
-        Key(VK_UP);
-        Tick();
-        Key(VK_LEFT);
-        Tick();
-        Key(VK_DOWN);
-        ASSERT_TRUE(game.Playing);
-        Tick();
+        auto* main = ui::Create<TMainForm>(ui::Application, game);
+        main->AboutForm = aboutForm = ui::Create<TAboutForm>(ui::Application, main);
+        main->ScoresForm = scoresForm = ui::Create<TScoresForm>(ui::Application, main->Keeper, main);
+        Open(main);
     }
 
     // What arrives while a dialog of the game's end is open: direct ticks and
@@ -116,14 +81,6 @@ protected:
         ++ticked;
     }
 
-    void AnswerName(ui::TForm& dialog, const std::string& name, const char* button) {
-        auto* edit = dynamic_cast<ui::TEdit*>(dialog.FindComponent("Edit"));
-        ASSERT_NE(edit, nullptr);
-        for (char ch : name)
-            SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
-        ClickButton(dialog, button);
-    }
-
     // What the player sees: every cell's symbol, then the score and the bonus.
     std::string Frame() {
         std::string frame;
@@ -132,7 +89,6 @@ protected:
                 frame += form->CellButton(x, y)->Caption() + ',';
         return frame + "|" + Panel(kScorePanel) + Panel(kBonusPanel);
     }
-    std::string Panel(int panel) { return form->Status->DisplayedText(panel); }
 
     // A real game steered to two meals, then into itself, entered as `name`: a frame a tick.
     std::vector<std::string> PlayToTheTable(const char* name) {
@@ -163,8 +119,6 @@ protected:
 
     ScratchDirectory dir;
     std::string path = dir.File("scores.dat");
-    GameState game;
-    std::unique_ptr<TMainForm> form;
     TAboutForm* aboutForm = nullptr;
     TScoresForm* scoresForm = nullptr;
     int ticked = 0;
@@ -182,12 +136,7 @@ TEST_F(GameOverFlowTest, NoRowEarnedShowsTheGameOverBoxOnly) {
     recorder.during = [&] { TicksDoNothing(); };
     RunIntoTheBody();  // score 0 with an empty table: 0 is not lower than 0
 
-    const std::vector<RecordedBox>& boxes = recorder.boxes;
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, "Game Over!");
-    EXPECT_EQ(boxes[0].Caption, "Quillory");
-    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, 0u) << "no icon";
+    EXPECT_EQ(recorder.Texts(), std::vector<std::string>{"Game Over!"});
     EXPECT_EQ(ticked, 1);
     EXPECT_EQ(dialogs, 0) << "no name dialog";
     EXPECT_FALSE(FileExists(path)) << "nothing saved";
@@ -274,6 +223,104 @@ TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(clear.shown, 1);
     EXPECT_EQ(Record(), " Record : ");
+}
+
+// A clock whose every draw after a reseed places a bonus:
+// (0x46B05733 x 134775813 + 1) mod 2^32 = 0xA0000000, and 0xA0000000 x 15 / 2^32 = 9.
+std::uint32_t BonusClock() {
+    return 0x46B05733u;
+}
+
+// A game played for points: meals worth the level, a bonus counted down on the
+// status bar from 29 until its cell empties, a second one eaten at 27 for
+// level x 27; the game over saves exactly what was shown.
+TEST_F(GameOverFlowTest, PointsEarnedByPlayingAreShownAndSavedExactly) {
+    game.Random.SetClock(&BonusClock);
+    Start();
+    StartGame();  // level 7, moving right
+    int score = 0;
+    auto ahead = [&] {
+        const bool up = game.CurrentDirection == dirUp;
+        return std::pair{up ? game.HeadX : game.HeadX % kBoardColumns + 1,
+                         up ? (game.HeadY + kBoardRows - 2) % kBoardRows + 1 : game.HeadY};
+    };
+    auto step = [&] {  // a tick that eats whatever food lies ahead
+        if (game.Board(ahead().first, ahead().second) == cellFood) score += 7;
+        Tick();
+        EXPECT_EQ(Panel(0), " Score : " + std::to_string(score));
+    };
+    auto meal = [&] {
+        MoveFoodTo(ahead().first, ahead().second);
+        step();
+    };
+    meal();
+    ASSERT_EQ(Panel(3), " Bonus : 29") << "the meal placed a bonus";
+    const int bx = game.BonusX, by = game.BonusY;
+    if (by == game.HeadY) Key(VK_UP);  // out of its way
+    for (int left = 28; left >= 1; --left) {
+        step();
+        ASSERT_EQ(Panel(3), " Bonus : " + std::to_string(left));
+        ASSERT_EQ(form->CellButton(bx, by)->Caption(), "~");
+    }
+    step();
+    EXPECT_EQ(Panel(3), " No Bonus") << "gone on the 29th tick";
+    EXPECT_EQ(form->CellButton(bx, by)->Caption(), "");
+    if (game.CurrentDirection == dirUp) Key(VK_RIGHT), step();
+
+    meal();
+    ASSERT_EQ(Panel(3), " Bonus : 29");
+    step(), step();
+    ASSERT_EQ(Panel(3), " Bonus : 27");
+    game.Board(game.BonusX, game.BonusY) = cellEmpty;  // into the snake's way, as the food
+    const auto [ex, ey] = ahead();
+    game.Board(ex, ey) = cellBonus;
+    game.BonusX = ex, game.BonusY = ey;
+    score += 7 * 27;
+    step();
+    EXPECT_EQ(Panel(3), " No Bonus") << "eaten";
+    EXPECT_EQ(form->CellButton(ex, ey)->Caption(), "<");
+
+    ModalAnswers answers([&](ui::TForm& dialog) { AnswerName(dialog, "Ann", "OK"); });
+    Key(VK_UP), step(), Key(VK_LEFT), step(), Key(VK_DOWN), Tick();
+    ASSERT_FALSE(game.Playing);
+    EXPECT_EQ(score, 7 * 2 + 7 * 27) << "two meals and the bonus, nothing else on the way";
+    ScoreTable table;
+    const Bytes saved = ReadFileBytes(path);
+    ASSERT_EQ(saved.size(), sizeof table);
+    std::memcpy(&table, saved.data(), sizeof table);
+    EXPECT_EQ(NameOf(table.Rows[0]), "Ann (level 7)");
+    EXPECT_EQ(table.Rows[0].Points, score);
+}
+
+// A score file the program cannot use at start-up: the box says why, and a
+// game can be played all the same.
+TEST_F(GameOverFlowTest, StartUpWithABadScoreFileShowsTheBoxThenPlays) {
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { WriteFileBytes(path, Bytes(279, 0x41)); }, "Read beyond end of file."},
+        {[&] { CreateDirectoryA(path.c_str(), nullptr); }, "File access denied."},
+        {[&] {
+             WriteFileBytes(path, ImageOf(TableOf({5})));
+             lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         },
+         "I/O error 32."}};  // a sharing violation
+    for (const auto& [make, text] : cases) {
+        make();
+        {
+            MessageBoxRecorder boxes;
+            Start();
+            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{text});
+        }
+        StartGame();
+        Tick();
+        EXPECT_EQ(game.HeadX, 10) << text;
+        EXPECT_EQ(form->CellButton(10, 10)->Caption(), "<") << text;
+        TearDown();
+        SetUp();
+        if (lock != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(lock, INVALID_HANDLE_VALUE));
+        RemoveDirectoryA(path.c_str());
+        DeleteFileA(path.c_str());
+    }
 }
 
 // Retry waits again with the same entry: the first finds the file still held.

@@ -25,6 +25,7 @@
 #include "dialogs/about_form.h"
 #include "dialogs/level_form.h"
 #include "game/main_form.h"
+#include "../main_window_support.h"
 #include "scores/scores_form.h"
 #include "styling/controls/control_subclass.h"
 #include "ui/dialogs.h"
@@ -41,10 +42,6 @@ constexpr int kRounds = 40;
 constexpr int kTicksPerRound = 100;
 constexpr int kOpeningsEvery = 5;  // rounds: dialogs and menus in every fifth one
 constexpr int kOpenings = kRounds / kOpeningsEvery;
-
-std::uint32_t FixedClock() {
-    return 0x1F2E3D4Cu;
-}
 
 // What the program holds at a moment: its owned GDI objects and DCs, its
 // windows (top-level ones of this thread and all their children), and the
@@ -76,25 +73,19 @@ Holdings Now() {
     return holdings;
 }
 
-class LongRunTest : public ::testing::Test {
+class LongRunTest : public ::testing::Test, public MainWindow {
 protected:
     void SetUp() override {
         GetCurrentDirectoryA(MAX_PATH, previous_dir_);
         ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
-        game.Random.SetClock(&FixedClock);
         // The program's order: main window, about window, level dialog, top
         // scores dialog (which loads the table).
-        form.reset(ui::Create<TMainForm>(ui::Application, game));
-        form->Timer->OnTimer = nullptr;  // ticks come from the test
-        about = ui::Create<TAboutForm>(ui::Application, form.get());
-        form->AboutForm = about;
-        level = ui::Create<TLevelForm>(ui::Application, game, form.get());
-        form->LevelForm = level;
-        scores = ui::Create<TScoresForm>(ui::Application, form->Keeper, form.get());
-        form->ScoresForm = scores;
-        ASSERT_TRUE(form->MenuSkin1->Active());
-        form->Show();
-        Pump();
+        auto* main = ui::Create<TMainForm>(ui::Application, game);
+        main->AboutForm = about = ui::Create<TAboutForm>(ui::Application, main);
+        main->LevelForm = level = ui::Create<TLevelForm>(ui::Application, game, main);
+        main->ScoresForm = scores = ui::Create<TScoresForm>(ui::Application, main->Keeper, main);
+        ASSERT_TRUE(main->MenuSkin1->Active());
+        Open(main);
     }
     void TearDown() override {
         delete scores;
@@ -107,11 +98,6 @@ protected:
 
     bool Shown(ui::TForm& window) { return IsWindowVisible(window.Handle()) != FALSE; }
     bool MainEnabled() { return IsWindowEnabled(form->Handle()) != FALSE; }
-    void Key(WORD key) {
-        PostMessageA(form->Handle(), WM_KEYDOWN, key, 0);
-        Pump();
-    }
-    void Tick() { form->TimerTimer(form->Timer); }
     void Resume() {
         if (game.Paused) form->Pause1Click(nullptr);
     }
@@ -246,8 +232,6 @@ protected:
     }
 
     ScratchDirectory dir;
-    GameState game;
-    std::unique_ptr<TMainForm> form;
     TAboutForm* about = nullptr;
     TLevelForm* level = nullptr;
     TScoresForm* scores = nullptr;

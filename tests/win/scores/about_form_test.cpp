@@ -32,11 +32,7 @@ int ColourDistance(COLORREF a, COLORREF b) {
 }
 
 TEST_F(AboutFormTest, Frame) {
-    HWND window = about->Handle();
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 316);
-    EXPECT_EQ(client.bottom, 247);
+    HWND window = about->Handle();  // its sizes at every scale: dialogs_dpi_test
     EXPECT_EQ(WindowText(window), "About");
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
@@ -44,11 +40,7 @@ TEST_F(AboutFormTest, Frame) {
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST) << "always on top";
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
-    const RECT image = about->Image1->BoundsRect();
-    EXPECT_EQ(image.left, 0);
-    EXPECT_EQ(image.top, 0);
-    EXPECT_EQ(image.right, 316);
-    EXPECT_EQ(image.bottom, 247);
+    EXPECT_EQ(about->Image1->BoundsRect().left | about->Image1->BoundsRect().top, 0);
     EXPECT_EQ(about->Image1->Picture().Width(), 300);
     EXPECT_EQ(about->Image1->Picture().Height(), 250);
 }
@@ -152,21 +144,7 @@ TEST_F(AboutFormTest, TakesTheMainWindowsPlaceAndGivesItBack) {
     EXPECT_EQ(back.top, own.top);
     EXPECT_EQ(ui::RectWidth(back), ui::RectWidth(mainRect)) << "moved, not resized";
 
-    // Later showings: exactly at the main window's corner.
-    about->ShowInPlaceOfMainWindow();
-    Pump();
-    own = WindowRect(about->Handle());
-    EXPECT_EQ(own.left, back.left);
-    EXPECT_EQ(own.top, back.top);
-
-    // Moved by the player and closed: the main window follows.
-    SetWindowPos(about->Handle(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    about->Close();
-    Pump();
-    back = WindowRect(main->Handle());
-    EXPECT_EQ(back.left, 40);
-    EXPECT_EQ(back.top, 30);
-    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    // Later showings, and the main window following a moved one: game_over_flow_test.
 }
 
 }  // namespace

@@ -68,15 +68,6 @@ protected:
         keeper.reset();
     }
 
-    // Types `name` into the name dialog and confirms it (or cancels).
-    void AnswerName(ui::TForm& form, const std::string& name, const char* button = "OK") {
-        auto* edit = dynamic_cast<ui::TEdit*>(form.FindComponent("Edit"));
-        ASSERT_NE(edit, nullptr);
-        for (char ch : name)
-            SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
-        ClickButton(form, button);
-    }
-
     std::vector<std::string> Names() { return WindowLines(*dialog->NameList); }
     std::vector<std::string> ScoreLinesShown() { return WindowLines(*dialog->ScoreList); }
 

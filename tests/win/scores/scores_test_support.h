@@ -118,6 +118,14 @@ inline ScoreTable TableOf(const std::vector<std::int32_t>& points) {
 // tests know them.
 using ModalAnswers = ModalActs;
 
+// Types `name` into the name dialog and confirms it (or cancels).
+inline void AnswerName(ui::TForm& dialog, const std::string& name, const char* button = "OK") {
+    auto* edit = dynamic_cast<ui::TEdit*>(dialog.FindComponent("Edit"));
+    ASSERT_NE(edit, nullptr);
+    for (char ch : name) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(ch), 0);
+    ClickButton(dialog, button);
+}
+
 // The lines the list box window itself holds.
 inline std::vector<std::string> WindowLines(ui::TListBox& list) {
     std::vector<std::string> lines;
@@ -137,28 +145,6 @@ inline std::vector<std::string> Lines(std::initializer_list<const char*> first, 
     std::vector<std::string> lines(first.begin(), first.end());
     lines.resize(static_cast<std::size_t>(total));
     return lines;
-}
-
-constexpr int kMainLeft = 100;
-constexpr int kMainTop = 100;
-constexpr int kMainWidth = 322;
-constexpr int kMainHeight = 269;
-
-// The main window as far as the dialogs are concerned: a visible form they
-// are placed over and give back to.
-inline ui::TForm* MakeMainWindow(int left = kMainLeft, int top = kMainTop) {
-    auto* main = ui::Create<ui::TForm>(ui::Application);
-    main->SetBorderStyle(ui::TFormBorderStyle::bsSingle);
-    main->SetCaption("Quillory");
-    main->SetBounds(left, top, kMainWidth, kMainHeight);
-    main->Show();
-    return main;
-}
-
-inline RECT WindowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
 }
 
 }  // namespace quillory::testing
