@@ -132,7 +132,7 @@ window_shown '^Game Over!$' && fail "the input dialog is still open"
 # The name column of the top scores dialog, row by row (13 pixels from client
 # y 32, client x 32 to 137): where its text ends. Row 1 holds the long new
 # name, rows 2 to 10 the old rows 1 to 9, "Old row n" each.
-readonly scores_client_width=235 scores_client_height=223
+readonly scores_client_width=235 scores_client_height=256
 read -r -a name_ends < <(pixels "$out/top-scores-window.png" | awk \
     -v cw="$scores_client_width" -v ch="$scores_client_height" '
     /^[0-9]/ {

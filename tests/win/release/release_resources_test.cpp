@@ -262,8 +262,9 @@ TEST_P(ReleaseResources, HeadersMatchTheBuild) {
     EXPECT_NE(image.find("*** stack smashing detected ***"), std::string::npos);
 
     if (GetParam().Machine != IMAGE_FILE_MACHINE_I386) return;
-    constexpr std::size_t kReleaseSizeLimit = 750 * 1024;
-    EXPECT_LE(bytes.size(), kReleaseSizeLimit) << "what brought the release game past 750 KB?";
+    // 725 KB before games were recorded and watched again, 760 KB since.
+    constexpr std::size_t kReleaseSizeLimit = 780 * 1024;
+    EXPECT_LE(bytes.size(), kReleaseSizeLimit) << "what brought the release game past 780 KB?";
     // The game's terminate handler (src/game/main.cpp), not libstdc++'s with its demangler.
     for (const char* text : {"terminate called after throwing", "(anonymous namespace)"})
         EXPECT_EQ(image.find(text), std::string::npos) << text;

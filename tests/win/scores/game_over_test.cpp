@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "../../core/recorded_games.h"
 #include "../readers_only_handle.h"
 #include "scores/score_keeper.h"
 #include "scores/scores_form.h"
@@ -386,6 +387,27 @@ TEST_F(ScoreFileFailures, TwoCopiesOnOneFileKeepEveryResult) {
         << "no failure after Cancel";
     EXPECT_EQ(ReadFileBytes(path), better);
     EXPECT_EQ(ImageOf(otherScores), better) << "nothing entered";
+}
+
+// Two copies, each with the table it read at start-up, save a recorded game
+// one after the other: a copy started afterwards can watch both.
+TEST_F(ScoreFileFailures, TwoCopiesSavingRecordedGamesKeepBothRecords) {
+    const std::vector<KeptReplay> games = ScoringGames(1, 2);
+    Start();
+    ScoreTable otherScores{}, laterScores{};
+    Win32ScoreFileSystem otherFiles, laterFiles;
+    ScoreKeeper other(otherScores, otherFiles, path), later(laterScores, laterFiles, path);
+    other.LoadScore();
+    ModalAnswers answers([&](ui::TForm& form) { AnswerName(form, "Ann"); });
+    ASSERT_EQ(keeper->GameOver(games[0].Row.Points, 7, &games[0].Game), GameOverOutcome::Entered);
+    ASSERT_EQ(other.GameOver(games[1].Row.Points, 7, &games[1].Game), GameOverOutcome::Entered);
+    later.LoadScore();
+    for (const KeptReplay& game : games) {
+        const int row = game.Row.Points < games[1 - (&game - games.data())].Row.Points;
+        ASSERT_EQ(laterScores.Rows[row].Points, game.Row.Points);
+        ASSERT_TRUE(later.ReplayOfRow(row)) << "row " << row;
+        EXPECT_EQ(later.ReplayOfRow(row)->Game.Seeds, game.Game.Seeds);
+    }
 }
 
 TEST_F(ScoreFileFailures, TheProgramsKeeperUsesTheWorkingDirectory) {
