@@ -71,7 +71,7 @@ scores=$(wait_for_window '^Top Scores$')
 wait_until 5 "the Clear ! button is not flat" shot_holds scores "$scores" "$button" "$face_pixels"
 # Read above the disabled "&Watch..." button (client y 217 of 256, below
 # OK and "Clear !", which end at 209): it rests in the same colour.
-read -r width height < <(identify -format '%w %h' "$out/scores-window.png")
+read -r width height < <(identify -format '%w %h\n' "$out/scores-window.png")
 above_watch=(-gravity south -chop "0x$(( (width - 235) / 2 + 256 - 213 ))")
 box=$(colour_box "$out/scores-window.png" "$button" "${above_watch[@]}")
 n=${box%% *}
