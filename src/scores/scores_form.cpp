@@ -125,6 +125,15 @@ TScoresForm::TScoresForm(ui::TComponent* owner, ScoreKeeper& keeper, ui::TForm* 
     Button3->SetEnabled(false);
     Button3->OnClick = [this](ui::TComponent* sender) { Button3Click(sender); };
 
+    WatchMenu = ui::Create<ui::TPopupMenu>(this);
+    WatchMenu->SetName("WatchMenu");
+    for (int row = 0; row < kScoreRows; ++row) {
+        auto* item = ui::Create<ui::TMenuItem>(this);
+        item->SetName("WatchRow" + std::to_string(row + 1));
+        item->OnClick = [this, row](ui::TComponent*) { WatchRow(row); };
+        WatchMenu->Items()->Add(item);
+    }
+
     LayOut();
     SetActiveControl(Button1);
     keeper_.ShowLines = [this](const ScoreLines& lines) { FillLists(lines); };
@@ -187,25 +196,22 @@ std::vector<int> TScoresForm::WatchableRows() const {
 void TScoresForm::Button3Click(ui::TComponent*) {
     const std::vector<int> rows = WatchableRows();
     if (rows.empty()) return;
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return;
-    for (int row : rows) {
+    WatchMenu->BeginUpdate();
+    for (int row = 0; row < kScoreRows; ++row) {
         // "&1" to "1&0": each row is picked by its rank's last digit too.
-        std::string rank = std::to_string(row + 1);
-        rank.insert(rank.size() - 1, "&");
-        std::string name;
-        for (char ch : NameList->Item(row))
-            name += ch == '&' ? std::string("&&") : std::string(1, ch);
-        const std::string text = rank + ".  " + name + "\t" + ScoreList->Item(row);
-        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(row + 1), text.c_str());
+        std::string text = std::to_string(row + 1);
+        text.insert(text.size() - 1, "&");
+        text += ".  ";
+        for (char ch : NameList->Item(row)) text += ch == '&' ? std::string("&&") : std::string(1, ch);
+        if (!ScoreList->Item(row).empty()) text += "  -  " + ScoreList->Item(row);
+        ui::TMenuItem* item = WatchMenu->Items()->Items(row);
+        item->SetCaption(text);
+        item->SetVisible(std::find(rows.begin(), rows.end(), row) != rows.end());
     }
+    WatchMenu->EndUpdate();
     RECT button{};
     GetWindowRect(Button3->Handle(), &button);
-    const int chosen = static_cast<int>(TrackPopupMenu(
-        menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_NONOTIFY,
-        button.left, button.bottom, 0, Handle(), nullptr));
-    DestroyMenu(menu);
-    if (chosen > 0) WatchRow(chosen - 1);
+    WatchMenu->Popup(button.left, button.bottom);
 }
 
 void TScoresForm::WatchRow(int row) {

@@ -9,6 +9,7 @@
 #include "scores/score_keeper.h"
 #include "ui/ext_controls.h"
 #include "ui/forms.h"
+#include "ui/menus.h"
 #include "ui/std_controls.h"
 
 namespace quillory {
@@ -48,6 +49,9 @@ public:
     ui::TButton* Button1 = nullptr;
     ui::TButton* Button2 = nullptr;
     ui::TButton* Button3 = nullptr;  // "Watch...": enabled while a row has a record
+    // One item for each row, those with a record shown; made with the dialog
+    // so that the menus' style finds them.
+    ui::TPopupMenu* WatchMenu = nullptr;
 
     // Runs after the dialog closed (by OK, Enter, Esc or the caption's button)
     // and the main window was enabled again.

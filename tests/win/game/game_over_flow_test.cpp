@@ -620,6 +620,7 @@ TEST_F(GameOverFlowTest, EnteredGameIsKeptAndWatchedFrameForFrameWithoutTouching
         PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     });
+    EXPECT_TRUE(scoresForm->WatchMenu->OwnerDraw()) << "painted in the menus' style";
     SendMessageA(scoresForm->Button3->Handle(), BM_CLICK, 0, 0);
     form->ReplayTimer->SetEnabled(false);  // ticks come from the test
     EXPECT_EQ(Panel(kLevelPanel) + Panel(kRecordPanel), " Replay Ann (level 4)");
