@@ -58,12 +58,12 @@ wait_until 10 "picking row 1 did not close the top scores" window_gone '^Top Sco
 board_until replay-start 10 "the replay does not show the game from its start" straight
 board_until replay-middle 10 "the replay's snake does not move on" moved_straight
 press F7   # twice as fast to the end
-board_until replay-end 60 "the replay did not end on the board the game ended on" same_board_as_game_over
+board_until replay-end 30 "the replay did not end on the board the game ended on" same_board_as_game_over
 sleep 1   # some twenty ticks: an ended replay stays on its last board
+window_shown '^Game Over!$' && fail "the replay asked for a name"
 shoot replay-after
 analyse replay-after
 same_board_as_game_over replay-after || fail "the replay's last board did not stay"
-window_shown '^Game Over!$' && fail "the replay asked for a name"
 points=$(od -An -t d4 -j 24 -N 4 "$work/scores.dat" | tr -d ' ')
 shown=$(window_texts 'Quillory 1.0 [Brindlework]' msctls_statusbar32)
 echo "e2e: row 1 holds $points points; the replay ended showing '$shown'"
