@@ -158,7 +158,7 @@ Section "Uninstall"
   ${EndIf}
   Delete "$SMPROGRAMS\Quillory.lnk"
   !insertmacro REMOVE_PROGRAM_FILES "$INSTDIR"
-  ; Only an empty scores folder goes: the player's "scores.dat" stays.
+  ; Only an empty scores folder goes: the player's "scores.dat" and "replays.dat" stay.
   RMDir "$APPDATA\Quillory"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -128,7 +128,7 @@ WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
 [[ -e "$shortcut" ]] && fail "the shortcut is still there"
 wine_in_prefix /usr/lib/wine/wine64 reg query "$key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
 [[ "$(od -An -tx1 "$scores_dir/scores.dat")" == "$scores_bytes" ]] || fail "the uninstall touched scores.dat"
-rm "$scores_dir/scores.dat"
+rm "$scores_dir/scores.dat" "$scores_dir/replays.dat"  # the player's, kept beside each other
 wine_in_prefix "$wine" "$setup" /S && wine_in_prefix "$wine" "$user_dir/Local/Programs/Quillory/uninstall.exe" /S \
     "_?=$(windows_path "$user_dir/Local/Programs/Quillory")" || fail "the second install or uninstall failed"
 [[ -e "$scores_dir" ]] && fail "the empty scores folder is left"
