@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/score_file.h"
@@ -13,6 +14,9 @@
 #include "scores/win32_score_files.h"
 
 namespace quillory {
+namespace ui {
+class TForm;
+}
 
 enum class GameOverOutcome {
     NoEntry,     // the result earned no row in the file as it is now: "Game Over!" was shown
@@ -71,7 +75,20 @@ public:
     // the player types. The caller shows the top scores dialog after Entered.
     GameOverOutcome GameOver(std::int32_t score, int level);
 
+    // The session ends (WM_ENDSESSION) while the name dialog is open: Windows
+    // ends the program once the message is answered, the dialog's loop with
+    // it. The result is entered now, once, under the name typed so far, and
+    // the dialog is closed; its answer enters nothing more.
+    void EndSession();
+
 private:
+    struct NameQuery {
+        ui::TForm* Dialog;
+        std::int32_t Score;
+        int Level;
+        std::optional<GameOverOutcome> Entered;  // by the session's end
+    };
+
     // What a hold asks while another copy keeps the file past the wait: the
     // player's Retry waits again.
     RetryWhenBusy AskWhenBusy();
@@ -88,6 +105,8 @@ private:
     std::string path_;
     LeadBytePredicate is_lead_byte_;
     bool damage_shown_ = false;  // the last load found the file damaged and said so
+    // Set while the name dialog is open.
+    std::optional<NameQuery> name_query_;
 };
 
 }  // namespace quillory

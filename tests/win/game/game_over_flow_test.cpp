@@ -193,6 +193,57 @@ TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
     EXPECT_EQ(Record(), " Record : ");
 }
 
+// The name dialog ended otherwise than by its buttons, "Zoe" typed. Closing it
+// is Cancel. Windows ends the program once WM_ENDSESSION is answered, so the
+// result must be in the file by then, under the name typed; a session end
+// called off changes nothing. The dialog's later answer enters nothing more.
+TEST_F(GameOverFlowTest, NameDialogClosedOrEndedWithTheSessionEntersTheResultOnce) {
+    const struct {
+        const char* what;
+        bool session;  // WM_QUERYENDSESSION then WM_ENDSESSION, else WM_CLOSE to the dialog
+        BOOL ending;   // WM_ENDSESSION's answer
+        const char *atOnce, *atEnd;  // row 1's name and points, row 2's points
+    } rows[] = {{"WM_CLOSE", false, FALSE, "no file", " (level 7) 7 0"},
+                {"session end called off", true, FALSE, "no file", "Zoex (level 7) 7 0"},
+                {"session end", true, TRUE, "Zoe (level 7) 7 0", "Zoe (level 7) 7 0"}};
+    const auto saved = [&]() -> std::string {
+        const Bytes bytes = ReadFileBytes(path);
+        if (bytes.size() != sizeof(ScoreTable)) return bytes.empty() ? "no file" : "half-written";
+        ScoreTable table;
+        std::memcpy(&table, bytes.data(), sizeof table);
+        return std::string(NameOf(table.Rows[0])) + " " + std::to_string(table.Rows[0].Points) +
+               " " + std::to_string(table.Rows[1].Points);
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        DeleteFileA(path.c_str());
+        Start();
+        StartGame();
+        game.Score = 7;
+        MessageBoxRecorder boxes;
+        ModalAnswers answers([&](ui::TForm& dialog) {
+            HWND edit = static_cast<ui::TEdit*>(dialog.FindComponent("Edit"))->Handle();
+            for (char ch : std::string("Zoe")) SendMessageA(edit, WM_CHAR, ch, 0);
+            if (!row.session) {
+                SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+                return;
+            }
+            EXPECT_TRUE(SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+            SendMessageA(form->Handle(), WM_ENDSESSION, row.ending, ENDSESSION_LOGOFF);
+            EXPECT_EQ(saved(), row.atOnce);
+            AnswerName(dialog, "x", "OK");
+        });
+        RunIntoTheBody();
+        EXPECT_EQ(answers.shown, 1);
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(saved(), row.atEnd);
+        EXPECT_TRUE(ScoresShown());
+        delete std::exchange(scoresForm, nullptr);
+        delete std::exchange(aboutForm, nullptr);
+        form.reset();
+    }
+}
+
 // A clock whose every draw after a reseed places a bonus:
 // (0x46B05733 x 134775813 + 1) mod 2^32 = 0xA0000000, and 0xA0000000 x 15 / 2^32 = 9.
 std::uint32_t BonusClock() {
