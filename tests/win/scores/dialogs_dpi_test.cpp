@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -49,32 +49,28 @@ TEST(DialogFrames, FixedWithACloseButtonOnly) {
     Win32ScoreFileSystem files;
     ScoreKeeper keeper(scores, files, dir.File("scores.dat"));
     GameState game;
-    const struct {
-        const char* caption;
-        std::function<ui::TForm*()> make;
-        LONG_PTR exStyle;  // of tool window, always on top and dialog border
-    } rows[] = {
-        {"Top Scores", [&] { return ui::Create<TScoresForm>(ui::Application, keeper, main.get()); },
+    // The extended styles of tool window, always on top and dialog border.
+    const std::tuple<const char*, ui::TForm*, LONG_PTR> rows[] = {
+        {"Top Scores", ui::Create<TScoresForm>(ui::Application, keeper, main.get()),
          WS_EX_TOOLWINDOW},
-        {"Level 7", [&] { return ui::Create<TLevelForm>(ui::Application, game, main.get()); },
+        {"Level 7", ui::Create<TLevelForm>(ui::Application, game, main.get()),
          WS_EX_TOOLWINDOW | WS_EX_TOPMOST},
-        {"About", [&] { return ui::Create<TAboutForm>(ui::Application, main.get()); },
+        {"About", ui::Create<TAboutForm>(ui::Application, main.get()),
          WS_EX_TOOLWINDOW | WS_EX_TOPMOST},
-        {"Game Over!", [] { return ui::CreateInputDialog("Game Over!", "Your name :", ""); },
-         WS_EX_DLGMODALFRAME},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.caption);
-        const std::unique_ptr<ui::TForm> dialog(row.make());
+        {"Game Over!", ui::CreateInputDialog("Game Over!", "Your name :", ""),
+         WS_EX_DLGMODALFRAME}};
+    for (const auto& [caption, form, exStyle] : rows) {
+        SCOPED_TRACE(caption);
+        const std::unique_ptr<ui::TForm> dialog(form);
         HWND window = dialog->Handle();
-        EXPECT_EQ(WindowText(window), row.caption);
+        EXPECT_EQ(WindowText(window), caption);
         EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
         EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) &
                       (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
                   WS_CAPTION | WS_SYSMENU);
         EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) &
                       (WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_DLGMODALFRAME),
-                  row.exStyle);
+                  exStyle);
     }
 }
 
