@@ -691,6 +691,10 @@ void TMainForm::WndProc(TMessage& message) {
         case WM_SETTINGCHANGE:
             if (message.WParam == SPI_SETHIGHCONTRAST) FollowSystemColors();
             break;
+        // Windows ends the program once this is answered, a name dialog's loop and all.
+        case WM_ENDSESSION:
+            if (message.WParam) Keeper.EndSession();
+            break;
         default: break;
     }
     TForm::WndProc(message);

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/std_controls.h"
 
 namespace quillory {
 namespace {
@@ -20,6 +22,10 @@ constexpr const char* kBusyText = "Another copy of Quillory is saving its scores
 // between characters, never inside one.
 bool SystemLeadByte(unsigned char byte) {
     return IsDBCSLeadByte(byte) != FALSE;
+}
+
+std::string TypedName(ui::TForm& dialog) {
+    return static_cast<ui::TEdit*>(dialog.FindComponent("Edit"))->Text();
 }
 
 }  // namespace
@@ -139,9 +145,25 @@ GameOverOutcome ScoreKeeper::GameOver(std::int32_t score, int level, const GameR
     }
     // Only OK hands the text back; after Cancel the name stays empty and the
     // entry is made all the same.
-    std::string name;
-    ui::InputQuery(kNameDialogCaption, kNamePrompt, name);
-    return EnterResult(name, score, level, record);
+    const std::unique_ptr<ui::TForm> dialog(
+        ui::CreateInputDialog(kNameDialogCaption, kNamePrompt, ""));
+    name_query_ = NameQuery{dialog.get(), score, level, record, std::nullopt};
+    const bool confirmed = dialog->ShowModal() == ui::mrOk;
+    const std::optional<GameOverOutcome> entered =
+        std::exchange(name_query_, std::nullopt)->Entered;
+    if (entered) return *entered;
+    return EnterResult(confirmed ? TypedName(*dialog) : std::string(), score, level, record);
+}
+
+void ScoreKeeper::EndSession() {
+    if (!name_query_ || name_query_->Entered) return;
+    // Not the player's Cancel: he had not answered, and what he typed is his
+    // name. Marked first: a box shown meanwhile runs a loop that may bring
+    // the message again.
+    NameQuery& query = *name_query_;
+    query.Entered = GameOverOutcome::NoEntry;
+    query.Entered = EnterResult(TypedName(*query.Dialog), query.Score, query.Level, query.Record);
+    query.Dialog->Close();
 }
 
 void ScoreKeeper::ShowGameOverBox() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@
 #include "scores/win32_score_files.h"
 
 namespace quillory {
+namespace ui {
+class TForm;
+}
 
 enum class GameOverOutcome {
     NoEntry,     // the result earned no row in the file as it is now: "Game Over!" was shown
@@ -85,7 +89,21 @@ public:
     // the player types. The caller shows the top scores dialog after Entered.
     GameOverOutcome GameOver(std::int32_t score, int level, const GameRecord* record = nullptr);
 
+    // The session ends (WM_ENDSESSION) while the name dialog is open: Windows
+    // ends the program once the message is answered, the dialog's loop with
+    // it. The result is entered now, once, under the name typed so far, and
+    // the dialog is closed; its answer enters nothing more.
+    void EndSession();
+
 private:
+    struct NameQuery {
+        ui::TForm* Dialog;
+        std::int32_t Score;
+        int Level;
+        const GameRecord* Record;
+        std::optional<GameOverOutcome> Entered;  // by the session's end
+    };
+
     // What a hold asks while another copy keeps the file past the wait: the
     // player's Retry waits again.
     RetryWhenBusy AskWhenBusy();
@@ -104,6 +122,8 @@ private:
     LeadBytePredicate is_lead_byte_;
     bool damage_shown_ = false;  // the last load found the file damaged and said so
     std::vector<KeptReplay> replays_;
+    // Set while the name dialog is open.
+    std::optional<NameQuery> name_query_;
 };
 
 }  // namespace quillory

@@ -11,23 +11,6 @@ source "$(dirname "$0")/e2e_lib.sh"
 readonly level_client_width=152 level_client_height=121
 readonly main_name='^Quillory 1\.0 \[Brindlework\]$' tray_name='^Wine System Tray$'
 
-# Waits up to ~5 s for a visible window by name; prints its id.
-wait_visible() {
-    local id=
-    for _ in $(seq 1 25); do
-        id=$(visible_window "$1")
-        [[ -n "$id" ]] && break
-        sleep 0.2
-    done
-    echo "$id"
-}
-wait_hidden() {
-    for _ in $(seq 1 25); do
-        [[ -z "$(visible_window "$1")" ]] && return 0
-        sleep 0.2
-    done
-    return 1
-}
 dark() { local IFS=,; set -- $1; (( $1 < 70 && $2 < 70 && $3 < 70 )); }
 # F11, then keys by the server's keyboard (see press_real) once the dialog is painted: sooner, they are lost.
 f11_keys() { press_real F11; dlg=$(wait_for_window "$1"); wait_until 5 "no $1" window_painted "$dlg"; xdotool key "${@:2}"; }
@@ -50,12 +33,11 @@ start_game
 # ---- the level dialog (the pointer out of its way, so no bar is lit by chance)
 xdotool mousemove 1000 700
 f11_keys '^Level 7$' 5 Escape   # the keyboard first: the digit's level is the one F11 shows next
-wait_hidden '^Level [57]$' || fail "Esc did not close the level dialog"
+wait_until 5 "Esc did not close the level dialog" window_gone '^Level [57]$'
 f11_keys '^Level 5$' 7 Return
-wait_hidden '^Level [57]$' || fail "Enter did not close the level dialog"
+wait_until 5 "Enter did not close the level dialog" window_gone '^Level [57]$'
 press_real F11
-dlg=$(wait_visible '^Level 7$')
-[[ -n "$dlg" ]] || fail "F11 did not show the Level 7 dialog"
+dlg=$(wait_for_window '^Level 7$')
 wait_until 5 "the level dialog was not painted" window_painted "$dlg"
 eval "$(xdotool getwindowgeometry --shell "$dlg" | sed 's/^/D_/')"
 # Wine draws the frame inside the X window: the client sits at the bottom,
@@ -93,7 +75,7 @@ xdotool mousemove 1000 700   # bar 3 goes out of hot
 wait_until 5 "the bars do not show level 3 (bar 3 black, bar 4 not)" at_level_3
 
 xdotool mousemove $(( cx + 39 + 37 )) $(( cy + 88 + 12 )) click 1
-wait_hidden '^Level 3$' || fail "OK did not close the level dialog"
+wait_until 5 "OK did not close the level dialog" window_gone '^Level 3$'
 
 # ---- the level-3 pace: 195 ms a cell (level 7 would be 95)
 press F9
@@ -121,9 +103,9 @@ echo "e2e: head from column $h1 to $h2 in $elapsed ms: $per_cell ms a cell"
 
 # ---- boss mode (Del hides the window while the key is down: see press_real)
 press_real Delete
-wait_hidden "$main_name" || fail "Del did not hide the main window"
-tray=$(wait_visible "$tray_name")
-[[ -n "$tray" ]] || fail "no notification area shows an icon in boss mode"
+wait_until 5 "Del did not hide the main window" window_gone "$main_name"
+wait_until 5 "no notification area shows an icon in boss mode" window_shown "$tray_name"
+tray=$(visible_window "$tray_name")
 eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/T_/')"
 import -window root "$out/tray-full.png"
 # The icon: the green of its picture, below the tray's caption bar.
@@ -142,9 +124,8 @@ sleep 1.5   # long enough for the tip
 shoot_rect tray 320 100 0 0
 
 xdotool click 1
-back=$(wait_visible "$main_name")
-[[ -n "$back" ]] || { import -window root "$out/click-failed.png"; fail "the click on the icon did not bring the window back"; }
-wait_hidden "$tray_name" || fail "the icon stayed after the click"
+wait_until 5 "the click on the icon did not bring the window back" window_shown "$main_name"
+wait_until 5 "the icon stayed after the click" window_gone "$tray_name"
 xdotool mousemove 1000 700   # the pointer off the board
 board_until back 5 "the red Paused... label is not shown after boss mode" label_shown
 sleep 0.6   # some three ticks at level 3: a paused snake stays where it is
@@ -157,7 +138,7 @@ board_until resumed 5 "Pause did not resume the game" moved_since back
 label_gone resumed || fail "Pause did not take the label away"
 
 press_real Delete   # and starting again brings the copy in boss mode back; the start ends
-wait_hidden "$main_name" || fail "Del did not hide the main window again"
+wait_until 5 "Del did not hide the main window again" window_gone "$main_name"
 (cd "$work" && WINEPREFIX="$prefix" WINEDEBUG=-all timeout 20 "$wine" "$exe") || fail "a second start did not end ($?)"
-[[ "$(wait_visible "$main_name")" == "$wid" ]] || fail "starting again did not bring the copy back"
+[[ "$(wait_for_window "$main_name")" == "$wid" ]] || fail "starting again did not bring the copy back"
 echo "e2e: PASS (screenshots in $out)"

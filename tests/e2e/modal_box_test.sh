@@ -21,6 +21,7 @@ client_x=$(( X + border ))
 client_y=$(( Y + HEIGHT - border - client_height ))
 # Any other window titled "Quillory" is not the box: the box is the new one.
 titled() { xdotool search --onlyvisible --name '^Quillory$' 2>/dev/null | sort || true; }
+new_box() { box=$(comm -13 <(echo "$before_box") <(titled) | head -1); [[ -n "$box" ]]; }
 before_box=$(titled)
 
 press F9
@@ -28,13 +29,7 @@ board_until started 5 "no snake after F9" has_snake
 # Up, Left, Down: the head turns round into the body. Score 0 with no score
 # file earns no row, so the plain box is shown.
 press Up Left Down
-box=
-for _ in $(seq 1 50); do
-    box=$(comm -13 <(echo "$before_box") <(titled) | head -1)
-    [[ -n "$box" ]] && break
-    sleep 0.1
-done
-[[ -n "$box" ]] || { shoot no-box; fail "no Game Over! box"; }
+wait_until 5 "no Game Over! box" new_box
 wait_until 5 "the box was not painted" window_painted "$box"
 eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/B_/')"
 echo "e2e: box $box at $B_X,$B_Y size ${B_WIDTH}x$B_HEIGHT"
@@ -66,7 +61,7 @@ shoot after-new-game
 analyse after-new-game
 [[ "$(body_of after-new-game)" == "$(body_of box-open)" ]] ||
     fail "the board changed while the box is open"
-[[ -n "$(comm -13 <(echo "$before_box") <(titled))" ]] || fail "the box is gone"
+new_box || fail "the box is gone"
 changed=$(differing box-open after-new-game "$WIDTH" "$HEIGHT" "$X" "$Y")
 echo "e2e: after all three clicks, $changed pixels of the main window and the box changed"
 (( changed < 20 )) || fail "the main window or the box changed ($changed pixels)"
@@ -74,11 +69,7 @@ echo "e2e: after all three clicks, $changed pixels of the main window and the bo
 # The box answered, the game is the player's again.
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return
-for _ in $(seq 1 100); do
-    [[ -z "$(comm -13 <(echo "$before_box") <(titled))" ]] && break
-    sleep 0.1
-done
-[[ -z "$(comm -13 <(echo "$before_box") <(titled))" ]] || fail "Enter did not close the box"
+wait_until 10 "Enter did not close the box" eval '! new_box'
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 press F9
 board_until new-game 5 "F9 did not put a new game's snake in row 10" at_start

@@ -97,10 +97,10 @@ echo "e2e: record panel ink ends at client x $label_end for negative rows, $best
 score_panel() { window_texts 'Quillory 1.0 [Brindlework]' msctls_statusbar32 | grep -E ' [0-9]+$'; }
 # Paused before the first tick can move the snake: the score panel reads 0.
 press F9 F10
-sleep 0.3
+board_until paused 5 "F10 did not pause the new game" label_shown
 [[ "$(score_panel)" == " Score : 0" ]] || fail "the score panel reads '$(score_panel)' at the start"
 press F10
-sleep 0.3
+board_until running 5 "F10 did not resume the game" moved_since paused
 window_shown '^Game Over!$' && fail "a game over before any turn"
 # Up, Left, Down before the snake has gone far: the queue applies one turn a
 # tick, so the head turns round and runs into the body.
@@ -111,11 +111,11 @@ titled=$(count_titled '^Quillory$')
 (( titled == 0 )) || fail "$titled windows titled Quillory: a plain Game Over! box although row 1 was earned"
 
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.3
+wait_until 5 "the name dialog was not painted" window_painted "$dialog"
 shoot_window input-empty "$dialog"
 xdotool type --delay 40 "$typed"
-sleep 0.3
-shoot_window input-dialog "$dialog"
+name_in() { shoot_window input-dialog "$dialog"; (( $(dark_pixels "$out/input-dialog-window.png") - $(dark_pixels "$out/input-empty-window.png") >= 4 * ${#typed} )); }
+wait_until 5 "the typed name does not show in the input dialog" name_in
 # The typed name in the edit field: the dialog's caption, prompt and caret are
 # dark in both pictures; eleven letters add at least four dark pixels each.
 empty_dark=$(dark_pixels "$out/input-empty-window.png")
@@ -185,11 +185,8 @@ for (( tries = 0; tries < 5; tries++ )); do
 done
 window_shown '^Top Scores$' && fail "Esc did not close the top scores dialog"
 # The board keeps the last picture of the game: the snake where it crashed.
-sleep 0.3
-shoot after-scores
-analyse after-scores
-body_count=$(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/after-scores.txt")
-(( body_count >= 4 )) || fail "the finished game's snake is gone from the board ($body_count cells)"
+crashed() { (( $(sed -n 's/.*body_count=\([0-9]*\).*/\1/p' "$out/$1.txt") >= 4 )); }
+board_until after-scores 5 "the finished game's snake is gone from the board" crashed
 
 # No meal before the crash: 0 points saved, and the record, which followed
 # the entry, shows nothing after its label for them.
@@ -225,9 +222,7 @@ window_shown '^About$' && fail "the about window is still open"
 
 # A new game in window $wid that runs into its body at once, and the name typed.
 end_game_as() {  # name
-    press F9
-    sleep 0.3
-    press Up Left Down
+    press F9 Up Left Down   # one turn at once, two queued for the next ticks
     xdotool windowfocus --sync "$(wait_for_window '^Game Over!$' 30)" 2>/dev/null || true
     xdotool type --delay 40 "$1"
     xdotool key Return
@@ -259,7 +254,7 @@ if mount_small_tmpfs "$work/full" 16k; then
     xdotool windowfocus --sync "$(comm -13 <(echo "$before_box") <(titled_ids) | head -1)" 2>/dev/null || true
     xdotool key Return
     wait_until 10 "the box did not close" eval '[[ "$(titled_ids)" == "$before_box" ]]'
-    sleep 1
+    sleep 1   # time for a top scores dialog to show, were it to
     (( $(count_titled '^Top Scores$') == scores_shown )) || fail "the top scores dialog followed a failed save"
     cmp -s "$work/scores.dat" "$work/full/scores.dat" || fail "the old file changed"
     [[ $(ls "$work/full") == $'filler\nscores.dat' ]] || fail "left beside the file: $(ls "$work/full")"

@@ -116,6 +116,15 @@ protected:
     bool MainEnabled() { return IsWindowEnabled(form->Handle()) != FALSE; }
     std::string Record() { return form->Status->DisplayedText(kRecordPanel); }
     bool ScoresShown() { return IsWindowVisible(scoresForm->Handle()) != FALSE; }
+    // The saved file: row 1's name and points, row 2's points.
+    std::string Saved() {
+        const Bytes bytes = ReadFileBytes(path);
+        if (bytes.size() != sizeof(ScoreTable)) return bytes.empty() ? "no file" : "half-written";
+        ScoreTable table;
+        std::memcpy(&table, bytes.data(), sizeof table);
+        return std::string(NameOf(table.Rows[0])) + " " + std::to_string(table.Rows[0].Points) +
+               " " + std::to_string(table.Rows[1].Points);
+    }
 
     ScratchDirectory dir;
     std::string path = dir.File("scores.dat");
@@ -158,6 +167,10 @@ TEST_F(GameOverFlowTest, EarnedRowIsEnteredSavedAndShownWithTheGamePaused) {
     MessageBoxRecorder boxes;
     ModalAnswers answers([&](ui::TForm& dialog) {
         EXPECT_EQ(dialog.Caption(), "Game Over!");
+        EXPECT_EQ(static_cast<ui::TLabel*>(dialog.FindComponent("Prompt"))->Caption(),
+                  "Your name :");
+        EXPECT_EQ(static_cast<ui::TEdit*>(dialog.FindComponent("Edit"))->Text(), "")
+            << "starts empty";
         EXPECT_FALSE(ScoresShown());
         TicksDoNothing();
         AnswerName(dialog, "Zoe", "OK");
@@ -196,33 +209,54 @@ TEST_F(GameOverFlowTest, EarnedRowIsEnteredSavedAndShownWithTheGamePaused) {
     EXPECT_FALSE(game.Paused);
 }
 
-// The record panel follows row 1: empty, the entry, and empty again after "Clear !".
-TEST_F(GameOverFlowTest, CancelEntersTheLevelAloneAndStillShowsTheTable) {
-    Start();
-    EXPECT_EQ(Record(), " Record : ");
-    StartGame();
-    game.Score = 7;
-    MessageBoxRecorder boxes;
-    ModalAnswers answers([&](ui::TForm& dialog) { AnswerName(dialog, "Ignored", "Cancel"); });
-    RunIntoTheBody();
-
-    EXPECT_EQ(answers.shown, 1);
-    EXPECT_TRUE(boxes.boxes.empty());
-    const Bytes saved = ReadFileBytes(path);
-    ASSERT_EQ(saved.size(), 280u) << "the first entry creates the file";
-    ScoreTable table;
-    std::memcpy(&table, saved.data(), sizeof table);
-    EXPECT_EQ(NameOf(table.Rows[0]), " (level 7)");
-    EXPECT_EQ(table.Rows[0].Points, 7);
-    EXPECT_EQ(table.Rows[1].Points, 0);
-    EXPECT_TRUE(ScoresShown());
-    EXPECT_FALSE(MainEnabled());
-    EXPECT_EQ(Record(), " Record : 7");
-
-    ModalAnswers clear([](ui::TForm& dialog) { ClickButton(dialog, "Yes"); });
-    SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
-    ASSERT_EQ(clear.shown, 1);
-    EXPECT_EQ(Record(), " Record : ");
+// The name dialog ended otherwise than by OK, "Zoe" typed. Cancel, or closing
+// it, enters the level alone. Windows ends the program once WM_ENDSESSION is
+// answered: the result is in the file by then, under the name typed, and the
+// dialog's later answer enters nothing more; a session end called off changes
+// nothing. The record panel follows row 1, empty again after "Clear !", which
+// also deletes the file for the next row.
+TEST_F(GameOverFlowTest, NameDialogCancelledClosedOrEndedWithTheSessionEntersOnce) {
+    const struct {
+        UINT message;  // to the dialog (WM_CLOSE) or, after WM_QUERYENDSESSION, the main window
+        BOOL ending;
+        const char *button, *atOnce, *atEnd;  // the click after it, Saved() then and at the end
+    } rows[] = {{0, FALSE, "Cancel", "no file", " (level 7) 7 0"},
+                {WM_CLOSE, FALSE, nullptr, "no file", " (level 7) 7 0"},
+                {WM_ENDSESSION, FALSE, "OK", "no file", "Zoe (level 7) 7 0"},
+                {WM_ENDSESSION, TRUE, "OK", "Zoe (level 7) 7 0", "Zoe (level 7) 7 0"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "message " << row.message << ", " << row.ending);
+        Start();
+        EXPECT_EQ(Record(), " Record : ");
+        StartGame();
+        game.Score = 7;
+        MessageBoxRecorder boxes;
+        ModalAnswers answers([&](ui::TForm& dialog) {
+            HWND edit = static_cast<ui::TEdit*>(dialog.FindComponent("Edit"))->Handle();
+            for (char ch : std::string("Zoe")) SendMessageA(edit, WM_CHAR, ch, 0);
+            if (row.message == WM_CLOSE) SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+            if (row.message == WM_ENDSESSION) {
+                EXPECT_TRUE(SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+                SendMessageA(form->Handle(), WM_ENDSESSION, row.ending, ENDSESSION_LOGOFF);
+            }
+            EXPECT_EQ(Saved(), row.atOnce);
+            if (row.button) ClickButton(dialog, row.button);
+        });
+        RunIntoTheBody();
+        EXPECT_EQ(answers.shown, 1);
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(Saved(), row.atEnd);
+        EXPECT_TRUE(ScoresShown());
+        EXPECT_FALSE(MainEnabled());
+        EXPECT_EQ(Record(), " Record : 7");
+        ModalAnswers clear([](ui::TForm& dialog) { ClickButton(dialog, "Yes"); });
+        SendMessageA(scoresForm->Button2->Handle(), BM_CLICK, 0, 0);
+        ASSERT_EQ(clear.shown, 1);
+        EXPECT_EQ(Record(), " Record : ");
+        delete std::exchange(scoresForm, nullptr);
+        delete std::exchange(aboutForm, nullptr);
+        form.reset();
+    }
 }
 
 // A clock whose every draw after a reseed places a bonus:
@@ -284,12 +318,7 @@ TEST_F(GameOverFlowTest, PointsEarnedByPlayingAreShownAndSavedExactly) {
     Key(VK_UP), step(), Key(VK_LEFT), step(), Key(VK_DOWN), Tick();
     ASSERT_FALSE(game.Playing);
     EXPECT_EQ(score, 7 * 2 + 7 * 27) << "two meals and the bonus, nothing else on the way";
-    ScoreTable table;
-    const Bytes saved = ReadFileBytes(path);
-    ASSERT_EQ(saved.size(), sizeof table);
-    std::memcpy(&table, saved.data(), sizeof table);
-    EXPECT_EQ(NameOf(table.Rows[0]), "Ann (level 7)");
-    EXPECT_EQ(table.Rows[0].Points, score);
+    EXPECT_EQ(Saved(), "Ann (level 7) " + std::to_string(score) + " 0");
 }
 
 // A score file the program cannot use at start-up: the box says why, and a

@@ -1,5 +1,5 @@
-// The about window: its frame, the picture it paints, and how it takes the
-// main window's place and gives it back.
+// The about window: the picture it paints, and how it takes the main
+// window's place and gives it back (its frame: dialogs_dpi_test).
 #include "dialogs/about_form.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +29,6 @@ protected:
 int ColourDistance(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
            std::abs(GetBValue(a) - GetBValue(b));
-}
-
-TEST_F(AboutFormTest, Frame) {
-    HWND window = about->Handle();  // its sizes at every scale: dialogs_dpi_test
-    EXPECT_EQ(WindowText(window), "About");
-    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
-    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST) << "always on top";
-    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
-    EXPECT_EQ(about->Image1->BoundsRect().left | about->Image1->BoundsRect().top, 0);
-    EXPECT_EQ(about->Image1->Picture().Width(), 300);
-    EXPECT_EQ(about->Image1->Picture().Height(), 250);
 }
 
 // The window is seldom opened: making it at start-up must not read its picture.

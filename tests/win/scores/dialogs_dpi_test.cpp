@@ -1,7 +1,7 @@
-// The top scores dialog, the level dialog and the about window at 96, 120,
-// 144 and 192 dpi: their sizes, fonts at their point size, every control
-// whole inside the window and none over another, and pictures of each for a
-// person to look at.
+// Every dialog's frame; the top scores dialog, the level dialog and the about
+// window at 96, 120, 144 and 192 dpi: their sizes, fonts at their point size,
+// every control whole inside the window and none over another, and pictures
+// of each for a person to look at.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -19,6 +20,7 @@
 #include "scores/win32_score_files.h"
 #include "scores_test_support.h"
 #include "screen_capture.h"
+#include "ui/dialogs.h"
 
 namespace quillory::testing {
 namespace {
@@ -35,6 +37,41 @@ void Capture(HWND window, const std::string& name) {
     if (!folder || !*folder) return;
     const RECT area = WindowRect(window);
     EXPECT_TRUE(CaptureScreen(folder, name, &area, [] { Pump(); }));
+}
+
+// Fixed size with a close button only, created hidden; the tool windows
+// small-captioned, the level dialog and the about window always on top, the
+// name dialog with a dialog border.
+TEST(DialogFrames, FixedWithACloseButtonOnly) {
+    const std::unique_ptr<ui::TForm> main(MakeMainWindow());
+    ScratchDirectory dir;
+    ScoreTable scores{};
+    Win32ScoreFileSystem files;
+    ScoreKeeper keeper(scores, files, dir.File("scores.dat"));
+    GameState game;
+    // The extended styles of tool window, always on top and dialog border.
+    const std::tuple<const char*, ui::TForm*, LONG_PTR> rows[] = {
+        {"Top Scores", ui::Create<TScoresForm>(ui::Application, keeper, main.get()),
+         WS_EX_TOOLWINDOW},
+        {"Level 7", ui::Create<TLevelForm>(ui::Application, game, main.get()),
+         WS_EX_TOOLWINDOW | WS_EX_TOPMOST},
+        {"About", ui::Create<TAboutForm>(ui::Application, main.get()),
+         WS_EX_TOOLWINDOW | WS_EX_TOPMOST},
+        {"Game Over!", ui::CreateInputDialog("Game Over!", "Your name :", ""),
+         WS_EX_DLGMODALFRAME}};
+    for (const auto& [caption, form, exStyle] : rows) {
+        SCOPED_TRACE(caption);
+        const std::unique_ptr<ui::TForm> dialog(form);
+        HWND window = dialog->Handle();
+        EXPECT_EQ(WindowText(window), caption);
+        EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
+        EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) &
+                      (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+                  WS_CAPTION | WS_SYSMENU);
+        EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) &
+                      (WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_DLGMODALFRAME),
+                  exStyle);
+    }
 }
 
 class DialogsDpiTest : public ::testing::TestWithParam<int> {
@@ -111,6 +148,7 @@ TEST_P(DialogsDpiTest, AboutPictureFillsTheWindowSmoothly) {
     GetClientRect(about->Handle(), &client);
     EXPECT_EQ(client.right, S(316));
     EXPECT_EQ(client.bottom, S(247));
+    EXPECT_EQ(about->Image1->BoundsRect().left | about->Image1->BoundsRect().top, 0);
     EXPECT_EQ(about->Image1->BoundsRect().right, client.right);
     EXPECT_EQ(about->Image1->BoundsRect().bottom, client.bottom);
     // Stretched with filtering: many painted pixels blend neighbours of the

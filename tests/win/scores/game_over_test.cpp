@@ -105,33 +105,6 @@ TEST_F(GameOverTest, NoRowEarnedShowsOnlyTheGameOverBox) {
     EXPECT_EQ(ReadFileBytes(path), before) << "nothing saved";
 }
 
-TEST_F(GameOverTest, EarnedRowAsksTheNameEntersSavesAndLists) {
-    Start();
-    EXPECT_EQ(Names(), Lines({})) << "no file: ten empty rows";
-    MessageBoxRecorder boxes;
-    ModalAnswers answers([&](ui::TForm& form) {
-        EXPECT_EQ(form.Caption(), "Game Over!");
-        auto* prompt = dynamic_cast<ui::TControl*>(form.FindComponent("Prompt"));
-        ASSERT_NE(prompt, nullptr);
-        EXPECT_EQ(prompt->Caption(), "Your name :");
-        auto* edit = dynamic_cast<ui::TEdit*>(form.FindComponent("Edit"));
-        ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(WindowText(edit->Handle()), "") << "starts empty";
-        EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0), 255);
-        AnswerName(form, "Ann");
-    });
-
-    EXPECT_EQ(keeper->GameOver(5, 7), GameOverOutcome::Entered);
-
-    EXPECT_EQ(answers.shown, 1);
-    EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(Names(), Lines({"Ann (level 7)"}));
-    EXPECT_EQ(ScoreLinesShown(), Lines({"5"}));
-    EXPECT_EQ(ReadFileBytes(path), ImageOf(scores));
-    EXPECT_EQ(NameOf(scores.Rows[0]), "Ann (level 7)");
-    EXPECT_EQ(scores.Rows[0].Points, 5);
-}
-
 TEST_F(GameOverTest, EqualScoresLongNamesAndCancel) {
     scores = TableOf({100, 90, 80, 70, 60, 50, 40, 30, 20, 10});
     WriteFileBytes(path, ImageOf(scores));
