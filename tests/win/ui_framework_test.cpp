@@ -512,10 +512,11 @@ TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
 
 // A screen-centred form with a menu bar gets both at its creation: its window
 // is made in the centre with the bar on it, and showing it moves nothing.
-TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBar) {
-    std::unique_ptr<TForm> form(Create<TForm>(Application));
+TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBarAndFrame) {
+    auto form = NewForm();
     form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
     form->SetPosition(TPosition::poScreenCenter);
+    form->SetFormStyle(TFormStyle::fsStayOnTop);
     auto* menu = Create<TMainMenu>(form.get());
     auto* item = Create<TMenuItem>(form.get());
     item->SetCaption("&File");
@@ -540,49 +541,23 @@ TEST_F(FrameworkTest, ACentredFormIsMadeInPlaceWithItsMenuBar) {
     // Centred: as far from the left edge as from the right, within a pixel.
     EXPECT_NEAR(placed.left + placed.right, GetSystemMetrics(SM_CXSCREEN), 1);
     EXPECT_NEAR(placed.top + placed.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 200);
-    EXPECT_EQ(client.bottom, 120);
     moves = 0;
     form->Show();
     Pump();
     EXPECT_EQ(moves, 0) << "already where it belongs";
-    RECT shown;
+    RECT shown, client;
     GetWindowRect(window, &shown);
     EXPECT_TRUE(EqualRect(&shown, &placed));
-    form->WindowProc = old;
-}
-
-TEST_F(FrameworkTest, FormFramePlacementAndClientSize) {
-    auto form = NewForm();
-    form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
-    form->SetPosition(TPosition::poScreenCenter);
-    form->SetFormStyle(TFormStyle::fsStayOnTop);
-    auto* menu = Create<TMainMenu>(form.get());
-    auto* item = Create<TMenuItem>(form.get());
-    item->SetCaption("&File");
-    menu->Items()->Add(item);
-    form->SetMenu(menu);
-    form->SetClientSize(200, 120);
-    form->Show();
-    Pump();
-    HWND window = form->Handle();
-    RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 200);
     EXPECT_EQ(client.bottom, 120);
-    EXPECT_EQ(GetMenu(window), menu->Handle());
     const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME);
     EXPECT_EQ(GetWindow(window, GW_OWNER), Application->Handle())
         << "owned by the application window";
-    RECT bounds;
-    GetWindowRect(window, &bounds);
-    EXPECT_NEAR((bounds.left + bounds.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((bounds.top + bounds.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    form->WindowProc = old;
     form->Close();
     EXPECT_FALSE(IsWindowVisible(window)) << "closing a form that is not the main one hides it";
 }
@@ -666,19 +641,6 @@ TEST_F(FrameworkTest, MenuItemsCarryShortcutsStatesAndOwnerDrawEvents) {
     EXPECT_EQ(target.Pixel(5, 5), RGB(255, 0, 0));
 }
 
-TEST_F(FrameworkTest, TimerTicksOnTheMessageLoopUntilDisabled) {
-    auto owner = std::make_unique<TComponent>(nullptr);
-    auto* timer = Create<TTimer>(owner.get());
-    int ticks = 0;
-    timer->OnTimer = [&](TComponent*) { ++ticks; };
-    timer->SetInterval(15);
-    EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
-    timer->SetEnabled(false);
-    const int stopped = ticks;
-    Pump(100ms);
-    EXPECT_EQ(ticks, stopped);
-}
-
 // An EnumThreadWindows callback: a system callback (__stdcall on i686), which a
 // lambda is not.
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -686,8 +648,8 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
-// Timers need no window; each ticks at its own pace and stops with its
-// owner, also when it goes in another timer's tick.
+// Timers need no window; each ticks at its own pace and stops when disabled
+// or with its owner, also when it goes in another timer's tick.
 TEST_F(FrameworkTest, TimersTickEachOnTheirOwnWithoutAWindow) {
     // The thread's windows, message-only ones included.
     auto ThreadWindows = [] {
@@ -730,8 +692,11 @@ TEST_F(FrameworkTest, TimersTickEachOnTheirOwnWithoutAWindow) {
     EXPECT_GT(fast, slow * 2) << "the faster one ticks more often";
     EXPECT_EQ(doomed, doomedAtFree) << "a freed timer ticks no more";
     EXPECT_EQ(idle, 0) << "a disabled timer never ticks";
+    slowTimer->SetEnabled(false);
+    const int slowStopped = slow;
     idleTimer->SetEnabled(true);
-    EXPECT_TRUE(PumpUntil([&] { return idle >= 2; }));
+    EXPECT_TRUE(PumpUntil([&] { return idle >= 10; }));  // longer than the slow one's pace
+    EXPECT_EQ(slow, slowStopped) << "a timer disabled while running ticks no more";
     // A timer of another owner, at the same pace, shows ticks being dispatched.
     auto otherOwner = std::make_unique<TComponent>(nullptr);
     auto* witness = Create<TTimer>(otherOwner.get());
@@ -784,32 +749,6 @@ TEST_F(FrameworkTest, ApplicationWindowHooksMessageBoxAndErrorBox) {
     EXPECT_EQ(boxes.Texts().back(), "File access denied.");
 }
 
-TEST_F(FrameworkTest, ConfirmationDialogIsAFormAnsweredThroughTheSeam) {
-    auto other = NewForm();
-    other->Show();
-    Pump();
-    std::vector<std::string> captions;
-    bool otherDisabled = false;
-    HWND owner = nullptr;
-    ModalActs answer([&](TForm& dialog) {
-        captions.push_back(dialog.Caption());
-        auto* message = static_cast<TLabel*>(dialog.FindComponent("Message"));
-        captions.push_back(message ? message->Caption() : "(no text)");
-        for (const char* name : {"Yes", "No"}) {
-            auto* button = static_cast<TButton*>(dialog.FindComponent(name));
-            captions.push_back(button ? testing::WindowText(button->Handle()) : "(none)");
-        }
-        otherDisabled = !IsWindowEnabled(other->Handle());
-        owner = GetWindow(dialog.Handle(), GW_OWNER);
-        testing::ClickButton(dialog, "No");
-    });
-    EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
-    EXPECT_EQ(captions, (std::vector<std::string>{"Confirm", "Are you sure?", "&Yes", "&No"}));
-    EXPECT_TRUE(otherDisabled) << "the other forms wait while the dialog is open";
-    EXPECT_TRUE(IsWindowEnabled(other->Handle())) << "and are enabled again afterwards";
-    EXPECT_EQ(owner, Application->Handle());
-}
-
 // Every answer comes through the dialog's own loop: a posted click or key
 // waits in the queue until that loop delivers it. Enter picks the default
 // button; Esc the cancel one: No, or the only button there is.
@@ -835,9 +774,11 @@ TEST_F(FrameworkTest, TheModalLoopDeliversClicksAndDialogKeys) {
         SCOPED_TRACE(c.how);
         std::unique_ptr<TForm> dialog(CreateMessageDialog("Are you sure?", c.type, c.buttons));
         bool shown = false, otherWaited = false;
+        HWND owner = nullptr;
         ModalActs answer([&](TForm& open) {
             shown = IsWindowVisible(open.Handle()) != FALSE;
             otherWaited = IsWindowEnabled(other->Handle()) == FALSE;
+            owner = GetWindow(open.Handle(), GW_OWNER);
             if (c.key)
                 testing::PostKey(c.key);
             else
@@ -846,10 +787,25 @@ TEST_F(FrameworkTest, TheModalLoopDeliversClicksAndDialogKeys) {
         });
         EXPECT_EQ(dialog->ShowModal(), c.expected);
         EXPECT_TRUE(shown) << "the answer came while the dialog was open";
-        EXPECT_TRUE(otherWaited);
+        EXPECT_TRUE(otherWaited) << "the other forms wait while the dialog is open";
         EXPECT_FALSE(IsWindowVisible(dialog->Handle())) << "hidden when its loop ends";
-        EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+        EXPECT_TRUE(IsWindowEnabled(other->Handle())) << "and are enabled again afterwards";
+        EXPECT_EQ(owner, Application->Handle());
     }
+    // The confirmation as MessageDlg makes it: its caption, text and buttons.
+    std::vector<std::string> captions;
+    ModalActs answer([&](TForm& dialog) {
+        captions.push_back(dialog.Caption());
+        auto* message = static_cast<TLabel*>(dialog.FindComponent("Message"));
+        captions.push_back(message ? message->Caption() : "(no text)");
+        for (const char* name : {"Yes", "No"}) {
+            auto* button = static_cast<TButton*>(dialog.FindComponent(name));
+            captions.push_back(button ? testing::WindowText(button->Handle()) : "(none)");
+        }
+        testing::ClickButton(dialog, "No");
+    });
+    EXPECT_EQ(MessageDlg("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Confirm", "Are you sure?", "&Yes", "&No"}));
 }
 
 TEST_F(FrameworkTest, InputDialogHandsBackTheTextOnlyOnOk) {
