@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "control_fixture.h"
 #include "ui/dialogs.h"
@@ -333,45 +334,17 @@ TEST(ControlHighContrast, TheStyleStepsAsideOnEveryFormAndComesBackAsChosen) {
     EXPECT_TRUE(AnyOwnerDrawn(later->Menu->Handle()));
 }
 
-// Records of run-time dialogs go with their controls: a hundred message
-// dialogs leave records, handlers and GDI objects where they were (one left
-// behind by each would show a hundred times over).
-TEST(ControlLifetime, AHundredStyledMessageDialogsLeaveNothingBehind) {
-    auto home = NewStyledForm();
-    home->Show();
-    Pump();
-    auto dialogOnce = [] {
-        ModalActs answer([](ui::TForm& dialog) {
-            testing::Pump();
-            auto* button = static_cast<ui::TButton*>(dialog.FindComponent("OK"));
-            EXPECT_TRUE(button && TControlSubClass::RecordOf(*button)) << "styled while open";
-            testing::ClickButton(dialog, "OK");
-        });
-        ui::MessageDlg("Changes will take effect when you start new game",
-                       ui::TMsgDlgType::mtInformation, ui::mbOK);
-    };
-    dialogOnce();  // the first one warms up what is made once
-    const int records = TControlSubClass::LiveCount();
-    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
-    const int forms = ui::ScreenFormCount();
-    for (int i = 0; i < 100; ++i) dialogOnce();
-    Pump();
-    EXPECT_EQ(TControlSubClass::LiveCount(), records);
-    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
-    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
-    EXPECT_EQ(ui::ScreenFormCount(), forms);
-    EXPECT_EQ(MenuSkinManager->PendingForms().size(), 0u);
-    home.reset();
-}
-
 // A dialog is styled before it first paints: opening it makes the
-// application window hear of it, and the manager styles it then.
-TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
+// application window hear of it, and the manager styles it then. Records of
+// run-time dialogs go with their controls: a hundred message dialogs leave
+// records, handlers and GDI objects where they were (one left behind by each
+// would show a hundred times over).
+TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaintAndLeaveNothingBehind) {
     auto home = NewStyledForm();
     home->Show();
     Pump();
     bool styledAtShow = false, paintedFlat = false;
-    ModalActs answer([&](ui::TForm& dialog) {
+    std::optional<ModalActs> first(std::in_place, [&](ui::TForm& dialog) {
         auto* yes = static_cast<ui::TButton*>(dialog.FindComponent("Yes"));
         styledAtShow = yes && TControlSubClass::RecordOf(*yes);
         if (yes) {
@@ -385,9 +358,31 @@ TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
         }
         testing::ClickButton(dialog, "No");
     });
+    // The first one also warms up what is made once.
     ui::MessageDlg("Are you sure?", ui::TMsgDlgType::mtConfirmation, ui::mbYes | ui::mbNo);
     EXPECT_TRUE(styledAtShow) << "no message pumped yet, and already styled";
     EXPECT_TRUE(paintedFlat) << "its very first frame is flat";
+    first.reset();
+
+    const int records = TControlSubClass::LiveCount();
+    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
+    const int forms = ui::ScreenFormCount();
+    for (int i = 0; i < 100; ++i) {
+        ModalActs answer([](ui::TForm& dialog) {
+            testing::Pump();
+            auto* button = static_cast<ui::TButton*>(dialog.FindComponent("OK"));
+            EXPECT_TRUE(button && TControlSubClass::RecordOf(*button)) << "styled while open";
+            testing::ClickButton(dialog, "OK");
+        });
+        ui::MessageDlg("Changes will take effect when you start new game",
+                       ui::TMsgDlgType::mtInformation, ui::mbOK);
+    }
+    Pump();
+    EXPECT_EQ(TControlSubClass::LiveCount(), records);
+    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
+    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
+    EXPECT_EQ(ui::ScreenFormCount(), forms);
+    EXPECT_EQ(MenuSkinManager->PendingForms().size(), 0u);
     home.reset();
 }
 
