@@ -112,12 +112,6 @@ TEST(ClearScore, EmptiesLengthsAndPointsOnly) {
     EXPECT_EQ(table.Rows[0].Padding[2], 0x77);
 }
 
-}  // namespace
-}  // namespace quillory
-
-namespace quillory {
-namespace {
-
 TEST(ScoreLines, EveryScoreStaysBesideItsName) {
     ScoreTable table{};
     SetName(table.Rows[0], "first");

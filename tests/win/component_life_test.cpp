@@ -77,7 +77,7 @@ struct ComponentLifeTest : ::testing::Test {
     void SetUp() override { TestApplication(); }
 };
 
-TEST_F(ComponentLifeTest, RemovalIsAnnouncedWhileTheComponentIsStillWhole) {
+TEST_F(ComponentLifeTest, RemovalAndInsertionAreAnnouncedWhileTheComponentIsWhole) {
     auto watcherHome = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
     auto* watcher = Create<RemovalWatcher>(watcherHome.get());
 
@@ -99,21 +99,18 @@ TEST_F(ComponentLifeTest, RemovalIsAnnouncedWhileTheComponentIsStillWhole) {
     delete lone;
     EXPECT_EQ(watcher->heard, (std::vector<std::string>{"TButton button"}));
     delete other;
-    watcherHome.reset();
-}
 
-TEST_F(ComponentLifeTest, DialogsAreWholeWhenTheyAreAnnounced) {
-    auto home = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
-    auto* watcher = Create<RemovalWatcher>(home.get());
+    // Dialogs are whole when they are announced: icon, text, two buttons;
+    // prompt, edit, two buttons.
+    watcher->insertedFormSizes.clear();
     std::unique_ptr<TForm> dialog(
         CreateMessageDialog("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo));
     std::unique_ptr<TForm> input(CreateInputDialog("Game Over!", "Your name :", ""));
-    ASSERT_EQ(watcher->insertedFormSizes.size(), 2u);
-    // Icon, text, two buttons; prompt, edit, two buttons: all there at the announcement.
-    EXPECT_EQ(watcher->insertedFormSizes[0], dialog->ComponentCount());
-    EXPECT_EQ(watcher->insertedFormSizes[1], input->ComponentCount());
-    EXPECT_GE(watcher->insertedFormSizes[0], 4);
-    EXPECT_GE(watcher->insertedFormSizes[1], 4);
+    EXPECT_EQ(watcher->insertedFormSizes,
+              (std::vector<int>{dialog->ComponentCount(), input->ComponentCount()}));
+    EXPECT_GE(dialog->ComponentCount(), 4);
+    EXPECT_GE(input->ComponentCount(), 4);
+    watcherHome.reset();
 }
 
 TEST_F(ComponentLifeTest, LoadStepRunsOnceInCreationOrderBeforeTheFormIsShown) {

@@ -472,27 +472,6 @@ TEST_F(FrameworkTest, ListBoxStatusBarAndImageShowTheirContent) {
     EXPECT_EQ(picture.Pixel(35, 25), ColorToRGB(clBtnFace));
 }
 
-TEST_F(FrameworkTest, BitmapPixelsAndCanvasDrawing) {
-    TBitmap bitmap(8, 6);
-    bitmap.Canvas().FillRect(RECT{0, 0, 8, 6}, clWhite);
-    bitmap.Canvas().FillRect(RECT{2, 1, 4, 3}, clRed);
-    EXPECT_EQ(bitmap.Pixel(2, 1), RGB(255, 0, 0));
-    EXPECT_EQ(bitmap.Pixel(4, 1), RGB(255, 255, 255));
-    EXPECT_EQ(bitmap.ScanLine(1)[3], 0x00FF0000u) << "memory holds 0x00RRGGBB";
-    RECT frame{0, 0, 8, 6};
-    bitmap.Canvas().Frame3D(frame, clBlue, clBlack);
-    EXPECT_EQ(bitmap.Pixel(0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(bitmap.Pixel(7, 5), RGB(0, 0, 0));
-    EXPECT_EQ(bitmap.Pixel(7, 0), RGB(0, 0, 0)) << "the top-right corner belongs to the dark side";
-    EXPECT_EQ(frame.left, 1);
-    bitmap.SetSize(3, 3);
-    EXPECT_EQ(bitmap.Pixel(1, 1), RGB(0, 0, 0)) << "a new size starts from a cleared picture";
-    EXPECT_EQ(bitmap.Pixel(3, 0), CLR_INVALID);
-    TBitmap copy;
-    copy.Assign(bitmap);
-    EXPECT_EQ(copy.Width(), 3);
-}
-
 TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
     auto form = NewForm();
     auto* coolBar = Create<TCoolBar>(form.get());

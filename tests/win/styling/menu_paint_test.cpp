@@ -219,7 +219,7 @@ TEST_F(MenuPaintTest, SeparatorLineInTheMiddleOfItsFourPixels) {
     EXPECT_TRUE(PixelsOf(bitmap, clSkyBlue).size() == 154u - 35u) << "nothing else in that colour";
 }
 
-TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsBoxCentredInTheIconColumn) {
+TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsMarkCentredInTheIconColumn) {
     menu.Pause->SetChecked(true);
     const ui::TColor frame = clHighlight;  // CheckedColor on the main window
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
@@ -230,6 +230,16 @@ TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsBoxCentredInTheIconColumn)
     EXPECT_EQ(bitmap.Pixel(11 + 1, 7 + 5), Rgb(clBlack)) << "the tick";
     const ui::TBitmap& selected = Paint(menu.Pause, kPopup, true);
     EXPECT_EQ(selected.Pixel(11 + 7, 7 + 8), RGB(210, 228, 248));
+
+    // A radio entry's mark in the same square: ring and dot in navy, the fill between.
+    menu.Pause->SetRadioItem(true);
+    const ui::TBitmap& radio = Paint(menu.Pause, kPopup, false);
+    EXPECT_EQ(radio.Pixel(16, 12), Rgb(clNavy)) << "the dot";
+    EXPECT_EQ(radio.Pixel(16, 7), Rgb(clNavy)) << "the ring";
+    EXPECT_EQ(radio.Pixel(16, 8), RGB(237, 244, 252));
+    EXPECT_NE(radio.Pixel(11, 7), Rgb(clNavy)) << "no corners";
+    menu.Pause->SetChecked(false);
+    EXPECT_TRUE(PixelsOf(Paint(menu.Pause, kPopup, false), clNavy).empty()) << "unchecked: none";
 }
 
 class MenuPictureTest : public MenuPaintTest {
@@ -296,14 +306,11 @@ protected:
     const RECT kBar{0, 0, 60, 19};
 };
 
-TEST_F(BarCaptionTest, IdleCaptionOnTheBarColour) {
-    const ui::TBitmap& bitmap = Paint(menu.Game, kBar, false);
-    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 60, 3}, clBtnFace));
-    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 2, 19}, clBtnFace));
-    EXPECT_TRUE(AllPixels(bitmap, RECT{60, 0, 220, 40}, clWhite));
-}
-
-TEST_F(BarCaptionTest, HoveredCaptionGetsTheRectangleSevenPixelsShort) {
+TEST_F(BarCaptionTest, IdleOnTheBarColourHoveredWithTheRectangleSevenPixelsShort) {
+    const ui::TBitmap& idle = Paint(menu.Game, kBar, false);  // the pointer is far away
+    EXPECT_TRUE(AllPixels(idle, RECT{0, 0, 60, 3}, clBtnFace));
+    EXPECT_TRUE(AllPixels(idle, RECT{0, 0, 2, 19}, clBtnFace));
+    EXPECT_TRUE(AllPixels(idle, RECT{60, 0, 220, 40}, clWhite));
     const RECT window = menu.Form->WindowRect();
     PointAt(window.left + kBar.left + 10, window.top + kBar.top + 5);
     const ui::TBitmap& bitmap = Paint(menu.Game, kBar, false);
@@ -374,18 +381,6 @@ TEST_F(MenuPaintTest, APopupEntryAsksForOneBorderRequestAtATime) {
     Paint(menu.Exit, kPopup, false);
     Paint(menu.NewGame, kPopup, false);
     EXPECT_EQ(WaitingBorderRequests(), 1) << "a popup menu window was made since";
-}
-
-TEST_F(MenuPaintTest, CheckedRadioEntryShowsACircleWithADot) {
-    menu.Pause->SetRadioItem(true);
-    EXPECT_TRUE(PixelsOf(Paint(menu.Pause, kPopup, false), clNavy).empty()) << "unchecked: none";
-    menu.Pause->SetChecked(true);
-    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
-    // The 10 x 10 square at (11, 7): ring and dot in navy, the fill between.
-    EXPECT_EQ(bitmap.Pixel(16, 12), Rgb(clNavy)) << "the dot";
-    EXPECT_EQ(bitmap.Pixel(16, 7), Rgb(clNavy)) << "the ring";
-    EXPECT_EQ(bitmap.Pixel(16, 8), RGB(237, 244, 252));
-    EXPECT_NE(bitmap.Pixel(11, 7), Rgb(clNavy)) << "no corners";
 }
 
 TEST_F(MenuPaintTest, PicturesFromTheMenusAndTheParentsImageLists) {

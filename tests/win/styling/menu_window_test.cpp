@@ -96,6 +96,12 @@ protected:
 
 TEST_F(MenuWindowTest, PaintedShadowAndNotchedRegionWhereTheSystemDrawsNone) {
     const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    bool painting = true;  // a request while painting is ignored
+    PaintMenuWindowBorder(*menu.Skin, window, false, {}, painting);
+    EXPECT_TRUE(painting);
+    EXPECT_FALSE(IsFlatMenuWindow(window));
+    ReadWindow(window, shot);
+    EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWhite)) << "nothing painted";
     PaintBorder(false);
     ReadWindow(window, shot);
     constexpr int W = kWidth - 2, H = kHeight - 2;  // the body, shadow strips off
@@ -125,6 +131,11 @@ TEST_F(MenuWindowTest, PaintedShadowAndNotchedRegionWhereTheSystemDrawsNone) {
 }
 
 TEST_F(MenuWindowTest, SystemShadowLookHasNoRegionAndRepeatsTheFirstRowAtTheBottom) {
+    PaintBorder(true, true);  // right to left: the icon colour inside the right frame
+    ReadWindow(window, shot);
+    EXPECT_TRUE(AllPixels(shot, RECT{kWidth - 3, 2, kWidth - 1, kHeight - 1}, clSkyBlue));
+    EXPECT_EQ(shot.Pixel(1, 10), Rgb(clWhite));
+    PatBlt(ui::WholeWindowDC(window).Get(), kWidth - 3, 0, 2, kHeight, WHITENESS);
     PaintBorder(true);
     ReadWindow(window, shot);
     constexpr int W = kWidth, H = kHeight;
@@ -137,13 +148,6 @@ TEST_F(MenuWindowTest, SystemShadowLookHasNoRegionAndRepeatsTheFirstRowAtTheBott
         << "right margin in the background colour";
     ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetWindowRgn(window, region.Get()), ERROR) << "no region";
-}
-
-TEST_F(MenuWindowTest, RightToLeftTakesTheIconColourInsideTheRightFrame) {
-    PaintBorder(true, true);
-    ReadWindow(window, shot);
-    EXPECT_TRUE(AllPixels(shot, RECT{kWidth - 3, 2, kWidth - 1, kHeight - 1}, clSkyBlue));
-    EXPECT_EQ(shot.Pixel(1, 10), Rgb(clWhite));
 }
 
 TEST_F(MenuWindowTest, RegionKeptWhileItFitsAndRenewedAfterAResize) {
@@ -163,15 +167,6 @@ TEST_F(MenuWindowTest, RegionKeptWhileItFitsAndRenewedAfterAResize) {
     RECT box{};
     GetRgnBox(renewed.Get(), &box);
     EXPECT_EQ(box.right, kWidth + 6);
-}
-
-TEST_F(MenuWindowTest, ARequestWhilePaintingIsIgnored) {
-    bool painting = true;
-    PaintMenuWindowBorder(*menu.Skin, window, false, {}, painting);
-    EXPECT_TRUE(painting);
-    EXPECT_FALSE(IsFlatMenuWindow(window));
-    ReadWindow(window, shot);
-    EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWhite)) << "nothing painted";
 }
 
 TEST_F(MenuWindowTest, HidingGivesTheProcedureBackAndRemovesTheRegion) {

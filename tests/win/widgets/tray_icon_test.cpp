@@ -344,35 +344,9 @@ TEST_F(TrayIconTest, MouseEventsComeInTheOrderOfTheIconsMessages) {
         << "never stands in the way of a log-off";
 }
 
-TEST_F(TrayIconTest, PopupMenuOpensAtTheCursorAfterTheMouseDown) {
-    auto* menu = ui::Create<RecordingPopupMenu>(scratch.get(), log);
-    tray->SetPopupMenu(menu);
-    SetCursorPos(200, 150);
-    IconMouse(WM_LBUTTONDOWN);
-    IconMouse(WM_LBUTTONUP);
-    IconMouse(WM_RBUTTONDOWN);
-    EXPECT_EQ(log, (Log{"down:left", "click", "up:left", "down:right", "popup"}));
-    EXPECT_EQ(menu->At.x, 200);
-    EXPECT_EQ(menu->At.y, 150);
-
-    log.clear();
-    tray->SetLeftPopup(true);
-    IconMouse(WM_LBUTTONDOWN);
-    EXPECT_EQ(log, (Log{"down:left", "popup"}));
-
-    log.clear();
-    tray->SetEnabled(false);
-    IconMouse(WM_RBUTTONDOWN);
-    EXPECT_TRUE(log.empty());
-    tray->SetEnabled(true);
-
-    delete menu;
-    EXPECT_EQ(tray->PopupMenu(), nullptr) << "a freed menu is forgotten";
-    IconMouse(WM_RBUTTONDOWN);
-    EXPECT_EQ(log, (Log{"down:right"}));
-}
-
-TEST_F(TrayIconTest, DoubleClickRunsTheFirstDefaultItemOfThePopupMenu) {
+// The popup menu opens at the cursor after the mouse down; a double click
+// runs its first default item, unless the left button opens the menu.
+TEST_F(TrayIconTest, PopupMenuOpensAtTheCursorAndADoubleClickRunsItsDefaultItem) {
     auto* menu = ui::Create<RecordingPopupMenu>(scratch.get(), log);
     const char* names[3] = {"plain", "first default", "second default"};
     for (int i = 0; i < 3; ++i) {
@@ -387,11 +361,33 @@ TEST_F(TrayIconTest, DoubleClickRunsTheFirstDefaultItemOfThePopupMenu) {
     tray->SetPopupMenu(menu);
     IconMouse(WM_LBUTTONDBLCLK);
     EXPECT_EQ(log, (Log{"dblclick", "first default"}));
+    log.clear();
+    SetCursorPos(200, 150);
+    IconMouse(WM_LBUTTONDOWN);
+    IconMouse(WM_LBUTTONUP);
+    IconMouse(WM_RBUTTONDOWN);
+    EXPECT_EQ(log, (Log{"down:left", "click", "up:left", "down:right", "popup"}));
+    EXPECT_EQ(menu->At.x, 200);
+    EXPECT_EQ(menu->At.y, 150);
 
     log.clear();
     tray->SetLeftPopup(true);
+    IconMouse(WM_LBUTTONDOWN);
+    EXPECT_EQ(log, (Log{"down:left", "popup"}));
+    log.clear();
     IconMouse(WM_LBUTTONDBLCLK);
     EXPECT_EQ(log, (Log{"dblclick"})) << "not while the left button opens the menu";
+
+    log.clear();
+    tray->SetEnabled(false);
+    IconMouse(WM_RBUTTONDOWN);
+    EXPECT_TRUE(log.empty());
+    tray->SetEnabled(true);
+
+    delete menu;
+    EXPECT_EQ(tray->PopupMenu(), nullptr) << "a freed menu is forgotten";
+    IconMouse(WM_RBUTTONDOWN);
+    EXPECT_EQ(log, (Log{"down:right"}));
 }
 
 TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWrapsTheIndexStaysWithinTheList) {
