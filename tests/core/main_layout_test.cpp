@@ -21,7 +21,7 @@ bool Overlap(const Rect& a, const Rect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
 }
 
-TEST(DpiScale, RoundsAsTheSystemDoes) {
+TEST(DpiScale, RoundsAsTheSystemDoesAndKeepsTheDesignScale) {
     // Halves go away from zero, for lengths on both sides of it.
     EXPECT_EQ(MulDivRounded(10, 120, 96), 13);  // 12.5
     EXPECT_EQ(MulDivRounded(-10, 120, 96), -13);
@@ -32,9 +32,7 @@ TEST(DpiScale, RoundsAsTheSystemDoes) {
     EXPECT_EQ(MulDivRounded(0, 144, 96), 0);
     // No overflow where the product leaves 32 bits.
     EXPECT_EQ(MulDivRounded(2000000000, 3, 4), 1500000000);
-}
-
-TEST(DpiScale, NothingChangesAtTheDesignScale) {
+    // Nothing changes at the design scale.
     for (int length : {-32, -11, 0, 1, 9, 10, 19, 223, 316}) {
         EXPECT_EQ(ScaleForDpi(length, 96), length);
         EXPECT_EQ(ScaleForDpi(length, 144, 144), length) << "from a scale to itself";

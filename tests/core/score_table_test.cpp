@@ -64,25 +64,22 @@ TEST(EnterResult, MovesTheRowsBelowDownWholeAndDropsTheLast) {
     EXPECT_EQ(table.Rows[9].Points, 20);
 }
 
-TEST(EntryName, TypedNamePlusLevelCutTo20) {
+TEST(EntryName, TypedNamePlusLevelCutTo20NeverInATwoByteCharacter) {
     EXPECT_EQ(MakeEntryName("ABCDEFGHIJKLMNOP", 7), "ABCDEFGHIJKLMNOP (le");  // 16 characters
     EXPECT_EQ(MakeEntryName("ABCDEFGHIJ", 7), "ABCDEFGHIJ (level 7)");        // exactly 20
     EXPECT_EQ(MakeEntryName("ABCDEFGHIJKLMNOPQRST", 7), "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(MakeEntryName(std::string(255, 'x'), 9), std::string(20, 'x'));
     EXPECT_EQ(MakeEntryName("", 3), " (level 3)") << "after Cancel the suffix stands alone";
-}
-
-bool IsTestLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; }
-
-TEST(EntryName, NeverCutsATwoByteCharacterInHalf) {
-    // 19 single bytes and a two-byte character that would straddle the cut.
+    // Never a two-byte character cut in half: 19 single bytes and a two-byte
+    // character that would straddle the cut.
+    const auto IsTestLeadByte = +[](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; };
     std::string name(19, 'a');
     name += "\x82\xA0";
-    EXPECT_EQ(MakeEntryName(name, 7, &IsTestLeadByte), std::string(19, 'a'));
+    EXPECT_EQ(MakeEntryName(name, 7, IsTestLeadByte), std::string(19, 'a'));
     std::string even(18, 'a');
     even += "\x82\xA0";
-    EXPECT_EQ(MakeEntryName(even, 7, &IsTestLeadByte), even);
-    EXPECT_EQ(CutToBytes("\x82\xA0\x82\xA0", 3, &IsTestLeadByte), "\x82\xA0");
+    EXPECT_EQ(MakeEntryName(even, 7, IsTestLeadByte), even);
+    EXPECT_EQ(CutToBytes("\x82\xA0\x82\xA0", 3, IsTestLeadByte), "\x82\xA0");
 }
 
 TEST(Names, StoredLengthAbove20IsTakenAs20AndCharactersPastTheNameKept) {

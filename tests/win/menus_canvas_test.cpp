@@ -278,7 +278,7 @@ TEST_F(MenusCanvasTest, DrawTextExMeasuresAndDrawsWithTheCanvasFont) {
     EXPECT_TRUE(red) << "the text in the font's colour";
 }
 
-TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheirDcBack) {
+TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndDcsAreHeldOnlyWhileNeeded) {
     TBitmap bitmap(20, 20);
     const GdiOwnerCounts before = LiveGdiOwners();
     for (int i = 0; i < 100; ++i) {
@@ -297,12 +297,9 @@ TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheir
     } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
-}
 
-// The board's 600 speed buttons each carry an empty glyph: none of them may
-// hold a DC for it. A bitmap gets its DC with its first picture.
-TEST_F(MenusCanvasTest, AnEmptyBitmapHoldsNoDcUntilItHasAPicture) {
-    const GdiOwnerCounts before = LiveGdiOwners();
+    // The board's 600 speed buttons each carry an empty glyph: none of them
+    // may hold a DC for it. A bitmap gets its DC with its first picture.
     {
         std::vector<std::unique_ptr<TBitmap>> bitmaps;
         for (int i = 0; i < 50; ++i) bitmaps.push_back(std::make_unique<TBitmap>());

@@ -81,11 +81,12 @@ TEST_F(FrameworkTest, OwnerKeepsComponentsInCreationOrderAndFreesThemLastFirst) 
     EXPECT_EQ(log, (std::vector<std::string>{"First -Third", "destroy Third", "destroy First"}));
 }
 
-TEST_F(FrameworkTest, NewFormsAreAnnouncedToTheComponentsOfEveryForm) {
+TEST_F(FrameworkTest, NewFormsAndFreeNotificationsReachTheComponentsOfEveryForm) {
     std::vector<std::string> log;
     auto formA = NewForm();
     formA->SetName("FormA");
-    Create<Probe>(formA.get(), &log)->SetName("Watcher");
+    auto* watcher = Create<Probe>(formA.get(), &log);
+    watcher->SetName("Watcher");
     log.clear();
     auto formB = NewForm();
     formB->SetName("FormB");  // named after the announcement: the probe logs "?"
@@ -95,6 +96,14 @@ TEST_F(FrameworkTest, NewFormsAreAnnouncedToTheComponentsOfEveryForm) {
     formB.reset();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "Watcher -FormB");
+    // A free notification reaches a component of another owner.
+    auto other = std::make_unique<Probe>(nullptr, nullptr);
+    auto* target = Create<Probe>(other.get(), nullptr);
+    target->SetName("Target");
+    watcher->FreeNotification(target);
+    log.clear();
+    delete target;
+    EXPECT_NE(std::find(log.begin(), log.end(), "Watcher -Target"), log.end());
 }
 
 // The search from the front with the platform's compare: what FindComponent
@@ -202,20 +211,6 @@ TEST(ComponentNames, ManyNamesAgreeWithTheSearchFromTheFront) {
         EXPECT_THROW(newcomer->SetName(taken), std::invalid_argument) << taken;
     }
     EXPECT_TRUE(newcomer->Name().empty());
-}
-
-TEST_F(FrameworkTest, FreeNotificationReachesAComponentOfAnotherOwner) {
-    std::vector<std::string> log;
-    auto ownerA = std::make_unique<Probe>(nullptr, nullptr);
-    auto ownerB = std::make_unique<Probe>(nullptr, nullptr);
-    auto* listener = Create<Probe>(ownerA.get(), &log);
-    listener->SetName("Listener");
-    auto* target = Create<Probe>(ownerB.get(), nullptr);
-    target->SetName("Target");
-    listener->FreeNotification(target);
-    log.clear();
-    delete target;
-    EXPECT_NE(std::find(log.begin(), log.end(), "Listener -Target"), log.end());
 }
 
 TEST_F(FrameworkTest, ReplacedWindowProcSeesEveryMessageOfAWindowedControlAndChains) {

@@ -87,7 +87,7 @@ struct ControlRecordTest : ::testing::Test {
     std::unique_ptr<testing::TStyledForm> form;
 };
 
-TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotState) {
+TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotStateAndRepaintWithoutLeaks) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetFocus();
     Pump();
@@ -110,6 +110,23 @@ TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotState) {
     const long before = TControlSubClass::PaintCount();
     form->Button->SetCaption("Again");
     EXPECT_GT(TControlSubClass::PaintCount(), before) << "a text change repaints";
+
+    // Hovered five hundred times, the button is painted at every entry and
+    // exit (a thousand paints) and keeps the GDI objects, the records and its handler.
+    Pump();
+    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
+    const int records = TControlSubClass::LiveCount();
+    const long paints = TControlSubClass::PaintCount();
+    for (int i = 0; i < 500; ++i) {
+        form->Button->Perform(ui::CM_MOUSEENTER);
+        form->Button->Perform(ui::CM_MOUSELEAVE);
+    }
+    EXPECT_GE(TControlSubClass::PaintCount() - paints, 1000);
+    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
+    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
+    EXPECT_EQ(TControlSubClass::LiveCount(), records);
+    EXPECT_EQ(TControlSubClass::RecordOf(*form->Button), &record)
+        << "one handler, still the record's";
 }
 
 TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints) {
@@ -384,27 +401,6 @@ TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaintAndLeaveNothingBehind
     EXPECT_EQ(ui::ScreenFormCount(), forms);
     EXPECT_EQ(MenuSkinManager->PendingForms().size(), 0u);
     home.reset();
-}
-
-// A button hovered five hundred times is painted at every entry and exit (a
-// thousand paints) and keeps the GDI objects, the records and its handler.
-TEST_F(ControlRecordTest, AThousandHoverRepaintsLeaveNothingBehind) {
-    TControlSubClass* record = TControlSubClass::RecordOf(*form->Button);
-    ASSERT_NE(record, nullptr);
-    Pump();
-    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
-    const int records = TControlSubClass::LiveCount();
-    const long paints = TControlSubClass::PaintCount();
-    for (int i = 0; i < 500; ++i) {
-        form->Button->Perform(ui::CM_MOUSEENTER);
-        form->Button->Perform(ui::CM_MOUSELEAVE);
-    }
-    EXPECT_GE(TControlSubClass::PaintCount() - paints, 1000);
-    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
-    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
-    EXPECT_EQ(TControlSubClass::LiveCount(), records);
-    EXPECT_EQ(TControlSubClass::RecordOf(*form->Button), record)
-        << "one handler, still the record's";
 }
 
 }  // namespace

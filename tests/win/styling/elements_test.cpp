@@ -413,7 +413,7 @@ int TextWidth(const ui::TFont& font, const std::string& text) {
     return scratch.Canvas().TextWidth(text);
 }
 
-TEST(PaintItemText, CaptionColourFollowsSelectedAndEnabled) {
+TEST(PaintItemText, CaptionColourFollowsSelectedEnabledAndOnTheBarTheIconColumn) {
     TSkinStyle style = MainStyle();
     style.Font.SetColor(clRed);
     style.Colors.FResSelectFontColor = clBlue;
@@ -425,10 +425,8 @@ TEST(PaintItemText, CaptionColourFollowsSelectedAndEnabled) {
     EXPECT_EQ(
         InkColours(TextBitmap("Pause", "", {.Selected = true, .Enabled = false}, style), clSkyBlue),
         std::set<COLORREF>{Rgb(clNavy)});
-}
 
-TEST(PaintItemText, SelectedBarCaptionWithSystemColoursContrastsWithTheIconColumn) {
-    TSkinStyle style = MainStyle();
+    // A selected bar caption with the system's colours contrasts with the icon column.
     style.UseSystemColors = true;
     style.Colors.FResIconBackColor = clBlack;
     style.Colors.FResSelectFontColor = clBlue;
