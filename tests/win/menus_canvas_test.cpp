@@ -210,7 +210,7 @@ TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
     EXPECT_EQ(SystemMenuFont().Height(), metrics.lfMenuFont.lfHeight);
 }
 
-TEST_F(MenusCanvasTest, CanvasShapesFollowTheRulesOfTheirLinesAndBitmapPixels) {
+TEST_F(MenusCanvasTest, CanvasShapesBitmapPixelsAndTransparentDraws) {
     TBitmap bitmap(40, 40);
     TCanvas& canvas = bitmap.Canvas();
     canvas.FillRect(RECT{0, 0, 40, 40}, clWhite);
@@ -243,9 +243,8 @@ TEST_F(MenusCanvasTest, CanvasShapesFollowTheRulesOfTheirLinesAndBitmapPixels) {
     bitmap.SetSize(3, 3);
     EXPECT_EQ(bitmap.Pixel(1, 1), RGB(0, 0, 0)) << "a new size starts from a cleared picture";
     EXPECT_EQ(bitmap.Pixel(3, 0), CLR_INVALID);
-}
 
-TEST_F(MenusCanvasTest, TransparentDrawLeavesTheBottomLeftColourOut) {
+    // A transparent draw leaves the bottom-left colour out.
     TBitmap image(4, 4);
     image.Canvas().FillRect(RECT{0, 0, 4, 4}, RGB(255, 0, 255));
     image.Canvas().FillRect(RECT{1, 1, 3, 3}, clBlue);

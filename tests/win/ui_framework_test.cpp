@@ -422,7 +422,7 @@ TEST_F(FrameworkTest, FocusAndMouseNotifications) {
     form.reset();  // while what the replaced handlers capture still lives
 }
 
-TEST_F(FrameworkTest, ListBoxStatusBarAndImageShowTheirContent) {
+TEST_F(FrameworkTest, ListBoxStatusBarImageAndCoolBarShowTheirContent) {
     auto form = NewForm();
     auto* list = Create<TListBox>(form.get());
     list->AddItem("first");
@@ -465,10 +465,8 @@ TEST_F(FrameworkTest, ListBoxStatusBarAndImageShowTheirContent) {
     RenderClient(*form, picture);
     EXPECT_EQ(picture.Pixel(25, 25), RGB(0, 0, 128)) << "stretched over the whole control";
     EXPECT_EQ(picture.Pixel(35, 25), ColorToRGB(clBtnFace));
-}
 
-TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
-    auto form = NewForm();
+    // A cool bar shows its background picture around its bands.
     auto* coolBar = Create<TCoolBar>(form.get());
     coolBar->SetBounds(0, 0, 120, 60);
     coolBar->SetParent(form.get());
@@ -479,7 +477,6 @@ TEST_F(FrameworkTest, CoolBarShowsItsBackgroundPictureAroundItsBands) {
     coolBar->AddBand(panel, 45, 100);
     EXPECT_EQ(panel->Parent(), coolBar);
     EXPECT_EQ(panel->Left(), TCoolBar::kBandIndent);
-    TBitmap picture;
     RenderClient(*coolBar, picture);
     EXPECT_EQ(picture.Pixel(100, 50), ColorToRGB(clMoneyGreen)) << "tiled picture";
 }

@@ -52,7 +52,7 @@ const ButtonLook kLooks[] = {
 };
 const ButtonLook &kRest = kLooks[1], &kHot = kLooks[2];
 
-TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
+TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightUnlessPressed) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetCaption("");
     ui::TBitmap shot;
@@ -72,13 +72,8 @@ TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
         EXPECT_EQ(shot.Pixel(37, 24), look.Edge) << "bottom";
         EXPECT_EQ(shot.Pixel(37, 12), look.Face);
     }
-}
-
-TEST_F(ControlPaintTest, PressedBySpaceOrByTheMouseOverItDarkensTheTopAndLeft) {
-    TControlSubClass& record = Record(form->Button);
-    form->Button->SetCaption("");
-    SetFocus(form->Handle());
-    ui::TBitmap shot;
+    // Pressed by Space, or by the mouse over it: the dark edge top and left.
+    record.FHot = false;
     record.FSpaceDown = true;
     PaintNow(record, shot);
     EXPECT_EQ(shot.Pixel(0, 12), kRest.Edge) << "space held: left dark";
@@ -98,17 +93,6 @@ TEST_F(ControlPaintTest, PressedBySpaceOrByTheMouseOverItDarkensTheTopAndLeft) {
     record.FLButtonDown = false;
 }
 
-TEST_F(ControlPaintTest, DisabledButtonHasNoDarkEdgeAndItsCaptionInTheDisabledColour) {
-    form->Button->SetEnabled(false);
-    TControlSubClass& record = Record(form->Button);
-    ui::TBitmap shot;
-    PaintNow(record, shot);
-    EXPECT_EQ(shot.Pixel(74, 12), kRest.Outline) << "no dark edge";
-    EXPECT_EQ(shot.Pixel(37, 24), kRest.Outline);
-    EXPECT_TRUE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clMoneyGreen))) << "the caption";
-    EXPECT_FALSE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clBtnText)));
-}
-
 TEST_F(ControlPaintTest, ButtonWithTag1000TakesItsFaceFromItsParent) {
     form->OnPanel->SetTag(kParentFaceTag);
     form->Panel->SetColor(RGB(200, 100, 50));
@@ -124,7 +108,7 @@ TEST_F(ControlPaintTest, ButtonWithTag1000TakesItsFaceFromItsParent) {
     record.FHot = false;
 }
 
-TEST_F(ControlPaintTest, DefaultButtonCaptionLiesOnDarkenedCopies) {
+TEST_F(ControlPaintTest, CaptionsOnDarkenedCopiesWhenDefaultOverflowingAndDisabled) {
     TControlSubClass& record = Record(form->Button);
     ui::TBitmap shot;
     const COLORREF softest = Rgb(DarkenColor(clSkyBlue, 30));
@@ -136,17 +120,23 @@ TEST_F(ControlPaintTest, DefaultButtonCaptionLiesOnDarkenedCopies) {
     SetFocus(form->Handle());
     PaintNow(record, shot);
     EXPECT_TRUE(HasColour(shot, RECT{2, 2, 73, 23}, softest)) << "the copies under the caption";
-}
+    form->Button->SetDefault(false);
 
-TEST_F(ControlPaintTest, CaptionWiderThanTheButtonOverflowsBothSides) {
-    TControlSubClass& record = Record(form->Button);
+    // A caption wider than the button overflows both sides.
     form->Button->SetCaption("WWWWWWWWWWWWWWWWWWWW");
-    SetFocus(form->Handle());
-    ui::TBitmap shot;
     PaintNow(record, shot);
     const COLORREF text = Rgb(clBtnText);
     EXPECT_TRUE(HasColour(shot, RECT{1, 3, 4, 22}, text)) << "starts left of the client area";
     EXPECT_TRUE(HasColour(shot, RECT{71, 3, 74, 22}, text));
+
+    // Disabled: no dark edge, the caption in the disabled colour.
+    form->Button->SetCaption("OK");
+    form->Button->SetEnabled(false);
+    PaintNow(record, shot);
+    EXPECT_EQ(shot.Pixel(74, 12), kRest.Outline) << "no dark edge";
+    EXPECT_EQ(shot.Pixel(37, 24), kRest.Outline);
+    EXPECT_TRUE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clMoneyGreen))) << "the caption";
+    EXPECT_FALSE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clBtnText)));
 }
 
 TEST_F(ControlPaintTest, EditFrameForEachBorderAndState) {

@@ -129,7 +129,7 @@ TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotStateAndRepaintWi
         << "one handler, still the record's";
 }
 
-TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints) {
+TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndTheMousePressesTheButton) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetFocus();
     Pump();
@@ -158,17 +158,13 @@ TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints)
     EXPECT_FALSE(record.FSpaceDown);
     EXPECT_FALSE(record.FSpacePainted);
     EXPECT_GT(TControlSubClass::PaintCount(), beforeUp) << "release repaints";
-}
 
-TEST_F(ControlRecordTest, ButtonPressReleaseAndADoubleClickAsASecondPress) {
-    TControlSubClass& record = Record(form->Button);
-    const HWND button = form->Button->Handle();
+    // The mouse: press, release, and a double click as a second press.
     SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(record.FLButtonDown);
     SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_FALSE(record.FLButtonDown);
     std::vector<UINT> seen;
-    ui::TWndMethod inner = record.FOldWindowProc;
     record.FOldWindowProc = [&](ui::TMessage& message) {
         seen.push_back(message.Msg);
         inner(message);

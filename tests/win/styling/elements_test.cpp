@@ -66,15 +66,15 @@ void ExpectGlyph(const Glyph& expected, Paint paint) {
     EXPECT_TRUE(extra.empty()) << "extra: " << Describe(extra);
 }
 
-TEST(LineGlyphs, DropArrowIsFiveThreeAndOnePixels) {
+// The drop arrow is five, three and one pixels. The spin arrows: four rows
+// under the apex; the up arrow's last row has a gap below the apex, the down
+// arrow's first row two pixels the rasterizer may leave out; nothing for
+// other directions. The check glyph: three stacked ticks.
+TEST(LineGlyphs, DropSpinAndCheckGlyphsPixelByPixel) {
     Glyph arrow;
     arrow.Sure = {{10, 7}, {11, 7}, {12, 7}, {13, 7}, {14, 7}, {11, 8}, {12, 8}, {13, 8}, {12, 9}};
     ExpectGlyph(arrow, [](HDC dc) { PaintDropArrow(dc, 10, 7); });
-}
 
-// Four rows under the apex; the up arrow's last row has a gap below the
-// apex, the down arrow's first row two pixels the rasterizer may leave out.
-TEST(LineGlyphs, SpinArrowsUpAndDownAndNothingForOtherDirections) {
     constexpr int x = 20, y = 20;
     const Glyph up = Picture(x - 3, y, {"   #   ",  //
                                         "  ###  ",  //
@@ -89,17 +89,15 @@ TEST(LineGlyphs, SpinArrowsUpAndDownAndNothingForOtherDirections) {
 
     ExpectGlyph(Glyph{}, [](HDC dc) { PaintSpinArrow(dc, x, y, 2); });
     ExpectGlyph(Glyph{}, [](HDC dc) { PaintSpinArrow(dc, x, y, -1); });
-}
 
-TEST(LineGlyphs, CheckGlyphIsThreeStackedTicks) {
-    constexpr int x = 5, y = 20;
+    constexpr int cx = 5, cy = 20;
     Glyph tick;
     for (int i = 0; i < 3; ++i) {
         // Down two to the right, then up five; the corner belongs to both.
-        for (int k = 0; k < 2; ++k) tick.Sure.insert({x + 2 + k, y - 5 - i + k});
-        for (int k = 0; k < 5; ++k) tick.Sure.insert({x + 4 + k, y - 3 - i - k});
+        for (int k = 0; k < 2; ++k) tick.Sure.insert({cx + 2 + k, cy - 5 - i + k});
+        for (int k = 0; k < 5; ++k) tick.Sure.insert({cx + 4 + k, cy - 3 - i - k});
     }
-    ExpectGlyph(tick, [](HDC dc) { PaintCheckGlyph(dc, x, y); });
+    ExpectGlyph(tick, [](HDC dc) { PaintCheckGlyph(dc, cx, cy); });
 }
 
 // ------------------------------------------------------------ pixel transforms
