@@ -67,9 +67,7 @@ TEST(HslColors, ScaledExamplesAndHalvesToEven) {
     EXPECT_EQ(RoundHalfEven(3.5), 4);
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
     EXPECT_EQ(RoundHalfEven(2.5000001), 3);
-}
-
-TEST(HslColors, OutOfRangeInputsSaturateInsteadOfSpilling) {
+    // Out-of-range inputs saturate instead of spilling.
     EXPECT_EQ(HslScaledToColor(0, 0, 250), clWhite);
     EXPECT_EQ(HslScaledToColor(0, 0, -20), clBlack);
     const Color c = HslScaledToColor(30, 240, 245);

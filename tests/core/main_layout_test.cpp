@@ -62,7 +62,7 @@ TEST(MainLayout, TheDesignAt96Dpi) {
     EXPECT_EQ(layout.Cell(600), (Rect{298, 190, 308, 200}));
 }
 
-TEST(MainLayout, CellsOfOnePitchAtEveryScale) {
+TEST(MainLayout, CellsOfOnePitchEverythingFitsAndNothingOverlapsAtEveryScale) {
     EXPECT_EQ(MainLayoutForDpi(120).CellSize, 13);
     EXPECT_EQ(MainLayoutForDpi(144).CellSize, 15);
     EXPECT_EQ(MainLayoutForDpi(192).CellSize, 20);
@@ -87,13 +87,7 @@ TEST(MainLayout, CellsOfOnePitchAtEveryScale) {
         EXPECT_EQ(layout.Cell(1).Left - layout.Bevel.Left,
                   ScaleForDpi(8, dpi) - ScaleForDpi(3, dpi));
         EXPECT_EQ(layout.Bevel.Right - layout.Cell(30).Right, ScaleForDpi(3, dpi));
-    }
-}
-
-TEST(MainLayout, EverythingFitsAndNothingOverlapsAtEveryScale) {
-    for (int dpi : kScales) {
-        SCOPED_TRACE(dpi);
-        const MainLayout layout = MainLayoutForDpi(dpi);
+        // Everything fits and nothing overlaps.
         const Rect client{0, 0, layout.Client.Width, layout.Client.Height};
         // The status bar whole inside the client area, below the board.
         EXPECT_TRUE(Inside(layout.Status, client));

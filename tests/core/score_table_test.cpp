@@ -82,7 +82,7 @@ TEST(EntryName, TypedNamePlusLevelCutTo20NeverInATwoByteCharacter) {
     EXPECT_EQ(CutToBytes("\x82\xA0\x82\xA0", 3, IsTestLeadByte), "\x82\xA0");
 }
 
-TEST(Names, StoredLengthAbove20IsTakenAs20AndCharactersPastTheNameKept) {
+TEST(Names, StoredLengthAbove20IsTakenAs20CharactersPastTheNameKeptAlsoWhenCleared) {
     ScoreEntry row{};
     std::memset(row.NameChars, 'q', sizeof row.NameChars);
     row.NameLength = 255;
@@ -95,9 +95,7 @@ TEST(Names, StoredLengthAbove20IsTakenAs20AndCharactersPastTheNameKept) {
     SetName(row, std::string(30, 'w'));
     EXPECT_EQ(row.NameLength, 20);
     EXPECT_EQ(row.Padding[0], 'X');
-}
-
-TEST(ClearScore, EmptiesLengthsAndPointsOnly) {
+    // Clearing the table empties lengths and points only.
     ScoreTable table = TableWithPoints({9, 8, 7, 6, 5, 4, 3, 2, 1, -1});
     table.Rows[0].Padding[2] = 0x77;
     ClearScore(table);

@@ -100,7 +100,7 @@ TEST(CalcLayout, AllLayoutsAndMarginSpacingCombinations) {
     }
 }
 
-TEST(CalcLayout, SpacingIsDroppedWithoutGlyphOrCaption) {
+TEST(CalcLayout, SpacingIsDroppedWithoutGlyphOrCaptionDivisionsTruncateTowardZero) {
     // No glyph: spacing 4 counts as 0, so the caption sits centred.
     auto r = CalcLayout({0, 0, 60, 40}, {0, 0}, blGlyphLeft, 4, -1, {0, 0}, {20, 8});
     EXPECT_EQ(r.GlyphOrigin, (Point{20, 20}));
@@ -109,11 +109,9 @@ TEST(CalcLayout, SpacingIsDroppedWithoutGlyphOrCaption) {
     r = CalcLayout({0, 0, 60, 40}, {0, 0}, blGlyphTop, -1, -1, {16, 12}, {0, 0});
     EXPECT_EQ(r.GlyphOrigin, (Point{22, 14}));  // (40 - 12 + 1) / 2
     EXPECT_EQ(r.TextRect, (Rect{30, 26, 30, 26}));
-}
-
-TEST(CalcLayout, DivisionsTruncateTowardZero) {
-    // Caption wider and glyph taller than the client: negative quotients.
-    const auto r = CalcLayout({0, 0, 20, 10}, {0, 0}, blGlyphLeft, -1, -1, {16, 16}, {30, 8});
+    // Caption wider and glyph taller than the client: negative quotients
+    // truncate toward zero.
+    r = CalcLayout({0, 0, 20, 10}, {0, 0}, blGlyphLeft, -1, -1, {16, 16}, {30, 8});
     EXPECT_EQ(r.GlyphOrigin, (Point{-8, -2}));  // -26 / 3, -5 / 2
     EXPECT_EQ(r.TextRect, (Rect{0, 1, 30, 9}));
 }

@@ -261,7 +261,7 @@ ui::TBitmap& MarkBitmap(const TMarkState& state, TSkinStyle style = MainStyle())
     return bitmap;
 }
 
-TEST(PaintCheckMark, CheckBoxWithTickItsSelectedAndDisabledColoursAndAroundAPicture) {
+TEST(PaintCheckMark, CheckBoxAndRadioMarksSelectedDisabledAndAroundAPicture) {
     const TSkinStyle style = MainStyle();
     const ui::TBitmap& box = MarkBitmap({.Checked = true});
     EXPECT_TRUE(AllPixels(box, RECT{7, 6, 17, 7}, style.Colors.FResCheckedColor)) << "top";
@@ -290,10 +290,8 @@ TEST(PaintCheckMark, CheckBoxWithTickItsSelectedAndDisabledColoursAndAroundAPict
     EXPECT_EQ(framed.Pixel(16, 15), Rgb(clNavy));
     EXPECT_TRUE(AllPixels(framed, RECT{8, 7, 16, 15}, style.Colors.FResCheckedAreaColor))
         << "no tick around a picture";
-}
 
-TEST(PaintCheckMark, RadioMarksCircleWithDotOrRoundedFrame) {
-    const TSkinStyle style = MainStyle();
+    // Radio marks: a circle with a dot, or a rounded frame around a picture.
     const ui::TBitmap& dot = MarkBitmap({.RadioItem = true, .Checked = true});
     EXPECT_EQ(dot.Pixel(12, 11), Rgb(clNavy)) << "the dot in the pen colour";
     EXPECT_EQ(dot.Pixel(12, 7), Rgb(style.Colors.FResCheckedAreaColor)) << "between ring and dot";
@@ -305,9 +303,9 @@ TEST(PaintCheckMark, RadioMarksCircleWithDotOrRoundedFrame) {
     EXPECT_EQ(frame.Pixel(7, 6), Rgb(clWhite)) << "rounded corner";
     EXPECT_EQ(frame.Pixel(12, 11), Rgb(style.Colors.FResCheckedAreaColor)) << "no dot";
 
-    const ui::TBitmap& disabled =
+    const ui::TBitmap& radioOff =
         MarkBitmap({.RadioItem = true, .Checked = true, .Enabled = false});
-    EXPECT_EQ(disabled.Pixel(12, 11), Rgb(style.Colors.FResDisabledColor));
+    EXPECT_EQ(radioOff.Pixel(12, 11), Rgb(style.Colors.FResDisabledColor));
 
     EXPECT_TRUE(PixelsOf(MarkBitmap({.RadioItem = true}), clWhite, false).empty());
 }
@@ -437,7 +435,7 @@ TEST(PaintItemText, CaptionColourFollowsSelectedEnabledAndOnTheBarTheIconColumn)
         std::set<COLORREF>{Rgb(clBlue)});
 }
 
-TEST(PaintItemText, ShortCutSitsTenPixelsInsideTheFarEdgeWithOneSpace) {
+TEST(PaintItemText, ShortCutTenPixelsInsideTheFarEdgeDefaultOnDarkerCopies) {
     const TSkinStyle style = MainStyle();
     const RECT all{0, 0, 230, 30};
     const RECT ink = BoxOf(TextBitmap("", "F12", {}), clMenuText, all);
@@ -449,15 +447,13 @@ TEST(PaintItemText, ShortCutSitsTenPixelsInsideTheFarEdgeWithOneSpace) {
     const RECT rtl = BoxOf(TextBitmap("", "F12", {.RightToLeft = true}), clMenuText, all);
     EXPECT_GE(rtl.left, kTextRect.left + 10);
     EXPECT_LE(rtl.left, kTextRect.left + 12);
-}
 
-TEST(PaintItemText, DefaultEntryLiesOnFourDarkerCopiesUnlessDisabled) {
-    const TSkinStyle style = MainStyle();
-    const auto ink = InkColours(TextBitmap("New game", "", {.Default = true}), clSkyBlue);
+    // A default entry lies on four darker copies, unless disabled.
+    const auto copies = InkColours(TextBitmap("New game", "", {.Default = true}), clSkyBlue);
     for (int darken : {30, 40, 60})
-        EXPECT_TRUE(ink.count(DarkenColor(clSkyBlue, darken))) << "copy darkened by " << darken;
-    EXPECT_TRUE(ink.count(Rgb(clMenuText)));
-    EXPECT_EQ(ink.size(), 4u);
+        EXPECT_TRUE(copies.count(DarkenColor(clSkyBlue, darken))) << "copy darkened by " << darken;
+    EXPECT_TRUE(copies.count(Rgb(clMenuText)));
+    EXPECT_EQ(copies.size(), 4u);
 
     const auto disabled =
         InkColours(TextBitmap("New game", "", {.Enabled = false, .Default = true}), clSkyBlue);

@@ -124,7 +124,7 @@ TEST_F(MenuPaintTest, MeasuresCaptionShortcutAndGapBesideTheIconColumn) {
     EXPECT_EQ(proposed.cy, 40);
 }
 
-TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntry) {
+TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntryOrAPlainBackground) {
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
     auto column = [&](int x) { return bitmap.Pixel(x, 1); };
     EXPECT_EQ(column(4), LightenColor(clSkyBlue, 1));
@@ -139,6 +139,16 @@ TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntry) {
     EXPECT_TRUE(AllPixels(bitmap, RECT{154, 0, 220, 40}, clWhite)) << "nothing past the entry";
     for (int x = 4; x < 154; ++x)
         ASSERT_EQ(bitmap.Pixel(x, 0), bitmap.Pixel(x, 22)) << "columns of one colour, x " << x;
+
+    // Without the gradient: a plain background, its colour changes resolved.
+    menu.Skin->SetGradient(false);
+    const ui::TBitmap& plain = Paint(menu.Pause, kPopup, false);
+    EXPECT_TRUE(AllPixels(plain, RECT{0, 0, 28, 1}, clSkyBlue)) << "margin and icon column";
+    EXPECT_TRUE(AllPixels(plain, RECT{28, 0, 154, 1}, clSkyBlue)) << "Color on the main window";
+    menu.Skin->SetIconBackColor(clWhite);
+    const ui::TBitmap& after = Paint(menu.Pause, kPopup, false);
+    EXPECT_TRUE(AllPixels(after, RECT{4, 0, 28, 23}, clWhite)) << "a colour change is resolved";
+    EXPECT_TRUE(AllPixels(after, RECT{0, 0, 4, 23}, clSkyBlue));
 }
 
 TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
@@ -174,17 +184,6 @@ TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
     EXPECT_EQ(at(138), LightenColor(clSkyBlue, 3 * 18));
     EXPECT_EQ(at(137), LightenColor(clSkyBlue, 3 * 18 + 1));
     EXPECT_EQ(at(3), LightenColor(clSkyBlue, 96));
-}
-
-TEST_F(MenuPaintTest, PlainBackgroundWithoutGradient) {
-    menu.Skin->SetGradient(false);
-    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
-    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 28, 1}, clSkyBlue)) << "margin and icon column";
-    EXPECT_TRUE(AllPixels(bitmap, RECT{28, 0, 154, 1}, clSkyBlue)) << "Color on the main window";
-    menu.Skin->SetIconBackColor(clWhite);
-    const ui::TBitmap& after = Paint(menu.Pause, kPopup, false);
-    EXPECT_TRUE(AllPixels(after, RECT{4, 0, 28, 23}, clWhite)) << "a colour change is resolved";
-    EXPECT_TRUE(AllPixels(after, RECT{0, 0, 4, 23}, clSkyBlue));
 }
 
 TEST_F(MenuPaintTest, SelectionRectangleIsOnePixelShortAtTheTopAndNarrowerWhenFlat) {
@@ -254,7 +253,7 @@ protected:
     }
 };
 
-TEST_F(MenuPictureTest, PictureDimmedGrayedAndRaised) {
+TEST_F(MenuPictureTest, PictureDimmedGrayedRaisedAndBoxedWhenChecked) {
     // Centred: 4 + (24 - 16) / 2 - 1 = 7 across, 3 down; the square 4 further in.
     EXPECT_EQ(Square(Paint(menu.Pause, kPopup, false), LightenColor(clRed, 30)),
               (std::pair{11, 7}));
@@ -270,9 +269,8 @@ TEST_F(MenuPictureTest, PictureDimmedGrayedAndRaised) {
     EXPECT_EQ(Square(Paint(menu.Pause, kPopup, true), LightenColor(GrayLevelColor(clRed, 10), 40)),
               (std::pair{11, 7}))
         << "a selected disabled picture is not raised";
-}
 
-TEST_F(MenuPictureTest, CheckedPictureGetsABoxAroundIt) {
+    menu.Pause->SetEnabled(true);
     menu.Pause->SetChecked(true);
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
     EXPECT_EQ(Square(bitmap, clRed), (std::pair{11, 7})) << "undimmed, in place";
@@ -413,7 +411,7 @@ protected:
     }
 };
 
-TEST_F(RightToLeftTest, PopupEntryMirrorsIconColumnMarkAndTexts) {
+TEST_F(RightToLeftTest, PopupEntrySeparatorAndBarCaptionAreMirrored) {
     menu.Pause->SetChecked(true);
     const ui::TBitmap& checked = Paint(menu.Pause, kPopup, false);
     // The gradient starts at the right, two columns past the entry (not seen).
@@ -442,9 +440,7 @@ TEST_F(RightToLeftTest, PopupEntryMirrorsIconColumnMarkAndTexts) {
         EXPECT_GE(box.top, top);
         EXPECT_LE(box.bottom, bottom);
     }
-}
 
-TEST_F(RightToLeftTest, SeparatorAndSelectedBarCaption) {
     const ui::TBitmap& line = Paint(menu.Line, RECT{4, 0, 154, 4}, false);
     EXPECT_TRUE(AllPixels(line, RECT{4, 2, 154 - 24 - 7, 3}, clSkyBlue));
     EXPECT_NE(line.Pixel(154 - 24 - 7, 2), Rgb(clSkyBlue));

@@ -79,6 +79,10 @@ TEST(MenuSkin, DefaultsOfANewComponent) {
     skin->SetSelectColor(clRed);
     EXPECT_TRUE(skin->ColorsDirty());
     EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->NewGame)) << "inactive: nothing hooked";
+
+    ui::TComponent owner(nullptr);
+    EXPECT_THROW(ui::Create<TMenuSkin>(&owner), std::invalid_argument) << "owned by a form only";
+    EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
 // The settings made before Active leave the form's window alone; the Active
@@ -105,13 +109,6 @@ TEST(MenuSkin, TheActiveStepMakesTheFormsWindowWithTheMenuAlreadyStyled) {
     EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Game));
 
-}
-
-TEST(MenuSkin, AnOwnerThatIsNotAFormIsRefused) {
-    testing::TestApplication();
-    ui::TComponent owner(nullptr);
-    EXPECT_THROW(ui::Create<TMenuSkin>(&owner), std::invalid_argument);
-    EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
 TEST(MenuSkin, HooksEveryItemButTag999AndOverridesOthersOnlyWhenAsked) {
