@@ -213,7 +213,7 @@ TEST(ComponentNames, ManyNamesAgreeWithTheSearchFromTheFront) {
     EXPECT_TRUE(newcomer->Name().empty());
 }
 
-TEST_F(FrameworkTest, ReplacedWindowProcSeesEveryMessageOfAWindowedControlAndChains) {
+TEST_F(FrameworkTest, ReplacedWindowProcSeesEveryMessageOfWindowedAndGraphicControls) {
     auto form = NewForm();
     auto* button = Create<TButton>(form.get());
     button->SetParent(form.get());
@@ -243,20 +243,17 @@ TEST_F(FrameworkTest, ReplacedWindowProcSeesEveryMessageOfAWindowedControlAndCha
     seen.clear();
     SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
     EXPECT_TRUE(seen.empty()) << "the restored handler bypasses the replacement";
-    form.reset();  // while what the replaced handlers capture still lives
-}
 
-TEST_F(FrameworkTest, GraphicControlsArePaintedAndFedThroughTheirWindowProc) {
-    auto form = NewForm();
+    // Graphic controls are painted and fed through their WindowProc too.
     auto* panel = Create<TPanel>(form.get());
     panel->SetBevelOuter(TBevelCut::bvNone);
     panel->SetBounds(0, 0, 100, 60);
     panel->SetColor(clWhite);
     panel->SetParent(form.get());
-    auto* button = Create<TSpeedButton>(form.get());
-    button->SetBounds(20, 10, 30, 20);
-    button->SetParent(panel);
-    button->SetColor(clRed);
+    auto* speed = Create<TSpeedButton>(form.get());
+    speed->SetBounds(20, 10, 30, 20);
+    speed->SetParent(panel);
+    speed->SetColor(clRed);
 
     TBitmap picture;
     RenderClient(*panel, picture);
@@ -265,23 +262,23 @@ TEST_F(FrameworkTest, GraphicControlsArePaintedAndFedThroughTheirWindowProc) {
 
     // A handler that swallows the paint (result 1, old handler not called) leaves the panel
     // showing.
-    TWndMethod old = button->WindowProc;
+    TWndMethod oldSpeed = speed->WindowProc;
     POINT mouse{-1, -1};
-    button->WindowProc = [&](TMessage& message) {
+    speed->WindowProc = [&](TMessage& message) {
         if (message.Msg == WM_PAINT) {
             message.Result = 1;
             return;
         }
         if (message.Msg == WM_LBUTTONDOWN)
             mouse = POINT{LOWORD(message.LParam), HIWORD(message.LParam)};
-        old(message);
+        oldSpeed(message);
     };
     RenderClient(*panel, picture);
     EXPECT_EQ(picture.Pixel(35, 20), RGB(255, 255, 255));
 
     // A press on the panel over the button reaches the button, in its own coordinates.
-    int clicks = 0;
-    button->OnClick = [&](TComponent*) { ++clicks; };
+    clicks = 0;
+    speed->OnClick = [&](TComponent*) { ++clicks; };
     SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 17));
     SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(26, 18));
     EXPECT_EQ(mouse.x, 5);
@@ -291,7 +288,7 @@ TEST_F(FrameworkTest, GraphicControlsArePaintedAndFedThroughTheirWindowProc) {
     SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 17));
     SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(90, 50));
     EXPECT_EQ(clicks, 1);
-    button->WindowProc = old;
+    speed->WindowProc = oldSpeed;
     form.reset();  // while what the replaced handlers capture still lives
 }
 

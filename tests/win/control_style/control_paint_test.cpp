@@ -139,7 +139,7 @@ TEST_F(ControlPaintTest, CaptionsOnDarkenedCopiesWhenDefaultOverflowingAndDisabl
     EXPECT_FALSE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clBtnText)));
 }
 
-TEST_F(ControlPaintTest, EditFrameForEachBorderAndState) {
+TEST_F(ControlPaintTest, EditAndListBoxFramesForEachBorderAndState) {
     TControlSubClass& record = Record(form->Edit);
     Pump();  // the first paint switched the 3-D edge off and built the window anew
     EXPECT_FALSE(form->Edit->Ctl3D());
@@ -168,27 +168,23 @@ TEST_F(ControlPaintTest, EditFrameForEachBorderAndState) {
     PaintNow(record, shot);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWindow)) << "hot and focused: no frame";
     record.FOrgBorderStyle = 1;
-}
 
-TEST_F(ControlPaintTest, ListBoxFrameOnTheWholeWindow) {
-    TControlSubClass& record = Record(form->List);
-    Pump();
+    // A list box's frame, on the whole window.
+    TControlSubClass& list = Record(form->List);
     EXPECT_FALSE(form->List->Ctl3D());
-    ui::TBitmap shot;
-    const COLORREF back = Rgb(clBtnFace);
-    PaintNow(record, shot, true);
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(DarkenColor(back, 60))) << "single border";
     EXPECT_EQ(shot.Pixel(shot.Width() - 1, shot.Height() - 1), Rgb(DarkenColor(back, 60)));
-    record.FHot = true;
-    PaintNow(record, shot, true);
+    list.FHot = true;
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(LightenColor(clNavy, 60)));
-    record.FOrgBorderStyle = 0;
-    PaintNow(record, shot, true);
+    list.FOrgBorderStyle = 0;
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(LightenColor(clNavy, 80))) << "no border: lighter";
-    record.FHot = false;
-    PaintNow(record, shot, true);
+    list.FHot = false;
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), back);
-    record.FOrgBorderStyle = 1;
+    list.FOrgBorderStyle = 1;
 }
 
 TEST_F(ControlPaintTest, PanelBevelsLoweredRaisedSpaceAndNone) {

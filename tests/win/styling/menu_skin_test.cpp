@@ -42,15 +42,6 @@ COLORREF BarColour(ui::TMenu& menu) {
     return brush.lbColor;
 }
 
-TEST(MenuSkin, TheBarBeyondItsCaptionsTakesTheirColourWhileStyled) {
-    auto form = NewMenuForm();
-    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clBtnFace));
-    form->Skin->SetMenuBarColor(clRed);
-    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clRed));
-    form->Skin->SetActive(false);
-    EXPECT_EQ(BarColour(*form->Menu), CLR_INVALID);
-}
-
 TEST(MenuSkin, DefaultsOfANewComponent) {
     testing::TestApplication();
     auto form = NewMenuForm(false);
@@ -149,9 +140,14 @@ TEST(MenuSkin, HooksEveryItemButTag999AndOverridesOthersOnlyWhenAsked) {
     EXPECT_FALSE(form->NewGame->OnDrawItem);
 }
 
-TEST(MenuSkin, SkinControlsChangeRestylesTheForm) {
+// A SkinControls change restyles the form; the bar beyond its captions takes
+// their colour while styled.
+TEST(MenuSkin, SkinControlsChangeRestylesTheFormAndItsBarColour) {
     auto form = NewMenuForm();
     TMenuSkin* skin = form->Skin;
+    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clBtnFace));
+    skin->SetMenuBarColor(clRed);
+    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clRed));
     ASSERT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
     skin->SetSkinControls(skin->SkinControls() & ~SkinControlBit(skMainMenu));
     EXPECT_TRUE(skin->Active());
@@ -160,6 +156,8 @@ TEST(MenuSkin, SkinControlsChangeRestylesTheForm) {
     skin->SetSkinControls(skin->SkinControls() | SkinControlBit(skMainMenu));
     EXPECT_TRUE(form->Menu->OwnerDraw()) << "and styled again with the new set";
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
+    skin->SetActive(false);
+    EXPECT_EQ(BarColour(*form->Menu), CLR_INVALID);
 }
 
 TEST(MenuSkin, AColourChangeIsResolvedAtTheNextPaint) {

@@ -169,12 +169,21 @@ TEST_F(MenuWindowTest, RegionKeptWhileItFitsAndRenewedAfterAResize) {
     EXPECT_EQ(box.right, kWidth + 6);
 }
 
-TEST_F(MenuWindowTest, HidingGivesTheProcedureBackAndRemovesTheRegion) {
+// Hiding gives the procedure back, removes the region and repaints the flat
+// popup two pixels to the right (where the shadow lay).
+TEST_F(MenuWindowTest, HidingGivesTheProcedureBackRemovesTheRegionAndRepaintsTheRight) {
     const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    HWND right = CreatePatternWindow(200 + kWidth, 200);
     PaintBorder(false);
+    bool painting = false;
+    PaintMenuWindowBorder(*menu.Skin, right, false, {}, painting);
     ASSERT_TRUE(IsFlatMenuWindow(window));
     EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, 0, 0), 1) << "answered without erasing";
+    Pump();
+    ValidateRect(right, nullptr);
     ShowWindow(window, SW_HIDE);
+    EXPECT_TRUE(GetUpdateRect(right, nullptr, FALSE)) << "the neighbour is to be repainted";
+    DestroyWindow(right);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), before);
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0);
     ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
@@ -225,18 +234,6 @@ TEST_F(MenuWindowTest, AnEmptyStoredProcedureIsNeverCalled) {
     ShowWindow(window, SW_HIDE);  // nothing to hand back: the window keeps going
     EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(205, 205)), HTCLIENT);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PatternProc));
-}
-
-TEST_F(MenuWindowTest, HidingRepaintsTheFlatPopupTwoPixelsToTheRight) {
-    HWND right = CreatePatternWindow(200 + kWidth, 200);
-    PaintBorder(false);
-    bool painting = false;
-    PaintMenuWindowBorder(*menu.Skin, right, false, {}, painting);
-    Pump();
-    ValidateRect(right, nullptr);
-    ShowWindow(window, SW_HIDE);
-    EXPECT_TRUE(GetUpdateRect(right, nullptr, FALSE)) << "the neighbour is to be repainted";
-    DestroyWindow(right);
 }
 
 // Opened for real under both of the system's answers: while it draws menu

@@ -61,18 +61,16 @@ TEST(MakeDisabledGlyph, OutlineBecomesShadowWithHighlightOneDownRightAndDetailVa
         MakeDisabledGlyph(empty, clBlack, kBackground, kHighlight, kShadow, true)->Empty());
 }
 
-class CalcLayoutOnCanvas : public ::testing::Test {
-protected:
+// Nothing to place centres the empty caption; a caption is measured with
+// the canvas's font, without the access mark.
+TEST(CalcLayoutOnCanvas, EmptyCaptionCentredCaptionMeasuredWithTheCanvasFont) {
     ui::TBitmap surface{200, 100};
-};
-
-TEST_F(CalcLayoutOnCanvas, NothingToPlaceCentresTheEmptyCaption) {
-    const RECT client{0, 0, 9, 73};
+    const RECT empty_client{0, 0, 9, 73};
     ui::TBitmap empty;
     const ui::TBitmap* glyphs[] = {nullptr, &empty};
     for (const ui::TBitmap* glyph : glyphs) {
         const auto placed =
-            CalcLayout(surface.Canvas(), client, POINT{0, 0}, blGlyphTop, 4, -1, glyph, 1, "");
+            CalcLayout(surface.Canvas(), empty_client, POINT{0, 0}, blGlyphTop, 4, -1, glyph, 1, "");
         EXPECT_EQ(placed.GlyphOrigin.x, 5);
         EXPECT_EQ(placed.GlyphOrigin.y, 37);
         EXPECT_EQ(placed.TextRect.left, 5);
@@ -80,9 +78,7 @@ TEST_F(CalcLayoutOnCanvas, NothingToPlaceCentresTheEmptyCaption) {
         EXPECT_EQ(placed.TextRect.right, 5);
         EXPECT_EQ(placed.TextRect.bottom, 37);
     }
-}
 
-TEST_F(CalcLayoutOnCanvas, CaptionIsMeasuredWithTheCanvasFontWithoutTheAccessMark) {
     ui::TCanvas& canvas = surface.Canvas();
     canvas.Font.SetName("Tahoma");
     canvas.Font.SetHeight(-30);
