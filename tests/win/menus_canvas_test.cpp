@@ -133,7 +133,10 @@ TEST_F(MenusCanvasTest, AHigherOwnerDrawnBarKeepsTheClientSizeAndIsMeasuredAgain
 
 // Windows matches no "&" letter of an owner-drawn entry (Wine does): it asks the
 // menu's owner, the form or, for a popup menu, the application window.
-TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
+// Windows measures an owner-drawn entry once (Wine at every opening): after a scale change, or
+// made on a screen at another scale than it was laid out at, a form sets every entry anew, which
+// has Windows measure it, and lays out its bar; read back where each entry's type was cleared.
+TEST_F(MenusCanvasTest, OwnerDrawnMenusAnswerTheirLettersAndAreSetAnewAtAScaleChange) {
     TMenuItem* game = Item(menu->Items(), "&Game");
     Item(game, "New game");
     Item(game, "E&xit");
@@ -141,33 +144,6 @@ TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
     auto* popup = Create<TPopupMenu>(form.get());
     Item(popup->Items(), "&Save");
     Item(popup->Items(), "S&top")->SetEnabled(false);
-    menu->SetOwnerDraw(true);
-    popup->SetOwnerDraw(true);
-    form->SetMenu(menu);
-    form->HandleNeeded();
-    HiliteMenuItem(form->Handle(), menu->Handle(), 0, MF_BYPOSITION | MF_HILITE);
-    auto ask = [](HWND owner, HMENU asked, WORD flags, char typed) {
-        return SendMessageA(owner, WM_MENUCHAR, MAKEWPARAM(typed, flags),
-                            reinterpret_cast<LPARAM>(asked));
-    };
-    HWND application = Application->Handle();
-    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'O'), MAKELRESULT(1, MNC_EXECUTE));
-    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'g'), MAKELRESULT(2, MNC_SELECT));
-    EXPECT_EQ(ask(form->Handle(), game->Handle(), MF_POPUP, 'x'), MAKELRESULT(1, MNC_EXECUTE));
-    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 's'), MAKELRESULT(0, MNC_EXECUTE));
-    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 't'), MAKELRESULT(1, MNC_SELECT));
-    EXPECT_EQ(ask(form->Handle(), nullptr, MF_SYSMENU, 'x'),
-              DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
-}
-
-// Windows measures an owner-drawn entry once (Wine at every opening): after a scale change, or
-// made on a screen at another scale than it was laid out at, a form sets every entry anew, which
-// has Windows measure it, and lays out its bar; read back where each entry's type was cleared.
-TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
-    TMenuItem* game = Item(menu->Items(), "&Game");
-    Item(game, "Run");
-    auto* popup = Create<TPopupMenu>(form.get());
-    Item(popup->Items(), "First");
     menu->SetOwnerDraw(true);
     popup->SetOwnerDraw(true);
     form->SetMenu(menu);
@@ -187,6 +163,19 @@ TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
         for (HMENU handle : menus) EXPECT_TRUE(ItemType(handle, 0) & MFT_OWNERDRAW) << dpi;
         EXPECT_EQ(barMeasuredAt, dpi);
     }
+    HiliteMenuItem(form->Handle(), menu->Handle(), 0, MF_BYPOSITION | MF_HILITE);
+    auto ask = [](HWND owner, HMENU asked, WORD flags, char typed) {
+        return SendMessageA(owner, WM_MENUCHAR, MAKEWPARAM(typed, flags),
+                            reinterpret_cast<LPARAM>(asked));
+    };
+    HWND application = Application->Handle();
+    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'O'), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'g'), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(ask(form->Handle(), game->Handle(), MF_POPUP, 'x'), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 's'), MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 't'), MAKELRESULT(1, MNC_SELECT));
+    EXPECT_EQ(ask(form->Handle(), nullptr, MF_SYSMENU, 'x'),
+              DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
 }
 
 TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {

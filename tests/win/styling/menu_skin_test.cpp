@@ -76,21 +76,18 @@ TEST(MenuSkin, DefaultsOfANewComponent) {
     EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
-// The settings made before Active leave the form's window alone; the Active
-// step makes it, once, with the bar already in the style.
-TEST(MenuSkin, TheActiveStepMakesTheFormsWindowWithTheMenuAlreadyStyled) {
+TEST(MenuSkin, TheActiveStepMakesTheWindowAndHooksEveryItemButTag999) {
     auto form = NewMenuForm(false);
+    int theirs = 0;
+    form->Pause->OnDrawItem = [&theirs](ui::TMenuItem*, ui::TCanvas&, RECT, bool) { ++theirs; };
+    form->Exit->SetTag(kUnstyledTag);
+    form->More->SetTag(kUnstyledTag);
     auto* skin = ui::Create<TMenuSkin>(form.get());
-    ui::TFont font;
-    font.SetName("Tahoma");
-    font.SetHeight(-11);
-    skin->SetFont(font);
     skin->SetMenuBarColor(clBtnFace);
     skin->SetUseSystemColors(false);
-    EXPECT_FALSE(form->HandleAllocated()) << "nothing of the style is on a bar yet";
-
+    EXPECT_FALSE(form->HandleAllocated()) << "settings before Active leave the window alone";
     skin->SetActive(true);
-    ASSERT_TRUE(form->HandleAllocated());
+    ASSERT_TRUE(form->HandleAllocated()) << "the Active step makes it, with the bar styled";
     HMENU bar = GetMenu(form->Handle());
     ASSERT_EQ(bar, form->Menu->Handle()) << "the window carries the menu built in the style";
     MENUITEMINFOA info{};
@@ -98,19 +95,8 @@ TEST(MenuSkin, TheActiveStepMakesTheFormsWindowWithTheMenuAlreadyStyled) {
     info.fMask = MIIM_FTYPE;
     ASSERT_TRUE(GetMenuItemInfoA(bar, 0, TRUE, &info));
     EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
-    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Game));
-
-}
-
-TEST(MenuSkin, HooksEveryItemButTag999AndOverridesOthersOnlyWhenAsked) {
-    auto form = NewMenuForm(false);
-    int theirs = 0;
-    form->Pause->OnDrawItem = [&theirs](ui::TMenuItem*, ui::TCanvas&, RECT, bool) { ++theirs; };
-    form->Exit->SetTag(kUnstyledTag);
-    form->More->SetTag(kUnstyledTag);
-    auto* skin = ui::Create<TMenuSkin>(form.get());
-    skin->SetActive(true);
     EXPECT_TRUE(form->Menu->OwnerDraw());
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Game));
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
     EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->Pause)) << "a handler of its own stays";
     EXPECT_TRUE(TMenuSkin::HasSkinMeasureHandler(*form->Pause)) << "the unset one is taken";
