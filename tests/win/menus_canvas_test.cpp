@@ -199,7 +199,7 @@ TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
     EXPECT_EQ(SystemMenuFont().Height(), metrics.lfMenuFont.lfHeight);
 }
 
-TEST_F(MenusCanvasTest, CanvasShapesBitmapPixelsAndTransparentDraws) {
+TEST_F(MenusCanvasTest, CanvasShapesBitmapPixelsTransparentDrawsAndText) {
     TBitmap bitmap(40, 40);
     TCanvas& canvas = bitmap.Canvas();
     canvas.FillRect(RECT{0, 0, 40, 40}, clWhite);
@@ -244,25 +244,24 @@ TEST_F(MenusCanvasTest, CanvasShapesBitmapPixelsAndTransparentDraws) {
     EXPECT_EQ(target.Pixel(3, 3), ColorToRGB(clBlue));
     target.Canvas().DrawTransparent(2, 2, image, clBlue);
     EXPECT_EQ(target.Pixel(2, 2), RGB(255, 0, 255)) << "an explicit key leaves the rest drawn";
-}
 
-TEST_F(MenusCanvasTest, DrawTextExMeasuresAndDrawsWithTheCanvasFont) {
-    TBitmap bitmap(120, 30);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Font.SetName("Tahoma");
-    canvas.Font.SetHeight(-11);
+    // DrawTextEx measures and draws with the canvas's font.
+    TBitmap text(120, 30);
+    TCanvas& writer = text.Canvas();
+    writer.Font.SetName("Tahoma");
+    writer.Font.SetHeight(-11);
     RECT measured{0, 0, 0, 0};
-    canvas.DrawTextEx("New game", measured, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(RectWidth(measured), canvas.TextWidth("New game"));
-    EXPECT_EQ(RectHeight(measured), canvas.TextHeight("New game"));
+    writer.DrawTextEx("New game", measured, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(RectWidth(measured), writer.TextWidth("New game"));
+    EXPECT_EQ(RectHeight(measured), writer.TextHeight("New game"));
 
-    canvas.FillRect(RECT{0, 0, 120, 30}, clWhite);
-    canvas.Font.SetColor(clRed);
+    writer.FillRect(RECT{0, 0, 120, 30}, clWhite);
+    writer.Font.SetColor(clRed);
     RECT area{0, 0, 120, 30};
-    canvas.DrawTextEx("&Game", area, DT_SINGLELINE);
+    writer.DrawTextEx("&Game", area, DT_SINGLELINE);
     bool red = false;
     for (int y = 0; y < 30 && !red; ++y)
-        for (int x = 0; x < 120 && !red; ++x) red = bitmap.Pixel(x, y) == RGB(255, 0, 0);
+        for (int x = 0; x < 120 && !red; ++x) red = text.Pixel(x, y) == RGB(255, 0, 0);
     EXPECT_TRUE(red) << "the text in the font's colour";
 }
 
@@ -322,7 +321,7 @@ TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndDcsAreHeldOnlyWhileNeeded) {
     EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
 }
 
-TEST_F(MenusCanvasTest, PanelBevelsOfEveryKindWithTheBorderBetween) {
+TEST_F(MenusCanvasTest, PanelBevelsAndGroupedSpeedButtonsOnAPanel) {
     auto* panel = Create<TPanel>(form.get());
     panel->SetBounds(0, 0, 40, 30);
     panel->SetParent(form.get());
@@ -337,12 +336,12 @@ TEST_F(MenusCanvasTest, PanelBevelsOfEveryKindWithTheBorderBetween) {
     EXPECT_EQ(picture.Pixel(2, 5), GetSysColor(COLOR_BTNFACE)) << "the border between the bevels";
     EXPECT_EQ(picture.Pixel(4, 5), dark) << "the lowered inner bevel after 1 + 3 pixels";
     EXPECT_EQ(picture.Pixel(35, 5), light);
-}
 
-TEST_F(MenusCanvasTest, GroupedSpeedButtonsLatchAndShowTheImageOfTheirState) {
-    auto* panel = Create<TPanel>(form.get());
+    // Grouped speed buttons on a plain panel latch and show the image of their state.
+    panel->SetBevelOuter(TBevelCut::bvNone);
+    panel->SetBevelInner(TBevelCut::bvNone);
+    panel->SetBorderWidth(0);
     panel->SetBounds(0, 0, 100, 40);
-    panel->SetParent(form.get());
     TSpeedButton* buttons[2];
     for (int i = 0; i < 2; ++i) {
         buttons[i] = Create<TSpeedButton>(form.get());
@@ -370,7 +369,6 @@ TEST_F(MenusCanvasTest, GroupedSpeedButtonsLatchAndShowTheImageOfTheirState) {
         glyph.Canvas().FillRect(RECT{8 * i + 2, 2, 8 * i + 6, 6}, colours[i]);
     buttons[0]->SetNumGlyphs(4);
     buttons[0]->SetDown(true);
-    TBitmap picture;
     testing::RenderClient(*panel, picture);
     EXPECT_EQ(picture.Pixel(4 + 12, 4 + 12), ColorToRGB(colours[3])) << "the down image";
     buttons[0]->SetDown(false);

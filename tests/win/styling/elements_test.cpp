@@ -343,7 +343,7 @@ TEST(PaintItemIcon, IdlePictureIsDimmedOnlyWithManyColoursAndUnchecked) {
         << "a checked picture is not dimmed";
 }
 
-TEST(PaintItemIcon, SelectedPictureRisesAndCastsAShadow) {
+TEST(PaintItemIcon, SelectedRisesWideRightToLeftAndOnAControl) {
     const TSkinStyle style = MainStyle();
     const ui::TBitmap& bitmap = IconBitmap({.Selected = true});
     const PixelSet square = PixelsOf(bitmap, clRed);
@@ -360,27 +360,26 @@ TEST(PaintItemIcon, SelectedPictureRisesAndCastsAShadow) {
     const ui::TBitmap& top = IconBitmap({.Selected = true, .TopLevel = true});
     EXPECT_EQ(*PixelsOf(top, clRed).begin(), (std::pair{4 + 1 - 1 + 4, 3 - 2 + 4}))
         << "on the bar: at the left edge, two up";
-}
 
-TEST(PaintItemIcon, WidePicturesAndRightToLeftAndControls) {
-    ui::TBitmap bitmap;
-    Fill(bitmap, 60, 30, clWhite);
+    // Wide pictures, right to left, and a control's corner.
+    ui::TBitmap row;
+    Fill(row, 60, 30, clWhite);
     ui::TBitmap wide;
     Fill(wide, 30, 10, kMagenta);
     wide.Canvas().FillRect(RECT{0, 0, 1, 1}, clRed);
     wide.Canvas().FillRect(RECT{29, 0, 30, 1}, clRed);
-    TSkinStyle style = MainStyle();
-    style.FHighColor = false;
-    PaintItemIcon(style, bitmap.DC(), wide, RECT{0, 0, 50, 20}, {.RightToLeft = true});
-    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{50 - 30 - 2, 3}, {50 - 3, 3}}));
+    TSkinStyle few = MainStyle();
+    few.FHighColor = false;
+    PaintItemIcon(few, row.DC(), wide, RECT{0, 0, 50, 20}, {.RightToLeft = true});
+    EXPECT_EQ(PixelsOf(row, clRed), (PixelSet{{50 - 30 - 2, 3}, {50 - 3, 3}}));
 
-    Fill(bitmap, 60, 30, clWhite);
-    PaintItemIcon(style, bitmap.DC(), wide, RECT{0, 0, 50, 20}, {});
-    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{2, 3}, {31, 3}}));
+    Fill(row, 60, 30, clWhite);
+    PaintItemIcon(few, row.DC(), wide, RECT{0, 0, 50, 20}, {});
+    EXPECT_EQ(PixelsOf(row, clRed), (PixelSet{{2, 3}, {31, 3}}));
 
-    Fill(bitmap, 60, 30, clWhite);
-    PaintItemIcon(style, bitmap.DC(), wide, RECT{5, 5, 50, 20}, {.IsMenuItem = false});
-    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{5, 6}, {34, 6}})) << "a control's corner";
+    Fill(row, 60, 30, clWhite);
+    PaintItemIcon(few, row.DC(), wide, RECT{5, 5, 50, 20}, {.IsMenuItem = false});
+    EXPECT_EQ(PixelsOf(row, clRed), (PixelSet{{5, 6}, {34, 6}})) << "a control's corner";
 }
 
 // ------------------------------------------------------------ captions
