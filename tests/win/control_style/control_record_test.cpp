@@ -21,26 +21,7 @@ bool Styled(ui::TControl* control) {
     return TControlSubClass::RecordOf(*control) != nullptr;
 }
 
-TEST(ControlSelection, ExactPushButtonsDerivedEditsAndEveryContainerKind) {
-    auto form = NewStyledForm();
-    EXPECT_TRUE(Styled(form->Button));
-    EXPECT_FALSE(Styled(form->Derived)) << "a derived push button draws itself";
-    EXPECT_TRUE(Styled(form->Edit));
-    EXPECT_TRUE(Styled(form->DerivedEdit)) << "a derived edit is still an edit";
-    EXPECT_TRUE(Styled(form->List));
-    EXPECT_TRUE(Styled(form->Panel));
-    EXPECT_TRUE(Styled(form->OnPanel)) << "on a panel";
-    EXPECT_FALSE(Styled(form->Speed)) << "speed buttons are left out, as on the main window";
-
-    // Without panels among the containers the button on the panel is left alone.
-    form->Skin->SetSkinContainers(kAllSkinContainers & ~SkinContainerBit(scPanel));
-    EXPECT_FALSE(Styled(form->OnPanel));
-    EXPECT_TRUE(Styled(form->Button));
-    form->Skin->SetSkinContainers(kAllSkinContainers);
-    EXPECT_TRUE(Styled(form->OnPanel));
-}
-
-// Only the control's own Tag and its direct parent's count.
+// Controls with Tag 999, or in a parent with it, on a styled form.
 class TTaggedForm : public ui::TForm {
 public:
     explicit TTaggedForm(ui::TComponent* owner) : TForm(owner) {
@@ -64,14 +45,32 @@ public:
     TMenuSkin* Skin;
 };
 
-TEST(ControlSelection, Tag999KeepsTheControlOrItsChildrenUnstyledOneLevelDeep) {
-    TestApplication();
-    std::unique_ptr<TTaggedForm> form(ui::Create<TTaggedForm>(ui::Application));
-    EXPECT_FALSE(Styled(form->Outer));
-    EXPECT_FALSE(Styled(form->InOuter)) << "its parent says 999";
-    EXPECT_FALSE(Styled(form->Inner)) << "a panel in it too";
-    EXPECT_TRUE(Styled(form->InInner)) << "only the direct parent counts";
-    EXPECT_FALSE(Styled(form->Own));
+TEST(ControlSelection, ExactPushButtonsDerivedEditsEveryContainerKindButTag999) {
+    auto form = NewStyledForm();
+    EXPECT_TRUE(Styled(form->Button));
+    EXPECT_FALSE(Styled(form->Derived)) << "a derived push button draws itself";
+    EXPECT_TRUE(Styled(form->Edit));
+    EXPECT_TRUE(Styled(form->DerivedEdit)) << "a derived edit is still an edit";
+    EXPECT_TRUE(Styled(form->List));
+    EXPECT_TRUE(Styled(form->Panel));
+    EXPECT_TRUE(Styled(form->OnPanel)) << "on a panel";
+    EXPECT_FALSE(Styled(form->Speed)) << "speed buttons are left out, as on the main window";
+
+    // Without panels among the containers the button on the panel is left alone.
+    form->Skin->SetSkinContainers(kAllSkinContainers & ~SkinContainerBit(scPanel));
+    EXPECT_FALSE(Styled(form->OnPanel));
+    EXPECT_TRUE(Styled(form->Button));
+    form->Skin->SetSkinContainers(kAllSkinContainers);
+    EXPECT_TRUE(Styled(form->OnPanel));
+
+    // Tag 999 keeps the control or its children unstyled, one level deep:
+    // only the control's own Tag and its direct parent's count.
+    std::unique_ptr<TTaggedForm> tagged(ui::Create<TTaggedForm>(ui::Application));
+    EXPECT_FALSE(Styled(tagged->Outer));
+    EXPECT_FALSE(Styled(tagged->InOuter)) << "its parent says 999";
+    EXPECT_FALSE(Styled(tagged->Inner)) << "a panel in it too";
+    EXPECT_TRUE(Styled(tagged->InInner)) << "only the direct parent counts";
+    EXPECT_FALSE(Styled(tagged->Own));
 }
 
 struct ControlRecordTest : ::testing::Test {

@@ -307,8 +307,16 @@ TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachTheComponents) {
     EXPECT_FALSE(skin->IsNT51()) << "switched off while the program runs";
 }
 
-TEST_F(MenuSkinManagerTest, DisableSubclassingHandsTheRoleOverAndBack) {
+// An inactive component is registered but not chosen; DisableSubclassing
+// hands the role over and back.
+TEST_F(MenuSkinManagerTest, InactiveOrDisabledComponentsAreNotChosen) {
+    TMenuTestForm* plainForm = Add(false);
+    auto* inactive = ui::Create<TMenuSkin>(plainForm);
+    inactive->LoadTree();  // made at run time: its load step is ours to run
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
+    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{inactive});
     TMenuTestForm* a = Add(true);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
     TMenuTestForm* b = Add(true);
     a->Skin->SetDisableSubclassing(true);
     EXPECT_EQ(MenuSkinManager->ActiveSkin(), b->Skin);
@@ -322,16 +330,6 @@ TEST_F(MenuSkinManagerTest, DisableSubclassingHandsTheRoleOverAndBack) {
     EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), plain)) << "collected now";
     NudgeApplicationWindow();
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*plain->NewGame));
-}
-
-TEST_F(MenuSkinManagerTest, AnInactiveComponentIsRegisteredButNotChosen) {
-    TMenuTestForm* plainForm = Add(false);
-    auto* inactive = ui::Create<TMenuSkin>(plainForm);
-    inactive->LoadTree();  // made at run time: its load step is ours to run
-    EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
-    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{inactive});
-    TMenuTestForm* a = Add(true);
-    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
 }
 
 TEST_F(MenuSkinManagerTest, BorderRequestsForWindowsThatAreNoPopupMenusAreIgnored) {
