@@ -50,8 +50,8 @@ struct MenusCanvasTest : ::testing::Test {
 };
 
 // An item's index is its position in the platform menu; radio and
-// right-to-left items reach that menu as such.
-TEST_F(MenusCanvasTest, MenuIndexRadioAndRightToLeftItemsReachThePlatformMenu) {
+// right-to-left items reach that menu as such; image lists are forgotten when freed.
+TEST_F(MenusCanvasTest, MenuIndexRadioRightToLeftItemsAndImageListsOfAMenu) {
     TMenuItem* game = Item(menu->Items(), "&Game");
     TMenuItem* first = Item(game, "First");
     TMenuItem* hidden = Item(game, "Hidden");
@@ -72,10 +72,8 @@ TEST_F(MenusCanvasTest, MenuIndexRadioAndRightToLeftItemsReachThePlatformMenu) {
     EXPECT_FALSE(menu->RightToLeft());
     menu->SetRightToLeft(true);
     EXPECT_TRUE(ItemType(game->Handle(), 1) & MFT_RIGHTORDER);
-}
 
-TEST_F(MenusCanvasTest, ImageListsOfMenusAndItemsAreForgottenWhenFreed) {
-    TMenuItem* game = Item(menu->Items(), "&Game");
+    // Image lists of menus and items are forgotten when freed.
     auto* images = Create<TImageList>(form.get(), 16, 16);
     auto* subImages = Create<TImageList>(form.get(), 16, 16);
     menu->SetImages(images);
