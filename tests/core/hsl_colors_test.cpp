@@ -29,14 +29,7 @@ int ChannelError(Color a, Color b) {
                      std::abs(BlueOf(a) - BlueOf(b))});
 }
 
-TEST(HslColors, RoundsHalvesToEven) {
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(2.5000001), 3);
-}
-
-TEST(HslColors, ColorToHslExamples) {
+TEST(HslColors, ColorToHslAndBackExamples) {
     double h, s, l;
     ColorToHsl(MakeColor(255, 0, 0), h, s, l);
     EXPECT_EQ((std::array{h, s, l}), (std::array{0.0, 1.0, 0.5}));
@@ -51,9 +44,7 @@ TEST(HslColors, ColorToHslExamples) {
     EXPECT_DOUBLE_EQ(s, 1);
     ColorToHsl(MakeColor(255, 153, 153), h, s, l);
     EXPECT_DOUBLE_EQ(s, 1);
-}
-
-TEST(HslColors, HueToChannelSegmentsAndWrap) {
+    // And back: the hue's segments and its wrap.
     EXPECT_EQ(HueToChannel(0.1, 0, 1), 153);       // rising: 0.6
     EXPECT_EQ(HueToChannel(0.25, 0.2, 0.6), 153);  // plateau at m2
     EXPECT_EQ(HueToChannel(0.6, 0, 1), 102);       // falling: 0.4
@@ -64,7 +55,7 @@ TEST(HslColors, HueToChannelSegmentsAndWrap) {
     EXPECT_EQ(HslToColor(0, 0, 0.5), Grey(128));  // 127.5 to even
 }
 
-TEST(HslColors, ScaledExamples) {
+TEST(HslColors, ScaledExamplesAndHalvesToEven) {
     EXPECT_EQ(Scaled(clWhite), (std::array{0, 0, 240}));
     EXPECT_EQ(Scaled(MakeColor(0, 0, 255)), (std::array{159, 240, 120}));
     EXPECT_EQ(Scaled(MakeColor(255, 0, 1))[0], 239);  // just below a full turn
@@ -72,9 +63,11 @@ TEST(HslColors, ScaledExamples) {
     // Greys whose 255 x l lands on a half go to the even neighbour.
     EXPECT_EQ(HslScaledToColor(0, 0, 8), Grey(8));    // 8.5
     EXPECT_EQ(HslScaledToColor(0, 0, 24), Grey(26));  // 25.5
-}
-
-TEST(HslColors, OutOfRangeInputsSaturateInsteadOfSpilling) {
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(2.5000001), 3);
+    // Out-of-range inputs saturate instead of spilling.
     EXPECT_EQ(HslScaledToColor(0, 0, 250), clWhite);
     EXPECT_EQ(HslScaledToColor(0, 0, -20), clBlack);
     const Color c = HslScaledToColor(30, 240, 245);

@@ -21,7 +21,7 @@ bool Overlap(const Rect& a, const Rect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
 }
 
-TEST(DpiScale, RoundsAsTheSystemDoes) {
+TEST(DpiScale, RoundsAsTheSystemDoesAndKeepsTheDesignScale) {
     // Halves go away from zero, for lengths on both sides of it.
     EXPECT_EQ(MulDivRounded(10, 120, 96), 13);  // 12.5
     EXPECT_EQ(MulDivRounded(-10, 120, 96), -13);
@@ -32,9 +32,7 @@ TEST(DpiScale, RoundsAsTheSystemDoes) {
     EXPECT_EQ(MulDivRounded(0, 144, 96), 0);
     // No overflow where the product leaves 32 bits.
     EXPECT_EQ(MulDivRounded(2000000000, 3, 4), 1500000000);
-}
-
-TEST(DpiScale, NothingChangesAtTheDesignScale) {
+    // Nothing changes at the design scale.
     for (int length : {-32, -11, 0, 1, 9, 10, 19, 223, 316}) {
         EXPECT_EQ(ScaleForDpi(length, 96), length);
         EXPECT_EQ(ScaleForDpi(length, 144, 144), length) << "from a scale to itself";
@@ -64,7 +62,7 @@ TEST(MainLayout, TheDesignAt96Dpi) {
     EXPECT_EQ(layout.Cell(600), (Rect{298, 190, 308, 200}));
 }
 
-TEST(MainLayout, CellsOfOnePitchAtEveryScale) {
+TEST(MainLayout, CellsOfOnePitchEverythingFitsAndNothingOverlapsAtEveryScale) {
     EXPECT_EQ(MainLayoutForDpi(120).CellSize, 13);
     EXPECT_EQ(MainLayoutForDpi(144).CellSize, 15);
     EXPECT_EQ(MainLayoutForDpi(192).CellSize, 20);
@@ -89,13 +87,7 @@ TEST(MainLayout, CellsOfOnePitchAtEveryScale) {
         EXPECT_EQ(layout.Cell(1).Left - layout.Bevel.Left,
                   ScaleForDpi(8, dpi) - ScaleForDpi(3, dpi));
         EXPECT_EQ(layout.Bevel.Right - layout.Cell(30).Right, ScaleForDpi(3, dpi));
-    }
-}
-
-TEST(MainLayout, EverythingFitsAndNothingOverlapsAtEveryScale) {
-    for (int dpi : kScales) {
-        SCOPED_TRACE(dpi);
-        const MainLayout layout = MainLayoutForDpi(dpi);
+        // Everything fits and nothing overlaps.
         const Rect client{0, 0, layout.Client.Width, layout.Client.Height};
         // The status bar whole inside the client area, below the board.
         EXPECT_TRUE(Inside(layout.Status, client));

@@ -31,24 +31,21 @@ TEST(SystemColors, DefaultSchemeAndReferences) {
     EXPECT_EQ(ResolveColor(0xFF01000Fu), 0xFF01000Fu);
 }
 
-TEST(SystemColors, ReplaceableLookup) {
+TEST(SystemColors, ReplaceableLookupThatEveryHelperUses) {
     {
         ScopedSysColors sys(&TestSysColor);
         EXPECT_EQ(ResolveColor(clBtnFace), 0x00102030u);
         EXPECT_EQ(ResolveColor(clInactiveCaption), MakeColor(3, 0, 0));
         EXPECT_EQ(ResolveColor(SysColorRef(0xAB)), MakeColor(0xAB, 0, 0));
+        // Every helper resolves first.
+        EXPECT_EQ(DarkenColor(clBtnFace, 0), MakeColor(0x30, 0x22, 0x10));
+        EXPECT_EQ(LightenColor(clBtnFace, 0), 0x00102030u);
+        EXPECT_EQ(LightenColor(clBtnFace, 100), clWhite);
+        EXPECT_EQ(GrayLevelColor(clBtnFace, 0), Grey(0x20));
+        EXPECT_EQ(AverageColors({clBtnFace}), 0x00102030u);
+        EXPECT_EQ(AverageColors({clBtnFace, clBtnFace}), MakeColor(0x30, 0x20, 0x10));
     }
     EXPECT_EQ(ResolveColor(clBtnFace), 0xC0C0C0u);
-}
-
-TEST(SystemColors, EveryHelperResolvesFirst) {
-    ScopedSysColors sys(&TestSysColor);
-    EXPECT_EQ(DarkenColor(clBtnFace, 0), MakeColor(0x30, 0x22, 0x10));
-    EXPECT_EQ(LightenColor(clBtnFace, 0), 0x00102030u);
-    EXPECT_EQ(LightenColor(clBtnFace, 100), clWhite);
-    EXPECT_EQ(GrayLevelColor(clBtnFace, 0), Grey(0x20));
-    EXPECT_EQ(AverageColors({clBtnFace}), 0x00102030u);
-    EXPECT_EQ(AverageColors({clBtnFace, clBtnFace}), MakeColor(0x30, 0x20, 0x10));
 }
 
 TEST(DarkenColor, SubtractsWithGreenBiasAndClamps) {
@@ -70,13 +67,16 @@ TEST(LightenColor, CapsAndEnds) {
     }
 }
 
-TEST(LightenColor, TiesGoToEven) {
+TEST(LightenColor, TiesGoToEvenAlsoBelowZeroPercent) {
     EXPECT_EQ(LightenColor(clBlack, 50), Grey(128));    // 127.5
     EXPECT_EQ(LightenColor(Grey(254), 50), Grey(254));  // 0.5
     EXPECT_EQ(LightenColor(Grey(250), 10), Grey(250));  // 0.5
     EXPECT_EQ(LightenColor(Grey(240), 10), Grey(242));  // 1.5
     EXPECT_EQ(LightenColor(Grey(230), 10), Grey(232));  // 2.5
     EXPECT_EQ(LightenColor(MakeColor(0, 1, 3), 50), MakeColor(128, 128, 129));
+    // A negative percentage darkens and stays in range.
+    EXPECT_EQ(LightenColor(MakeColor(0, 10, 200), -100), MakeColor(0, 0, 145));
+    EXPECT_EQ(LightenColor(Grey(200), -50), Grey(172));  // 200 - 27.5 to even
 }
 
 TEST(LightenColor, ProductRoundsInExtendedPrecision) {
@@ -89,11 +89,6 @@ TEST(LightenColor, ProductRoundsInExtendedPrecision) {
     EXPECT_EQ(LightenColor(Grey(105), 21), Grey(105 + 31));  // 31.4999...98
     EXPECT_EQ(LightenColor(Grey(105), 7), Grey(105 + 10));   // double gives 11
     EXPECT_EQ(LightenColor(Grey(60), 30), Grey(60 + 59));
-}
-
-TEST(LightenColor, NegativePercentStaysInRange) {
-    EXPECT_EQ(LightenColor(MakeColor(0, 10, 200), -100), MakeColor(0, 0, 145));
-    EXPECT_EQ(LightenColor(Grey(200), -50), Grey(172));  // 200 - 27.5 to even
 }
 
 TEST(AverageColors, DividesEachColourBeforeSumming) {

@@ -64,28 +64,25 @@ TEST(EnterResult, MovesTheRowsBelowDownWholeAndDropsTheLast) {
     EXPECT_EQ(table.Rows[9].Points, 20);
 }
 
-TEST(EntryName, TypedNamePlusLevelCutTo20) {
+TEST(EntryName, TypedNamePlusLevelCutTo20NeverInATwoByteCharacter) {
     EXPECT_EQ(MakeEntryName("ABCDEFGHIJKLMNOP", 7), "ABCDEFGHIJKLMNOP (le");  // 16 characters
     EXPECT_EQ(MakeEntryName("ABCDEFGHIJ", 7), "ABCDEFGHIJ (level 7)");        // exactly 20
     EXPECT_EQ(MakeEntryName("ABCDEFGHIJKLMNOPQRST", 7), "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(MakeEntryName(std::string(255, 'x'), 9), std::string(20, 'x'));
     EXPECT_EQ(MakeEntryName("", 3), " (level 3)") << "after Cancel the suffix stands alone";
-}
-
-bool IsTestLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; }
-
-TEST(EntryName, NeverCutsATwoByteCharacterInHalf) {
-    // 19 single bytes and a two-byte character that would straddle the cut.
+    // Never a two-byte character cut in half: 19 single bytes and a two-byte
+    // character that would straddle the cut.
+    const auto IsTestLeadByte = +[](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; };
     std::string name(19, 'a');
     name += "\x82\xA0";
-    EXPECT_EQ(MakeEntryName(name, 7, &IsTestLeadByte), std::string(19, 'a'));
+    EXPECT_EQ(MakeEntryName(name, 7, IsTestLeadByte), std::string(19, 'a'));
     std::string even(18, 'a');
     even += "\x82\xA0";
-    EXPECT_EQ(MakeEntryName(even, 7, &IsTestLeadByte), even);
-    EXPECT_EQ(CutToBytes("\x82\xA0\x82\xA0", 3, &IsTestLeadByte), "\x82\xA0");
+    EXPECT_EQ(MakeEntryName(even, 7, IsTestLeadByte), even);
+    EXPECT_EQ(CutToBytes("\x82\xA0\x82\xA0", 3, IsTestLeadByte), "\x82\xA0");
 }
 
-TEST(Names, StoredLengthAbove20IsTakenAs20AndCharactersPastTheNameKept) {
+TEST(Names, StoredLengthAbove20IsTakenAs20CharactersPastTheNameKeptAlsoWhenCleared) {
     ScoreEntry row{};
     std::memset(row.NameChars, 'q', sizeof row.NameChars);
     row.NameLength = 255;
@@ -98,9 +95,7 @@ TEST(Names, StoredLengthAbove20IsTakenAs20AndCharactersPastTheNameKept) {
     SetName(row, std::string(30, 'w'));
     EXPECT_EQ(row.NameLength, 20);
     EXPECT_EQ(row.Padding[0], 'X');
-}
-
-TEST(ClearScore, EmptiesLengthsAndPointsOnly) {
+    // Clearing the table empties lengths and points only.
     ScoreTable table = TableWithPoints({9, 8, 7, 6, 5, 4, 3, 2, 1, -1});
     table.Rows[0].Padding[2] = 0x77;
     ClearScore(table);
@@ -111,12 +106,6 @@ TEST(ClearScore, EmptiesLengthsAndPointsOnly) {
     EXPECT_EQ(table.Rows[0].NameChars[0], 'r') << "characters past the length stay";
     EXPECT_EQ(table.Rows[0].Padding[2], 0x77);
 }
-
-}  // namespace
-}  // namespace quillory
-
-namespace quillory {
-namespace {
 
 TEST(ScoreLines, EveryScoreStaysBesideItsName) {
     ScoreTable table{};

@@ -13,12 +13,7 @@ namespace {
 using test::Grey;
 using test::ScopedSysColors;
 
-TEST(ShiftLightness, ZeroPercentKeepsTheCurrentColour) {
-    EXPECT_EQ(ShiftLightness(clWhite, 0x123456u, 0, sdLighter), 0x123456u);
-    EXPECT_EQ(ShiftLightness(clBlack, clBtnFace, 0, sdDarker), clBtnFace);
-}
-
-TEST(ShiftLightness, LiftsByTenThenShiftsAndClamps) {
+TEST(ShiftLightness, LiftsByTenThenShiftsAndClampsZeroPercentKeepsTheColour) {
     // Grey 212 has lightness 200: 210 + 10 is past 100, so lighter clamps to
     // 100 and comes out darker than the base.
     EXPECT_EQ(ShiftLightness(Grey(212), clWhite, 10, sdLighter), Grey(106));  // 106.25
@@ -26,6 +21,9 @@ TEST(ShiftLightness, LiftsByTenThenShiftsAndClamps) {
     EXPECT_EQ(ShiftLightness(clBlack, clWhite, 50, sdDarker), clBlack);
     EXPECT_EQ(ShiftLightness(clBlack, clWhite, 10, sdLighter), Grey(21));  // 20 -> 21.25
     EXPECT_EQ(ShiftLightness(clBlack, clWhite, 100, sdLighter), Grey(106));
+    // Zero per cent keeps the current colour, whatever the base.
+    EXPECT_EQ(ShiftLightness(clWhite, 0x123456u, 0, sdLighter), 0x123456u);
+    EXPECT_EQ(ShiftLightness(clBlack, clBtnFace, 0, sdDarker), clBtnFace);
 }
 
 TEST(ShiftLightness, KeepsHueAndSaturationOfAColour) {
@@ -61,12 +59,6 @@ TEST(CalcLayout, GlyphCellSize) {
     EXPECT_EQ(GlyphCellSize(64, 16, 4), (Size{16, 16}));
     EXPECT_EQ(GlyphCellSize(50, 10, 3), (Size{16, 10}));
     EXPECT_EQ(GlyphCellSize(40, 16, 0), (Size{40, 16}));
-}
-
-TEST(CalcLayout, EmptyButtonCentresAtTheDefaults) {
-    const auto r = CalcLayout({0, 0, 9, 73}, {0, 0}, blGlyphTop, 4, -1, {0, 0}, {0, 0});
-    EXPECT_EQ(r.GlyphOrigin, (Point{5, 37}));
-    EXPECT_EQ(r.TextRect, (Rect{5, 37, 5, 37}));
 }
 
 // Client 60 x 40 at (10, 20), offset (1, 1), glyph 16 x 12, caption 20 x 8.
@@ -108,7 +100,7 @@ TEST(CalcLayout, AllLayoutsAndMarginSpacingCombinations) {
     }
 }
 
-TEST(CalcLayout, SpacingIsDroppedWithoutGlyphOrCaption) {
+TEST(CalcLayout, SpacingIsDroppedWithoutGlyphOrCaptionDivisionsTruncateTowardZero) {
     // No glyph: spacing 4 counts as 0, so the caption sits centred.
     auto r = CalcLayout({0, 0, 60, 40}, {0, 0}, blGlyphLeft, 4, -1, {0, 0}, {20, 8});
     EXPECT_EQ(r.GlyphOrigin, (Point{20, 20}));
@@ -117,11 +109,9 @@ TEST(CalcLayout, SpacingIsDroppedWithoutGlyphOrCaption) {
     r = CalcLayout({0, 0, 60, 40}, {0, 0}, blGlyphTop, -1, -1, {16, 12}, {0, 0});
     EXPECT_EQ(r.GlyphOrigin, (Point{22, 14}));  // (40 - 12 + 1) / 2
     EXPECT_EQ(r.TextRect, (Rect{30, 26, 30, 26}));
-}
-
-TEST(CalcLayout, DivisionsTruncateTowardZero) {
-    // Caption wider and glyph taller than the client: negative quotients.
-    const auto r = CalcLayout({0, 0, 20, 10}, {0, 0}, blGlyphLeft, -1, -1, {16, 16}, {30, 8});
+    // Caption wider and glyph taller than the client: negative quotients
+    // truncate toward zero.
+    r = CalcLayout({0, 0, 20, 10}, {0, 0}, blGlyphLeft, -1, -1, {16, 16}, {30, 8});
     EXPECT_EQ(r.GlyphOrigin, (Point{-8, -2}));  // -26 / 3, -5 / 2
     EXPECT_EQ(r.TextRect, (Rect{0, 1, 30, 9}));
 }

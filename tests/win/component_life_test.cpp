@@ -77,7 +77,7 @@ struct ComponentLifeTest : ::testing::Test {
     void SetUp() override { TestApplication(); }
 };
 
-TEST_F(ComponentLifeTest, RemovalIsAnnouncedWhileTheComponentIsStillWhole) {
+TEST_F(ComponentLifeTest, RemovalAndInsertionAreAnnouncedWhileTheComponentIsWhole) {
     auto watcherHome = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
     auto* watcher = Create<RemovalWatcher>(watcherHome.get());
 
@@ -99,21 +99,18 @@ TEST_F(ComponentLifeTest, RemovalIsAnnouncedWhileTheComponentIsStillWhole) {
     delete lone;
     EXPECT_EQ(watcher->heard, (std::vector<std::string>{"TButton button"}));
     delete other;
-    watcherHome.reset();
-}
 
-TEST_F(ComponentLifeTest, DialogsAreWholeWhenTheyAreAnnounced) {
-    auto home = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
-    auto* watcher = Create<RemovalWatcher>(home.get());
+    // Dialogs are whole when they are announced: icon, text, two buttons;
+    // prompt, edit, two buttons.
+    watcher->insertedFormSizes.clear();
     std::unique_ptr<TForm> dialog(
         CreateMessageDialog("Are you sure?", TMsgDlgType::mtConfirmation, mbYes | mbNo));
     std::unique_ptr<TForm> input(CreateInputDialog("Game Over!", "Your name :", ""));
-    ASSERT_EQ(watcher->insertedFormSizes.size(), 2u);
-    // Icon, text, two buttons; prompt, edit, two buttons: all there at the announcement.
-    EXPECT_EQ(watcher->insertedFormSizes[0], dialog->ComponentCount());
-    EXPECT_EQ(watcher->insertedFormSizes[1], input->ComponentCount());
-    EXPECT_GE(watcher->insertedFormSizes[0], 4);
-    EXPECT_GE(watcher->insertedFormSizes[1], 4);
+    EXPECT_EQ(watcher->insertedFormSizes,
+              (std::vector<int>{dialog->ComponentCount(), input->ComponentCount()}));
+    EXPECT_GE(dialog->ComponentCount(), 4);
+    EXPECT_GE(input->ComponentCount(), 4);
+    watcherHome.reset();
 }
 
 TEST_F(ComponentLifeTest, LoadStepRunsOnceInCreationOrderBeforeTheFormIsShown) {
@@ -128,17 +125,6 @@ TEST_F(ComponentLifeTest, LoadStepRunsOnceInCreationOrderBeforeTheFormIsShown) {
     Create<LoadProbe>(form.get(), &log)->SetName("Later");
     EXPECT_EQ(log.size(), 3u)
         << "showing loads nothing again; a component made at run time is not loaded";
-}
-
-TEST_F(ComponentLifeTest, ClassTestsComeFromTheTypes) {
-    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
-    auto* plain = Create<TButton>(form.get());
-    auto* derived = Create<TDerivedButton>(form.get());
-    // A subclass is no longer exactly its base, which the style tells apart.
-    EXPECT_TRUE(IsExactly<TButton>(plain));
-    EXPECT_FALSE(IsExactly<TButton>(derived));
-    EXPECT_TRUE(InheritsFrom<TButton>(derived));
-    EXPECT_FALSE(InheritsFrom<TEdit>(derived));
 }
 
 TEST_F(ComponentLifeTest, SystemColourChangeReachesEveryControlInside) {
@@ -203,18 +189,32 @@ TEST_F(ComponentLifeTest, RecreatedEditKeepsTextSelectionFocusAndPlace) {
     dialog.reset();
 }
 
-TEST_F(ComponentLifeTest, RecreatedEditKeepsSelectionCaretAndDisabledState) {
+// Edits and list boxes are made anew for their flat look; what the user left
+// in them stays.
+TEST_F(ComponentLifeTest, RecreatedEditAndListBoxKeepSelectionCaretRowsAndDisabledState) {
     auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
     auto* edit = Create<TEdit>(form.get());
     edit->SetParent(form.get());
     edit->SetText("abcdefgh");
+    auto* list = Create<TListBox>(form.get());
+    list->SetBounds(0, 30, 100, 80);
+    list->SetParent(form.get());
+    for (int i = 0; i < 40; ++i) list->AddItem("Row " + std::to_string(i));
     form->Show();
+    list->SetItemIndex(22);
+    list->SetTopIndex(17);
+    ASSERT_EQ(list->TopIndex(), 17);
     edit->SetFocus();
     edit->SetSelection(6, 2);  // dragged leftwards: the caret at 2, not at the end
     HWND before = edit->Handle();
+    const HWND listBefore = list->Handle();
     edit->SetCtl3D(false);
+    list->SetCtl3D(false);
     Pump();
     ASSERT_NE(edit->Handle(), before) << "made anew";
+    ASSERT_NE(list->Handle(), listBefore);
+    EXPECT_EQ(list->ItemIndex(), 22);
+    EXPECT_EQ(list->TopIndex(), 17);
     EXPECT_EQ(edit->SelStart(), 2);
     EXPECT_EQ(edit->SelLength(), 4);
     ASSERT_EQ(GetFocus(), edit->Handle());
@@ -231,25 +231,6 @@ TEST_F(ComponentLifeTest, RecreatedEditKeepsSelectionCaretAndDisabledState) {
     EXPECT_EQ(edit->Text(), "abcdefgh");
     EXPECT_EQ(edit->SelStart(), 2);
     EXPECT_EQ(edit->SelLength(), 4);
-    form.reset();
-}
-
-TEST_F(ComponentLifeTest, RecreatedListBoxKeepsItsSelectedAndTopRows) {
-    auto form = std::unique_ptr<TTestForm>(Create<TTestForm>(Application));
-    auto* list = Create<TListBox>(form.get());
-    list->SetBounds(0, 0, 100, 80);
-    list->SetParent(form.get());
-    for (int i = 0; i < 40; ++i) list->AddItem("Row " + std::to_string(i));
-    form->Show();
-    list->SetItemIndex(22);
-    list->SetTopIndex(17);
-    ASSERT_EQ(list->TopIndex(), 17);
-    HWND before = list->Handle();
-    list->SetCtl3D(false);
-    Pump();
-    ASSERT_NE(list->Handle(), before);
-    EXPECT_EQ(list->ItemIndex(), 22);
-    EXPECT_EQ(list->TopIndex(), 17);
     form.reset();
 }
 

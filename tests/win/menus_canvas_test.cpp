@@ -49,12 +49,15 @@ struct MenusCanvasTest : ::testing::Test {
     TMainMenu* menu = nullptr;
 };
 
-TEST_F(MenusCanvasTest, MenuIndexIsThePositionInThePlatformMenu) {
+// An item's index is its position in the platform menu; radio and
+// right-to-left items reach that menu as such; image lists are forgotten when freed.
+TEST_F(MenusCanvasTest, MenuIndexRadioRightToLeftItemsAndImageListsOfAMenu) {
     TMenuItem* game = Item(menu->Items(), "&Game");
     TMenuItem* first = Item(game, "First");
     TMenuItem* hidden = Item(game, "Hidden");
     TMenuItem* last = Item(game, "Last");
     hidden->SetVisible(false);
+    first->SetRadioItem(true);
     form->SetMenu(menu);
     form->Show();
     Pump();
@@ -64,26 +67,13 @@ TEST_F(MenusCanvasTest, MenuIndexIsThePositionInThePlatformMenu) {
     EXPECT_EQ(GetMenuItemID(game->Handle(), last->MenuIndex()), last->Command());
     RECT rect{};
     EXPECT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), game->MenuIndex(), &rect));
-}
-
-TEST_F(MenusCanvasTest, RadioAndRightToLeftItemsReachThePlatformMenu) {
-    TMenuItem* options = Item(menu->Items(), "&Options");
-    TMenuItem* slow = Item(options, "Slow");
-    Item(options, "Fast");
-    slow->SetRadioItem(true);
-    slow->SetTag(999);
-    form->SetMenu(menu);
-    form->HandleNeeded();
-    EXPECT_TRUE(ItemType(options->Handle(), 0) & MFT_RADIOCHECK);
-    EXPECT_FALSE(ItemType(options->Handle(), 1) & MFT_RADIOCHECK);
-    EXPECT_EQ(slow->Tag(), 999);
+    EXPECT_TRUE(ItemType(game->Handle(), 0) & MFT_RADIOCHECK);
+    EXPECT_FALSE(ItemType(game->Handle(), 1) & MFT_RADIOCHECK);
     EXPECT_FALSE(menu->RightToLeft());
     menu->SetRightToLeft(true);
-    EXPECT_TRUE(ItemType(options->Handle(), 1) & MFT_RIGHTORDER);
-}
+    EXPECT_TRUE(ItemType(game->Handle(), 1) & MFT_RIGHTORDER);
 
-TEST_F(MenusCanvasTest, ImageListsOfMenusAndItemsAreForgottenWhenFreed) {
-    TMenuItem* game = Item(menu->Items(), "&Game");
+    // Image lists of menus and items are forgotten when freed.
     auto* images = Create<TImageList>(form.get(), 16, 16);
     auto* subImages = Create<TImageList>(form.get(), 16, 16);
     menu->SetImages(images);
@@ -141,7 +131,10 @@ TEST_F(MenusCanvasTest, AHigherOwnerDrawnBarKeepsTheClientSizeAndIsMeasuredAgain
 
 // Windows matches no "&" letter of an owner-drawn entry (Wine does): it asks the
 // menu's owner, the form or, for a popup menu, the application window.
-TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
+// Windows measures an owner-drawn entry once (Wine at every opening): after a scale change, or
+// made on a screen at another scale than it was laid out at, a form sets every entry anew, which
+// has Windows measure it, and lays out its bar; read back where each entry's type was cleared.
+TEST_F(MenusCanvasTest, OwnerDrawnMenusAnswerTheirLettersAndAreSetAnewAtAScaleChange) {
     TMenuItem* game = Item(menu->Items(), "&Game");
     Item(game, "New game");
     Item(game, "E&xit");
@@ -149,33 +142,6 @@ TEST_F(MenusCanvasTest, TheOwnerAnswersTheLettersOfOwnerDrawnMenus) {
     auto* popup = Create<TPopupMenu>(form.get());
     Item(popup->Items(), "&Save");
     Item(popup->Items(), "S&top")->SetEnabled(false);
-    menu->SetOwnerDraw(true);
-    popup->SetOwnerDraw(true);
-    form->SetMenu(menu);
-    form->HandleNeeded();
-    HiliteMenuItem(form->Handle(), menu->Handle(), 0, MF_BYPOSITION | MF_HILITE);
-    auto ask = [](HWND owner, HMENU asked, WORD flags, char typed) {
-        return SendMessageA(owner, WM_MENUCHAR, MAKEWPARAM(typed, flags),
-                            reinterpret_cast<LPARAM>(asked));
-    };
-    HWND application = Application->Handle();
-    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'O'), MAKELRESULT(1, MNC_EXECUTE));
-    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'g'), MAKELRESULT(2, MNC_SELECT));
-    EXPECT_EQ(ask(form->Handle(), game->Handle(), MF_POPUP, 'x'), MAKELRESULT(1, MNC_EXECUTE));
-    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 's'), MAKELRESULT(0, MNC_EXECUTE));
-    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 't'), MAKELRESULT(1, MNC_SELECT));
-    EXPECT_EQ(ask(form->Handle(), nullptr, MF_SYSMENU, 'x'),
-              DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
-}
-
-// Windows measures an owner-drawn entry once (Wine at every opening): after a scale change, or
-// made on a screen at another scale than it was laid out at, a form sets every entry anew, which
-// has Windows measure it, and lays out its bar; read back where each entry's type was cleared.
-TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
-    TMenuItem* game = Item(menu->Items(), "&Game");
-    Item(game, "Run");
-    auto* popup = Create<TPopupMenu>(form.get());
-    Item(popup->Items(), "First");
     menu->SetOwnerDraw(true);
     popup->SetOwnerDraw(true);
     form->SetMenu(menu);
@@ -195,6 +161,19 @@ TEST_F(MenusCanvasTest, AScaleChangeSetsEveryOwnerDrawnEntryAnew) {
         for (HMENU handle : menus) EXPECT_TRUE(ItemType(handle, 0) & MFT_OWNERDRAW) << dpi;
         EXPECT_EQ(barMeasuredAt, dpi);
     }
+    HiliteMenuItem(form->Handle(), menu->Handle(), 0, MF_BYPOSITION | MF_HILITE);
+    auto ask = [](HWND owner, HMENU asked, WORD flags, char typed) {
+        return SendMessageA(owner, WM_MENUCHAR, MAKEWPARAM(typed, flags),
+                            reinterpret_cast<LPARAM>(asked));
+    };
+    HWND application = Application->Handle();
+    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'O'), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(ask(form->Handle(), menu->Handle(), 0, 'g'), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(ask(form->Handle(), game->Handle(), MF_POPUP, 'x'), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 's'), MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_EQ(ask(application, popup->Handle(), MF_POPUP, 't'), MAKELRESULT(1, MNC_SELECT));
+    EXPECT_EQ(ask(form->Handle(), nullptr, MF_SYSMENU, 'x'),
+              DefWindowProcA(form->Handle(), WM_MENUCHAR, MAKEWPARAM('x', MF_SYSMENU), 0));
 }
 
 TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
@@ -218,7 +197,7 @@ TEST_F(MenusCanvasTest, SystemMenuFontIsThePlatformsAndFollowsASettingChange) {
     EXPECT_EQ(SystemMenuFont().Height(), metrics.lfMenuFont.lfHeight);
 }
 
-TEST_F(MenusCanvasTest, CanvasShapesFollowTheRulesOfTheirLines) {
+TEST_F(MenusCanvasTest, CanvasShapesBitmapPixelsTransparentDrawsAndText) {
     TBitmap bitmap(40, 40);
     TCanvas& canvas = bitmap.Canvas();
     canvas.FillRect(RECT{0, 0, 40, 40}, clWhite);
@@ -240,9 +219,19 @@ TEST_F(MenusCanvasTest, CanvasShapesFollowTheRulesOfTheirLines) {
 
     canvas.SetPixelColor(39, 0, clMoneyGreen);
     EXPECT_EQ(canvas.Pixel(39, 0), ColorToRGB(clMoneyGreen));
-}
+    EXPECT_EQ(bitmap.ScanLine(25)[25], 0x00FF0000u) << "memory holds 0x00RRGGBB: red";
 
-TEST_F(MenusCanvasTest, TransparentDrawLeavesTheBottomLeftColourOut) {
+    RECT frame{0, 0, 40, 40};
+    canvas.Frame3D(frame, clBlue, clBlack);
+    EXPECT_EQ(bitmap.Pixel(0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(bitmap.Pixel(39, 39), RGB(0, 0, 0));
+    EXPECT_EQ(bitmap.Pixel(39, 0), RGB(0, 0, 0)) << "the top-right corner belongs to the dark side";
+    EXPECT_EQ(frame.left, 1);
+    bitmap.SetSize(3, 3);
+    EXPECT_EQ(bitmap.Pixel(1, 1), RGB(0, 0, 0)) << "a new size starts from a cleared picture";
+    EXPECT_EQ(bitmap.Pixel(3, 0), CLR_INVALID);
+
+    // A transparent draw leaves the bottom-left colour out.
     TBitmap image(4, 4);
     image.Canvas().FillRect(RECT{0, 0, 4, 4}, RGB(255, 0, 255));
     image.Canvas().FillRect(RECT{1, 1, 3, 3}, clBlue);
@@ -253,29 +242,28 @@ TEST_F(MenusCanvasTest, TransparentDrawLeavesTheBottomLeftColourOut) {
     EXPECT_EQ(target.Pixel(3, 3), ColorToRGB(clBlue));
     target.Canvas().DrawTransparent(2, 2, image, clBlue);
     EXPECT_EQ(target.Pixel(2, 2), RGB(255, 0, 255)) << "an explicit key leaves the rest drawn";
-}
 
-TEST_F(MenusCanvasTest, DrawTextExMeasuresAndDrawsWithTheCanvasFont) {
-    TBitmap bitmap(120, 30);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Font.SetName("Tahoma");
-    canvas.Font.SetHeight(-11);
+    // DrawTextEx measures and draws with the canvas's font.
+    TBitmap text(120, 30);
+    TCanvas& writer = text.Canvas();
+    writer.Font.SetName("Tahoma");
+    writer.Font.SetHeight(-11);
     RECT measured{0, 0, 0, 0};
-    canvas.DrawTextEx("New game", measured, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(RectWidth(measured), canvas.TextWidth("New game"));
-    EXPECT_EQ(RectHeight(measured), canvas.TextHeight("New game"));
+    writer.DrawTextEx("New game", measured, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(RectWidth(measured), writer.TextWidth("New game"));
+    EXPECT_EQ(RectHeight(measured), writer.TextHeight("New game"));
 
-    canvas.FillRect(RECT{0, 0, 120, 30}, clWhite);
-    canvas.Font.SetColor(clRed);
+    writer.FillRect(RECT{0, 0, 120, 30}, clWhite);
+    writer.Font.SetColor(clRed);
     RECT area{0, 0, 120, 30};
-    canvas.DrawTextEx("&Game", area, DT_SINGLELINE);
+    writer.DrawTextEx("&Game", area, DT_SINGLELINE);
     bool red = false;
     for (int y = 0; y < 30 && !red; ++y)
-        for (int x = 0; x < 120 && !red; ++x) red = bitmap.Pixel(x, y) == RGB(255, 0, 0);
+        for (int x = 0; x < 120 && !red; ++x) red = text.Pixel(x, y) == RGB(255, 0, 0);
     EXPECT_TRUE(red) << "the text in the font's colour";
 }
 
-TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheirDcBack) {
+TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndDcsAreHeldOnlyWhileNeeded) {
     TBitmap bitmap(20, 20);
     const GdiOwnerCounts before = LiveGdiOwners();
     for (int i = 0; i < 100; ++i) {
@@ -294,12 +282,9 @@ TEST_F(MenusCanvasTest, DrawingCreatesNoGdiObjectAndWholeWindowCanvasesGiveTheir
     } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
-}
 
-// The board's 600 speed buttons each carry an empty glyph: none of them may
-// hold a DC for it. A bitmap gets its DC with its first picture.
-TEST_F(MenusCanvasTest, AnEmptyBitmapHoldsNoDcUntilItHasAPicture) {
-    const GdiOwnerCounts before = LiveGdiOwners();
+    // The board's 600 speed buttons each carry an empty glyph: none of them
+    // may hold a DC for it. A bitmap gets its DC with its first picture.
     {
         std::vector<std::unique_ptr<TBitmap>> bitmaps;
         for (int i = 0; i < 50; ++i) bitmaps.push_back(std::make_unique<TBitmap>());
@@ -334,7 +319,7 @@ TEST_F(MenusCanvasTest, AnEmptyBitmapHoldsNoDcUntilItHasAPicture) {
     EXPECT_EQ(LiveGdiOwners().DeviceContexts, before.DeviceContexts);
 }
 
-TEST_F(MenusCanvasTest, PanelBevelsOfEveryKindWithTheBorderBetween) {
+TEST_F(MenusCanvasTest, PanelBevelsAndGroupedSpeedButtonsOnAPanel) {
     auto* panel = Create<TPanel>(form.get());
     panel->SetBounds(0, 0, 40, 30);
     panel->SetParent(form.get());
@@ -349,12 +334,12 @@ TEST_F(MenusCanvasTest, PanelBevelsOfEveryKindWithTheBorderBetween) {
     EXPECT_EQ(picture.Pixel(2, 5), GetSysColor(COLOR_BTNFACE)) << "the border between the bevels";
     EXPECT_EQ(picture.Pixel(4, 5), dark) << "the lowered inner bevel after 1 + 3 pixels";
     EXPECT_EQ(picture.Pixel(35, 5), light);
-}
 
-TEST_F(MenusCanvasTest, GroupedSpeedButtonsLatchAndShowTheImageOfTheirState) {
-    auto* panel = Create<TPanel>(form.get());
+    // Grouped speed buttons on a plain panel latch and show the image of their state.
+    panel->SetBevelOuter(TBevelCut::bvNone);
+    panel->SetBevelInner(TBevelCut::bvNone);
+    panel->SetBorderWidth(0);
     panel->SetBounds(0, 0, 100, 40);
-    panel->SetParent(form.get());
     TSpeedButton* buttons[2];
     for (int i = 0; i < 2; ++i) {
         buttons[i] = Create<TSpeedButton>(form.get());
@@ -382,7 +367,6 @@ TEST_F(MenusCanvasTest, GroupedSpeedButtonsLatchAndShowTheImageOfTheirState) {
         glyph.Canvas().FillRect(RECT{8 * i + 2, 2, 8 * i + 6, 6}, colours[i]);
     buttons[0]->SetNumGlyphs(4);
     buttons[0]->SetDown(true);
-    TBitmap picture;
     testing::RenderClient(*panel, picture);
     EXPECT_EQ(picture.Pixel(4 + 12, 4 + 12), ColorToRGB(colours[3])) << "the down image";
     buttons[0]->SetDown(false);

@@ -52,7 +52,7 @@ const ButtonLook kLooks[] = {
 };
 const ButtonLook &kRest = kLooks[1], &kHot = kLooks[2];
 
-TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
+TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightUnlessPressed) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetCaption("");
     ui::TBitmap shot;
@@ -72,13 +72,8 @@ TEST_F(ControlPaintTest, ButtonIsFlatWithADarkEdgeBottomAndRightInEveryState) {
         EXPECT_EQ(shot.Pixel(37, 24), look.Edge) << "bottom";
         EXPECT_EQ(shot.Pixel(37, 12), look.Face);
     }
-}
-
-TEST_F(ControlPaintTest, PressedBySpaceOrByTheMouseOverItDarkensTheTopAndLeft) {
-    TControlSubClass& record = Record(form->Button);
-    form->Button->SetCaption("");
-    SetFocus(form->Handle());
-    ui::TBitmap shot;
+    // Pressed by Space, or by the mouse over it: the dark edge top and left.
+    record.FHot = false;
     record.FSpaceDown = true;
     PaintNow(record, shot);
     EXPECT_EQ(shot.Pixel(0, 12), kRest.Edge) << "space held: left dark";
@@ -98,17 +93,6 @@ TEST_F(ControlPaintTest, PressedBySpaceOrByTheMouseOverItDarkensTheTopAndLeft) {
     record.FLButtonDown = false;
 }
 
-TEST_F(ControlPaintTest, DisabledButtonHasNoDarkEdgeAndItsCaptionInTheDisabledColour) {
-    form->Button->SetEnabled(false);
-    TControlSubClass& record = Record(form->Button);
-    ui::TBitmap shot;
-    PaintNow(record, shot);
-    EXPECT_EQ(shot.Pixel(74, 12), kRest.Outline) << "no dark edge";
-    EXPECT_EQ(shot.Pixel(37, 24), kRest.Outline);
-    EXPECT_TRUE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clMoneyGreen))) << "the caption";
-    EXPECT_FALSE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clBtnText)));
-}
-
 TEST_F(ControlPaintTest, ButtonWithTag1000TakesItsFaceFromItsParent) {
     form->OnPanel->SetTag(kParentFaceTag);
     form->Panel->SetColor(RGB(200, 100, 50));
@@ -124,7 +108,7 @@ TEST_F(ControlPaintTest, ButtonWithTag1000TakesItsFaceFromItsParent) {
     record.FHot = false;
 }
 
-TEST_F(ControlPaintTest, DefaultButtonCaptionLiesOnDarkenedCopies) {
+TEST_F(ControlPaintTest, CaptionsOnDarkenedCopiesWhenDefaultOverflowingAndDisabled) {
     TControlSubClass& record = Record(form->Button);
     ui::TBitmap shot;
     const COLORREF softest = Rgb(DarkenColor(clSkyBlue, 30));
@@ -136,20 +120,26 @@ TEST_F(ControlPaintTest, DefaultButtonCaptionLiesOnDarkenedCopies) {
     SetFocus(form->Handle());
     PaintNow(record, shot);
     EXPECT_TRUE(HasColour(shot, RECT{2, 2, 73, 23}, softest)) << "the copies under the caption";
-}
+    form->Button->SetDefault(false);
 
-TEST_F(ControlPaintTest, CaptionWiderThanTheButtonOverflowsBothSides) {
-    TControlSubClass& record = Record(form->Button);
+    // A caption wider than the button overflows both sides.
     form->Button->SetCaption("WWWWWWWWWWWWWWWWWWWW");
-    SetFocus(form->Handle());
-    ui::TBitmap shot;
     PaintNow(record, shot);
     const COLORREF text = Rgb(clBtnText);
     EXPECT_TRUE(HasColour(shot, RECT{1, 3, 4, 22}, text)) << "starts left of the client area";
     EXPECT_TRUE(HasColour(shot, RECT{71, 3, 74, 22}, text));
+
+    // Disabled: no dark edge, the caption in the disabled colour.
+    form->Button->SetCaption("OK");
+    form->Button->SetEnabled(false);
+    PaintNow(record, shot);
+    EXPECT_EQ(shot.Pixel(74, 12), kRest.Outline) << "no dark edge";
+    EXPECT_EQ(shot.Pixel(37, 24), kRest.Outline);
+    EXPECT_TRUE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clMoneyGreen))) << "the caption";
+    EXPECT_FALSE(HasColour(shot, RECT{20, 4, 55, 21}, Rgb(clBtnText)));
 }
 
-TEST_F(ControlPaintTest, EditFrameForEachBorderAndState) {
+TEST_F(ControlPaintTest, EditAndListBoxFramesForEachBorderAndState) {
     TControlSubClass& record = Record(form->Edit);
     Pump();  // the first paint switched the 3-D edge off and built the window anew
     EXPECT_FALSE(form->Edit->Ctl3D());
@@ -178,27 +168,23 @@ TEST_F(ControlPaintTest, EditFrameForEachBorderAndState) {
     PaintNow(record, shot);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWindow)) << "hot and focused: no frame";
     record.FOrgBorderStyle = 1;
-}
 
-TEST_F(ControlPaintTest, ListBoxFrameOnTheWholeWindow) {
-    TControlSubClass& record = Record(form->List);
-    Pump();
+    // A list box's frame, on the whole window.
+    TControlSubClass& list = Record(form->List);
     EXPECT_FALSE(form->List->Ctl3D());
-    ui::TBitmap shot;
-    const COLORREF back = Rgb(clBtnFace);
-    PaintNow(record, shot, true);
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(DarkenColor(back, 60))) << "single border";
     EXPECT_EQ(shot.Pixel(shot.Width() - 1, shot.Height() - 1), Rgb(DarkenColor(back, 60)));
-    record.FHot = true;
-    PaintNow(record, shot, true);
+    list.FHot = true;
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(LightenColor(clNavy, 60)));
-    record.FOrgBorderStyle = 0;
-    PaintNow(record, shot, true);
+    list.FOrgBorderStyle = 0;
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), Rgb(LightenColor(clNavy, 80))) << "no border: lighter";
-    record.FHot = false;
-    PaintNow(record, shot, true);
+    list.FHot = false;
+    PaintNow(list, shot, true);
     EXPECT_EQ(shot.Pixel(0, 0), back);
-    record.FOrgBorderStyle = 1;
+    list.FOrgBorderStyle = 1;
 }
 
 TEST_F(ControlPaintTest, PanelBevelsLoweredRaisedSpaceAndNone) {
@@ -306,18 +292,12 @@ TEST_F(SpeedButtonPaintTest, FlatButtonAtRestShowsOnlyItsParentAndLightsUpWhenHo
     record.FHot = true;
     Render(shot);
     EXPECT_EQ(At(shot, 12, 12), Rgb(LightenColor(clSkyBlue, 50)));
-}
-
-TEST_F(SpeedButtonPaintTest, MouseGoneWithoutNoticeMakesAFlatButtonCold) {
-    ui::TSpeedButton* button = form->Speed;
-    button->SetFlat(true);
-    TControlSubClass& record = Record(button);
+    // The pointer gone without notice: the next paint finds the button cold.
+    button->SetDown(false);
     SetCursorPos(0, 0);
-    record.FHot = true;
-    ui::TBitmap shot;
     Render(shot);
     EXPECT_FALSE(record.FHot);
-    EXPECT_EQ(At(shot, 12, 12), Rgb(form->Panel->Color()));
+    EXPECT_EQ(At(shot, 12, 12), back);
 }
 
 TEST_F(SpeedButtonPaintTest, TransparentFlatButtonAtRestDrawsOnlyItsCaption) {
@@ -362,7 +342,6 @@ TEST_F(SpeedButtonPaintTest, GlyphImageForTheStateAndTheFourLayouts) {
         button->SetNumGlyphs(count);
     };
     TControlSubClass& record = Record(button);
-    auto glyphColourAt = [&](const ui::TBitmap& shot, int x, int y) { return At(shot, x, y); };
     // One image: always the first, even when down.
     strip(1);
     button->SetGroupIndex(1);
@@ -370,14 +349,14 @@ TEST_F(SpeedButtonPaintTest, GlyphImageForTheStateAndTheFourLayouts) {
     ui::TBitmap shot;
     Render(shot);
     // Checked: no dimming; an empty caption centres the glyph: (60-8)/2 = 26, (40-8)/2-1 = 15.
-    EXPECT_EQ(glyphColourAt(shot, 26 + 3, 15 + 1 + 3), colours[0]);
+    EXPECT_EQ(At(shot, 26 + 3, 15 + 1 + 3), colours[0]);
     strip(4);
     Render(shot);
-    EXPECT_EQ(glyphColourAt(shot, 26 + 3, 15 + 1 + 3), colours[3]) << "down shows image 4";
+    EXPECT_EQ(At(shot, 26 + 3, 15 + 1 + 3), colours[3]) << "down shows image 4";
     button->SetDown(false);
     record.FLButtonDown = true;
     Render(shot);
-    EXPECT_EQ(glyphColourAt(shot, 26 + 3, 15 + 1 + 3), colours[2]) << "pressed shows image 3";
+    EXPECT_EQ(At(shot, 26 + 3, 15 + 1 + 3), colours[2]) << "pressed shows image 3";
     record.FLButtonDown = false;
 
     // With a caption: glyph left, right, top, bottom of it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "control_fixture.h"
 #include "ui/dialogs.h"
@@ -20,26 +21,7 @@ bool Styled(ui::TControl* control) {
     return TControlSubClass::RecordOf(*control) != nullptr;
 }
 
-TEST(ControlSelection, ExactPushButtonsDerivedEditsAndEveryContainerKind) {
-    auto form = NewStyledForm();
-    EXPECT_TRUE(Styled(form->Button));
-    EXPECT_FALSE(Styled(form->Derived)) << "a derived push button draws itself";
-    EXPECT_TRUE(Styled(form->Edit));
-    EXPECT_TRUE(Styled(form->DerivedEdit)) << "a derived edit is still an edit";
-    EXPECT_TRUE(Styled(form->List));
-    EXPECT_TRUE(Styled(form->Panel));
-    EXPECT_TRUE(Styled(form->OnPanel)) << "on a panel";
-    EXPECT_FALSE(Styled(form->Speed)) << "speed buttons are left out, as on the main window";
-
-    // Without panels among the containers the button on the panel is left alone.
-    form->Skin->SetSkinContainers(kAllSkinContainers & ~SkinContainerBit(scPanel));
-    EXPECT_FALSE(Styled(form->OnPanel));
-    EXPECT_TRUE(Styled(form->Button));
-    form->Skin->SetSkinContainers(kAllSkinContainers);
-    EXPECT_TRUE(Styled(form->OnPanel));
-}
-
-// Only the control's own Tag and its direct parent's count.
+// Controls with Tag 999, or in a parent with it, on a styled form.
 class TTaggedForm : public ui::TForm {
 public:
     explicit TTaggedForm(ui::TComponent* owner) : TForm(owner) {
@@ -63,14 +45,32 @@ public:
     TMenuSkin* Skin;
 };
 
-TEST(ControlSelection, Tag999KeepsTheControlOrItsChildrenUnstyledOneLevelDeep) {
-    TestApplication();
-    std::unique_ptr<TTaggedForm> form(ui::Create<TTaggedForm>(ui::Application));
-    EXPECT_FALSE(Styled(form->Outer));
-    EXPECT_FALSE(Styled(form->InOuter)) << "its parent says 999";
-    EXPECT_FALSE(Styled(form->Inner)) << "a panel in it too";
-    EXPECT_TRUE(Styled(form->InInner)) << "only the direct parent counts";
-    EXPECT_FALSE(Styled(form->Own));
+TEST(ControlSelection, ExactPushButtonsDerivedEditsEveryContainerKindButTag999) {
+    auto form = NewStyledForm();
+    EXPECT_TRUE(Styled(form->Button));
+    EXPECT_FALSE(Styled(form->Derived)) << "a derived push button draws itself";
+    EXPECT_TRUE(Styled(form->Edit));
+    EXPECT_TRUE(Styled(form->DerivedEdit)) << "a derived edit is still an edit";
+    EXPECT_TRUE(Styled(form->List));
+    EXPECT_TRUE(Styled(form->Panel));
+    EXPECT_TRUE(Styled(form->OnPanel)) << "on a panel";
+    EXPECT_FALSE(Styled(form->Speed)) << "speed buttons are left out, as on the main window";
+
+    // Without panels among the containers the button on the panel is left alone.
+    form->Skin->SetSkinContainers(kAllSkinContainers & ~SkinContainerBit(scPanel));
+    EXPECT_FALSE(Styled(form->OnPanel));
+    EXPECT_TRUE(Styled(form->Button));
+    form->Skin->SetSkinContainers(kAllSkinContainers);
+    EXPECT_TRUE(Styled(form->OnPanel));
+
+    // Tag 999 keeps the control or its children unstyled, one level deep:
+    // only the control's own Tag and its direct parent's count.
+    std::unique_ptr<TTaggedForm> tagged(ui::Create<TTaggedForm>(ui::Application));
+    EXPECT_FALSE(Styled(tagged->Outer));
+    EXPECT_FALSE(Styled(tagged->InOuter)) << "its parent says 999";
+    EXPECT_FALSE(Styled(tagged->Inner)) << "a panel in it too";
+    EXPECT_TRUE(Styled(tagged->InInner)) << "only the direct parent counts";
+    EXPECT_FALSE(Styled(tagged->Own));
 }
 
 struct ControlRecordTest : ::testing::Test {
@@ -86,7 +86,7 @@ struct ControlRecordTest : ::testing::Test {
     std::unique_ptr<testing::TStyledForm> form;
 };
 
-TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotState) {
+TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotStateAndRepaintWithoutLeaks) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetFocus();
     Pump();
@@ -109,9 +109,26 @@ TEST_F(ControlRecordTest, FocusMouseAndEnabledChangesMoveTheHotState) {
     const long before = TControlSubClass::PaintCount();
     form->Button->SetCaption("Again");
     EXPECT_GT(TControlSubClass::PaintCount(), before) << "a text change repaints";
+
+    // Hovered five hundred times, the button is painted at every entry and
+    // exit (a thousand paints) and keeps the GDI objects, the records and its handler.
+    Pump();
+    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
+    const int records = TControlSubClass::LiveCount();
+    const long paints = TControlSubClass::PaintCount();
+    for (int i = 0; i < 500; ++i) {
+        form->Button->Perform(ui::CM_MOUSEENTER);
+        form->Button->Perform(ui::CM_MOUSELEAVE);
+    }
+    EXPECT_GE(TControlSubClass::PaintCount() - paints, 1000);
+    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
+    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
+    EXPECT_EQ(TControlSubClass::LiveCount(), records);
+    EXPECT_EQ(TControlSubClass::RecordOf(*form->Button), &record)
+        << "one handler, still the record's";
 }
 
-TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints) {
+TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndTheMousePressesTheButton) {
     TControlSubClass& record = Record(form->Button);
     form->Button->SetFocus();
     Pump();
@@ -140,17 +157,13 @@ TEST_F(ControlRecordTest, SpaceHeldPaintsOnceDespiteKeyRepeatAndReleaseRepaints)
     EXPECT_FALSE(record.FSpaceDown);
     EXPECT_FALSE(record.FSpacePainted);
     EXPECT_GT(TControlSubClass::PaintCount(), beforeUp) << "release repaints";
-}
 
-TEST_F(ControlRecordTest, ButtonPressReleaseAndADoubleClickAsASecondPress) {
-    TControlSubClass& record = Record(form->Button);
-    const HWND button = form->Button->Handle();
+    // The mouse: press, release, and a double click as a second press.
     SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(record.FLButtonDown);
     SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_FALSE(record.FLButtonDown);
     std::vector<UINT> seen;
-    ui::TWndMethod inner = record.FOldWindowProc;
     record.FOldWindowProc = [&](ui::TMessage& message) {
         seen.push_back(message.Msg);
         inner(message);
@@ -333,45 +346,17 @@ TEST(ControlHighContrast, TheStyleStepsAsideOnEveryFormAndComesBackAsChosen) {
     EXPECT_TRUE(AnyOwnerDrawn(later->Menu->Handle()));
 }
 
-// Records of run-time dialogs go with their controls: a hundred message
-// dialogs leave records, handlers and GDI objects where they were (one left
-// behind by each would show a hundred times over).
-TEST(ControlLifetime, AHundredStyledMessageDialogsLeaveNothingBehind) {
-    auto home = NewStyledForm();
-    home->Show();
-    Pump();
-    auto dialogOnce = [] {
-        ModalActs answer([](ui::TForm& dialog) {
-            testing::Pump();
-            auto* button = static_cast<ui::TButton*>(dialog.FindComponent("OK"));
-            EXPECT_TRUE(button && TControlSubClass::RecordOf(*button)) << "styled while open";
-            testing::ClickButton(dialog, "OK");
-        });
-        ui::MessageDlg("Changes will take effect when you start new game",
-                       ui::TMsgDlgType::mtInformation, ui::mbOK);
-    };
-    dialogOnce();  // the first one warms up what is made once
-    const int records = TControlSubClass::LiveCount();
-    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
-    const int forms = ui::ScreenFormCount();
-    for (int i = 0; i < 100; ++i) dialogOnce();
-    Pump();
-    EXPECT_EQ(TControlSubClass::LiveCount(), records);
-    EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
-    EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
-    EXPECT_EQ(ui::ScreenFormCount(), forms);
-    EXPECT_EQ(MenuSkinManager->PendingForms().size(), 0u);
-    home.reset();
-}
-
 // A dialog is styled before it first paints: opening it makes the
-// application window hear of it, and the manager styles it then.
-TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
+// application window hear of it, and the manager styles it then. Records of
+// run-time dialogs go with their controls: a hundred message dialogs leave
+// records, handlers and GDI objects where they were (one left behind by each
+// would show a hundred times over).
+TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaintAndLeaveNothingBehind) {
     auto home = NewStyledForm();
     home->Show();
     Pump();
     bool styledAtShow = false, paintedFlat = false;
-    ModalActs answer([&](ui::TForm& dialog) {
+    std::optional<ModalActs> first(std::in_place, [&](ui::TForm& dialog) {
         auto* yes = static_cast<ui::TButton*>(dialog.FindComponent("Yes"));
         styledAtShow = yes && TControlSubClass::RecordOf(*yes);
         if (yes) {
@@ -385,31 +370,32 @@ TEST(ControlLifetime, DialogsAreStyledBeforeTheirFirstPaint) {
         }
         testing::ClickButton(dialog, "No");
     });
+    // The first one also warms up what is made once.
     ui::MessageDlg("Are you sure?", ui::TMsgDlgType::mtConfirmation, ui::mbYes | ui::mbNo);
     EXPECT_TRUE(styledAtShow) << "no message pumped yet, and already styled";
     EXPECT_TRUE(paintedFlat) << "its very first frame is flat";
-    home.reset();
-}
+    first.reset();
 
-// A button hovered five hundred times is painted at every entry and exit (a
-// thousand paints) and keeps the GDI objects, the records and its handler.
-TEST_F(ControlRecordTest, AThousandHoverRepaintsLeaveNothingBehind) {
-    TControlSubClass* record = TControlSubClass::RecordOf(*form->Button);
-    ASSERT_NE(record, nullptr);
-    Pump();
-    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
     const int records = TControlSubClass::LiveCount();
-    const long paints = TControlSubClass::PaintCount();
-    for (int i = 0; i < 500; ++i) {
-        form->Button->Perform(ui::CM_MOUSEENTER);
-        form->Button->Perform(ui::CM_MOUSELEAVE);
+    const ui::GdiOwnerCounts gdi = ui::LiveGdiOwners();
+    const int forms = ui::ScreenFormCount();
+    for (int i = 0; i < 100; ++i) {
+        ModalActs answer([](ui::TForm& dialog) {
+            testing::Pump();
+            auto* button = static_cast<ui::TButton*>(dialog.FindComponent("OK"));
+            EXPECT_TRUE(button && TControlSubClass::RecordOf(*button)) << "styled while open";
+            testing::ClickButton(dialog, "OK");
+        });
+        ui::MessageDlg("Changes will take effect when you start new game",
+                       ui::TMsgDlgType::mtInformation, ui::mbOK);
     }
-    EXPECT_GE(TControlSubClass::PaintCount() - paints, 1000);
+    Pump();
+    EXPECT_EQ(TControlSubClass::LiveCount(), records);
     EXPECT_EQ(ui::LiveGdiOwners().Objects, gdi.Objects);
     EXPECT_EQ(ui::LiveGdiOwners().DeviceContexts, gdi.DeviceContexts);
-    EXPECT_EQ(TControlSubClass::LiveCount(), records);
-    EXPECT_EQ(TControlSubClass::RecordOf(*form->Button), record)
-        << "one handler, still the record's";
+    EXPECT_EQ(ui::ScreenFormCount(), forms);
+    EXPECT_EQ(MenuSkinManager->PendingForms().size(), 0u);
+    home.reset();
 }
 
 }  // namespace

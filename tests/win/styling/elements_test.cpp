@@ -66,15 +66,15 @@ void ExpectGlyph(const Glyph& expected, Paint paint) {
     EXPECT_TRUE(extra.empty()) << "extra: " << Describe(extra);
 }
 
-TEST(LineGlyphs, DropArrowIsFiveThreeAndOnePixels) {
+// The drop arrow is five, three and one pixels. The spin arrows: four rows
+// under the apex; the up arrow's last row has a gap below the apex, the down
+// arrow's first row two pixels the rasterizer may leave out; nothing for
+// other directions. The check glyph: three stacked ticks.
+TEST(LineGlyphs, DropSpinAndCheckGlyphsPixelByPixel) {
     Glyph arrow;
     arrow.Sure = {{10, 7}, {11, 7}, {12, 7}, {13, 7}, {14, 7}, {11, 8}, {12, 8}, {13, 8}, {12, 9}};
     ExpectGlyph(arrow, [](HDC dc) { PaintDropArrow(dc, 10, 7); });
-}
 
-// Four rows under the apex; the up arrow's last row has a gap below the
-// apex, the down arrow's first row two pixels the rasterizer may leave out.
-TEST(LineGlyphs, SpinArrowsUpAndDownAndNothingForOtherDirections) {
     constexpr int x = 20, y = 20;
     const Glyph up = Picture(x - 3, y, {"   #   ",  //
                                         "  ###  ",  //
@@ -89,17 +89,15 @@ TEST(LineGlyphs, SpinArrowsUpAndDownAndNothingForOtherDirections) {
 
     ExpectGlyph(Glyph{}, [](HDC dc) { PaintSpinArrow(dc, x, y, 2); });
     ExpectGlyph(Glyph{}, [](HDC dc) { PaintSpinArrow(dc, x, y, -1); });
-}
 
-TEST(LineGlyphs, CheckGlyphIsThreeStackedTicks) {
-    constexpr int x = 5, y = 20;
+    constexpr int cx = 5, cy = 20;
     Glyph tick;
     for (int i = 0; i < 3; ++i) {
         // Down two to the right, then up five; the corner belongs to both.
-        for (int k = 0; k < 2; ++k) tick.Sure.insert({x + 2 + k, y - 5 - i + k});
-        for (int k = 0; k < 5; ++k) tick.Sure.insert({x + 4 + k, y - 3 - i - k});
+        for (int k = 0; k < 2; ++k) tick.Sure.insert({cx + 2 + k, cy - 5 - i + k});
+        for (int k = 0; k < 5; ++k) tick.Sure.insert({cx + 4 + k, cy - 3 - i - k});
     }
-    ExpectGlyph(tick, [](HDC dc) { PaintCheckGlyph(dc, x, y); });
+    ExpectGlyph(tick, [](HDC dc) { PaintCheckGlyph(dc, cx, cy); });
 }
 
 // ------------------------------------------------------------ pixel transforms
@@ -136,23 +134,21 @@ void FillMixed(ui::TBitmap& bitmap, int width, int height) {
         for (int x = 0; x < width; ++x) bitmap.Canvas().SetPixelColor(x, y, Mixed(y * width + x));
 }
 
-TEST(BitmapPixels, GrayMapsEveryPixelAlsoLeadingBlackOnes) {
+// Both transforms map every pixel, leading black ones too, on two widths.
+TEST(BitmapPixels, GrayAndLightenMapEveryPixelAndLightenCapsAtWhite) {
     ui::TBitmap bitmap;
-    FillMixed(bitmap, 7, 3);
-    GrayBitmapPixels(bitmap, 10);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 7; ++x)
-            ASSERT_EQ(bitmap.Pixel(x, y), Expected(Mixed(y * 7 + x), true)) << x << "," << y;
-}
-
-TEST(BitmapPixels, LightenMapsEveryPixelAndCapsAtWhite) {
-    ui::TBitmap bitmap;
-    FillMixed(bitmap, 5, 4);
-    LightenBitmapPixels(bitmap, 30);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x)
-            ASSERT_EQ(bitmap.Pixel(x, y), Expected(Mixed(y * 5 + x), false)) << x << "," << y;
-
+    for (const bool gray : {true, false}) {
+        const int width = gray ? 7 : 5, height = gray ? 3 : 4;
+        FillMixed(bitmap, width, height);
+        if (gray)
+            GrayBitmapPixels(bitmap, 10);
+        else
+            LightenBitmapPixels(bitmap, 30);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(bitmap.Pixel(x, y), Expected(Mixed(y * width + x), gray))
+                    << x << "," << y << (gray ? " gray" : " lighten");
+    }
     FillMixed(bitmap, 5, 4);
     LightenBitmapPixels(bitmap, 150);
     EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 5, 4}, clWhite));
@@ -265,7 +261,7 @@ ui::TBitmap& MarkBitmap(const TMarkState& state, TSkinStyle style = MainStyle())
     return bitmap;
 }
 
-TEST(PaintCheckMark, CheckBoxWithTickAndItsSelectedAndDisabledColours) {
+TEST(PaintCheckMark, CheckBoxAndRadioMarksSelectedDisabledAndAroundAPicture) {
     const TSkinStyle style = MainStyle();
     const ui::TBitmap& box = MarkBitmap({.Checked = true});
     EXPECT_TRUE(AllPixels(box, RECT{7, 6, 17, 7}, style.Colors.FResCheckedColor)) << "top";
@@ -288,19 +284,14 @@ TEST(PaintCheckMark, CheckBoxWithTickAndItsSelectedAndDisabledColours) {
 
     const ui::TBitmap& none = MarkBitmap({.Checked = false});
     EXPECT_EQ(PixelsOf(none, clWhite, false).size(), 0u) << "an unchecked entry has no mark";
-}
 
-TEST(PaintCheckMark, BoxAroundAPictureInTheSelectionFrameColour) {
-    const TSkinStyle style = MainStyle();
-    const ui::TBitmap& box = MarkBitmap({.Checked = true, .HasImage = true});
-    EXPECT_EQ(box.Pixel(7, 6), Rgb(clNavy));
-    EXPECT_EQ(box.Pixel(16, 15), Rgb(clNavy));
-    EXPECT_TRUE(AllPixels(box, RECT{8, 7, 16, 15}, style.Colors.FResCheckedAreaColor))
+    const ui::TBitmap& framed = MarkBitmap({.Checked = true, .HasImage = true});
+    EXPECT_EQ(framed.Pixel(7, 6), Rgb(clNavy)) << "around a picture: the selection frame colour";
+    EXPECT_EQ(framed.Pixel(16, 15), Rgb(clNavy));
+    EXPECT_TRUE(AllPixels(framed, RECT{8, 7, 16, 15}, style.Colors.FResCheckedAreaColor))
         << "no tick around a picture";
-}
 
-TEST(PaintCheckMark, RadioMarksCircleWithDotOrRoundedFrame) {
-    const TSkinStyle style = MainStyle();
+    // Radio marks: a circle with a dot, or a rounded frame around a picture.
     const ui::TBitmap& dot = MarkBitmap({.RadioItem = true, .Checked = true});
     EXPECT_EQ(dot.Pixel(12, 11), Rgb(clNavy)) << "the dot in the pen colour";
     EXPECT_EQ(dot.Pixel(12, 7), Rgb(style.Colors.FResCheckedAreaColor)) << "between ring and dot";
@@ -312,9 +303,9 @@ TEST(PaintCheckMark, RadioMarksCircleWithDotOrRoundedFrame) {
     EXPECT_EQ(frame.Pixel(7, 6), Rgb(clWhite)) << "rounded corner";
     EXPECT_EQ(frame.Pixel(12, 11), Rgb(style.Colors.FResCheckedAreaColor)) << "no dot";
 
-    const ui::TBitmap& disabled =
+    const ui::TBitmap& radioOff =
         MarkBitmap({.RadioItem = true, .Checked = true, .Enabled = false});
-    EXPECT_EQ(disabled.Pixel(12, 11), Rgb(style.Colors.FResDisabledColor));
+    EXPECT_EQ(radioOff.Pixel(12, 11), Rgb(style.Colors.FResDisabledColor));
 
     EXPECT_TRUE(PixelsOf(MarkBitmap({.RadioItem = true}), clWhite, false).empty());
 }
@@ -338,12 +329,11 @@ ui::TBitmap& IconBitmap(const TIconState& state, TSkinStyle style = MainStyle())
     return bitmap;
 }
 
-TEST(PaintItemIcon, IdlePictureIsCentredAndDimmed) {
-    // Centred in the 24-pixel column, one left of the middle, three down.
+// Where an idle, a disabled and a selected picture lie in a popup entry, and
+// their colours, menu_paint_test reads through the menu painter.
+TEST(PaintItemIcon, IdlePictureIsDimmedOnlyWithManyColoursAndUnchecked) {
     const ui::TBitmap& bitmap = IconBitmap({});
-    const PixelSet square = PixelsOf(bitmap, LightenColor(clRed, 30));
-    ASSERT_EQ(square.size(), 64u);
-    EXPECT_EQ(*square.begin(), (std::pair{7 + 4, 3 + 4}));
+    EXPECT_EQ(PixelsOf(bitmap, LightenColor(clRed, 30)).size(), 64u);
     EXPECT_EQ(PixelsOf(bitmap, clWhite, false).size(), 64u) << "the ground is transparent";
 
     TSkinStyle low = MainStyle();
@@ -353,14 +343,7 @@ TEST(PaintItemIcon, IdlePictureIsCentredAndDimmed) {
         << "a checked picture is not dimmed";
 }
 
-TEST(PaintItemIcon, DisabledPictureIsGrayedThenLightened) {
-    const ui::TColor gray = LightenColor(GrayLevelColor(clRed, 10), 40);
-    const PixelSet square = PixelsOf(IconBitmap({.Enabled = false}), gray);
-    ASSERT_EQ(square.size(), 64u);
-    EXPECT_EQ(*square.begin(), (std::pair{11, 7})) << "not raised";
-}
-
-TEST(PaintItemIcon, SelectedPictureRisesAndCastsAShadow) {
+TEST(PaintItemIcon, SelectedRisesWideRightToLeftAndOnAControl) {
     const TSkinStyle style = MainStyle();
     const ui::TBitmap& bitmap = IconBitmap({.Selected = true});
     const PixelSet square = PixelsOf(bitmap, clRed);
@@ -377,27 +360,26 @@ TEST(PaintItemIcon, SelectedPictureRisesAndCastsAShadow) {
     const ui::TBitmap& top = IconBitmap({.Selected = true, .TopLevel = true});
     EXPECT_EQ(*PixelsOf(top, clRed).begin(), (std::pair{4 + 1 - 1 + 4, 3 - 2 + 4}))
         << "on the bar: at the left edge, two up";
-}
 
-TEST(PaintItemIcon, WidePicturesAndRightToLeftAndControls) {
-    ui::TBitmap bitmap;
-    Fill(bitmap, 60, 30, clWhite);
+    // Wide pictures, right to left, and a control's corner.
+    ui::TBitmap row;
+    Fill(row, 60, 30, clWhite);
     ui::TBitmap wide;
     Fill(wide, 30, 10, kMagenta);
     wide.Canvas().FillRect(RECT{0, 0, 1, 1}, clRed);
     wide.Canvas().FillRect(RECT{29, 0, 30, 1}, clRed);
-    TSkinStyle style = MainStyle();
-    style.FHighColor = false;
-    PaintItemIcon(style, bitmap.DC(), wide, RECT{0, 0, 50, 20}, {.RightToLeft = true});
-    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{50 - 30 - 2, 3}, {50 - 3, 3}}));
+    TSkinStyle few = MainStyle();
+    few.FHighColor = false;
+    PaintItemIcon(few, row.DC(), wide, RECT{0, 0, 50, 20}, {.RightToLeft = true});
+    EXPECT_EQ(PixelsOf(row, clRed), (PixelSet{{50 - 30 - 2, 3}, {50 - 3, 3}}));
 
-    Fill(bitmap, 60, 30, clWhite);
-    PaintItemIcon(style, bitmap.DC(), wide, RECT{0, 0, 50, 20}, {});
-    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{2, 3}, {31, 3}}));
+    Fill(row, 60, 30, clWhite);
+    PaintItemIcon(few, row.DC(), wide, RECT{0, 0, 50, 20}, {});
+    EXPECT_EQ(PixelsOf(row, clRed), (PixelSet{{2, 3}, {31, 3}}));
 
-    Fill(bitmap, 60, 30, clWhite);
-    PaintItemIcon(style, bitmap.DC(), wide, RECT{5, 5, 50, 20}, {.IsMenuItem = false});
-    EXPECT_EQ(PixelsOf(bitmap, clRed), (PixelSet{{5, 6}, {34, 6}})) << "a control's corner";
+    Fill(row, 60, 30, clWhite);
+    PaintItemIcon(few, row.DC(), wide, RECT{5, 5, 50, 20}, {.IsMenuItem = false});
+    EXPECT_EQ(PixelsOf(row, clRed), (PixelSet{{5, 6}, {34, 6}})) << "a control's corner";
 }
 
 // ------------------------------------------------------------ captions
@@ -426,7 +408,7 @@ int TextWidth(const ui::TFont& font, const std::string& text) {
     return scratch.Canvas().TextWidth(text);
 }
 
-TEST(PaintItemText, CaptionColourFollowsSelectedAndEnabled) {
+TEST(PaintItemText, CaptionColourFollowsSelectedEnabledAndOnTheBarTheIconColumn) {
     TSkinStyle style = MainStyle();
     style.Font.SetColor(clRed);
     style.Colors.FResSelectFontColor = clBlue;
@@ -438,10 +420,8 @@ TEST(PaintItemText, CaptionColourFollowsSelectedAndEnabled) {
     EXPECT_EQ(
         InkColours(TextBitmap("Pause", "", {.Selected = true, .Enabled = false}, style), clSkyBlue),
         std::set<COLORREF>{Rgb(clNavy)});
-}
 
-TEST(PaintItemText, SelectedBarCaptionWithSystemColoursContrastsWithTheIconColumn) {
-    TSkinStyle style = MainStyle();
+    // A selected bar caption with the system's colours contrasts with the icon column.
     style.UseSystemColors = true;
     style.Colors.FResIconBackColor = clBlack;
     style.Colors.FResSelectFontColor = clBlue;
@@ -454,7 +434,7 @@ TEST(PaintItemText, SelectedBarCaptionWithSystemColoursContrastsWithTheIconColum
         std::set<COLORREF>{Rgb(clBlue)});
 }
 
-TEST(PaintItemText, ShortCutSitsTenPixelsInsideTheFarEdgeWithOneSpace) {
+TEST(PaintItemText, ShortCutTenPixelsInsideTheFarEdgeDefaultOnDarkerCopies) {
     const TSkinStyle style = MainStyle();
     const RECT all{0, 0, 230, 30};
     const RECT ink = BoxOf(TextBitmap("", "F12", {}), clMenuText, all);
@@ -466,15 +446,13 @@ TEST(PaintItemText, ShortCutSitsTenPixelsInsideTheFarEdgeWithOneSpace) {
     const RECT rtl = BoxOf(TextBitmap("", "F12", {.RightToLeft = true}), clMenuText, all);
     EXPECT_GE(rtl.left, kTextRect.left + 10);
     EXPECT_LE(rtl.left, kTextRect.left + 12);
-}
 
-TEST(PaintItemText, DefaultEntryLiesOnFourDarkerCopiesUnlessDisabled) {
-    const TSkinStyle style = MainStyle();
-    const auto ink = InkColours(TextBitmap("New game", "", {.Default = true}), clSkyBlue);
+    // A default entry lies on four darker copies, unless disabled.
+    const auto copies = InkColours(TextBitmap("New game", "", {.Default = true}), clSkyBlue);
     for (int darken : {30, 40, 60})
-        EXPECT_TRUE(ink.count(DarkenColor(clSkyBlue, darken))) << "copy darkened by " << darken;
-    EXPECT_TRUE(ink.count(Rgb(clMenuText)));
-    EXPECT_EQ(ink.size(), 4u);
+        EXPECT_TRUE(copies.count(DarkenColor(clSkyBlue, darken))) << "copy darkened by " << darken;
+    EXPECT_TRUE(copies.count(Rgb(clMenuText)));
+    EXPECT_EQ(copies.size(), 4u);
 
     const auto disabled =
         InkColours(TextBitmap("New game", "", {.Enabled = false, .Default = true}), clSkyBlue);

@@ -94,7 +94,7 @@ TEST_P(MenuDpiTest, EntriesMeasuredAtTheScale) {
 }
 
 // Painted at the scale and at twice it (never the same form twice).
-TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
+TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShapeThePopupShadowScales) {
     const int dpi = GetParam();
     ui::TBitmap twicePicture, scaledPicture;
     {
@@ -112,13 +112,9 @@ TEST_P(MenuDpiTest, TheIconColumnGradientKeepsItsShape) {
     // The window margin left of the entry, at its scaled width.
     EXPECT_TRUE(testing::AllPixels(scaledPicture, RECT{0, 0, ScaleForDpi(4, dpi), 2},
                                    LightenColor(clSkyBlue, 1)));
-}
 
-// The popup's shadow at the scale of the form; the frame and margins stay on
-// the system's own border.
-TEST_P(MenuDpiTest, PopupFrameAndShadowAtTheScale) {
-    const int dpi = GetParam();
-    auto form = FormAt(dpi);
+    // The popup's shadow at the scale of the form; the frame and margins stay
+    // on the system's own border.
     ASSERT_EQ(form->Dpi(), dpi);
     constexpr int kWidth = 120, kHeight = 90;
     HWND window =

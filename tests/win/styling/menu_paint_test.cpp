@@ -107,20 +107,16 @@ TEST_F(MenuPaintTest, HandlersAreInstalledOnEveryItemAndMenusAreOwnerDrawn) {
     EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "the system's menu was rebuilt owner-drawn";
 }
 
+// Caption, shortcut, gap, icon column, arrow and separator at 96 dpi are
+// measured in menu_dpi_test's first row; here what the proposal and the
+// accelerator marker change.
 TEST_F(MenuPaintTest, MeasuresCaptionShortcutAndGapBesideTheIconColumn) {
     const ui::TFont& font = menu.Skin->Font();
-    const int th = TextHeight(font, "New gameF9WWW");
-    const SIZE newGame = Measure(menu.NewGame);
-    EXPECT_EQ(newGame.cx, TextWidth(font, "New gameF9WWW") + 5 + 24);
-    EXPECT_EQ(th, 13) << "Tahoma 11 on a 96 dpi screen";
-    EXPECT_EQ(newGame.cy, 23) << "13 and three quarters of it, 9.75, rounded";
-
+    EXPECT_EQ(TextHeight(font, "New gameF9WWW"), 13) << "Tahoma 11 on a 96 dpi screen";
+    EXPECT_EQ(Measure(menu.NewGame).cy, 23) << "13 and three quarters of it, 9.75, rounded";
     EXPECT_EQ(Measure(menu.Exit).cx, TextWidth(font, "E&xit") + 5 - TextWidth(font, "&") + 24)
         << "the accelerator marker is not drawn";
-    EXPECT_EQ(Measure(menu.Line).cy, 4) << "a separator is 4 pixels, whatever was proposed";
-    EXPECT_EQ(Measure(menu.Line, 300, 30).cy, 4);
-    EXPECT_EQ(Measure(menu.More).cx, TextWidth(font, "More") + 5 + 24 + 6)
-        << "room for the sub-menu arrow";
+    EXPECT_EQ(Measure(menu.Line, 300, 30).cy, 4) << "a separator is 4 pixels, whatever was proposed";
     EXPECT_EQ(Measure(menu.Game, 1, 1).cx, TextWidth(font, "&Game") + 5 - TextWidth(font, "&"))
         << "no icon column on the bar";
     const SIZE proposed = Measure(menu.NewGame, 400, 40);
@@ -128,7 +124,7 @@ TEST_F(MenuPaintTest, MeasuresCaptionShortcutAndGapBesideTheIconColumn) {
     EXPECT_EQ(proposed.cy, 40);
 }
 
-TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntry) {
+TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntryOrAPlainBackground) {
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
     auto column = [&](int x) { return bitmap.Pixel(x, 1); };
     EXPECT_EQ(column(4), LightenColor(clSkyBlue, 1));
@@ -143,6 +139,16 @@ TEST_F(MenuPaintTest, GradientColumnsOfAPopupEntry) {
     EXPECT_TRUE(AllPixels(bitmap, RECT{154, 0, 220, 40}, clWhite)) << "nothing past the entry";
     for (int x = 4; x < 154; ++x)
         ASSERT_EQ(bitmap.Pixel(x, 0), bitmap.Pixel(x, 22)) << "columns of one colour, x " << x;
+
+    // Without the gradient: a plain background, its colour changes resolved.
+    menu.Skin->SetGradient(false);
+    const ui::TBitmap& plain = Paint(menu.Pause, kPopup, false);
+    EXPECT_TRUE(AllPixels(plain, RECT{0, 0, 28, 1}, clSkyBlue)) << "margin and icon column";
+    EXPECT_TRUE(AllPixels(plain, RECT{28, 0, 154, 1}, clSkyBlue)) << "Color on the main window";
+    menu.Skin->SetIconBackColor(clWhite);
+    const ui::TBitmap& after = Paint(menu.Pause, kPopup, false);
+    EXPECT_TRUE(AllPixels(after, RECT{4, 0, 28, 23}, clWhite)) << "a colour change is resolved";
+    EXPECT_TRUE(AllPixels(after, RECT{0, 0, 4, 23}, clSkyBlue));
 }
 
 TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
@@ -180,17 +186,6 @@ TEST(IconColumnGradient, CopiedColumnsEqualTheColumnByColumnRule) {
     EXPECT_EQ(at(3), LightenColor(clSkyBlue, 96));
 }
 
-TEST_F(MenuPaintTest, PlainBackgroundWithoutGradient) {
-    menu.Skin->SetGradient(false);
-    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
-    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 28, 1}, clSkyBlue)) << "margin and icon column";
-    EXPECT_TRUE(AllPixels(bitmap, RECT{28, 0, 154, 1}, clSkyBlue)) << "Color on the main window";
-    menu.Skin->SetIconBackColor(clWhite);
-    const ui::TBitmap& after = Paint(menu.Pause, kPopup, false);
-    EXPECT_TRUE(AllPixels(after, RECT{4, 0, 28, 23}, clWhite)) << "a colour change is resolved";
-    EXPECT_TRUE(AllPixels(after, RECT{0, 0, 4, 23}, clSkyBlue));
-}
-
 TEST_F(MenuPaintTest, SelectionRectangleIsOnePixelShortAtTheTopAndNarrowerWhenFlat) {
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, true);
     EXPECT_EQ(bitmap.Pixel(60, 0), RGB(251, 253, 254)) << "the top row keeps the background";
@@ -219,7 +214,7 @@ TEST_F(MenuPaintTest, SeparatorLineInTheMiddleOfItsFourPixels) {
     EXPECT_TRUE(PixelsOf(bitmap, clSkyBlue).size() == 154u - 35u) << "nothing else in that colour";
 }
 
-TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsBoxCentredInTheIconColumn) {
+TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsMarkCentredInTheIconColumn) {
     menu.Pause->SetChecked(true);
     const ui::TColor frame = clHighlight;  // CheckedColor on the main window
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
@@ -230,6 +225,16 @@ TEST_F(MenuPaintTest, CheckedEntryWithoutPictureHasItsBoxCentredInTheIconColumn)
     EXPECT_EQ(bitmap.Pixel(11 + 1, 7 + 5), Rgb(clBlack)) << "the tick";
     const ui::TBitmap& selected = Paint(menu.Pause, kPopup, true);
     EXPECT_EQ(selected.Pixel(11 + 7, 7 + 8), RGB(210, 228, 248));
+
+    // A radio entry's mark in the same square: ring and dot in navy, the fill between.
+    menu.Pause->SetRadioItem(true);
+    const ui::TBitmap& radio = Paint(menu.Pause, kPopup, false);
+    EXPECT_EQ(radio.Pixel(16, 12), Rgb(clNavy)) << "the dot";
+    EXPECT_EQ(radio.Pixel(16, 7), Rgb(clNavy)) << "the ring";
+    EXPECT_EQ(radio.Pixel(16, 8), RGB(237, 244, 252));
+    EXPECT_NE(radio.Pixel(11, 7), Rgb(clNavy)) << "no corners";
+    menu.Pause->SetChecked(false);
+    EXPECT_TRUE(PixelsOf(Paint(menu.Pause, kPopup, false), clNavy).empty()) << "unchecked: none";
 }
 
 class MenuPictureTest : public MenuPaintTest {
@@ -248,7 +253,7 @@ protected:
     }
 };
 
-TEST_F(MenuPictureTest, PictureDimmedGrayedAndRaised) {
+TEST_F(MenuPictureTest, PictureDimmedGrayedRaisedAndBoxedWhenChecked) {
     // Centred: 4 + (24 - 16) / 2 - 1 = 7 across, 3 down; the square 4 further in.
     EXPECT_EQ(Square(Paint(menu.Pause, kPopup, false), LightenColor(clRed, 30)),
               (std::pair{11, 7}));
@@ -264,9 +269,8 @@ TEST_F(MenuPictureTest, PictureDimmedGrayedAndRaised) {
     EXPECT_EQ(Square(Paint(menu.Pause, kPopup, true), LightenColor(GrayLevelColor(clRed, 10), 40)),
               (std::pair{11, 7}))
         << "a selected disabled picture is not raised";
-}
 
-TEST_F(MenuPictureTest, CheckedPictureGetsABoxAroundIt) {
+    menu.Pause->SetEnabled(true);
     menu.Pause->SetChecked(true);
     const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
     EXPECT_EQ(Square(bitmap, clRed), (std::pair{11, 7})) << "undimmed, in place";
@@ -296,14 +300,11 @@ protected:
     const RECT kBar{0, 0, 60, 19};
 };
 
-TEST_F(BarCaptionTest, IdleCaptionOnTheBarColour) {
-    const ui::TBitmap& bitmap = Paint(menu.Game, kBar, false);
-    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 60, 3}, clBtnFace));
-    EXPECT_TRUE(AllPixels(bitmap, RECT{0, 0, 2, 19}, clBtnFace));
-    EXPECT_TRUE(AllPixels(bitmap, RECT{60, 0, 220, 40}, clWhite));
-}
-
-TEST_F(BarCaptionTest, HoveredCaptionGetsTheRectangleSevenPixelsShort) {
+TEST_F(BarCaptionTest, IdleOnTheBarColourHoveredWithTheRectangleSevenPixelsShort) {
+    const ui::TBitmap& idle = Paint(menu.Game, kBar, false);  // the pointer is far away
+    EXPECT_TRUE(AllPixels(idle, RECT{0, 0, 60, 3}, clBtnFace));
+    EXPECT_TRUE(AllPixels(idle, RECT{0, 0, 2, 19}, clBtnFace));
+    EXPECT_TRUE(AllPixels(idle, RECT{60, 0, 220, 40}, clWhite));
     const RECT window = menu.Form->WindowRect();
     PointAt(window.left + kBar.left + 10, window.top + kBar.top + 5);
     const ui::TBitmap& bitmap = Paint(menu.Game, kBar, false);
@@ -376,18 +377,6 @@ TEST_F(MenuPaintTest, APopupEntryAsksForOneBorderRequestAtATime) {
     EXPECT_EQ(WaitingBorderRequests(), 1) << "a popup menu window was made since";
 }
 
-TEST_F(MenuPaintTest, CheckedRadioEntryShowsACircleWithADot) {
-    menu.Pause->SetRadioItem(true);
-    EXPECT_TRUE(PixelsOf(Paint(menu.Pause, kPopup, false), clNavy).empty()) << "unchecked: none";
-    menu.Pause->SetChecked(true);
-    const ui::TBitmap& bitmap = Paint(menu.Pause, kPopup, false);
-    // The 10 x 10 square at (11, 7): ring and dot in navy, the fill between.
-    EXPECT_EQ(bitmap.Pixel(16, 12), Rgb(clNavy)) << "the dot";
-    EXPECT_EQ(bitmap.Pixel(16, 7), Rgb(clNavy)) << "the ring";
-    EXPECT_EQ(bitmap.Pixel(16, 8), RGB(237, 244, 252));
-    EXPECT_NE(bitmap.Pixel(11, 7), Rgb(clNavy)) << "no corners";
-}
-
 TEST_F(MenuPaintTest, PicturesFromTheMenusAndTheParentsImageLists) {
     ui::TBitmap red, blue;
     Fill(red, 16, 16, kMagenta);
@@ -422,7 +411,7 @@ protected:
     }
 };
 
-TEST_F(RightToLeftTest, PopupEntryMirrorsIconColumnMarkAndTexts) {
+TEST_F(RightToLeftTest, PopupEntrySeparatorAndBarCaptionAreMirrored) {
     menu.Pause->SetChecked(true);
     const ui::TBitmap& checked = Paint(menu.Pause, kPopup, false);
     // The gradient starts at the right, two columns past the entry (not seen).
@@ -451,9 +440,7 @@ TEST_F(RightToLeftTest, PopupEntryMirrorsIconColumnMarkAndTexts) {
         EXPECT_GE(box.top, top);
         EXPECT_LE(box.bottom, bottom);
     }
-}
 
-TEST_F(RightToLeftTest, SeparatorAndSelectedBarCaption) {
     const ui::TBitmap& line = Paint(menu.Line, RECT{4, 0, 154, 4}, false);
     EXPECT_TRUE(AllPixels(line, RECT{4, 2, 154 - 24 - 7, 3}, clSkyBlue));
     EXPECT_NE(line.Pixel(154 - 24 - 7, 2), Rgb(clSkyBlue));

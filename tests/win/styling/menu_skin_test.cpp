@@ -42,15 +42,6 @@ COLORREF BarColour(ui::TMenu& menu) {
     return brush.lbColor;
 }
 
-TEST(MenuSkin, TheBarBeyondItsCaptionsTakesTheirColourWhileStyled) {
-    auto form = NewMenuForm();
-    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clBtnFace));
-    form->Skin->SetMenuBarColor(clRed);
-    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clRed));
-    form->Skin->SetActive(false);
-    EXPECT_EQ(BarColour(*form->Menu), CLR_INVALID);
-}
-
 TEST(MenuSkin, DefaultsOfANewComponent) {
     testing::TestApplication();
     auto form = NewMenuForm(false);
@@ -70,8 +61,6 @@ TEST(MenuSkin, DefaultsOfANewComponent) {
     EXPECT_EQ(skin->SelectFontColor(), skin->Font().Color());
     EXPECT_EQ(skin->SkinControls(), kAllSkinControls);
     EXPECT_EQ(skin->SkinContainers(), kAllSkinContainers);
-    EXPECT_EQ(kAllSkinControls, 0x7FFFFFu) << "23 kinds";
-    EXPECT_EQ(kAllSkinContainers, 0x3FFu) << "10 kinds";
     EXPECT_FALSE(skin->ColorsDirty());
     // Resolved at once, with the system's colours.
     EXPECT_EQ(testing::Rgb(skin->ResolvedColors().FResColor),
@@ -81,23 +70,24 @@ TEST(MenuSkin, DefaultsOfANewComponent) {
     skin->SetSelectColor(clRed);
     EXPECT_TRUE(skin->ColorsDirty());
     EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->NewGame)) << "inactive: nothing hooked";
+
+    ui::TComponent owner(nullptr);
+    EXPECT_THROW(ui::Create<TMenuSkin>(&owner), std::invalid_argument) << "owned by a form only";
+    EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
-// The settings made before Active leave the form's window alone; the Active
-// step makes it, once, with the bar already in the style.
-TEST(MenuSkin, TheActiveStepMakesTheFormsWindowWithTheMenuAlreadyStyled) {
+TEST(MenuSkin, TheActiveStepMakesTheWindowAndHooksEveryItemButTag999) {
     auto form = NewMenuForm(false);
+    int theirs = 0;
+    form->Pause->OnDrawItem = [&theirs](ui::TMenuItem*, ui::TCanvas&, RECT, bool) { ++theirs; };
+    form->Exit->SetTag(kUnstyledTag);
+    form->More->SetTag(kUnstyledTag);
     auto* skin = ui::Create<TMenuSkin>(form.get());
-    ui::TFont font;
-    font.SetName("Tahoma");
-    font.SetHeight(-11);
-    skin->SetFont(font);
     skin->SetMenuBarColor(clBtnFace);
     skin->SetUseSystemColors(false);
-    EXPECT_FALSE(form->HandleAllocated()) << "nothing of the style is on a bar yet";
-
+    EXPECT_FALSE(form->HandleAllocated()) << "settings before Active leave the window alone";
     skin->SetActive(true);
-    ASSERT_TRUE(form->HandleAllocated());
+    ASSERT_TRUE(form->HandleAllocated()) << "the Active step makes it, with the bar styled";
     HMENU bar = GetMenu(form->Handle());
     ASSERT_EQ(bar, form->Menu->Handle()) << "the window carries the menu built in the style";
     MENUITEMINFOA info{};
@@ -105,26 +95,8 @@ TEST(MenuSkin, TheActiveStepMakesTheFormsWindowWithTheMenuAlreadyStyled) {
     info.fMask = MIIM_FTYPE;
     ASSERT_TRUE(GetMenuItemInfoA(bar, 0, TRUE, &info));
     EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
-    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Game));
-
-}
-
-TEST(MenuSkin, AnOwnerThatIsNotAFormIsRefused) {
-    testing::TestApplication();
-    ui::TComponent owner(nullptr);
-    EXPECT_THROW(ui::Create<TMenuSkin>(&owner), std::invalid_argument);
-    EXPECT_EQ(owner.ComponentCount(), 0);
-}
-
-TEST(MenuSkin, HooksEveryItemButTag999AndOverridesOthersOnlyWhenAsked) {
-    auto form = NewMenuForm(false);
-    int theirs = 0;
-    form->Pause->OnDrawItem = [&theirs](ui::TMenuItem*, ui::TCanvas&, RECT, bool) { ++theirs; };
-    form->Exit->SetTag(kUnstyledTag);
-    form->More->SetTag(kUnstyledTag);
-    auto* skin = ui::Create<TMenuSkin>(form.get());
-    skin->SetActive(true);
     EXPECT_TRUE(form->Menu->OwnerDraw());
+    EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Game));
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
     EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->Pause)) << "a handler of its own stays";
     EXPECT_TRUE(TMenuSkin::HasSkinMeasureHandler(*form->Pause)) << "the unset one is taken";
@@ -146,20 +118,22 @@ TEST(MenuSkin, HooksEveryItemButTag999AndOverridesOthersOnlyWhenAsked) {
     skin->SetActive(true);
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->Pause)) << "overridden";
     EXPECT_FALSE(TMenuSkin::HasSkinDrawHandler(*form->Exit)) << "Tag 999 even so";
-}
 
-TEST(MenuSkin, AMenuWithTag999IsLeftAlone) {
-    auto form = NewMenuForm(false);
+    skin->SetActive(false);
     form->Menu->SetTag(kUnstyledTag);
-    auto* skin = ui::Create<TMenuSkin>(form.get());
     skin->SetActive(true);
-    EXPECT_FALSE(form->Menu->OwnerDraw());
+    EXPECT_FALSE(form->Menu->OwnerDraw()) << "a menu with Tag 999 is left alone";
     EXPECT_FALSE(form->NewGame->OnDrawItem);
 }
 
-TEST(MenuSkin, SkinControlsChangeRestylesTheForm) {
+// A SkinControls change restyles the form; the bar beyond its captions takes
+// their colour while styled.
+TEST(MenuSkin, SkinControlsChangeRestylesTheFormAndItsBarColour) {
     auto form = NewMenuForm();
     TMenuSkin* skin = form->Skin;
+    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clBtnFace));
+    skin->SetMenuBarColor(clRed);
+    EXPECT_EQ(BarColour(*form->Menu), testing::Rgb(clRed));
     ASSERT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
     skin->SetSkinControls(skin->SkinControls() & ~SkinControlBit(skMainMenu));
     EXPECT_TRUE(skin->Active());
@@ -168,6 +142,8 @@ TEST(MenuSkin, SkinControlsChangeRestylesTheForm) {
     skin->SetSkinControls(skin->SkinControls() | SkinControlBit(skMainMenu));
     EXPECT_TRUE(form->Menu->OwnerDraw()) << "and styled again with the new set";
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*form->NewGame));
+    skin->SetActive(false);
+    EXPECT_EQ(BarColour(*form->Menu), CLR_INVALID);
 }
 
 TEST(MenuSkin, AColourChangeIsResolvedAtTheNextPaint) {
@@ -214,7 +190,7 @@ protected:
     std::vector<std::unique_ptr<TMenuTestForm>> forms;
 };
 
-TEST_F(MenuSkinManagerTest, RegistersComponentsAndPicksTheFirstActiveOne) {
+TEST_F(MenuSkinManagerTest, RegistersComponentsPicksTheFirstActiveOneAndHandsItOver) {
     TMenuTestForm* a = Add(true);
     ASSERT_NE(MenuSkinManager, nullptr);
     TMenuTestForm* b = Add(true);
@@ -225,6 +201,13 @@ TEST_F(MenuSkinManagerTest, RegistersComponentsAndPicksTheFirstActiveOne) {
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), b));
     EXPECT_EQ(MenuSkinManager->FindActiveCandidate(a->Skin), b->Skin);
     EXPECT_EQ(MenuSkinManager->FindActiveCandidate(nullptr), a->Skin);
+
+    Remove(a);  // the active one is handed over when it goes
+    ASSERT_NE(MenuSkinManager, nullptr);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), b->Skin);
+    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{b->Skin});
+    Remove(b);
+    EXPECT_EQ(MenuSkinManager, nullptr);
 }
 
 TEST_F(MenuSkinManagerTest, NewFormsAreQueuedAndStyledAtTheNextApplicationMessage) {
@@ -245,9 +228,14 @@ TEST_F(MenuSkinManagerTest, NewFormsAreQueuedAndStyledAtTheNextApplicationMessag
     (void)a;
 }
 
-TEST_F(MenuSkinManagerTest, FormsWithTag999OrTheirOwnComponentAreNeverQueued) {
-    Add(true);
+// Forms made before any component are collected when one becomes active;
+// those with Tag 999 or a component of their own never are.
+TEST_F(MenuSkinManagerTest, EarlierFormsAreCollectedButNotThoseWithTag999OrTheirOwnComponent) {
+    TMenuTestForm* earlier = Add(false);
     TMenuTestForm* kept = Add(false, kUnstyledTag);
+    TMenuTestForm* a = Add(true);
+    EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), earlier));
+    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), a));
     TMenuTestForm* own = Add(true);
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), kept));
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), own));
@@ -257,15 +245,6 @@ TEST_F(MenuSkinManagerTest, FormsWithTag999OrTheirOwnComponentAreNeverQueued) {
     MenuSkinManager->CollectForms();
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), kept));
     EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), own));
-}
-
-TEST_F(MenuSkinManagerTest, FormsThatExistAlreadyAreCollectedWhenAComponentBecomesActive) {
-    TMenuTestForm* earlier = Add(false);
-    TMenuTestForm* kept = Add(false, kUnstyledTag);
-    TMenuTestForm* a = Add(true);
-    EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), earlier));
-    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), kept));
-    EXPECT_FALSE(Holds(MenuSkinManager->PendingForms(), a));
 }
 
 TEST_F(MenuSkinManagerTest, ADestroyedFormLeavesBothLists) {
@@ -328,20 +307,16 @@ TEST_F(MenuSkinManagerTest, SystemColourAndSettingChangesReachTheComponents) {
     EXPECT_FALSE(skin->IsNT51()) << "switched off while the program runs";
 }
 
-TEST_F(MenuSkinManagerTest, TheActiveOneIsHandedOverWhenItGoes) {
+// An inactive component is registered but not chosen; DisableSubclassing
+// hands the role over and back.
+TEST_F(MenuSkinManagerTest, InactiveOrDisabledComponentsAreNotChosen) {
+    TMenuTestForm* plainForm = Add(false);
+    auto* inactive = ui::Create<TMenuSkin>(plainForm);
+    inactive->LoadTree();  // made at run time: its load step is ours to run
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
+    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{inactive});
     TMenuTestForm* a = Add(true);
-    TMenuTestForm* b = Add(true);
-    ASSERT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
-    Remove(a);
-    ASSERT_NE(MenuSkinManager, nullptr);
-    EXPECT_EQ(MenuSkinManager->ActiveSkin(), b->Skin);
-    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{b->Skin});
-    Remove(b);
-    EXPECT_EQ(MenuSkinManager, nullptr);
-}
-
-TEST_F(MenuSkinManagerTest, DisableSubclassingHandsTheRoleOverAndBack) {
-    TMenuTestForm* a = Add(true);
+    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
     TMenuTestForm* b = Add(true);
     a->Skin->SetDisableSubclassing(true);
     EXPECT_EQ(MenuSkinManager->ActiveSkin(), b->Skin);
@@ -355,16 +330,6 @@ TEST_F(MenuSkinManagerTest, DisableSubclassingHandsTheRoleOverAndBack) {
     EXPECT_TRUE(Holds(MenuSkinManager->PendingForms(), plain)) << "collected now";
     NudgeApplicationWindow();
     EXPECT_TRUE(TMenuSkin::HasSkinDrawHandler(*plain->NewGame));
-}
-
-TEST_F(MenuSkinManagerTest, AnInactiveComponentIsRegisteredButNotChosen) {
-    TMenuTestForm* plainForm = Add(false);
-    auto* inactive = ui::Create<TMenuSkin>(plainForm);
-    inactive->LoadTree();  // made at run time: its load step is ours to run
-    EXPECT_EQ(MenuSkinManager->ActiveSkin(), nullptr);
-    EXPECT_EQ(MenuSkinManager->SkinList(), std::vector<TMenuSkin*>{inactive});
-    TMenuTestForm* a = Add(true);
-    EXPECT_EQ(MenuSkinManager->ActiveSkin(), a->Skin);
 }
 
 TEST_F(MenuSkinManagerTest, BorderRequestsForWindowsThatAreNoPopupMenusAreIgnored) {

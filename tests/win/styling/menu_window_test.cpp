@@ -96,6 +96,12 @@ protected:
 
 TEST_F(MenuWindowTest, PaintedShadowAndNotchedRegionWhereTheSystemDrawsNone) {
     const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    bool painting = true;  // a request while painting is ignored
+    PaintMenuWindowBorder(*menu.Skin, window, false, {}, painting);
+    EXPECT_TRUE(painting);
+    EXPECT_FALSE(IsFlatMenuWindow(window));
+    ReadWindow(window, shot);
+    EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWhite)) << "nothing painted";
     PaintBorder(false);
     ReadWindow(window, shot);
     constexpr int W = kWidth - 2, H = kHeight - 2;  // the body, shadow strips off
@@ -125,6 +131,11 @@ TEST_F(MenuWindowTest, PaintedShadowAndNotchedRegionWhereTheSystemDrawsNone) {
 }
 
 TEST_F(MenuWindowTest, SystemShadowLookHasNoRegionAndRepeatsTheFirstRowAtTheBottom) {
+    PaintBorder(true, true);  // right to left: the icon colour inside the right frame
+    ReadWindow(window, shot);
+    EXPECT_TRUE(AllPixels(shot, RECT{kWidth - 3, 2, kWidth - 1, kHeight - 1}, clSkyBlue));
+    EXPECT_EQ(shot.Pixel(1, 10), Rgb(clWhite));
+    PatBlt(ui::WholeWindowDC(window).Get(), kWidth - 3, 0, 2, kHeight, WHITENESS);
     PaintBorder(true);
     ReadWindow(window, shot);
     constexpr int W = kWidth, H = kHeight;
@@ -137,13 +148,6 @@ TEST_F(MenuWindowTest, SystemShadowLookHasNoRegionAndRepeatsTheFirstRowAtTheBott
         << "right margin in the background colour";
     ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetWindowRgn(window, region.Get()), ERROR) << "no region";
-}
-
-TEST_F(MenuWindowTest, RightToLeftTakesTheIconColourInsideTheRightFrame) {
-    PaintBorder(true, true);
-    ReadWindow(window, shot);
-    EXPECT_TRUE(AllPixels(shot, RECT{kWidth - 3, 2, kWidth - 1, kHeight - 1}, clSkyBlue));
-    EXPECT_EQ(shot.Pixel(1, 10), Rgb(clWhite));
 }
 
 TEST_F(MenuWindowTest, RegionKeptWhileItFitsAndRenewedAfterAResize) {
@@ -165,21 +169,21 @@ TEST_F(MenuWindowTest, RegionKeptWhileItFitsAndRenewedAfterAResize) {
     EXPECT_EQ(box.right, kWidth + 6);
 }
 
-TEST_F(MenuWindowTest, ARequestWhilePaintingIsIgnored) {
-    bool painting = true;
-    PaintMenuWindowBorder(*menu.Skin, window, false, {}, painting);
-    EXPECT_TRUE(painting);
-    EXPECT_FALSE(IsFlatMenuWindow(window));
-    ReadWindow(window, shot);
-    EXPECT_EQ(shot.Pixel(0, 0), Rgb(clWhite)) << "nothing painted";
-}
-
-TEST_F(MenuWindowTest, HidingGivesTheProcedureBackAndRemovesTheRegion) {
+// Hiding gives the procedure back, removes the region and repaints the flat
+// popup two pixels to the right (where the shadow lay).
+TEST_F(MenuWindowTest, HidingGivesTheProcedureBackRemovesTheRegionAndRepaintsTheRight) {
     const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    HWND right = CreatePatternWindow(200 + kWidth, 200);
     PaintBorder(false);
+    bool painting = false;
+    PaintMenuWindowBorder(*menu.Skin, right, false, {}, painting);
     ASSERT_TRUE(IsFlatMenuWindow(window));
     EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, 0, 0), 1) << "answered without erasing";
+    Pump();
+    ValidateRect(right, nullptr);
     ShowWindow(window, SW_HIDE);
+    EXPECT_TRUE(GetUpdateRect(right, nullptr, FALSE)) << "the neighbour is to be repainted";
+    DestroyWindow(right);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), before);
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0);
     ui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
@@ -230,18 +234,6 @@ TEST_F(MenuWindowTest, AnEmptyStoredProcedureIsNeverCalled) {
     ShowWindow(window, SW_HIDE);  // nothing to hand back: the window keeps going
     EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(205, 205)), HTCLIENT);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PatternProc));
-}
-
-TEST_F(MenuWindowTest, HidingRepaintsTheFlatPopupTwoPixelsToTheRight) {
-    HWND right = CreatePatternWindow(200 + kWidth, 200);
-    PaintBorder(false);
-    bool painting = false;
-    PaintMenuWindowBorder(*menu.Skin, right, false, {}, painting);
-    Pump();
-    ValidateRect(right, nullptr);
-    ShowWindow(window, SW_HIDE);
-    EXPECT_TRUE(GetUpdateRect(right, nullptr, FALSE)) << "the neighbour is to be repainted";
-    DestroyWindow(right);
 }
 
 // Opened for real under both of the system's answers: while it draws menu

@@ -180,7 +180,16 @@ TEST_F(ShadeButtonTest, LevelBarAtRestHotPressedAndReleased) {
     HoverOver(bar);
     EXPECT_EQ(OnWindow(bar, 0, 0), clWhite) << "entering repaints at once";
     EXPECT_EQ(OnWindow(bar, 4, 36), Rgb(bar.ColorFocused()));
-    PointerAway(bar);
+
+    // Straight onto a neighbour: the hot look moves at once, not at the next hover tick.
+    TShadeButton& next = *AddButton(17, 8, 9, 73);
+    HoverOver(next);
+    EXPECT_FALSE(bar.Hot());
+    EXPECT_TRUE(next.Hot());
+    EXPECT_EQ(TShadeButton::HoverButton(), &next);
+    ExpectFlat(ReadLook(bar), bar.ColorBorder(), kFace);
+    ExpectFramed(ReadLook(next), clWhite, clBlack, next.ColorFocused());
+    EXPECT_TRUE(PointerAway(next));
 }
 
 TEST_F(ShadeButtonTest, DraggedOutAndBackClicksOnceReleasedOutsideNever) {
@@ -207,20 +216,6 @@ TEST_F(ShadeButtonTest, DraggedOutAndBackClicksOnceReleasedOutsideNever) {
     EXPECT_FALSE(button.Pressing());
     EXPECT_EQ(TShadeButton::HoverButton(), nullptr);
     ExpectFlat(ReadLook(button), button.ColorBorder(), kFace);
-}
-
-TEST_F(ShadeButtonTest, PointerMovingStraightOntoAnotherButtonMovesTheHotLook) {
-    TShadeButton& a = *AddButton(10, 10, 30, 30);
-    TShadeButton& b = *AddButton(40, 10, 30, 30);
-    HoverOver(a);
-    EXPECT_TRUE(a.Hot());
-    HoverOver(b);
-    EXPECT_FALSE(a.Hot()) << "at once, not at the next hover tick";
-    EXPECT_TRUE(b.Hot());
-    EXPECT_EQ(TShadeButton::HoverButton(), &b);
-    ExpectFlat(ReadLook(a), a.ColorBorder(), kFace);
-    ExpectFramed(ReadLook(b), clWhite, clBlack, b.ColorFocused());
-    EXPECT_TRUE(PointerAway(b));
 }
 
 TEST_F(ShadeButtonTest, GroupsLatchAndReleaseEachOther) {
@@ -264,6 +259,11 @@ TEST_F(ShadeButtonTest, GroupsLatchAndReleaseEachOther) {
     EXPECT_EQ(group[2]->ShadeButtonState(), stLatched);
     group[0]->SetDown(true);
     EXPECT_FALSE(group[2]->Down()) << "setting Down releases the others too";
+    group[0]->SetEnabled(false);
+    ExpectFlat(ReadLook(*group[0]), group[0]->ColorBorder(), kFace);
+    group[0]->SetEnabled(true);
+    ExpectFramed(ReadLook(*group[0]), clBlack, clWhite, group[0]->ColorDown());
+    EXPECT_EQ(group[0]->ShadeButtonState(), stLatched) << "re-enabled, latched again";
 
     auto* loose = AddButton(150, 10, 30, 30);
     loose->SetDown(true);
@@ -328,17 +328,6 @@ TEST_F(ShadeButtonTest, DisabledShowsTheEmbossedGlyphAndTheCaptionTwice) {
     EXPECT_EQ(button.ShadeButtonState(), stDisabled) << "until the next paint";
     RenderClient(button, bitmap);
     EXPECT_EQ(button.ShadeButtonState(), stUp);
-}
-
-TEST_F(ShadeButtonTest, ReEnabledLatchedButtonComesBackLatched) {
-    TShadeButton& button = *AddButton(10, 10, 30, 30);
-    button.SetGroupIndex(5);
-    button.SetDown(true);
-    button.SetEnabled(false);
-    ExpectFlat(ReadLook(button), button.ColorBorder(), kFace);
-    button.SetEnabled(true);
-    ExpectFramed(ReadLook(button), clBlack, clWhite, button.ColorDown());
-    EXPECT_EQ(button.ShadeButtonState(), stLatched);
 }
 
 TEST_F(ShadeButtonTest, GlyphStripShowsOneImagePerState) {

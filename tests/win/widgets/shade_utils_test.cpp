@@ -19,6 +19,9 @@ constexpr ui::TColor kMagenta = 0x00FF00FF;
 constexpr ui::TColor kGreen = 0x0000FF00;
 constexpr ui::TColor kBlue = 0x00FF0000;
 
+// The outline becomes the shadow, with the highlight one down and right
+// where asked for; other detail vanishes. (The flat button's disabled case
+// reads the same rule through the button.)
 TEST(MakeDisabledGlyph, OutlineBecomesShadowWithHighlightOneDownRightAndDetailVanishes) {
     ui::TBitmap source;
     Fill(source, 8, 8, clWhite);
@@ -42,41 +45,32 @@ TEST(MakeDisabledGlyph, OutlineBecomesShadowWithHighlightOneDownRightAndDetailVa
     EXPECT_EQ(flat->Pixel(2, 2), kShadow);
     EXPECT_EQ(flat->Pixel(3, 3), kBackground) << "no highlight when it is not asked for";
     EXPECT_EQ(source.Pixel(2, 2), clBlack) << "the source is left alone";
-}
 
-TEST(MakeDisabledGlyph, OtherOutlineColoursAndPlainPictures) {
-    ui::TBitmap source;
-    Fill(source, 5, 3, clWhite);
-    source.Canvas().SetPixelColor(1, 1, kRed);
-    source.Canvas().SetPixelColor(0, 0, clBlack);
-    auto result = MakeDisabledGlyph(source, kRed, kBackground, kHighlight, kShadow, true);
-    EXPECT_EQ(result->Pixel(1, 1), kShadow);
-    EXPECT_EQ(result->Pixel(2, 2), kHighlight);
-    EXPECT_EQ(result->Pixel(0, 0), kBackground) << "black is not the outline here";
-
+    // Another outline colour: black is detail then.
+    auto red = MakeDisabledGlyph(source, kRed, kBackground, kHighlight, kShadow, true);
+    EXPECT_EQ(red->Pixel(6, 6), kShadow);
+    EXPECT_EQ(red->Pixel(7, 7), kHighlight);
+    EXPECT_EQ(red->Pixel(2, 2), kBackground) << "black is not the outline here";
     ui::TBitmap white;
     Fill(white, 6, 4, clWhite);
     auto plain = MakeDisabledGlyph(white, clBlack, kBackground, kHighlight, kShadow, true);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) ASSERT_EQ(plain->Pixel(x, y), kBackground) << x << "," << y;
-
     ui::TBitmap empty;
     EXPECT_TRUE(
         MakeDisabledGlyph(empty, clBlack, kBackground, kHighlight, kShadow, true)->Empty());
 }
 
-class CalcLayoutOnCanvas : public ::testing::Test {
-protected:
+// Nothing to place centres the empty caption; a caption is measured with
+// the canvas's font, without the access mark.
+TEST(CalcLayoutOnCanvas, EmptyCaptionCentredCaptionMeasuredWithTheCanvasFont) {
     ui::TBitmap surface{200, 100};
-};
-
-TEST_F(CalcLayoutOnCanvas, NothingToPlaceCentresTheEmptyCaption) {
-    const RECT client{0, 0, 9, 73};
+    const RECT empty_client{0, 0, 9, 73};
     ui::TBitmap empty;
     const ui::TBitmap* glyphs[] = {nullptr, &empty};
     for (const ui::TBitmap* glyph : glyphs) {
         const auto placed =
-            CalcLayout(surface.Canvas(), client, POINT{0, 0}, blGlyphTop, 4, -1, glyph, 1, "");
+            CalcLayout(surface.Canvas(), empty_client, POINT{0, 0}, blGlyphTop, 4, -1, glyph, 1, "");
         EXPECT_EQ(placed.GlyphOrigin.x, 5);
         EXPECT_EQ(placed.GlyphOrigin.y, 37);
         EXPECT_EQ(placed.TextRect.left, 5);
@@ -84,9 +78,7 @@ TEST_F(CalcLayoutOnCanvas, NothingToPlaceCentresTheEmptyCaption) {
         EXPECT_EQ(placed.TextRect.right, 5);
         EXPECT_EQ(placed.TextRect.bottom, 37);
     }
-}
 
-TEST_F(CalcLayoutOnCanvas, CaptionIsMeasuredWithTheCanvasFontWithoutTheAccessMark) {
     ui::TCanvas& canvas = surface.Canvas();
     canvas.Font.SetName("Tahoma");
     canvas.Font.SetHeight(-30);

@@ -344,35 +344,9 @@ TEST_F(TrayIconTest, MouseEventsComeInTheOrderOfTheIconsMessages) {
         << "never stands in the way of a log-off";
 }
 
-TEST_F(TrayIconTest, PopupMenuOpensAtTheCursorAfterTheMouseDown) {
-    auto* menu = ui::Create<RecordingPopupMenu>(scratch.get(), log);
-    tray->SetPopupMenu(menu);
-    SetCursorPos(200, 150);
-    IconMouse(WM_LBUTTONDOWN);
-    IconMouse(WM_LBUTTONUP);
-    IconMouse(WM_RBUTTONDOWN);
-    EXPECT_EQ(log, (Log{"down:left", "click", "up:left", "down:right", "popup"}));
-    EXPECT_EQ(menu->At.x, 200);
-    EXPECT_EQ(menu->At.y, 150);
-
-    log.clear();
-    tray->SetLeftPopup(true);
-    IconMouse(WM_LBUTTONDOWN);
-    EXPECT_EQ(log, (Log{"down:left", "popup"}));
-
-    log.clear();
-    tray->SetEnabled(false);
-    IconMouse(WM_RBUTTONDOWN);
-    EXPECT_TRUE(log.empty());
-    tray->SetEnabled(true);
-
-    delete menu;
-    EXPECT_EQ(tray->PopupMenu(), nullptr) << "a freed menu is forgotten";
-    IconMouse(WM_RBUTTONDOWN);
-    EXPECT_EQ(log, (Log{"down:right"}));
-}
-
-TEST_F(TrayIconTest, DoubleClickRunsTheFirstDefaultItemOfThePopupMenu) {
+// The popup menu opens at the cursor after the mouse down; a double click
+// runs its first default item, unless the left button opens the menu.
+TEST_F(TrayIconTest, PopupMenuOpensAtTheCursorAndADoubleClickRunsItsDefaultItem) {
     auto* menu = ui::Create<RecordingPopupMenu>(scratch.get(), log);
     const char* names[3] = {"plain", "first default", "second default"};
     for (int i = 0; i < 3; ++i) {
@@ -387,23 +361,53 @@ TEST_F(TrayIconTest, DoubleClickRunsTheFirstDefaultItemOfThePopupMenu) {
     tray->SetPopupMenu(menu);
     IconMouse(WM_LBUTTONDBLCLK);
     EXPECT_EQ(log, (Log{"dblclick", "first default"}));
+    log.clear();
+    SetCursorPos(200, 150);
+    IconMouse(WM_LBUTTONDOWN);
+    IconMouse(WM_LBUTTONUP);
+    IconMouse(WM_RBUTTONDOWN);
+    EXPECT_EQ(log, (Log{"down:left", "click", "up:left", "down:right", "popup"}));
+    EXPECT_EQ(menu->At.x, 200);
+    EXPECT_EQ(menu->At.y, 150);
 
     log.clear();
     tray->SetLeftPopup(true);
+    IconMouse(WM_LBUTTONDOWN);
+    EXPECT_EQ(log, (Log{"down:left", "popup"}));
+    log.clear();
     IconMouse(WM_LBUTTONDBLCLK);
     EXPECT_EQ(log, (Log{"dblclick"})) << "not while the left button opens the menu";
+
+    log.clear();
+    tray->SetEnabled(false);
+    IconMouse(WM_RBUTTONDOWN);
+    EXPECT_TRUE(log.empty());
+    tray->SetEnabled(true);
+
+    delete menu;
+    EXPECT_EQ(tray->PopupMenu(), nullptr) << "a freed menu is forgotten";
+    IconMouse(WM_RBUTTONDOWN);
+    EXPECT_EQ(log, (Log{"down:right"}));
 }
 
-TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWraps) {
+TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWrapsTheIndexStaysWithinTheList) {
+    tray->SetIconVisible(true);
+    tray->SetIconIndex(5);
+    EXPECT_EQ(tray->IconIndex(), 0) << "no list, no index";
     auto* images = ui::Create<ui::TImageList>(scratch.get(), kIconSize, kIconSize);
     for (COLORREF colour : kImageColours) {
         ui::IconHandle icon(SolidIcon(colour));
         ASSERT_GE(images->AddIcon(icon.Get()), 0);
     }
     ASSERT_EQ(images->Count(), 3);
-    tray->SetIconVisible(true);
     tray->SetIconList(images);
     EXPECT_EQ(IconColour(tray->Icon().Handle()), kImageColours[0]);
+    tray->SetIconIndex(7);
+    EXPECT_EQ(tray->IconIndex(), 2) << "beyond the end: the last image";
+    EXPECT_EQ(IconColour(tray->Icon().Handle()), kImageColours[2]);
+    EXPECT_EQ(shell.Calls.back().IconColour, kImageColours[2]);
+    tray->SetIconIndex(1);
+    EXPECT_EQ(IconColour(tray->Icon().Handle()), kImageColours[1]);
 
     std::vector<COLORREF> shown;
     std::vector<int> next;
@@ -427,31 +431,19 @@ TEST_F(TrayIconTest, CyclesThroughThreeImagesAndWraps) {
     const std::size_t ticks = shown.size();
     Pump(std::chrono::milliseconds(80));
     EXPECT_EQ(shown.size(), ticks) << "stopped";
-}
-
-TEST_F(TrayIconTest, IconIndexStaysWithinTheList) {
-    tray->SetIconVisible(true);
-    tray->SetIconIndex(5);
-    EXPECT_EQ(tray->IconIndex(), 0) << "no list, no index";
-    auto* images = ui::Create<ui::TImageList>(scratch.get(), kIconSize, kIconSize);
-    for (COLORREF colour : kImageColours) {
-        ui::IconHandle icon(SolidIcon(colour));
-        images->AddIcon(icon.Get());
-    }
-    tray->SetIconList(images);
-    tray->SetIconIndex(7);
-    EXPECT_EQ(tray->IconIndex(), 2) << "beyond the end: the last image";
-    EXPECT_EQ(IconColour(tray->Icon().Handle()), kImageColours[2]);
-    EXPECT_EQ(shell.Calls.back().IconColour, kImageColours[2]);
-    tray->SetIconIndex(1);
-    EXPECT_EQ(IconColour(tray->Icon().Handle()), kImageColours[1]);
     delete images;
     EXPECT_EQ(tray->IconList(), nullptr);
     EXPECT_EQ(tray->IconIndex(), 0);
 }
 
-TEST_F(TrayIconTest, RestartedShellGetsTheVisibleIconBack) {
+// A restarted shell gets the visible icon back; when it refuses the icon,
+// the owner hears of it once.
+TEST_F(TrayIconTest, RestartedShellGetsTheVisibleIconBackOrTheOwnerHearsItWasLost) {
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    tray->OnIconLost = [this](ui::TComponent* sender) {
+        EXPECT_EQ(sender, tray);
+        log.push_back("lost");
+    };
     tray->SetHint("Quillory [BOSS MODE]");
     tray->SetShowHint(true);
     tray->SetIconVisible(false);
@@ -464,16 +456,6 @@ TEST_F(TrayIconTest, RestartedShellGetsTheVisibleIconBack) {
     SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
     ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
     EXPECT_EQ(shell.Calls[0].Tip(), "Quillory [BOSS MODE]");
-}
-
-TEST_F(TrayIconTest, RestartedShellThatRefusesTheIconTellsTheOwner) {
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    tray->OnIconLost = [this](ui::TComponent* sender) {
-        EXPECT_EQ(sender, tray);
-        log.push_back("lost");
-    };
-    tray->SetIconVisible(true);
-    SendMessageA(tray->MessageWindow(), taskbarCreated, 0, 0);
     EXPECT_TRUE(log.empty()) << "taken back: nothing to tell";
 
     shell.AddAnswer = shell.Answer = FALSE;
@@ -510,7 +492,7 @@ TEST_F(TrayIconTest, TheOwnersFirstShowingAtTheStartBringsNothingForward) {
     Pump();
 }
 
-TEST_F(TrayIconTest, MinimisingTheApplicationSendsItToTheTray) {
+TEST_F(TrayIconTest, MinimisingOrStartingMinimisedSendsTheApplicationToTheTray) {
     ui::TApplication& app = TestApplication();
     ui::TForm* main = app.MainForm();
     std::unique_ptr<ui::TForm> created;
@@ -521,6 +503,9 @@ TEST_F(TrayIconTest, MinimisingTheApplicationSendsItToTheTray) {
     tray->SetIconVisible(false);
     main->Show();
     shell.Calls.clear();
+    tray->Loaded();
+    EXPECT_TRUE(shell.Calls.empty()) << "hidden and never added: nothing to tell the shell";
+    EXPECT_TRUE(app.ShowMainForm);
     SendMessageA(app.Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
     EXPECT_TRUE(shell.Calls.empty()) << "MinimizeToTray is off";
     EXPECT_TRUE(main->Visible());
@@ -533,19 +518,10 @@ TEST_F(TrayIconTest, MinimisingTheApplicationSendsItToTheTray) {
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
     SendMessageA(app.Handle(), WM_SIZE, SIZE_RESTORED, 0);
     EXPECT_EQ(shell.Calls.size(), 1u) << "only minimising";
-}
 
-TEST_F(TrayIconTest, LoadCompletionStartsMinimisedAndMatchesTheIcon) {
-    ui::TApplication& app = TestApplication();
+    // Started minimised, the load step hides the application and matches the icon.
     ShowWindow(app.Handle(), SW_SHOWNOACTIVATE);
-    tray->SetIconVisible(false);
-    shell.Calls.clear();
-    tray->Loaded();
-    EXPECT_TRUE(shell.Calls.empty()) << "hidden and never added: nothing to tell the shell";
-    EXPECT_TRUE(app.ShowMainForm);
-
     tray->SetStartMinimized(true);
-    tray->SetIconVisible(true);
     shell.Calls.clear();
     tray->Loaded();
     EXPECT_FALSE(app.ShowMainForm);
